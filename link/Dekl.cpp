@@ -1,0 +1,298 @@
+#include "Dekl.h"
+
+#include "IniDocument.h"
+#include "cp1250_table.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace {
+
+const QString kSoubor = QStringLiteral("W_km207.ini");
+const QString kPripojeni = QStringLiteral("Připojení");
+const QString kRozhrani = QStringLiteral("Rozhraní");
+const QString kAdresa = QStringLiteral("Adresa");
+const QString kRychlost = QStringLiteral("Rychlost");
+const QString kKib = QStringLiteral("KIB-410");
+const QString kBazova = QStringLiteral("Bázová adresa");
+const QString kComx = QStringLiteral("COMx");
+const QString kCislo = QStringLiteral("Číslo portu");
+const QString kKl = QStringLiteral("KL-4100");
+const QString kIp = QStringLiteral("IP adresa");
+const QString kUdpPort = QStringLiteral("UDP port");
+const QString kUdpTimeout = QStringLiteral("UDP timeout");
+
+// Interface names by kind, as the settings file stores them.
+const QString kNazvyRozhrani[5] = {kComx, kKib, QStringLiteral("KPB-4100"),
+                                   QStringLiteral("KUB-4100"), kKl};
+
+QString& adresarIni() {
+    static QString adresar;
+    return adresar;
+}
+
+std::function<QDateTime()>& hodiny() {
+    static std::function<QDateTime()> h;
+    return h;
+}
+
+QString uzivatelskySoubor() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+        .filePath(kSoubor);
+}
+
+QString souborUProgramu() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(kSoubor);
+}
+
+bool lzeZapsatUProgramu() {
+    const QFileInfo slozka(QCoreApplication::applicationDirPath());
+    const QFileInfo soubor(souborUProgramu());
+    return slozka.isDir() && slozka.isWritable() && (!soubor.exists() || soubor.isWritable());
+}
+
+// Where the settings are read from: the file that will be written, or,
+// before the per-user copy exists, the one beside the executable.
+QString souborCteni() {
+    const QString cesta = CestaIni();
+    if (!adresarIni().isEmpty() || QFileInfo::exists(cesta)) return cesta;
+    return souborUProgramu();
+}
+
+enum class Cteni { Chybi, Precteno, Nelze };
+
+Cteni nactiDokument(const QString& cesta, IniDocument& dokument) {
+    QFile f(cesta);
+    if (!f.exists()) return Cteni::Chybi;
+    if (!f.open(QIODevice::ReadOnly)) return Cteni::Nelze;
+    dokument = IniDocument(Cp1250NaText(f.readAll()));
+    return Cteni::Precteno;
+}
+
+template <typename T> void ctiCislo(const IniDocument& d, const QString& s, const QString& k, T& pole) {
+    const auto text = d.value(s, k);
+    if (!text) return;
+    const auto cislo = TextNaCislo(*text);
+    if (cislo) pole = static_cast<T>(static_cast<uint64_t>(*cislo));
+}
+
+} // namespace
+
+void InitData(TData* Data) {
+    if (!Data) return;
+    Data->Rozhrani = 0;
+    Data->Adresa = 0;
+    Data->Rychlost = 9600;
+    Data->BazovaAdresa = 0x300;
+    Data->CisloPortu = 1;
+    Data->IpAdresa = QStringLiteral("192.168.0.99");
+    Data->UdpPort = 5000;
+    Data->UdpTimeout = 100;
+    Data->StavText = QStringLiteral("Připojení modulu dosud neinicializováno");
+    Data->Handle = 0;
+    Data->Pripojeno = false;
+    Data->Modul.clear();
+    Data->KonfigOvladace.fill(0);
+    Data->IpAdresaBajty.clear();
+    TKonfigurace& k = Data->Konfigurace;
+    k.KonfAdresa = 1;
+    k.KonfRychlost = 4;
+    k.KonfModCitace = 0;
+    std::fill(std::begin(k.NegaceDIN), std::end(k.NegaceDIN), 255);
+    std::fill(std::begin(k.NegaceDOUT), std::end(k.NegaceDOUT), 255);
+    std::fill(std::begin(k.PocStavDOUT), std::end(k.PocStavDOUT), 0);
+}
+
+bool CtiIni(TData* Data) {
+    if (!Data) return false;
+    IniDocument d;
+    nactiDokument(souborCteni(), d);
+    const QString nazev = d.value(kPripojeni, kRozhrani).value_or(QStringLiteral("jkl"));
+    if (nazev == QLatin1String("jkl")) return false;
+
+    ctiCislo(d, kPripojeni, kAdresa, Data->Adresa);
+    ctiCislo(d, kPripojeni, kRychlost, Data->Rychlost);
+    ctiCislo(d, kKib, kBazova, Data->BazovaAdresa);
+    ctiCislo(d, kComx, kCislo, Data->CisloPortu);
+    if (const auto ip = d.value(kKl, kIp)) Data->IpAdresa = *ip;
+    ctiCislo(d, kKl, kUdpPort, Data->UdpPort);
+    ctiCislo(d, kKl, kUdpTimeout, Data->UdpTimeout);
+
+    // Exact, case-sensitive: another spelling leaves the kind as it was.
+    for (uint8_t i = 0; i < 5; ++i)
+        if (nazev == kNazvyRozhrani[i]) Data->Rozhrani = i;
+    return true;
+}
+
+bool ZapisIni(TData* Data) {
+    if (!Data) return false;
+    // Re-read what is on disk now, so only the keys below change. A file that
+    // exists but cannot be read is left alone rather than replaced.
+    IniDocument d;
+    if (nactiDokument(souborCteni(), d) == Cteni::Nelze) return false;
+
+    const uint8_t druh = Data->Rozhrani <= 4 ? Data->Rozhrani : 0;
+    d.setValue(kPripojeni, kRozhrani, kNazvyRozhrani[druh]);
+    switch (druh) {
+    case 0:
+        d.setValue(kComx, kCislo, QString::number(Data->CisloPortu));
+        break;
+    case 1:
+        d.setValue(kKib, kBazova, QString::number(Data->BazovaAdresa));
+        break;
+    case 4:
+        d.setValue(kKl, kIp, Data->IpAdresa);
+        d.setValue(kKl, kUdpPort, QString::number(Data->UdpPort));
+        d.setValue(kKl, kUdpTimeout, QString::number(Data->UdpTimeout));
+        break;
+    default:
+        break;
+    }
+    d.setValue(kPripojeni, kAdresa, QString::number(Data->Adresa));
+    d.setValue(kPripojeni, kRychlost, QString::number(Data->Rychlost));
+
+    const QString cesta = CestaIni();
+    QDir().mkpath(QFileInfo(cesta).absolutePath());
+    // Written whole to a temporary file and renamed over the old one, so a
+    // failure at any point leaves the previous file intact.
+    QSaveFile f(cesta);
+    // Unbuffered, so a failing write shows in its own count: the buffered
+    // path can lose the error of the final flush and commit a partial file.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    const QByteArray bajty = TextNaCp1250(d.toString());
+    if (f.write(bajty) != bajty.size()) {
+        f.cancelWriting();
+        f.commit();
+        return false;
+    }
+    return f.commit();
+}
+
+QString PoleNaText(const TTextPole& Pole) {
+    QString text;
+    if (Pole[0] != 0) text += ZnakCp1250(static_cast<uint8_t>(Pole[0]));
+    for (size_t i = 1; i < Pole.size() && Pole[i] != 0; ++i)
+        text += ZnakCp1250(static_cast<uint8_t>(Pole[i]));
+    return text;
+}
+
+int TextNaPole(const QString& Text, TTextPole& Pole) {
+    Pole.fill(0);
+    const QByteArray bajty = TextNaCp1250(Text.left(99));
+    for (qsizetype i = 0; i < bajty.size() && i < 99; ++i)
+        Pole[i + 1] = static_cast<uint8_t>(bajty[i]);
+    return 0;
+}
+
+QChar ZnakCp1250(uint8_t Bajt) {
+    return Bajt < 0x80 ? QChar(Bajt) : QChar(kCp1250High[Bajt - 0x80]);
+}
+
+uint8_t BajtCp1250(QChar Znak) {
+    const char16_t c = Znak.unicode();
+    if (c < 0x80) return static_cast<uint8_t>(c);
+    for (int i = 0; i < 128; ++i)
+        if (kCp1250High[i] == c) return static_cast<uint8_t>(0x80 + i);
+    return '?';
+}
+
+QString Cp1250NaText(const QByteArray& Bajty) {
+    QString text;
+    text.reserve(Bajty.size());
+    for (char b : Bajty) text += ZnakCp1250(static_cast<uint8_t>(b));
+    return text;
+}
+
+QByteArray TextNaCp1250(const QString& Text) {
+    QByteArray bajty;
+    bajty.reserve(Text.size());
+    for (QChar z : Text) bajty += static_cast<char>(BajtCp1250(z));
+    return bajty;
+}
+
+std::optional<int64_t> TextNaCislo(const QString& Text) {
+    const QString t = Text.trimmed();
+    int64_t hodnota = 0;
+    if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const QString cifry = t.mid(t.startsWith(QLatin1Char('$')) ? 1 : 2);
+        if (cifry.isEmpty() || cifry.size() > 8) return std::nullopt;
+        for (QChar z : cifry) {
+            const char16_t u = z.unicode();
+            int v = -1;
+            if (u >= '0' && u <= '9') v = u - '0';
+            else if (u >= 'a' && u <= 'f') v = u - 'a' + 10;
+            else if (u >= 'A' && u <= 'F') v = u - 'A' + 10;
+            if (v < 0) return std::nullopt;
+            hodnota = hodnota * 16 + v;
+        }
+        return hodnota;
+    }
+    qsizetype i = 0;
+    bool zaporne = false;
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+'))) {
+        zaporne = t[i] == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= t.size()) return std::nullopt;
+    for (; i < t.size(); ++i) {
+        const char16_t u = t[i].unicode();
+        if (u < '0' || u > '9') return std::nullopt;
+        hodnota = hodnota * 10 + (u - '0');
+        if (hodnota > 0xFFFFFFFFLL) return std::nullopt;
+    }
+    if (zaporne) hodnota = -hodnota;
+    if (hodnota < -0x80000000LL) return std::nullopt;
+    return hodnota;
+}
+
+QString ModulNaText(const QString& Modul) {
+    QString text = Modul;
+    text.replace(QChar(0), QLatin1Char(' '));
+    return text;
+}
+
+uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
+    return uint32_t(B1) | uint32_t(B2) << 8 | uint32_t(B3) << 16 | uint32_t(B4) << 24;
+}
+
+QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny) {
+    const int h = std::min<int>(Hodiny, 23), m = std::min<int>(Minuty, 59),
+              s = std::min<int>(Sekundy, 59);
+    return QStringLiteral("%1:%2:%3")
+        .arg(h)
+        .arg(m, 2, 10, QLatin1Char('0'))
+        .arg(s, 2, 10, QLatin1Char('0'));
+}
+
+QString DatumNaText(uint8_t Den, uint8_t Mesic, uint8_t Rok) {
+    const int y = MistniCas().date().year();
+    // The module keeps the year modulo 4; the byte is added whole.
+    const uint16_t rok = static_cast<uint16_t>((y - y % 4) + Rok);
+    return QStringLiteral("%1.%2.%3")
+        .arg(std::min<int>(Den, 31))
+        .arg(std::min<int>(Mesic, 12))
+        .arg(rok);
+}
+
+QDateTime MistniCas() {
+    return hodiny() ? hodiny()() : QDateTime::currentDateTime();
+}
+
+void NastavHodiny(std::function<QDateTime()> Hodiny) {
+    hodiny() = std::move(Hodiny);
+}
+
+QString CestaIni() {
+    if (!adresarIni().isEmpty()) return QDir(adresarIni()).filePath(kSoubor);
+    return lzeZapsatUProgramu() ? souborUProgramu() : uzivatelskySoubor();
+}
+
+void NastavAdresarIni(const QString& Adresar) {
+    adresarIni() = Adresar;
+}

@@ -1,0 +1,100 @@
+// Connection record, settings file, text arrays and small conversions shared
+// by every window.
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+// Module configuration block, 15 bytes as the module keeps them.
+struct TKonfigurace {
+    uint8_t KonfAdresa;     // byte 0, register 63
+    uint8_t KonfRychlost;   // byte 1, register 62 (baud index)
+    uint8_t KonfModCitace;  // byte 2, register 0
+    uint8_t NegaceDIN[4];   // bytes 3-6
+    uint8_t NegaceDOUT[4];  // bytes 7-10
+    uint8_t PocStavDOUT[4]; // bytes 11-14
+
+    // Byte i (0-14) of the block.
+    uint8_t& Bajt(int i) { return reinterpret_cast<uint8_t*>(this)[i]; }
+    uint8_t Bajt(int i) const { return reinterpret_cast<const uint8_t*>(this)[i]; }
+    bool operator==(const TKonfigurace&) const = default;
+};
+static_assert(sizeof(TKonfigurace) == 15, "the block is 15 packed bytes");
+
+// Text handed over by a driver: one Windows-1250 code per element.
+using TTextPole = std::array<uint32_t, 100>;
+
+// Driver configuration block. Pointer-sized cells, so that cell 0 can carry
+// the address of the IP text on a 64-bit build too.
+using TKonfigOvladace = std::array<uintptr_t, 16>;
+
+struct TData {
+    uint8_t Rozhrani = 0;
+    uint8_t Adresa = 0;
+    uint32_t Rychlost = 9600;
+    uint16_t BazovaAdresa = 0x300;
+    uint8_t CisloPortu = 1;
+    QString IpAdresa;
+    uint32_t UdpPort = 5000;
+    uint32_t UdpTimeout = 100;
+    QString StavText;
+    uint32_t Handle = 0;
+    bool Pripojeno = false;
+    // Name and version of the module; raw characters, a zero byte kept as
+    // QChar(0). Use ModulNaText to show it.
+    QString Modul;
+    TKonfigOvladace KonfigOvladace{};
+    TKonfigurace Konfigurace{};
+    // Windows-1250 bytes of IpAdresa with a terminating zero; cell 0 of
+    // KonfigOvladace points here, so it must outlive the driver's Init.
+    QByteArray IpAdresaBajty;
+};
+
+void InitData(TData* Data);
+bool CtiIni(TData* Data);
+bool ZapisIni(TData* Data);
+
+QString PoleNaText(const TTextPole& Pole);
+int TextNaPole(const QString& Text, TTextPole& Pole);
+
+// Windows-1250, total over all 256 byte values and round-tripping each.
+QChar ZnakCp1250(uint8_t Bajt);
+// Characters outside the code page become '?'.
+uint8_t BajtCp1250(QChar Znak);
+QString Cp1250NaText(const QByteArray& Bajty);
+QByteArray TextNaCp1250(const QString& Text);
+
+// Whole number typed by the operator or read from the settings file:
+// optional sign and decimal digits, or "$"/"0x" followed by up to 8 hex
+// digits; blanks around are allowed. The value is checked, never wrapped:
+// anything outside -2^31 .. 2^32-1, or any other text, is not a number.
+// Callers compare the whole value and only then cut it to a field's width.
+std::optional<int64_t> TextNaCislo(const QString& Text);
+
+// Module identification as shown: a zero character becomes a blank.
+QString ModulNaText(const QString& Modul);
+
+// Four bytes, least significant first, as one 32-bit word.
+uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
+// Clock register bytes (seconds, minutes, hours) as "H:MM:SS".
+QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny);
+// Date register bytes (day, month, year modulo 4) as "D.M.YYYY", the year
+// completed from the PC's date.
+QString DatumNaText(uint8_t Den, uint8_t Mesic, uint8_t Rok);
+
+// The PC's local time. Tests replace it; an empty function restores the
+// real clock.
+QDateTime MistniCas();
+void NastavHodiny(std::function<QDateTime()> Hodiny);
+
+// Full path of the settings file: beside the executable, or in the per-user
+// configuration folder when that folder cannot be written.
+QString CestaIni();
+// Folder of the settings file for tests; empty restores the default.
+void NastavAdresarIni(const QString& Adresar);

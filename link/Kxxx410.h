@@ -1,0 +1,45 @@
+// Binding of the interface driver libraries and the module command exchange.
+#pragma once
+
+#include "Dekl.h"
+
+#include <array>
+#include <cstdint>
+
+// Reply buffer of one command.
+using TOdpoved = std::array<uint32_t, 100>;
+
+// The link's own codes.
+constexpr uint32_t KodPozadavek = 9;    // request could not be formed
+constexpr uint32_t KodNeplatne = 10;    // unknown kind or entry not bound
+constexpr uint32_t KodNenacteno = 100;  // + kind: library did not load
+constexpr uint32_t KodNeuplne = 110;    // + kind: library lacks an entry
+
+uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
+uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
+                          uint32_t Posledni);
+uint32_t OvladacSend(uint8_t Rozhrani, uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved,
+                     uint32_t* Vystup, uint32_t* Stav);
+uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle);
+uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text);
+
+// Releases a library that a failed Init left loaded (kept only so that its
+// error text can still be read). Called by the next OvladacInit and at exit.
+void OvladacUvolni();
+
+// Folder searched first for the driver libraries: the executable's folder,
+// or the one tests set; empty restores the default.
+void NastavAdresarOvladacu(const QString& Adresar);
+
+// One command on the module. B0..B4 are in and out; a null one makes the
+// request impossible (Chyba 9).
+void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+                  uint8_t* B0, uint8_t* B1, uint8_t* B2, uint8_t* B3, uint8_t* B4, uint8_t& Chyba,
+                  TOdpoved& Odpoved);
+
+// Text of a link code, as every window shows it (cleared array first, so an
+// unbound driver gives an empty text).
+QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
+
+// The link is open: a record, Pripojeno and a nonzero Handle.
+bool SpojeniOtevreno(const TData* Data);

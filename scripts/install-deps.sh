@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs the packages of scripts/packages.txt that are missing. Needs root
+# (or sudo) only when something is missing.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+missing=()
+while read -r pkg; do
+    [[ -z "$pkg" || "$pkg" == \#* ]] && continue
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+done < "$here/packages.txt"
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in a normal
+# build, once under AddressSanitizer + UndefinedBehaviorSanitizer, then each
+# fuzz target for a short run. Any failure exits non-zero.
+set -euo pipefail
+cd "$(dirname "$0")"
+root="$(pwd)"
+jobs="${JOBS:-2}"
+fuzz_seconds="${FUZZ_SECONDS:-30}"
+
+scripts/install-deps.sh
+
+echo "== build and test (release)"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+
+echo "== build and test (address and undefined-behaviour sanitizers)"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKM_SANITIZE=ON -DKM_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
+export LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+
+if [[ -f fuzz/run.sh ]]; then
+    echo "== fuzz targets, ${fuzz_seconds} s each"
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_FUZZ=ON -DKM_BENCH=OFF \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+    cmake --build build-fuzz -j"$jobs" --target fuzz_targets
+    fuzz/run.sh build-fuzz "$fuzz_seconds"
+fi
+echo "== all tests passed"
