@@ -12,6 +12,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <csignal>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace {
@@ -204,6 +205,44 @@ TEST_F(Settings, FailedWriteLeavesTheOldFileWhole) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "the failed write must be reported";
     EXPECT_EQ(readBytes(), old);
     EXPECT_EQ(QDir(dir).entryList(QDir::Files), QStringList{QStringLiteral("W_km207.ini")});
+}
+
+TEST_F(Settings, KilledWriterLeavesTheOldOrTheNewFileWhole) {
+    TData a, b;
+    InitData(&a);
+    InitData(&b);
+    a.Rozhrani = 4;
+    a.IpAdresa = QString(3000, QLatin1Char('a'));
+    b.Rozhrani = 1;
+    b.BazovaAdresa = 0x2A0;
+    // The two files a writer alternates between, once both kinds' sections
+    // are in the file.
+    ASSERT_TRUE(ZapisIni(&a));
+    ASSERT_TRUE(ZapisIni(&b));
+    ASSERT_TRUE(ZapisIni(&a));
+    const QByteArray fileA = readBytes();
+    ASSERT_TRUE(ZapisIni(&b));
+    const QByteArray fileB = readBytes();
+    ASSERT_TRUE(ZapisIni(&a));
+    ASSERT_EQ(readBytes(), fileA) << "writing is idempotent";
+
+    srand(12345);
+    const int rounds = 150;
+    int sawA = 0, sawB = 0;
+    for (int i = 0; i < rounds; ++i) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (bool odd = false;; odd = !odd) ZapisIni(odd ? &a : &b);
+        }
+        usleep(static_cast<useconds_t>(rand() % 3000));
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        const QByteArray now = readBytes();
+        ASSERT_TRUE(now == fileA || now == fileB) << "round " << i << ": " << now.size() << " bytes";
+        (now == fileA ? sawA : sawB)++;
+    }
+    EXPECT_GT(sawA + sawB, 0);
 }
 
 TEST(Codepage, EveryByteRoundTrips) {
