@@ -29,6 +29,6 @@ if [[ -f fuzz/run.sh ]]; then
     cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKM_FUZZ=ON -DKM_BENCH=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
     cmake --build build-fuzz -j"$jobs" --target fuzz_targets
-    fuzz/run.sh build-fuzz "$fuzz_seconds"
+    fuzz/run.sh "$fuzz_seconds" build-fuzz
 fi
 echo "== all tests passed"

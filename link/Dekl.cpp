@@ -175,9 +175,11 @@ bool ZapisIni(TData* Data) {
 }
 
 QString PoleNaText(const TTextPole& Pole) {
+    // The character is the low byte of an element; a zero character ends the
+    // text whatever the element's upper bits hold.
     QString text;
-    if (Pole[0] != 0) text += ZnakCp1250(static_cast<uint8_t>(Pole[0]));
-    for (size_t i = 1; i < Pole.size() && Pole[i] != 0; ++i)
+    if (static_cast<uint8_t>(Pole[0]) != 0) text += ZnakCp1250(static_cast<uint8_t>(Pole[0]));
+    for (size_t i = 1; i < Pole.size() && static_cast<uint8_t>(Pole[i]) != 0; ++i)
         text += ZnakCp1250(static_cast<uint8_t>(Pole[i]));
     return text;
 }

@@ -12,6 +12,7 @@ struct State {
     uint32_t done_handle = 0;
     std::deque<SendReply> replies;
     Responder responder;
+    Observer observer;
 };
 
 State& state() {
@@ -98,8 +99,13 @@ SendReply respond(const uint32_t* request) {
     return r;
 }
 
+void set_observer(Observer observer) {
+    state().observer = std::move(observer);
+}
+
 void record(const Call& call) {
     state().journal.push_back(call);
+    if (state().observer) state().observer(call);
 }
 
 } // namespace fake

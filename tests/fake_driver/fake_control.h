@@ -56,6 +56,11 @@ bool pop_reply(SendReply& reply);
 void set_responder(Responder responder);
 SendReply respond(const uint32_t* request);
 
+// Called with every call as the driver records it, so a test can look at
+// the world at that moment (cleared by reset()).
+using Observer = std::function<void(const Call& call)>;
+void set_observer(Observer observer);
+
 // Written by the driver libraries themselves.
 void record(const Call& call);
 

@@ -295,6 +295,8 @@ TEST(TextArray, ReadingStopsAtTheFirstZeroFromElementOne) {
     // Only the low byte of an element is a character.
     TTextPole wide{};
     wide[0] = 0x141;
+    wide[1] = 0x4200; // character 0: the text ends here
+    wide[2] = 0x43;
     EXPECT_EQ(PoleNaText(wide), QStringLiteral("A"));
 }
 

@@ -1,0 +1,273 @@
+// km207-sim as a separate process, reached over UDP loopback and its pty.
+#include "emu_test_util.h"
+#include "km_module.h"
+#include "wire_client.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+using emu_test::rq;
+using emu_test::word;
+using km::proto::Reply;
+
+namespace {
+
+// Starts km207-sim, collects its announcement lines, stops it at the end.
+class Sim {
+  public:
+    explicit Sim(std::vector<std::string> args, bool wait_ready = true) {
+        args.insert(args.begin(), KM207_SIM);
+        if (std::find(args.begin(), args.end(), "--exit-after") == args.end()) {
+            args.push_back("--exit-after");
+            args.push_back("60"); // never outlives a broken test for long
+        }
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) return;
+        posix_spawn_file_actions_t fa;
+        posix_spawn_file_actions_init(&fa);
+        posix_spawn_file_actions_adddup2(&fa, fds[1], 1);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, KM207_SIM, &fa, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&fa);
+        ::close(fds[1]);
+        out_ = fds[0];
+        if (wait_ready) read_until_ready(5000);
+    }
+    ~Sim() {
+        if (pid_ > 0) stop();
+        if (out_ >= 0) ::close(out_);
+    }
+
+    bool ready() const { return lines_.count("ready") != 0; }
+    std::string value(const std::string& key) const {
+        auto it = lines_.find(key);
+        return it == lines_.end() ? "" : it->second;
+    }
+    uint16_t udp_port() const {
+        const std::string v = value("udp");
+        const auto colon = v.rfind(':');
+        return colon == std::string::npos ? 0
+                                          : static_cast<uint16_t>(std::stoi(v.substr(colon + 1)));
+    }
+    std::string all() const { return text_; }
+    pid_t pid() const { return pid_; }
+    // Reads more output until a line starting with `prefix` came (or timeout).
+    bool wait_line(const std::string& prefix, int timeout_ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+        while (std::chrono::steady_clock::now() < end) {
+            if (lines_.count(prefix)) return true;
+            pollfd p{out_, POLLIN, 0};
+            if (::poll(&p, 1, 50) <= 0) continue;
+            char buf[256];
+            const ssize_t n = ::read(out_, buf, sizeof buf);
+            if (n <= 0) return false;
+            feed(buf, static_cast<std::size_t>(n));
+        }
+        return lines_.count(prefix) != 0;
+    }
+
+    // SIGTERM, then the exit status (or -1 when it did not stop within 3 s).
+    int stop(int sig = SIGTERM) {
+        ::kill(pid_, sig);
+        return wait(3000);
+    }
+    int wait(int timeout_ms) {
+        for (int waited = 0; waited < timeout_ms; waited += 10) {
+            int st = 0;
+            if (::waitpid(pid_, &st, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        pid_ = -1;
+        return -1;
+    }
+    void read_until_ready(int timeout_ms) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+        while (!ready() && std::chrono::steady_clock::now() < end) {
+            pollfd p{out_, POLLIN, 0};
+            if (::poll(&p, 1, 100) <= 0) continue;
+            char buf[256];
+            const ssize_t n = ::read(out_, buf, sizeof buf);
+            if (n <= 0) break;
+            feed(buf, static_cast<std::size_t>(n));
+        }
+    }
+
+  private:
+    void feed(const char* buf, std::size_t n) {
+        text_.append(buf, n);
+        partial_.append(buf, n);
+        std::size_t nl;
+        while ((nl = partial_.find('\n')) != std::string::npos) {
+            const std::string line = partial_.substr(0, nl);
+            partial_.erase(0, nl + 1);
+            const auto sep = line.find(": ");
+            if (sep == std::string::npos)
+                lines_[line] = "";
+            else
+                lines_[line.substr(0, sep)] = line.substr(sep + 2);
+        }
+    }
+
+    pid_t pid_ = -1;
+    std::string partial_;
+    int out_ = -1;
+    std::map<std::string, std::string> lines_;
+    std::string text_;
+};
+
+} // namespace
+
+TEST(Sim, HelpExplainsEveryOption) {
+    Sim s({"--help"}, false);
+    s.read_until_ready(2000);
+    EXPECT_EQ(s.wait(3000), 0);
+    for (const char* opt :
+         {"--address",     "--baud-index", "--mode",         "--reg",        "--name",
+          "--fw",          "--counter",    "--counter-rate", "--inputs",     "--clock-offset",
+          "--off-before",  "--fault",      "--seed",         "--udp-host",   "--udp-port",
+          "--no-udp",      "--no-pty",     "--pty-link",     "--exit-after", "--verbose",
+          "--strict-baud", "SIGUSR1",      "drop",           "delay",        "corrupt",
+          "readback",      "status"})
+        EXPECT_NE(s.all().find(opt), std::string::npos) << opt;
+}
+
+TEST(Sim, RefusesBadOptions) {
+    for (std::vector<std::string> bad : {std::vector<std::string>{"--address", "256"},
+                                         {"--baud-index", "9"},
+                                         {"--reg", "1=1"},
+                                         {"--reg", "0=3"},
+                                         {"--fault", "melt:count=1"},
+                                         {"--udp-port", "70000"},
+                                         {"--bogus"}}) {
+        Sim s(bad, false);
+        EXPECT_EQ(s.wait(3000), 2) << bad[0];
+    }
+}
+
+TEST(Sim, AnswersOverUdpAndPtyAndStopsOnSigterm) {
+    Sim s({"--udp-port", "0", "--address", "5"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    ASSERT_NE(s.udp_port(), 0);
+    EXPECT_EQ(s.value("udp").rfind("127.0.0.1:", 0), 0u);
+    EXPECT_EQ(s.value("address"), "5");
+
+    emu_test::UdpClient c(s.udp_port());
+    Reply r;
+    ASSERT_TRUE(c.ask(77, rq(5, 200, 0), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "KM-2");
+    c.send(78, rq(0, 200, 0));
+    EXPECT_TRUE(c.receive(150).empty()) << "address 0 is someone else";
+
+    emu_test::PtyClient p(s.value("pty"));
+    ASSERT_TRUE(p.is_open()) << s.value("pty");
+    ASSERT_TRUE(p.ask(rq(5, 200, 1), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "07  ");
+    ASSERT_TRUE(p.ask(rq(5, 200, 2), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "1.02");
+
+    EXPECT_EQ(s.stop(SIGTERM), 0);
+}
+
+TEST(Sim, StopsOnSigint) {
+    Sim s({"--udp-port", "0", "--no-pty"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    EXPECT_EQ(s.value("pty"), "");
+    EXPECT_EQ(s.stop(SIGINT), 0);
+}
+
+TEST(Sim, InitialRegistersAndInputs) {
+    Sim s({"--udp-port", "0", "--reg", "0=2", "--reg", "42=0xF0", "--inputs", "0x01020304",
+           "--name", "SIM-1", "--fw", "9.99"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    emu_test::UdpClient c(s.udp_port());
+    Reply r;
+    ASSERT_TRUE(c.ask(1, rq(0, 102, 0, {0, 0, 0}), r));
+    EXPECT_EQ(r.data[2], 2);
+    ASSERT_TRUE(c.ask(2, rq(0, 0, 64), r));
+    EXPECT_EQ(word(r), 0x01020304u ^ 0xF0000000u) << "DIN24-31 negated by register 42";
+    ASSERT_TRUE(c.ask(3, rq(0, 200, 0), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "SIM-");
+    ASSERT_TRUE(c.ask(4, rq(0, 200, 1), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "1   ");
+    ASSERT_TRUE(c.ask(5, rq(0, 200, 2), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "9.99");
+}
+
+TEST(Sim, FaultOptions) {
+    Sim s(
+        {"--udp-port", "0", "--fault", "status:count=1,status=2", "--fault", "drop:count=1,cmd=0"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    emu_test::UdpClient c(s.udp_port());
+    Reply r;
+    ASSERT_TRUE(c.ask(1, rq(0, 200, 0), r));
+    EXPECT_EQ(r.status, 2);
+    ASSERT_TRUE(c.ask(2, rq(0, 200, 0), r));
+    EXPECT_EQ(r.status, 0);
+    c.send(3, rq(0, 0, 80));
+    EXPECT_TRUE(c.receive(200).empty());
+    EXPECT_TRUE(c.ask(4, rq(0, 0, 80), r));
+}
+
+TEST(Sim, PtyLinkIsMadeAndRemoved) {
+    const std::string link = ::testing::TempDir() + "km207-sim-link-" + std::to_string(::getpid());
+    {
+        Sim s({"--udp-port", "0", "--pty-link", link});
+        ASSERT_TRUE(s.ready()) << s.all();
+        char target[256] = {};
+        ASSERT_GT(::readlink(link.c_str(), target, sizeof target - 1), 0);
+        EXPECT_EQ(std::string(target), s.value("pty"));
+        emu_test::PtyClient p(link);
+        Reply r;
+        EXPECT_TRUE(p.ask(rq(0, 100, 0), r));
+        EXPECT_EQ(s.stop(), 0);
+    }
+    struct stat st;
+    EXPECT_NE(::lstat(link.c_str(), &st), 0);
+}
+
+TEST(Sim, ExitsByItself) {
+    Sim s({"--udp-port", "0", "--no-pty", "--exit-after", "1"});
+    ASSERT_TRUE(s.ready());
+    EXPECT_EQ(s.wait(3000), 0);
+}
+
+TEST(Sim, Sigusr1PowerCyclesTheModule) {
+    Sim s({"--udp-port", "0", "--no-pty"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    emu_test::UdpClient c(s.udp_port());
+    Reply r;
+    ASSERT_TRUE(c.ask(1, rq(0, 103, 0, {0, 63, 63, 12, 12}), r));
+    ASSERT_TRUE(c.ask(2, rq(0, 102, 0, {0, 63, 63, 12, 12}), r));
+    EXPECT_EQ(r.data[2], 12) << "verified at the old address";
+    ::kill(s.pid(), SIGUSR1);
+    ASSERT_TRUE(s.wait_line("power-up", 3000)) << s.all();
+    EXPECT_EQ(s.value("power-up"), "address 12 baud-index 4");
+    c.send(3, rq(0, 200, 0));
+    EXPECT_TRUE(c.receive(150).empty());
+    EXPECT_TRUE(c.ask(4, rq(12, 200, 0), r));
+    EXPECT_EQ(s.stop(), 0);
+}
