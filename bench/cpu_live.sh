@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# CPU use of the program while its counter view polls km207-sim (every
+# 100 ms over UDP loopback): CPU time of the program per second of wall time,
+# measured over the polling period after the link is open. Target: at most
+# 1 % of one core.
+#
+#   bench/cpu_live.sh [BUILD_DIR]     (default: build; needs live_view and km207-sim)
+#   RUN_SECONDS=30 QPA=offscreen|xvfb
+set -euo pipefail
+
+build=${1:-build}
+run_seconds=${RUN_SECONDS:-30}
+qpa=${QPA:-offscreen}
+sim=$build/bin/km207-sim
+view=$build/bin/live_view
+for f in "$sim" "$view"; do
+    [ -x "$f" ] || { echo "cpu_live: $f is missing (build live_view and km207-sim)" >&2; exit 2; }
+done
+
+tmp=$(mktemp -d)
+simpid=
+viewpid=
+cleanup() {
+    [ -n "$viewpid" ] && kill "$viewpid" 2>/dev/null || true
+    [ -n "$simpid" ] && kill "$simpid" 2>/dev/null || true
+    wait 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# The emulator stops by itself well after the run, whatever happens here.
+"$sim" --udp-port 0 --no-pty --exit-after $((run_seconds + 60)) >"$tmp/sim.out" 2>"$tmp/sim.err" &
+simpid=$!
+for _ in $(seq 100); do
+    grep -q '^ready' "$tmp/sim.out" 2>/dev/null && break
+    sleep 0.05
+done
+port=$(sed -n 's/^udp: .*:\([0-9][0-9]*\)$/\1/p' "$tmp/sim.out")
+[ -n "$port" ] || { echo "cpu_live: km207-sim did not start" >&2; cat "$tmp/sim.err" >&2; exit 2; }
+
+# Start-up (libraries, connection, identification) is left out of the figure:
+# sampling begins after a settling time and ends before the view closes.
+settle=2
+total=$((run_seconds + settle + 2))
+if [ "$qpa" = xvfb ]; then
+    xvfb-run -a "$view" --view cnt --port "$port" --seconds "$total" >"$tmp/view.out" 2>&1 &
+    sleep 1
+    viewpid=$(pgrep -n -f "live_view --view cnt --port $port" || true)
+else
+    QT_QPA_PLATFORM=offscreen "$view" --view cnt --port "$port" --seconds "$total" \
+        >"$tmp/view.out" 2>&1 &
+    viewpid=$!
+fi
+[ -n "$viewpid" ] || { echo "cpu_live: the program did not start" >&2; exit 2; }
+
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+hz=$(getconf CLK_TCK)
+sleep "$settle"
+kill -0 "$viewpid" 2>/dev/null || { echo "cpu_live: the program ended early" >&2; cat "$tmp/view.out" >&2; exit 2; }
+t0=$(date +%s.%N); c0=$(ticks "$viewpid"); s0=$(ticks "$simpid")
+sleep "$run_seconds"
+t1=$(date +%s.%N); c1=$(ticks "$viewpid"); s1=$(ticks "$simpid")
+wait "$viewpid" 2>/dev/null || true
+viewpid=
+
+awk -v c0="$c0" -v c1="$c1" -v s0="$s0" -v s1="$s1" -v t0="$t0" -v t1="$t1" -v hz="$hz" 'BEGIN {
+    wall = t1 - t0; cpu = (c1 - c0) / hz; scpu = (s1 - s0) / hz
+    printf "counter view polling km207-sim: %.1f s wall\n", wall
+    printf "program CPU: %.2f s = %.3f %% of one core (target <= 1 %%)\n", cpu, 100 * cpu / wall
+    printf "emulator CPU: %.2f s = %.3f %% of one core\n", scpu, 100 * scpu / wall
+    exit (100 * cpu / wall <= 1.0) ? 0 : 1
+}'

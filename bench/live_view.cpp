@@ -1,0 +1,120 @@
+// Opens one live view of the program on a LAN link to km207-sim, the way an
+// operator does: the connection dialog opens the link, then the view runs
+// modally. Used by the CPU benchmark of the counter view and to take
+// screenshots of the views.
+//
+//   live_view --view cnt|rtc|stat|din|dout --port N [--seconds S]
+//             [--grab FILE [--after MS]]
+#include "Kxxx410.h"
+#include "OkamCNT.h"
+#include "OkamDIN.h"
+#include "OkamDOUT.h"
+#include "Pripojeni.h"
+#include "RTC.h"
+#include "StatReg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+template <class T> std::unique_ptr<QDialog> vytvor(TData* data) {
+    auto okno = std::make_unique<T>();
+    okno->Data = data;
+    return okno;
+}
+
+int usage() {
+    std::fprintf(stderr, "usage: live_view --view cnt|rtc|stat|din|dout --port N [--seconds S] "
+                         "[--grab FILE [--after MS]]\n");
+    return 64;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::string view;
+    std::string grab;
+    long port = -1;
+    double seconds = 30.0;
+    long after = 1500;
+    for (int i = 1; i < argc; ++i) {
+        const char* a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (!v) return usage();
+        if (!std::strcmp(a, "--view"))
+            view = v;
+        else if (!std::strcmp(a, "--port"))
+            port = std::strtol(v, nullptr, 10);
+        else if (!std::strcmp(a, "--seconds"))
+            seconds = std::strtod(v, nullptr);
+        else if (!std::strcmp(a, "--grab"))
+            grab = v;
+        else if (!std::strcmp(a, "--after"))
+            after = std::strtol(v, nullptr, 10);
+        else
+            return usage();
+        ++i;
+    }
+    if (port <= 0 || port > 65535 || seconds <= 0) return usage();
+
+    TData data;
+    InitData(&data);
+    data.Rozhrani = 4;
+    data.IpAdresa = QStringLiteral("127.0.0.1");
+    data.UdpPort = static_cast<uint32_t>(port);
+    {
+        TForm2 pripojeni;
+        pripojeni.Data = &data;
+        pripojeni.show();
+        pripojeni.Button1Click();
+    }
+    if (!SpojeniOtevreno(&data)) {
+        std::fprintf(stderr, "live_view: link not open\n");
+        return 2;
+    }
+
+    std::unique_ptr<QDialog> okno;
+    if (view == "cnt")
+        okno = vytvor<TForm6>(&data);
+    else if (view == "rtc")
+        okno = vytvor<TForm3>(&data);
+    else if (view == "stat")
+        okno = vytvor<TForm15>(&data);
+    else if (view == "din")
+        okno = vytvor<TForm11>(&data);
+    else if (view == "dout")
+        okno = vytvor<TForm9>(&data);
+    else
+        return usage();
+
+    QDialog* o = okno.get();
+    if (!grab.empty()) {
+        QTimer::singleShot(after, o, [o, &grab] {
+            if (auto* f = qobject_cast<TForm9*>(o)) {
+                // Show a written word: DOUT8 and DOUT31 on.
+                f->CheckBoxy[8]->setChecked(true);
+                f->CheckBoxy[31]->setChecked(true);
+                f->Button1Click();
+            }
+            if (!o->grab().save(QString::fromStdString(grab)))
+                std::fprintf(stderr, "live_view: cannot write %s\n", grab.c_str());
+            o->close();
+        });
+    }
+    QTimer::singleShot(static_cast<int>(seconds * 1000), o, &QDialog::close);
+    okno->exec();
+    okno.reset();
+
+    uint32_t handle = data.Handle;
+    OvladacDone(data.Rozhrani, handle);
+    OvladacUvolni();
+    return 0;
+}

@@ -1,0 +1,175 @@
+#include "serial_port.h"
+
+#include "driver_errors.h"
+
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace km {
+
+namespace {
+struct BaudRow {
+    uint32_t baud;
+    speed_t speed;
+};
+const BaudRow kBauds[] = {{600, B600},     {1200, B1200},   {2400, B2400},
+                          {4800, B4800},   {9600, B9600},   {19200, B19200},
+                          {38400, B38400}, {57600, B57600}, {115200, B115200}};
+
+bool speed_of(uint32_t baud, speed_t& out) {
+    for (const BaudRow& r : kBauds)
+        if (r.baud == baud) {
+            out = r.speed;
+            return true;
+        }
+    return false;
+}
+
+int64_t now_ms() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+} // namespace
+
+uint32_t status_from_open_errno(int err) {
+    switch (err) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+        return kErrNoDevice;
+    case EACCES:
+    case EPERM:
+        return kErrPermission;
+    case EBUSY:
+    case EWOULDBLOCK:
+        return kErrBusy;
+    case ENOMEM:
+    case EMFILE:
+    case ENFILE:
+        return kErrNoMemory;
+    default:
+        return kErrIo;
+    }
+}
+
+bool is_module_baud(uint32_t baud) {
+    speed_t s;
+    return speed_of(baud, s);
+}
+
+SerialPort::~SerialPort() {
+    close();
+}
+
+uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
+    close();
+    if (path.empty()) return kErrNoDevice;
+    int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return status_from_open_errno(errno);
+    // Advisory lock, as other serial programs take it: a second user is "busy".
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        int err = errno;
+        ::close(fd);
+        return err == EWOULDBLOCK ? kErrBusy : status_from_open_errno(err);
+    }
+    termios tio{};
+    if (tcgetattr(fd, &tio) != 0) {
+        // Not a terminal at all: no serial port behind this name.
+        int err = errno;
+        ::close(fd);
+        return err == ENOTTY ? kErrNoDevice : status_from_open_errno(err);
+    }
+    cfmakeraw(&tio);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+        int err = errno;
+        ::close(fd);
+        return status_from_open_errno(err);
+    }
+    fd_ = fd;
+    uint32_t st = set_baud(baud);
+    if (st != kOk) close();
+    return st;
+}
+
+void SerialPort::close() {
+    if (fd_ >= 0) {
+        ::close(fd_); // also drops the lock
+        fd_ = -1;
+    }
+}
+
+uint32_t SerialPort::set_baud(uint32_t baud) {
+    speed_t speed;
+    if (!speed_of(baud, speed)) return kErrBaud;
+    if (fd_ < 0) return kErrHandle;
+    termios tio{};
+    if (tcgetattr(fd_, &tio) != 0) return kErrIo;
+    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) return kErrBaud;
+    if (tcsetattr(fd_, TCSANOW, &tio) != 0) return kErrBaud;
+    return kOk;
+}
+
+void SerialPort::discard_input() {
+    if (fd_ < 0) return;
+    tcflush(fd_, TCIFLUSH);
+    // A pseudo-terminal may still hold bytes after the flush; read them off,
+    // but never for ever on a line that keeps talking.
+    uint8_t junk[64];
+    for (int i = 0; i < 64 && ::read(fd_, junk, sizeof junk) > 0; ++i) {
+    }
+}
+
+uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout_ms) {
+    if (fd_ < 0) return kErrHandle;
+    const int64_t deadline = now_ms() + timeout_ms;
+    std::size_t done = 0;
+    while (done < len) {
+        ssize_t n = ::write(fd_, data + done, len - done);
+        if (n > 0) {
+            done += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return kErrIo;
+        int64_t left = deadline - now_ms();
+        if (left <= 0) return kErrTimeout;
+        pollfd p{fd_, POLLOUT, 0};
+        if (poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) return kErrIo;
+    }
+    return kOk;
+}
+
+int SerialPort::read_some(uint8_t* buf, std::size_t cap, int timeout_ms) {
+    if (fd_ < 0) return -1;
+    const int64_t deadline = now_ms() + (timeout_ms > 0 ? timeout_ms : 0);
+    for (;;) {
+        ssize_t n = ::read(fd_, buf, cap);
+        if (n > 0) return static_cast<int>(n);
+        if (n < 0 && errno != EAGAIN && errno != EINTR) return -1;
+        int64_t left = deadline - now_ms();
+        if (left <= 0) return 0;
+        pollfd p{fd_, POLLIN, 0};
+        int r = poll(&p, 1, static_cast<int>(left));
+        if (r < 0 && errno != EINTR) return -1;
+        if (r > 0 && (p.revents & (POLLERR | POLLNVAL))) return -1;
+        // POLLHUP on a pseudo-terminal whose master is gone: nothing to read,
+        // wait out the deadline instead of spinning.
+        if (r > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN)) {
+            left = deadline - now_ms();
+            if (left > 0) poll(nullptr, 0, static_cast<int>(left));
+            return 0;
+        }
+    }
+}
+
+} // namespace km

@@ -1,0 +1,131 @@
+#include "OkamCNT.h"
+
+#include "Kxxx410.h"
+
+#include <QShowEvent>
+
+namespace {
+constexpr int Sirka = 330;
+constexpr int Vyska = 150;
+} // namespace
+
+TForm6::TForm6(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Okamžitá hodnota čítače"));
+    setFixedSize(Sirka, Vyska);
+
+    Label1 = new QLabel(QStringLiteral("Čítač"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setGeometry(24, 28, 50, 25);
+
+    Panel1 = new QLabel(QStringLiteral("0"), this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setTextFormat(Qt::PlainText);
+    Panel1->setAlignment(Qt::AlignCenter);
+    NastavBilyRam(Panel1);
+    Panel1->setGeometry(80, 24, 225, 33);
+
+    Button1 = new QPushButton(QStringLiteral("Nulovat"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(140, 76, 75, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(230, 76, 75, 25);
+    for (QPushButton* b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(Button1, Button2);
+
+    StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
+    const int v = StatusBar1->sizeHint().height();
+    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+
+    connect(Timer1, &QTimer::timeout, this, &TForm6::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+}
+
+void TForm6::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        VycentrujNaObrazovce(this);
+        FormShow();
+    }
+}
+
+void TForm6::ZobrazStav(const QString& Text) {
+    StatusBar1->NastavText(0, Text);
+}
+
+void TForm6::FormShow() {
+    AdresaModulu = Data ? Data->Adresa : 0;
+    Panel1->setText(QStringLiteral("0"));
+    Timer1->start();
+}
+
+void TForm6::Timer1Timer() {
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    // Off while waiting for the module, so ticks never pile up behind it.
+    Timer1->stop();
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 102, 0, &b0, &b1, &b2, &b3, &b4, chyba,
+                 odpoved);
+    if (chyba != 0) {
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+        Timer1->start();
+        return;
+    }
+    const uint8_t mod = b3;
+
+    b0 = b1 = b2 = b3 = b4 = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 0, 80, &b0, &b1, &b2, &b3, &b4, chyba,
+                 odpoved);
+    if (chyba != 0) {
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+        Timer1->start();
+        return;
+    }
+    Panel1->setText(CitacNaText(mod, b1, b2, b3, b4));
+    Timer1->start();
+    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
+}
+
+void TForm6::Button1Click() {
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    Timer1->stop();
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 1, 80, &b0, &b1, &b2, &b3, &b4, chyba,
+                 odpoved);
+    if (chyba != 0)
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+    else
+        ZobrazStav(QStringLiteral(" Čítač vynulován"));
+    Timer1->start();
+}
+
+void TForm6::Button2Click() {
+    Timer1->stop();
+    close();
+}
+
+QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
+    if (Mod == 2) {
+        const uint32_t velikost = BajtyNaCislo(B1, B2, static_cast<uint8_t>(B3 & 0x7F), 0);
+        const int64_t hodnota = (B3 & 0x80) ? -static_cast<int64_t>(velikost) : velikost;
+        return QString::number(hodnota);
+    }
+    return QString::number(BajtyNaCislo(B1, B2, B3, B4));
+}

@@ -1,0 +1,100 @@
+// The configuration transfer shared by the settings dialogs: a block of
+// configuration registers read from the module, or written and verified one
+// by one, with progress texts in the dialog's status bar.
+#pragma once
+
+#include "Dekl.h"
+#include "functions.h"
+
+#include <QPushButton>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+constexpr uint8_t PrikazCti = 102;   // read a configuration register
+constexpr uint8_t PrikazZapis = 103; // write a configuration register
+
+// One command 102 or 103 on a configuration register: B0 = 0, B1 = B2 =
+// Registr, B3 = B4 = Hodnota; the reply's B3 comes back in Hodnota. Returns
+// the link's Chyba, or 10 when the driver was never called (handle 0).
+uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
+                       uint8_t Registr, uint8_t& Hodnota);
+
+// One configuration register and the byte of TKonfigurace it mirrors.
+struct TRegistr {
+    uint8_t Cislo;
+    int Bajt;
+};
+
+// Writes one register and reads it back; 0 on success, else the code with
+// its text (no leading blank) in Text.
+using TZapisOvereni = std::function<uint8_t(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                                            uint8_t Registr, uint8_t Hodnota, QString& Text)>;
+
+// Where a dialog differs from the common pattern.
+struct TPrubeh {
+    // Pause after the last register as well.
+    bool PauzaPoPoslednim = false;
+    // Replaces write, pause, read-back and compare of each register.
+    TZapisOvereni ZapisOvereni;
+};
+
+inline const QString TextCteni = QStringLiteral(" Probíhá čtení konfigurace z modulu (");
+inline const QString TextZapis = QStringLiteral(" Probíhá zápis konfigurace do modulu (");
+inline const QString TextPrecteno = QStringLiteral(" Konfigurace přečtena.");
+inline const QString TextZapsano = QStringLiteral(" Konfigurace zapsána.");
+inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
+
+// One dialog's transfers. Only one runs at a time: the pauses let window
+// messages run, so a click may arrive while a transfer is under way.
+class TPrenos {
+  public:
+    explicit TPrenos(TStatusBar*& StatusBar) : StatusBar_(StatusBar) {}
+
+    // Reads the registers into their bytes of Konfig. False when stopped
+    // early (error, or a close asked for). Nothing happens without a link.
+    bool Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
+                const TPrubeh& Prubeh = {});
+    // Writes the registers from Konfig, verifying each.
+    bool Zapis(const TData* Data, const TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
+               const TPrubeh& Prubeh = {});
+
+    // The buttons every settings dialog shares. "Zapsat": with the link
+    // open, take the controls, and write when they were valid.
+    void Zapsat(const TData* Data, const std::function<void()>& PrectiOkno,
+                const std::function<void()>& ZapisData);
+    // "Přečíst": with the link open, read, then show whatever arrived.
+    void Precist(const TData* Data, const std::function<void()>& PrectiData,
+                 const std::function<void()>& ZapisOkno);
+    // "Ok" (after Odloz): take the controls and, when valid, keep Konfig in
+    // the record.
+    void Prijmout(TData* Data, const TKonfigurace& Konfig, const std::function<void()>& PrectiOkno);
+
+    // Runs a button's work as one transfer; refused (false) while another
+    // runs. A close asked for meanwhile acts once the work is done.
+    bool Proved(const std::function<void()>& Prace);
+    bool Bezi() const { return Bezi_; }
+    // While a transfer runs: stops it at its next pause and keeps Akce
+    // (the first one asked for) to run after it; true then. False when
+    // nothing runs, so the caller acts at once.
+    bool Odloz(const std::function<void()>& Akce);
+
+  private:
+    void Zobraz(const QString& Text);
+    // The pause of a transfer; false when the transfer is to stop.
+    bool Pauza_();
+
+    TStatusBar*& StatusBar_;
+    bool Bezi_ = false;
+    bool Zastavit_ = false;
+    std::function<void()> Odlozena_;
+};
+
+// Pieces of the settings dialogs' windows.
+// A push button that Enter never presses.
+QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y);
+// Fixed client area, status bar across its bottom edge.
+void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska);
+void NaStredObrazovky(QWidget* Okno);

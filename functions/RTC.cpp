@@ -1,0 +1,172 @@
+#include "RTC.h"
+
+#include "Kxxx410.h"
+
+#include <QShowEvent>
+
+namespace {
+constexpr int Sirka = 400;
+constexpr int Vyska = 210;
+
+QLabel* NovyPopisek(QWidget* Rodic, const QString& Jmeno, const QString& Text, int x, int y,
+                    int w) {
+    auto* l = new QLabel(Text, Rodic);
+    l->setObjectName(Jmeno);
+    l->setTextFormat(Qt::PlainText);
+    l->setGeometry(x, y, w, 20);
+    return l;
+}
+} // namespace
+
+TForm3::TForm3(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Nastavení hodinového obvodu RTC"));
+    setFixedSize(Sirka, Vyska);
+
+    Label1 = NovyPopisek(this, QStringLiteral("Label1"), QStringLiteral("Začátek výpadku napájení"),
+                         16, 22, 160);
+    Label2 = NovyPopisek(this, QStringLiteral("Label2"), QStringLiteral("Konec výpadku napájení"),
+                         16, 46, 160);
+    Label3 = NovyPopisek(this, QStringLiteral("Label3"), QStringLiteral("Čas a datum modulu"), 16,
+                         96, 160);
+
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    NastavBilyRam(Panel1);
+    Panel1->setGeometry(184, 16, 200, 56);
+    Panel2 = new QFrame(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    NastavBilyRam(Panel2);
+    Panel2->setGeometry(184, 90, 200, 32);
+
+    const QString nula = QStringLiteral("0");
+    Label4 = NovyPopisek(Panel1, QStringLiteral("Label4"), nula, 12, 6, 80);
+    Label7 = NovyPopisek(Panel1, QStringLiteral("Label7"), nula, 100, 6, 90);
+    Label5 = NovyPopisek(Panel1, QStringLiteral("Label5"), nula, 12, 30, 80);
+    Label8 = NovyPopisek(Panel1, QStringLiteral("Label8"), nula, 100, 30, 90);
+    Label6 = NovyPopisek(Panel2, QStringLiteral("Label6"), nula, 12, 6, 80);
+    Label9 = NovyPopisek(Panel2, QStringLiteral("Label9"), nula, 100, 6, 90);
+
+    Button1 = new QPushButton(QStringLiteral("Nastavit čas"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(204, 138, 90, 25);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(309, 138, 75, 25);
+    for (QPushButton* b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(Button1, Button2);
+
+    StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
+    const int v = StatusBar1->sizeHint().height();
+    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(200);
+
+    connect(Timer1, &QTimer::timeout, this, &TForm3::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    Timer1->start();
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        VycentrujNaObrazovce(this);
+        FormShow();
+    }
+}
+
+void TForm3::ZobrazStav(const QString& Text) {
+    StatusBar1->NastavText(0, Text);
+}
+
+void TForm3::FormShow() {
+    AdresaModulu = 0;
+    VypadekPrecten = false;
+    if (Data) AdresaModulu = Data->Adresa;
+    for (QLabel* l : {Label4, Label5, Label6, Label7, Label8, Label9})
+        l->setText(QStringLiteral("0"));
+    Timer1->start();
+}
+
+bool TForm3::CtiRegistr(uint8_t P5, uint8_t& B1, uint8_t& B2, uint8_t& B3) {
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b4 = 0, chyba = 0;
+    B1 = B2 = B3 = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 100, P5, &b0, &B1, &B2, &B3, &b4,
+                 chyba, odpoved);
+    if (chyba != 0) {
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+        return false;
+    }
+    return true;
+}
+
+bool TForm3::ZapisRegistr(uint8_t P5, uint8_t B1, uint8_t B2, uint8_t B3) {
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b4 = 0, chyba = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 101, P5, &b0, &B1, &B2, &B3, &b4,
+                 chyba, odpoved);
+    if (chyba != 0) {
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+        return false;
+    }
+    return true;
+}
+
+void TForm3::Timer1Timer() {
+    if (!Data) return;
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    uint8_t b1 = 0, b2 = 0, b3 = 0;
+    if (!VypadekPrecten) {
+        // Registers 3..6 and their labels, in the order they are read.
+        const struct {
+            uint8_t P5;
+            QLabel* Popisek;
+            bool Datum;
+        } vypadek[4] = {
+            {3, Label4, false}, {4, Label7, true}, {5, Label5, false}, {6, Label8, true}};
+        for (const auto& r : vypadek) {
+            if (!CtiRegistr(r.P5, b1, b2, b3)) return;
+            r.Popisek->setText(r.Datum ? DatumNaText(b1, b2, b3) : CasNaText(b1, b2, b3));
+        }
+        VypadekPrecten = true;
+    }
+    if (!CtiRegistr(1, b1, b2, b3)) return;
+    Label6->setText(CasNaText(b1, b2, b3));
+    if (!CtiRegistr(2, b1, b2, b3)) return;
+    Label9->setText(DatumNaText(b1, b2, b3));
+    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
+}
+
+void TForm3::Button1Click() {
+    if (!Data) return;
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    Timer1->stop();
+    // One reading of the PC clock, so date and time belong to the same instant.
+    const QDateTime ted = MistniCas();
+    const QDate datum = ted.date();
+    const QTime cas = ted.time();
+    if (ZapisRegistr(1, static_cast<uint8_t>(cas.second()), static_cast<uint8_t>(cas.minute()),
+                     static_cast<uint8_t>(cas.hour())) &&
+        ZapisRegistr(2, static_cast<uint8_t>(datum.day()), static_cast<uint8_t>(datum.month()),
+                     static_cast<uint8_t>(datum.year() & 3))) {
+        ZobrazStav(QStringLiteral(" Čas nastaven"));
+    }
+    Timer1->start();
+}
+
+void TForm3::Button2Click() {
+    Timer1->stop();
+    close();
+}

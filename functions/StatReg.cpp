@@ -1,0 +1,109 @@
+#include "StatReg.h"
+
+#include "Kxxx410.h"
+
+#include <QShowEvent>
+
+namespace {
+constexpr int Sirka = 472;
+constexpr int Vyska = 250;
+
+std::array<QString, 32> JmenaBitu() {
+    std::array<QString, 32> jmena;
+    jmena.fill(QStringLiteral("---"));
+    jmena[1] = QStringLiteral("FN");
+    jmena[2] = QStringLiteral("PRF");
+    jmena[4] = QStringLiteral("PWR");
+    jmena[5] = QStringLiteral("RST");
+    jmena[6] = QStringLiteral("ERR24");
+    return jmena;
+}
+} // namespace
+
+TForm15::TForm15(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Status registr"));
+    setFixedSize(Sirka, Vyska);
+
+    Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaBitu());
+
+    Button2 = new QPushButton(QStringLiteral("Vynulovat"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(Sirka - 16 - 75 - 12 - 75, 188, 75, 25);
+    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(Sirka - 16 - 75, 188, 75, 25);
+    for (QPushButton* b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+    setTabOrder(Button2, Button1);
+
+    StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
+    const int v = StatusBar1->sizeHint().height();
+    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(500);
+
+    connect(Timer1, &QTimer::timeout, this, &TForm15::Timer1Timer);
+    connect(Button1, &QPushButton::clicked, this, &TForm15::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm15::Button2Click);
+    FormCreate();
+    Timer1->start();
+}
+
+void TForm15::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) {
+        VycentrujNaObrazovce(this);
+        FormShow();
+    }
+}
+
+void TForm15::ZobrazStav(const QString& Text) {
+    StatusBar1->NastavText(0, Text);
+}
+
+void TForm15::FormCreate() {
+    AdresaModulu = 0;
+}
+
+void TForm15::FormShow() {
+    if (Data) AdresaModulu = Data->Adresa;
+}
+
+void TForm15::Timer1Timer() {
+    if (!Data) return;
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 100, 0, &b0, &b1, &b2, &b3, &b4, chyba,
+                 odpoved);
+    if (chyba != 0) {
+        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+        return;
+    }
+    ZobrazBity(Hodnoty, b1, b2, b3, b4);
+    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
+}
+
+void TForm15::Button2Click() {
+    if (!Data) return;
+    if (!SpojeniOtevreno(Data)) {
+        ZobrazStav(TextNeinicializovano);
+        return;
+    }
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 101, 0, &b0, &b1, &b2, &b3, &b4, chyba,
+                 odpoved);
+    if (chyba != 0) ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
+}
+
+void TForm15::Button1Click() {
+    close();
+}

@@ -1,0 +1,41 @@
+// The module's 32-bit status register, live, with a clear command.
+#pragma once
+
+#include "Dekl.h"
+#include "functions.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include <array>
+
+class TForm15 : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TForm15(QWidget* parent = nullptr);
+
+    TData* Data = nullptr;
+    uint8_t AdresaModulu = 0;
+
+    // Value labels Label33..Label64, bit 0 first.
+    std::array<QLabel*, 32> Hodnoty{};
+    QPushButton* Button1;
+    QPushButton* Button2;
+    TStatusBar* StatusBar1;
+    QTimer* Timer1;
+
+  public slots:
+    void FormCreate();
+    void FormShow();
+    void Timer1Timer();
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void ZobrazStav(const QString& Text);
+};

@@ -1,0 +1,57 @@
+// Pieces every window of the program shares: the status bar with fixed
+// panels, the pause of a transfer, the common status texts.
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QStatusBar>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Shown by the function dialogs when the link is not open.
+inline const QString TextNeinicializovano = QStringLiteral(" Připojení k modulu není inicializováno.");
+
+// Status bar made of side-by-side text panels. A width of -1 stretches the
+// panel over the rest of the bar. Panel i is a QLabel named
+// "<bar objectName>_<i>"; texts are plain, never rich text.
+class TStatusBar : public QStatusBar {
+public:
+    TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths);
+
+    // Sets the text of a panel and repaints it at once, so it shows while
+    // the caller is still busy.
+    void NastavText(int panel, const QString& text);
+    QString Text(int panel) const;
+    QLabel* Panel(int panel) const;
+    int Pocet() const { return static_cast<int>(panels_.size()); }
+
+private:
+    std::vector<QLabel*> panels_;
+};
+
+// The pause between two commands of a transfer: pending window messages run,
+// then 1 ms sleep.
+void Pauza();
+
+// "1" when bit `Index` of `Hodnota` is set, else "0"; "0" for an index above 7.
+QString BitNaText(uint8_t Hodnota, uint8_t Index);
+
+// White frame with a lowered bevel, the background of every live value.
+void NastavBilyRam(QFrame* Ram);
+
+// Four white frames Panel1..Panel4 side by side at (x, y), each a column of
+// eight rows: name label Label<n+1> then value label Label<n+33> (initially
+// "0") for n = 8k..8k+7 in column k. Returns the 32 value labels, bit 0
+// first.
+std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
+                                         const std::array<QString, 32>& Jmena);
+
+// Shows the four reply bytes in the 32 value labels, B1 bit 0 first.
+void ZobrazBity(const std::array<QLabel*, 32>& Hodnoty, uint8_t B1, uint8_t B2, uint8_t B3,
+                uint8_t B4);
+
+// Moves a window to the centre of the screen it is on.
+void VycentrujNaObrazovce(QWidget* Okno);

@@ -1,0 +1,192 @@
+#include "Hlavni.h"
+
+#include "Kxxx410.h"
+#include "NastavAdr.h"
+#include "NastavCNT.h"
+#include "NastavDIO.h"
+#include "OkamCNT.h"
+#include "OkamDIN.h"
+#include "OkamDOUT.h"
+#include "Pripojeni.h"
+#include "RTC.h"
+#include "StatReg.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+#include <new>
+
+namespace {
+TData* NovaData() {
+    return new (std::nothrow) TData();
+}
+
+QAction* NovaPolozka(QWidget* owner, const QString& name, const QString& caption) {
+    auto* action = new QAction(caption, owner);
+    action->setObjectName(name);
+    return action;
+}
+
+QMenu* NoveMenu(QMenuBar* bar, const QString& name, const QString& caption) {
+    QMenu* menu = bar->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+} // namespace
+
+TData* (*TForm1::AlokujData)() = NovaData;
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("KM-207 (v.1.02) -  nastavení modulu"));
+    resize(600, 400);
+
+    MainMenu1 = menuBar();
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+
+    Pipojen1 = NovaPolozka(this, QStringLiteral("Pipojen1"), QStringLiteral("&Připojení"));
+    MainMenu1->addAction(Pipojen1);
+
+    Nastaven1 = NoveMenu(MainMenu1, QStringLiteral("Nastaven1"), QStringLiteral("&Nastavení"));
+    AdresaRychlost1 =
+        NovaPolozka(this, QStringLiteral("AdresaRychlost1"), QStringLiteral("Adresa, rychlost"));
+    NastavAIN1 = NovaPolozka(this, QStringLiteral("NastavAIN1"), QStringLiteral("Čítač"));
+    HodinovobvodRTC1 =
+        NovaPolozka(this, QStringLiteral("HodinovobvodRTC1"), QStringLiteral("Hodinový obvod RTC"));
+    NastavDIO1 =
+        NovaPolozka(this, QStringLiteral("NastavDIO1"), QStringLiteral("Digitální vstupy/výstupy"));
+    Nastaven1->addAction(AdresaRychlost1);
+    Nastaven1->addAction(NastavAIN1);
+    Nastaven1->addAction(HodinovobvodRTC1);
+    Nastaven1->addAction(NastavDIO1);
+
+    Okamithodnoty1 =
+        NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), QStringLiteral("&Okamžité hodnoty"));
+    OkamAIN2 = NovaPolozka(this, QStringLiteral("OkamAIN2"), QStringLiteral("Čítač"));
+    OkamDIN2 = NovaPolozka(this, QStringLiteral("OkamDIN2"), QStringLiteral("Digitální vstupy"));
+    OkamDOUT1 = NovaPolozka(this, QStringLiteral("OkamDOUT1"), QStringLiteral("Digitální výstupy"));
+    Statusregistr1 =
+        NovaPolozka(this, QStringLiteral("Statusregistr1"), QStringLiteral("Status registr"));
+    Okamithodnoty1->addAction(OkamAIN2);
+    Okamithodnoty1->addAction(OkamDIN2);
+    Okamithodnoty1->addAction(OkamDOUT1);
+    Okamithodnoty1->addAction(Statusregistr1);
+
+    Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), QStringLiteral("&Konec"));
+    MainMenu1->addAction(Konec2);
+
+    // The digital input/output screens are complete but not offered in this build.
+    NastavDIO1->setVisible(false);
+    OkamDIN2->setVisible(false);
+    OkamDOUT1->setVisible(false);
+
+    connect(Pipojen1, &QAction::triggered, this, &TForm1::Pipojen1Click);
+    connect(AdresaRychlost1, &QAction::triggered, this, &TForm1::AdresaRychlost1Click);
+    connect(NastavAIN1, &QAction::triggered, this, &TForm1::NastavAIN1Click);
+    connect(HodinovobvodRTC1, &QAction::triggered, this, &TForm1::HodinovobvodRTC1Click);
+    connect(NastavDIO1, &QAction::triggered, this, &TForm1::NastavDIO1Click);
+    connect(OkamAIN2, &QAction::triggered, this, &TForm1::OkamAIN2Click);
+    connect(OkamDIN2, &QAction::triggered, this, &TForm1::OkamDIN2Click);
+    connect(OkamDOUT1, &QAction::triggered, this, &TForm1::OkamDOUT1Click);
+    connect(Statusregistr1, &QAction::triggered, this, &TForm1::Statusregistr1Click);
+    connect(Konec2, &QAction::triggered, this, &TForm1::Konec2Click);
+
+    StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {140, 80, 120, 50});
+    setStatusBar(StatusBar1);
+    StatusBar1->NastavText(0, QStringLiteral(" Modul"));
+    StatusBar1->NastavText(1, QStringLiteral(" Adresa"));
+    StatusBar1->NastavText(2, QStringLiteral(" Rychlost"));
+    StatusBar1->NastavText(3, QString());
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    // Normally freed by FormClose; a window destroyed unclosed saves nothing.
+    delete Data;
+    Data = nullptr;
+}
+
+void TForm1::FormCreate() {
+    TData* record = AlokujData ? AlokujData() : nullptr;
+    if (!record) {
+        StatusBar1->NastavText(3, QStringLiteral(" Nelze vytvořit datové struktury programu"));
+        Data = nullptr;
+        return;
+    }
+    Data = record;
+    InitData(Data);
+    CtiIni(Data);
+}
+
+void TForm1::FormClose() {
+    if (!Data) return;
+    ZapisIni(Data);
+    if (Data->Pripojeno && Data->Handle != 0) {
+        uint32_t handle = Data->Handle;
+        OvladacDone(Data->Rozhrani, handle);
+    }
+    // A library a failed Init left loaded goes too; the program is ending.
+    OvladacUvolni();
+    delete Data;
+    Data = nullptr;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (umisteno_) return;
+    umisteno_ = true;
+    // 600 x 400 including the frame, where the platform draws one.
+    const QSize ram = frameGeometry().size() - geometry().size();
+    if (ram.width() > 0 || ram.height() > 0) resize(QSize(600, 400) - ram);
+    if (QScreen* s = screen()) {
+        QRect r = frameGeometry();
+        r.moveCenter(s->availableGeometry().center());
+        move(r.topLeft());
+    }
+}
+
+void TForm1::Pipojen1Click() {
+    if (!Data) return;
+    OtevriDialog<TForm2>();
+    StatusBar1->NastavText(0, QStringLiteral(" Modul  ") + ModulNaText(Data->Modul));
+    StatusBar1->NastavText(1, QStringLiteral(" Adresa  ") + QString::number(Data->Adresa));
+    StatusBar1->NastavText(2, QStringLiteral(" Rychlost  ") + QString::number(Data->Rychlost) +
+                                  QStringLiteral("Bd"));
+}
+
+void TForm1::AdresaRychlost1Click() {
+    OtevriDialog<TForm12>();
+}
+void TForm1::NastavAIN1Click() {
+    OtevriDialog<TForm5>();
+}
+void TForm1::HodinovobvodRTC1Click() {
+    OtevriDialog<TForm3>();
+}
+void TForm1::NastavDIO1Click() {
+    OtevriDialog<TForm14>();
+}
+void TForm1::OkamAIN2Click() {
+    OtevriDialog<TForm6>();
+}
+void TForm1::OkamDIN2Click() {
+    OtevriDialog<TForm11>();
+}
+void TForm1::OkamDOUT1Click() {
+    OtevriDialog<TForm9>();
+}
+void TForm1::Statusregistr1Click() {
+    OtevriDialog<TForm15>();
+}
+
+void TForm1::Konec2Click() {
+    close();
+}

@@ -1,0 +1,381 @@
+#include "Pripojeni.h"
+
+#include "Kxxx410.h"
+
+#include <QScreen>
+#include <QSignalBlocker>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+struct RadekRychlosti {
+    uint32_t rychlost;
+    uint32_t casovani;
+};
+
+constexpr std::array<RadekRychlosti, 9> TabulkaRychlosti{{
+    {600, 100},
+    {1200, 100},
+    {2400, 50},
+    {4800, 25},
+    {9600, 13},
+    {19200, 7},
+    {38400, 5},
+    {57600, 5},
+    {115200, 5},
+}};
+
+bool PlatnyIndex(int Index) {
+    return Index >= 0 && Index < static_cast<int>(TabulkaRychlosti.size());
+}
+
+// At least three upper-case hexadecimal digits and "h" (768 -> "300h").
+QString BazeNaText(uint32_t Baze) {
+    return QString::number(Baze, 16).toUpper().rightJustified(3, QLatin1Char('0')) +
+           QLatin1Char('h');
+}
+
+// ISA base as typed: four characters, the first three hexadecimal, the fourth
+// ignored; anything else gives the card's factory address.
+uint16_t TextNaBazi(const QString& Text) {
+    constexpr uint16_t Vychozi = 0x300;
+    if (Text.size() != 4) return Vychozi;
+    uint16_t hodnota = 0;
+    for (int i = 0; i < 3; ++i) {
+        const char16_t z = Text.at(i).unicode();
+        int cislice;
+        if (z >= u'0' && z <= u'9')
+            cislice = z - u'0';
+        else if (z >= u'a' && z <= u'f')
+            cislice = z - u'a' + 10;
+        else if (z >= u'A' && z <= u'F')
+            cislice = z - u'A' + 10;
+        else
+            return Vychozi;
+        hodnota = static_cast<uint16_t>(hodnota * 16 + cislice);
+    }
+    return hodnota;
+}
+
+// Whole number 0-65535 for the LAN converter's port and timeout.
+std::optional<uint32_t> TextNa16Bitu(const QString& Text) {
+    const std::optional<int64_t> cislo = TextNaCislo(Text);
+    if (!cislo || *cislo < 0 || *cislo > 65535) return std::nullopt;
+    return static_cast<uint32_t>(*cislo);
+}
+
+QLabel* NovyPopisek(QWidget* parent, const char* name, const QString& text, int x, int y) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setGeometry(x, y, 200, 24);
+    return label;
+}
+
+QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setGeometry(x, y, w, 24);
+    return edit;
+}
+
+} // namespace
+
+uint32_t IndexNaRychlost(int Index) {
+    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].rychlost : 9600;
+}
+
+int RychlostNaIndex(uint32_t Rychlost) {
+    for (size_t i = 0; i < TabulkaRychlosti.size(); ++i)
+        if (TabulkaRychlosti[i].rychlost == Rychlost) return static_cast<int>(i);
+    return 4;
+}
+
+uint32_t IndexNaCasovani(int Index) {
+    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].casovani : 13;
+}
+
+TForm2::TForm2(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Připojení modulu"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(592, 373);
+
+    constexpr int xPopisek = 24;
+    constexpr int xPole = 248;
+
+    Label5 = NovyPopisek(this, "Label5", QStringLiteral("Komunikační rozhraní"), xPopisek, 24);
+    ComboBox2 = new QComboBox(this);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->addItems({QStringLiteral("Standardní COMx"), QStringLiteral("ISA karta KIB-410"),
+                         QStringLiteral("PCI karta KPB-4100"),
+                         QStringLiteral("USB konvertor KUB-4100"),
+                         QStringLiteral("LAN konvertor KL-4100")});
+    ComboBox2->setGeometry(xPole, 24, 320, 24);
+
+    Label3 = NovyPopisek(this, "Label3", QString(), xPopisek, 64);
+    Edit2 = NovaEditace(this, "Edit2", xPole, 64, 320);
+    Label6 = NovyPopisek(this, "Label6", QString(), xPopisek, 104);
+    Edit3 = NovaEditace(this, "Edit3", xPole, 104, 120);
+    Label7 = NovyPopisek(this, "Label7", QString(), xPopisek, 144);
+    Edit4 = NovaEditace(this, "Edit4", xPole, 144, 120);
+
+    Label1 =
+        NovyPopisek(this, "Label1", QStringLiteral("Adresa připojeného modulu"), xPopisek, 184);
+    Edit1 = NovaEditace(this, "Edit1", xPole, 184, 120);
+
+    Label2 = NovyPopisek(this, "Label2", QStringLiteral("Komunikační rychlost"), xPopisek, 224);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems(
+        {QStringLiteral("600 Bd"), QStringLiteral("1200 Bd"), QStringLiteral("2400 Bd"),
+         QStringLiteral("4800 Bd"), QStringLiteral("9600 Bd"), QStringLiteral("19200 Bd"),
+         QStringLiteral("38400 Bd"), QStringLiteral("57600 Bd"), QStringLiteral("115200 Bd")});
+    ComboBox1->setGeometry(xPole, 224, 120, 24);
+
+    Label4 = NovyPopisek(this, "Label4", QStringLiteral("Status připojení"), xPopisek, 264);
+    Panel1 = new QLabel(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setTextFormat(Qt::PlainText);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Sunken);
+    Panel1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    Panel1->setAutoFillBackground(true);
+    QPalette bila = Panel1->palette();
+    bila.setColor(QPalette::Window, Qt::white);
+    bila.setColor(QPalette::WindowText, Qt::black);
+    Panel1->setPalette(bila);
+    Panel1->setGeometry(xPopisek, 288, 544, 26);
+
+    Button1 = new QPushButton(QStringLiteral("Inicializace připojení"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(xPopisek, 328, 200, 30);
+    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button2->setGeometry(448, 328, 120, 30);
+    // Enter in an edit must not start a connection or close the dialog.
+    for (QPushButton* b : {Button1, Button2}) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm2::ComboBox2Change);
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+}
+
+void TForm2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!umisteno_) {
+        umisteno_ = true;
+        // Centred on the screen, not merely over the main window.
+        QWidget* vlastnik = parentWidget();
+        if (QScreen* s = vlastnik ? vlastnik->screen() : screen()) {
+            QRect r = frameGeometry();
+            r.moveCenter(s->availableGeometry().center());
+            move(r.topLeft());
+        }
+    }
+    FormShow();
+}
+
+void TForm2::NastavStav(const QString& Text) {
+    Panel1->setText(Text);
+    Panel1->repaint();
+}
+
+void TForm2::UkazParametry(int Rozhrani) {
+    for (QWidget* w : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label6),
+                       static_cast<QWidget*>(Label7), static_cast<QWidget*>(Edit2),
+                       static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4)})
+        w->hide();
+    switch (Rozhrani) {
+    case 0:
+        Label3->setText(QStringLiteral("Číslo portu COMx"));
+        Edit2->setText(QString::number(Data->CisloPortu));
+        Label3->show();
+        Edit2->show();
+        break;
+    case 1:
+        Label3->setText(QStringLiteral("Bázová adresa KIB-410"));
+        Edit2->setText(BazeNaText(Data->BazovaAdresa));
+        Label3->show();
+        Edit2->show();
+        break;
+    case 4:
+        Label3->setText(QStringLiteral("IP adresa"));
+        Edit2->setText(Data->IpAdresa);
+        Label6->setText(QStringLiteral("UDP port"));
+        Edit3->setText(QString::number(Data->UdpPort));
+        Label7->setText(QStringLiteral("UDP timeout"));
+        Edit4->setText(QString::number(Data->UdpTimeout));
+        for (QWidget* w : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label6),
+                           static_cast<QWidget*>(Label7), static_cast<QWidget*>(Edit2),
+                           static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4)})
+            w->show();
+        break;
+    default: // 2, 3 have no parameters; 5-7 are unknown
+        break;
+    }
+}
+
+void TForm2::FormShow() {
+    if (!Data) return;
+    Edit1->setText(QString::number(Data->Adresa));
+    ComboBox1->setCurrentIndex(RychlostNaIndex(Data->Rychlost));
+    Data->Rozhrani = Data->Rozhrani & 0x07;
+    {
+        // Showing the stored kind is not the operator picking one.
+        const QSignalBlocker blocker(ComboBox2);
+        ComboBox2->setCurrentIndex(Data->Rozhrani < ComboBox2->count() ? Data->Rozhrani : -1);
+    }
+    UkazParametry(Data->Rozhrani);
+    NastavStav(Data->StavText);
+}
+
+void TForm2::ComboBox2Change() {
+    if (!Data) return;
+    const int index = ComboBox2->currentIndex();
+    if (index < 0) {
+        NastavStav(QStringLiteral("Neznámý typ rozhraní"));
+        UkazParametry(-1);
+        Label3->show();
+        Edit2->show();
+        return;
+    }
+    UkazParametry(index);
+}
+
+void TForm2::ZavriSpojeni(uint32_t& Handle) {
+    OvladacDone(Data->Rozhrani, Handle);
+    Data->Handle = Handle;
+    Data->Pripojeno = false;
+}
+
+void TForm2::Button1Click() {
+    if (!Data) return;
+    uint32_t handle = Data->Handle;
+
+    // 1. An open link goes first, through the driver that opened it.
+    if (SpojeniOtevreno(Data)) ZavriSpojeni(handle);
+
+    // 2.
+    NastavStav(QStringLiteral("Probíhá inicializace připojení"));
+
+    // 3. Address: not a number gives 0; cut to 8 bits and shown back.
+    const uint8_t adresa = static_cast<uint8_t>(TextNaCislo(Edit1->text()).value_or(0) & 0xFF);
+    Edit1->setText(QString::number(adresa));
+
+    // 4., 5.
+    const int indexRychlosti = ComboBox1->currentIndex();
+    Data->Rozhrani = static_cast<uint8_t>(ComboBox2->currentIndex() & 0xFF);
+    Data->KonfigOvladace.fill(0);
+
+    // 6.
+    switch (Data->Rozhrani) {
+    case 0: {
+        const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
+        const uint16_t port16 = static_cast<uint16_t>(port & 0xFFFF);
+        Edit2->setText(QString::number(port16));
+        Data->CisloPortu = static_cast<uint8_t>(port & 0xFF);
+        Data->KonfigOvladace[0] = port16;
+        break;
+    }
+    case 1: {
+        const uint16_t baze = TextNaBazi(Edit2->text());
+        Edit2->setText(BazeNaText(baze));
+        Data->BazovaAdresa = baze;
+        Data->KonfigOvladace[0] = baze;
+        break;
+    }
+    case 2:
+    case 3:
+        break;
+    case 4: {
+        if (Edit2->text().isEmpty()) {
+            NastavStav(QStringLiteral("Neplatná IP adresa"));
+            return;
+        }
+        Data->IpAdresa = Edit2->text();
+        const std::optional<uint32_t> port = TextNa16Bitu(Edit3->text());
+        if (!port) {
+            NastavStav(QStringLiteral("Neplatný UDP port"));
+            return;
+        }
+        Data->UdpPort = *port;
+        const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
+        if (!timeout) {
+            NastavStav(QStringLiteral("Neplatný UDP timeout"));
+            return;
+        }
+        Data->UdpTimeout = *timeout;
+        // The driver reads the zero-terminated text during Init; the record
+        // keeps the bytes alive.
+        Data->IpAdresaBajty = TextNaCp1250(Data->IpAdresa);
+        Data->KonfigOvladace[0] = reinterpret_cast<uintptr_t>(Data->IpAdresaBajty.constData());
+        Data->KonfigOvladace[1] = Data->UdpPort;
+        Data->KonfigOvladace[2] = Data->UdpTimeout;
+        break;
+    }
+    default:
+        NastavStav(QStringLiteral("Neznámý typ rozhraní"));
+        return;
+    }
+
+    // 7.
+    uint32_t kod = OvladacInit(Data->Rozhrani, handle, Data->KonfigOvladace);
+    QString text = TextChyby(Data->Rozhrani, kod);
+    if (kod != 0) {
+        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + text);
+        Data->Pripojeno = false;
+        return;
+    }
+
+    // 8., 9.
+    Data->Pripojeno = true;
+    const uint32_t rychlost = IndexNaRychlost(indexRychlosti);
+    kod = OvladacSetConfig(Data->Rozhrani, handle, rychlost, IndexNaCasovani(indexRychlosti), 2);
+    text = TextChyby(Data->Rozhrani, kod);
+    if (kod != 0) {
+        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + text);
+        ZavriSpojeni(handle);
+        return;
+    }
+
+    // 10. B0 is deliberately carried from one reply into the next request.
+    QString casti[3];
+    uint8_t b0 = 0;
+    TOdpoved odpoved{};
+    for (uint8_t p5 = 0; p5 < 3; ++p5) {
+        uint8_t b1 = 0, b2 = 0, b3 = 0, b4 = 0;
+        // A zero handle sends nothing and writes nothing; it must not read as success.
+        uint8_t chyba = KodNeplatne;
+        ProvedPrikaz(Data->Rozhrani, handle, adresa, 200, p5, &b0, &b1, &b2, &b3, &b4, chyba,
+                     odpoved);
+        text = TextChyby(Data->Rozhrani, chyba);
+        if (chyba != 0) {
+            NastavStav(text);
+            ZavriSpojeni(handle);
+            return;
+        }
+        for (uint8_t b : {b1, b2, b3, b4})
+            casti[p5] += ZnakCp1250(b);
+    }
+
+    // 11.-13.
+    Data->Modul = casti[0] + casti[1] + QStringLiteral(" v.") + casti[2];
+    NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
+               ModulNaText(Data->Modul));
+    Data->Adresa = adresa;
+    Data->Rychlost = rychlost;
+    Data->StavText = QStringLiteral("V pořádku");
+    Data->Handle = handle;
+}
+
+void TForm2::Button2Click() {
+    reject();
+}

@@ -1,0 +1,59 @@
+// Connection dialog: chooses the interface kind and its parameters, opens the
+// link and identifies the module.
+#pragma once
+
+#include "Dekl.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <cstdint>
+
+// Baud index 0-8 <-> rate in Bd, and the driver's timing value per index.
+uint32_t IndexNaRychlost(int Index);
+int RychlostNaIndex(uint32_t Rychlost);
+uint32_t IndexNaCasovani(int Index);
+
+class TForm2 : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TForm2(QWidget* parent = nullptr);
+
+    // The connection record of the main window; not owned.
+    TData* Data = nullptr;
+
+    QLabel* Label5 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Panel1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+
+    void FormShow();
+    void ComboBox2Change();
+    void Button1Click();
+    void Button2Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void UkazParametry(int Rozhrani);
+    void NastavStav(const QString& Text);
+    void ZavriSpojeni(uint32_t& Handle);
+
+    bool umisteno_ = false;
+};

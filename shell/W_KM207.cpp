@@ -1,0 +1,19 @@
+// Start-up of the KM-207 configuration tool: one main window, its message
+// loop, and at the end the release of a driver library that a failed Init
+// may have left loaded.
+#include "Hlavni.h"
+#include "Kxxx410.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    int result = 0;
+    {
+        TForm1 Form1;
+        Form1.show();
+        result = QApplication::exec();
+    }
+    OvladacUvolni();
+    return result;
+}

@@ -1,0 +1,160 @@
+// The LAN driver against a scripted converter on UDP loopback: only the
+// address and port it sent to, with the current transaction number, answer.
+#include "driver_errors.h"
+#include "driver_lib.h"
+#include "km_protocol.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace km::proto;
+
+struct Socket {
+    int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    uint16_t port = 0;
+    Socket() {
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        socklen_t len = sizeof a;
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
+        port = ntohs(a.sin_port);
+    }
+    ~Socket() { close(fd); }
+    void send_to(const sockaddr_in& to, const uint8_t* data, std::size_t len) const {
+        sendto(fd, data, len, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+    }
+};
+
+// Waits for one request on `s`; false after two seconds.
+bool take_request(const Socket& s, sockaddr_in& from, uint16_t& txn, Request& req) {
+    pollfd p{s.fd, POLLIN, 0};
+    if (poll(&p, 1, 2000) <= 0) return false;
+    uint8_t buf[64];
+    socklen_t len = sizeof from;
+    ssize_t n = recvfrom(s.fd, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
+    return n > 0 && decode_udp_request(buf, static_cast<std::size_t>(n), txn, req) == Reject::None;
+}
+
+std::array<uint8_t, kUdpFrameSize> reply_frame(uint16_t txn, const Request& req,
+                                               std::array<uint8_t, 4> data, int address = -1) {
+    Reply rep;
+    rep.address = address < 0 ? req.address : static_cast<uint8_t>(address);
+    rep.command = req.command;
+    rep.out = req.p5;
+    for (int i = 0; i < 4; ++i)
+        rep.data[i] = data[i];
+    std::array<uint8_t, kUdpFrameSize> f;
+    encode_udp_reply(txn, rep, f.data());
+    return f;
+}
+
+class UdpPeer : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(drv.complete());
+        cells[0] = reinterpret_cast<uintptr_t>(ip.c_str());
+        cells[1] = converter.port;
+        cells[2] = 300;
+        ASSERT_EQ(0u, drv.init_lan(&handle, cells.data()));
+        ASSERT_EQ(0u, drv.set_config(handle, 9600, 13, 0));
+    }
+    void TearDown() override {
+        if (handle) drv.done(&handle);
+    }
+    uint32_t send(std::array<uint32_t, 4>& data) {
+        uint32_t req[8] = {5, 102, 0, 0, 62, 62, 0, 0}, rep[100] = {}, out = 0, status = 99;
+        EXPECT_EQ(0u, drv.send(handle, req, rep, &out, &status));
+        for (int i = 0; i < 4; ++i)
+            data[i] = rep[i];
+        return status;
+    }
+
+    DriverLib drv{"KL4100"};
+    Socket converter, stranger;
+    std::string ip = "127.0.0.1";
+    std::array<uintptr_t, KM_CONFIG_LEN> cells{};
+    uint32_t handle = 0;
+};
+
+TEST_F(UdpPeer, OnlyTheConverterWithTheCurrentTransactionAnswers) {
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (!take_request(converter, from, txn, req)) return;
+        // A stranger at another port, an old transaction, another module:
+        // none of them is the answer.
+        auto f = reply_frame(txn, req, {9, 9, 9, 9});
+        stranger.send_to(from, f.data(), f.size());
+        f = reply_frame(static_cast<uint16_t>(txn - 1), req, {8, 8, 8, 8});
+        converter.send_to(from, f.data(), f.size());
+        f = reply_frame(txn, req, {7, 7, 7, 7}, req.address + 1);
+        converter.send_to(from, f.data(), f.size());
+        uint8_t junk[3] = {1, 2, 3};
+        converter.send_to(from, junk, sizeof junk);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        f = reply_frame(txn, req, {1, 2, 3, 4});
+        converter.send_to(from, f.data(), f.size());
+    });
+    std::array<uint32_t, 4> data{};
+    uint32_t status = send(data);
+    peer.join();
+    EXPECT_EQ(0u, status);
+    EXPECT_EQ((std::array<uint32_t, 4>{1, 2, 3, 4}), data);
+}
+
+TEST_F(UdpPeer, AnswersOnlyFromStrangersAreNoAnswer) {
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (!take_request(converter, from, txn, req)) return;
+        auto f = reply_frame(txn, req, {9, 9, 9, 9});
+        stranger.send_to(from, f.data(), f.size());
+    });
+    std::array<uint32_t, 4> data{};
+    EXPECT_EQ(km::kErrTimeout, send(data));
+    peer.join();
+    EXPECT_EQ((std::array<uint32_t, 4>{0, 0, 0, 0}), data);
+}
+
+TEST_F(UdpPeer, DamagedDatagramOnlyIsCorrupt) {
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (!take_request(converter, from, txn, req)) return;
+        auto f = reply_frame(txn, req, {1, 2, 3, 4});
+        f[6] ^= 0x40;
+        converter.send_to(from, f.data(), f.size());
+    });
+    std::array<uint32_t, 4> data{};
+    EXPECT_EQ(km::kErrCorrupt, send(data));
+    peer.join();
+}
+
+TEST_F(UdpPeer, AnswerFromAnotherModuleOnlyIsReportedAsSuch) {
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (!take_request(converter, from, txn, req)) return;
+        auto f = reply_frame(txn, req, {7, 7, 7, 7}, req.address + 1);
+        converter.send_to(from, f.data(), f.size());
+    });
+    std::array<uint32_t, 4> data{};
+    EXPECT_EQ(km::kErrOtherModule, send(data));
+    peer.join();
+}
+
+} // namespace
