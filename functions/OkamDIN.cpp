@@ -63,21 +63,7 @@ void TForm11::FormShow() {
 }
 
 void TForm11::Timer1Timer() {
-    if (!Data) return;
-    if (!SpojeniOtevreno(Data)) {
-        ZobrazStav(TextNeinicializovano);
-        return;
-    }
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 0, 64, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
-    if (chyba != 0) {
-        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
-        return;
-    }
-    ZobrazBity(Hodnoty, b1, b2, b3, b4);
-    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
+    CtiBity(Data, AdresaModulu, 0, 64, Hodnoty, StatusBar1);
 }
 
 void TForm11::Button1Click() {

@@ -74,21 +74,7 @@ void TForm15::FormShow() {
 }
 
 void TForm15::Timer1Timer() {
-    if (!Data) return;
-    if (!SpojeniOtevreno(Data)) {
-        ZobrazStav(TextNeinicializovano);
-        return;
-    }
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 100, 0, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
-    if (chyba != 0) {
-        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
-        return;
-    }
-    ZobrazBity(Hodnoty, b1, b2, b3, b4);
-    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
+    CtiBity(Data, AdresaModulu, 100, 0, Hodnoty, StatusBar1);
 }
 
 void TForm15::Button2Click() {

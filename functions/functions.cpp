@@ -1,5 +1,7 @@
 #include "functions.h"
 
+#include "Kxxx410.h"
+
 #include <QCoreApplication>
 #include <QPalette>
 #include <QScreen>
@@ -88,11 +90,22 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
     return hodnoty;
 }
 
-void ZobrazBity(const std::array<QLabel*, 32>& Hodnoty, uint8_t B1, uint8_t B2, uint8_t B3,
-                uint8_t B4) {
-    const uint8_t bajty[4] = {B1, B2, B3, B4};
-    for (int n = 0; n < 32; ++n)
-        Hodnoty[n]->setText(BitNaText(bajty[n / 8], static_cast<uint8_t>(n % 8)));
+void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+             const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav) {
+    if (!Data) return;
+    if (!SpojeniOtevreno(Data)) {
+        Stav->NastavText(0, TextNeinicializovano);
+        return;
+    }
+    TOdpoved odpoved{};
+    uint8_t b0 = 0, chyba = 0;
+    uint8_t b[4] = {0, 0, 0, 0};
+    ProvedPrikaz(Data->Rozhrani, Data->Handle, Adresa, Prikaz, P5, &b0, &b[0], &b[1], &b[2], &b[3],
+                 chyba, odpoved);
+    if (chyba == 0)
+        for (int n = 0; n < 32; ++n)
+            Hodnoty[n]->setText(BitNaText(b[n / 8], static_cast<uint8_t>(n % 8)));
+    Stav->NastavText(0, QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }
 
 void VycentrujNaObrazovce(QWidget* Okno) {

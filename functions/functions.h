@@ -49,9 +49,15 @@ void NastavBilyRam(QFrame* Ram);
 std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
                                          const std::array<QString, 32>& Jmena);
 
-// Shows the four reply bytes in the 32 value labels, B1 bit 0 first.
-void ZobrazBity(const std::array<QLabel*, 32>& Hodnoty, uint8_t B1, uint8_t B2, uint8_t B3,
-                uint8_t B4);
+struct TData;
+
+// One poll of a 32-bit word shown bit by bit (status register, digital
+// inputs): reads (Prikaz, P5) from the module at Adresa, puts B1 bit 0 ...
+// B4 bit 7 into the 32 value labels and the driver's text of the outcome into
+// panel 0. A failed read keeps the values. Nothing when Data is absent; the
+// not-initialised text when the link is closed.
+void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+             const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav);
 
 // Moves a window to the centre of the screen it is on.
 void VycentrujNaObrazovce(QWidget* Okno);
