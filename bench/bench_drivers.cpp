@@ -144,8 +144,8 @@ void BM_UdpEchoFloorProcess(benchmark::State& state) {
 
 void BM_ProvedPrikazKL4100(benchmark::State& state) {
     SimProcess sim({"--no-pty"});
-    if (!sim.ready()) {
-        state.SkipWithError(sim.error().c_str());
+    if (!sim.running()) {
+        state.SkipWithError(("km207-sim did not start: " + sim.output()).c_str());
         return;
     }
     NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));

@@ -33,7 +33,7 @@ class SimLink : public testing::TestWithParam<Wire> {
     // Starts the emulator with `args` and opens the link to it.
     void start(std::vector<std::string> args, uint32_t udp_timeout = 100, uint32_t retries = 2) {
         sim = std::make_unique<SimProcess>(args);
-        ASSERT_TRUE(sim->ready()) << sim->error();
+        ASSERT_TRUE(sim->running()) << sim->output();
         TKonfigOvladace cfg{};
         if (GetParam() == Wire::Udp) {
             cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
