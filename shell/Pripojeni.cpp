@@ -260,22 +260,16 @@ void TForm2::Button1Click() {
     if (!Data) return;
     uint32_t handle = Data->Handle;
 
-    // 1. An open link goes first, through the driver that opened it.
+    // An open link goes first, through the driver that opened it.
     if (SpojeniOtevreno(Data)) ZavriSpojeni(handle);
-
-    // 2.
     NastavStav(QStringLiteral("Probíhá inicializace připojení"));
 
-    // 3. Address: not a number gives 0; cut to 8 bits and shown back.
+    // Address: not a number gives 0; cut to 8 bits and shown back.
     const uint8_t adresa = static_cast<uint8_t>(TextNaCislo(Edit1->text()).value_or(0) & 0xFF);
     Edit1->setText(QString::number(adresa));
-
-    // 4., 5.
     const int indexRychlosti = ComboBox1->currentIndex();
     Data->Rozhrani = static_cast<uint8_t>(ComboBox2->currentIndex() & 0xFF);
     Data->KonfigOvladace.fill(0);
-
-    // 6.
     switch (Data->Rozhrani) {
     case 0: {
         const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
@@ -325,8 +319,6 @@ void TForm2::Button1Click() {
         NastavStav(QStringLiteral("Neznámý typ rozhraní"));
         return;
     }
-
-    // 7.
     uint32_t kod = OvladacInit(Data->Rozhrani, handle, Data->KonfigOvladace);
     QString text = TextChyby(Data->Rozhrani, kod);
     if (kod != 0) {
@@ -334,8 +326,6 @@ void TForm2::Button1Click() {
         Data->Pripojeno = false;
         return;
     }
-
-    // 8., 9.
     Data->Pripojeno = true;
     const uint32_t rychlost = IndexNaRychlost(indexRychlosti);
     kod = OvladacSetConfig(Data->Rozhrani, handle, rychlost, IndexNaCasovani(indexRychlosti), 2);
@@ -346,7 +336,7 @@ void TForm2::Button1Click() {
         return;
     }
 
-    // 10. B0 is deliberately carried from one reply into the next request.
+    // B0 is deliberately carried from one reply into the next request.
     QString casti[3];
     uint8_t b0 = 0;
     TOdpoved odpoved{};
@@ -365,8 +355,6 @@ void TForm2::Button1Click() {
         for (uint8_t b : {b1, b2, b3, b4})
             casti[p5] += ZnakCp1250(b);
     }
-
-    // 11.-13.
     Data->Modul = casti[0] + casti[1] + QStringLiteral(" v.") + casti[2];
     NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
                ModulNaText(Data->Modul));
