@@ -41,7 +41,8 @@ uint32_t next_code_point(const unsigned char*& p) {
     if (c < 0x80) return c;
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : 1;
     c &= 0x3F >> extra;
-    while (extra-- > 0 && (*p & 0xC0) == 0x80) c = (c << 6) | (*p++ & 0x3F);
+    while (extra-- > 0 && (*p & 0xC0) == 0x80)
+        c = (c << 6) | (*p++ & 0x3F);
     return c;
 }
 } // namespace
@@ -63,8 +64,10 @@ void driver_error_fill(uint32_t code, uint32_t* text, uint32_t len) {
     if (!text || len == 0) return;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(driver_error_text(code));
     uint32_t i = 0;
-    while (*p && i + 1 < len) text[i++] = cp1250_from_unicode(next_code_point(p));
-    while (i < len) text[i++] = 0;
+    while (*p && i + 1 < len)
+        text[i++] = cp1250_from_unicode(next_code_point(p));
+    while (i < len)
+        text[i++] = 0;
 }
 
 } // namespace km

@@ -25,10 +25,10 @@ extern "C" {
 #endif
 
 // Lengths of the arrays the program hands to a driver.
-#define KM_REQUEST_LEN 8    // address, command, P5, B0..B4
-#define KM_REPLY_LEN 100    // reply buffer of Send
-#define KM_TEXT_LEN 100     // text array of Error
-#define KM_CONFIG_LEN 16    // configuration block of the LAN Init
+#define KM_REQUEST_LEN 8 // address, command, P5, B0..B4
+#define KM_REPLY_LEN 100 // reply buffer of Send
+#define KM_TEXT_LEN 100  // text array of Error
+#define KM_CONFIG_LEN 16 // configuration block of the LAN Init
 
 typedef uint32_t(KM_CALL* KmVersionFn)(void);
 // Kinds 0 and 1: the COM port number or the ISA base address.

@@ -12,13 +12,14 @@
 #include <vector>
 
 // Shown by the function dialogs when the link is not open.
-inline const QString TextNeinicializovano = QStringLiteral(" Připojení k modulu není inicializováno.");
+inline const QString TextNeinicializovano =
+    QStringLiteral(" Připojení k modulu není inicializováno.");
 
 // Status bar made of side-by-side text panels. A width of -1 stretches the
 // panel over the rest of the bar. Panel i is a QLabel named
 // "<bar objectName>_<i>"; texts are plain, never rich text.
 class TStatusBar : public QStatusBar {
-public:
+  public:
     TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths);
 
     // Sets the text of a panel and repaints it at once, so it shows while
@@ -28,7 +29,7 @@ public:
     QLabel* Panel(int panel) const;
     int Pocet() const { return static_cast<int>(panels_.size()); }
 
-private:
+  private:
     std::vector<QLabel*> panels_;
 };
 

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (back[0] != 0 || PoleNaText(back) != text.left(99)) abort();
 
     // Identification: every byte value is a character, a zero shown as blank.
-    QByteArray ident(reinterpret_cast<const char*>(data), static_cast<qsizetype>(std::min<size_t>(size, 12)));
+    QByteArray ident(reinterpret_cast<const char*>(data),
+                     static_cast<qsizetype>(std::min<size_t>(size, 12)));
     const QString modul = Cp1250NaText(ident);
     const QString shown = ModulNaText(modul);
     if (shown.size() != modul.size() || shown.contains(QChar(0))) abort();

@@ -75,7 +75,8 @@ Cteni nactiDokument(const QString& cesta, IniDocument& dokument) {
     return Cteni::Precteno;
 }
 
-template <typename T> void ctiCislo(const IniDocument& d, const QString& s, const QString& k, T& pole) {
+template <typename T>
+void ctiCislo(const IniDocument& d, const QString& s, const QString& k, T& pole) {
     const auto text = d.value(s, k);
     if (!text) return;
     const auto cislo = TextNaCislo(*text);
@@ -207,14 +208,16 @@ uint8_t BajtCp1250(QChar Znak) {
 QString Cp1250NaText(const QByteArray& Bajty) {
     QString text;
     text.reserve(Bajty.size());
-    for (char b : Bajty) text += ZnakCp1250(static_cast<uint8_t>(b));
+    for (char b : Bajty)
+        text += ZnakCp1250(static_cast<uint8_t>(b));
     return text;
 }
 
 QByteArray TextNaCp1250(const QString& Text) {
     QByteArray bajty;
     bajty.reserve(Text.size());
-    for (QChar z : Text) bajty += static_cast<char>(BajtCp1250(z));
+    for (QChar z : Text)
+        bajty += static_cast<char>(BajtCp1250(z));
     return bajty;
 }
 
@@ -227,9 +230,12 @@ std::optional<int64_t> TextNaCislo(const QString& Text) {
         for (QChar z : cifry) {
             const char16_t u = z.unicode();
             int v = -1;
-            if (u >= '0' && u <= '9') v = u - '0';
-            else if (u >= 'a' && u <= 'f') v = u - 'a' + 10;
-            else if (u >= 'A' && u <= 'F') v = u - 'A' + 10;
+            if (u >= '0' && u <= '9')
+                v = u - '0';
+            else if (u >= 'a' && u <= 'f')
+                v = u - 'a' + 10;
+            else if (u >= 'A' && u <= 'F')
+                v = u - 'A' + 10;
             if (v < 0) return std::nullopt;
             hodnota = hodnota * 16 + v;
         }

@@ -49,7 +49,8 @@ int IniDocument::findSection(const QString& section) const {
 
 int IniDocument::sectionEnd(int header) const {
     int i = header + 1;
-    while (i < lines_.size() && !isHeader(lines_[i])) ++i;
+    while (i < lines_.size() && !isHeader(lines_[i]))
+        ++i;
     return i;
 }
 

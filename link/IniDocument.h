@@ -8,7 +8,7 @@
 #include <optional>
 
 class IniDocument {
-public:
+  public:
     IniDocument() = default;
     explicit IniDocument(const QString& text);
 
@@ -22,7 +22,7 @@ public:
 
     QString toString() const;
 
-private:
+  private:
     // Index of the section's header line, or -1.
     int findSection(const QString& section) const;
     // End (exclusive) of the section whose header is at `header`.

@@ -17,7 +17,7 @@ struct Ovladac {
 };
 
 const Ovladac kOvladace[5] = {
-    {"KSER410.DLL", "KSER410"}, {"KIB410.DLL", "KIB410"},   {"KPB4100.DLL", "KPB4100"},
+    {"KSER410.DLL", "KSER410"}, {"KIB410.DLL", "KIB410"}, {"KPB4100.DLL", "KPB4100"},
     {"KUB4100.DLL", "KUB4100"}, {"KL4100.DLL", "KL4100"},
 };
 
@@ -74,8 +74,8 @@ QString souborKnihovny(uint8_t druh) {
 
 // The executable's folder first, then the platform's library search.
 std::unique_ptr<QLibrary> nactiKnihovnu(uint8_t druh) {
-    const QString adresar = adresarOvladacu().isEmpty() ? QCoreApplication::applicationDirPath()
-                                                        : adresarOvladacu();
+    const QString adresar =
+        adresarOvladacu().isEmpty() ? QCoreApplication::applicationDirPath() : adresarOvladacu();
     const QString cesta = QDir(adresar).filePath(souborKnihovny(druh));
     if (QFileInfo::exists(cesta)) {
         auto lib = std::make_unique<QLibrary>(cesta);

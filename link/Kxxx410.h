@@ -10,10 +10,10 @@
 using TOdpoved = std::array<uint32_t, 100>;
 
 // The link's own codes.
-constexpr uint32_t KodPozadavek = 9;    // request could not be formed
-constexpr uint32_t KodNeplatne = 10;    // unknown kind or entry not bound
-constexpr uint32_t KodNenacteno = 100;  // + kind: library did not load
-constexpr uint32_t KodNeuplne = 110;    // + kind: library lacks an entry
+constexpr uint32_t KodPozadavek = 9;   // request could not be formed
+constexpr uint32_t KodNeplatne = 10;   // unknown kind or entry not bound
+constexpr uint32_t KodNenacteno = 100; // + kind: library did not load
+constexpr uint32_t KodNeuplne = 110;   // + kind: library lacks an entry
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,

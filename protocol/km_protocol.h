@@ -45,13 +45,13 @@ struct Reply {
 
 // Why a frame was refused.
 enum class Reject {
-    None,          // accepted
-    Short,         // fewer bytes than a frame
-    Long,          // more bytes than a frame
-    BadCrc,        // checksum wrong (corrupt, or a frame of the other direction)
-    WrongAddress,  // a reply from another module
-    WrongCommand,  // a reply to another command
-    Stale,         // UDP: transaction number of an earlier request
+    None,         // accepted
+    Short,        // fewer bytes than a frame
+    Long,         // more bytes than a frame
+    BadCrc,       // checksum wrong (corrupt, or a frame of the other direction)
+    WrongAddress, // a reply from another module
+    WrongCommand, // a reply to another command
+    Stale,        // UDP: transaction number of an earlier request
 };
 
 const char* reject_name(Reject r);

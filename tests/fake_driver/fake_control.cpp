@@ -39,7 +39,8 @@ const std::vector<Call>& journal() {
 
 std::vector<std::string> entries() {
     std::vector<std::string> out;
-    for (const Call& c : state().journal) out.push_back(c.entry);
+    for (const Call& c : state().journal)
+        out.push_back(c.entry);
     return out;
 }
 

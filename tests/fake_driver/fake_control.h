@@ -14,15 +14,15 @@
 namespace fake {
 
 struct Call {
-    std::string entry;            // "KSER410_Init", "KL4100_Send", "KIB410_load", ...
-    std::vector<uint64_t> args;   // scalar arguments and values read through references
-    std::string text;             // Init of kind 4: the IP text the driver was handed
+    std::string entry;          // "KSER410_Init", "KL4100_Send", "KIB410_load", ...
+    std::vector<uint64_t> args; // scalar arguments and values read through references
+    std::string text;           // Init of kind 4: the IP text the driver was handed
 };
 
 struct SendReply {
-    uint32_t result = 0;          // result of Send itself
-    uint32_t stav = 0;            // written to the status cell
-    uint32_t vystup = 0;          // written to the out cell
+    uint32_t result = 0;           // result of Send itself
+    uint32_t stav = 0;             // written to the status cell
+    uint32_t vystup = 0;           // written to the out cell
     std::vector<uint32_t> odpoved; // written to the reply buffer from element 0
 };
 

@@ -57,7 +57,8 @@ KM_EXPORT uint32_t KM_CALL KM_ENTRY(Init)(uint32_t* handle, const uintptr_t* con
     std::vector<uint64_t> args{handle ? *handle : 0};
     std::string ip;
     if (config) {
-        for (int i = 0; i < KM_CONFIG_LEN; ++i) args.push_back(config[i]);
+        for (int i = 0; i < KM_CONFIG_LEN; ++i)
+            args.push_back(config[i]);
         if (config[0]) ip = reinterpret_cast<const char*>(config[0]);
     }
     log("Init", args, ip);
@@ -82,11 +83,12 @@ KM_EXPORT uint32_t KM_CALL KM_ENTRY(GetConfig)(uint32_t handle, uint32_t* baud, 
 }
 #endif
 
-KM_EXPORT uint32_t KM_CALL KM_ENTRY(Send)(uint32_t handle, const uint32_t* request,
-                                          uint32_t* reply, uint32_t* out, uint32_t* status) {
+KM_EXPORT uint32_t KM_CALL KM_ENTRY(Send)(uint32_t handle, const uint32_t* request, uint32_t* reply,
+                                          uint32_t* out, uint32_t* status) {
     std::vector<uint64_t> args{handle};
     if (request)
-        for (int i = 0; i < KM_REQUEST_LEN; ++i) args.push_back(request[i]);
+        for (int i = 0; i < KM_REQUEST_LEN; ++i)
+            args.push_back(request[i]);
     // What the caller had preset, so tests can see it.
     args.push_back(out ? *out : 0xFFFFFFFFu);
     args.push_back(status ? *status : 0xFFFFFFFFu);
@@ -96,7 +98,8 @@ KM_EXPORT uint32_t KM_CALL KM_ENTRY(Send)(uint32_t handle, const uint32_t* reque
     if (status) *status = r.stav;
     if (out) *out = r.vystup;
     if (reply)
-        for (size_t i = 0; i < r.odpoved.size() && i < KM_REPLY_LEN; ++i) reply[i] = r.odpoved[i];
+        for (size_t i = 0; i < r.odpoved.size() && i < KM_REPLY_LEN; ++i)
+            reply[i] = r.odpoved[i];
     return 0;
 }
 

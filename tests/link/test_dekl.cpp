@@ -9,16 +9,16 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <csignal>
 #include <cstdlib>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 class Settings : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir = testsupport::use_temp_settings_dir();
         InitData(&data);
@@ -61,9 +61,11 @@ TEST(Record, DefaultsAreThoseOfAFreshStart) {
     EXPECT_EQ(d.Handle, 0u);
     EXPECT_FALSE(d.Pripojeno);
     EXPECT_TRUE(d.Modul.isEmpty());
-    for (uintptr_t v : d.KonfigOvladace) EXPECT_EQ(v, 0u);
+    for (uintptr_t v : d.KonfigOvladace)
+        EXPECT_EQ(v, 0u);
     const uint8_t expected[15] = {1, 4, 0, 255, 255, 255, 255, 255, 255, 255, 255, 0, 0, 0, 0};
-    for (int i = 0; i < 15; ++i) EXPECT_EQ(d.Konfigurace.Bajt(i), expected[i]) << "byte " << i;
+    for (int i = 0; i < 15; ++i)
+        EXPECT_EQ(d.Konfigurace.Bajt(i), expected[i]) << "byte " << i;
     InitData(nullptr); // no record: nothing happens
 }
 
@@ -81,17 +83,19 @@ TEST_F(Settings, MissingFileOrInterfaceKeepsDefaults) {
 }
 
 TEST_F(Settings, JklIsTakenForNoInterfaceAndEverythingElseIgnored) {
-    writeText(QStringLiteral("[Připojení]\r\nRozhraní=jkl\r\nAdresa=7\r\n[COMx]\r\nČíslo portu=3\r\n"));
+    writeText(
+        QStringLiteral("[Připojení]\r\nRozhraní=jkl\r\nAdresa=7\r\n[COMx]\r\nČíslo portu=3\r\n"));
     EXPECT_FALSE(CtiIni(&data));
     EXPECT_EQ(data.Adresa, 0);
     EXPECT_EQ(data.CisloPortu, 1);
 }
 
 TEST_F(Settings, AllKeysLoadAndValuesAreCutToTheirFields) {
-    writeText(QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=300\r\nRychlost=$4B00\r\n"
-                             "[KIB-410]\r\nBázová adresa=0x12A0\r\n"
-                             "[COMx]\r\nČíslo portu=0x10\r\n"
-                             "[KL-4100]\r\nIP adresa=10.0.0.5\r\nUDP port=6001\r\nUDP timeout=250\r\n"));
+    writeText(
+        QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=300\r\nRychlost=$4B00\r\n"
+                       "[KIB-410]\r\nBázová adresa=0x12A0\r\n"
+                       "[COMx]\r\nČíslo portu=0x10\r\n"
+                       "[KL-4100]\r\nIP adresa=10.0.0.5\r\nUDP port=6001\r\nUDP timeout=250\r\n"));
     EXPECT_TRUE(CtiIni(&data));
     EXPECT_EQ(data.Rozhrani, 4);
     EXPECT_EQ(data.Adresa, 44);
@@ -104,8 +108,9 @@ TEST_F(Settings, AllKeysLoadAndValuesAreCutToTheirFields) {
 }
 
 TEST_F(Settings, BadNumbersKeepTheFieldAndOverflowIsNotANumber) {
-    writeText(QStringLiteral("[Připojení]\r\nRozhraní=COMx\r\nAdresa=12x\r\nRychlost=99999999999\r\n"
-                             "[COMx]\r\nČíslo portu=\r\n"));
+    writeText(
+        QStringLiteral("[Připojení]\r\nRozhraní=COMx\r\nAdresa=12x\r\nRychlost=99999999999\r\n"
+                       "[COMx]\r\nČíslo portu=\r\n"));
     EXPECT_TRUE(CtiIni(&data));
     EXPECT_EQ(data.Adresa, 0);
     EXPECT_EQ(data.Rychlost, 9600u);
@@ -125,8 +130,9 @@ TEST_F(Settings, WrittenBytesAreWindows1250) {
     data.CisloPortu = 2;
     data.Adresa = 7;
     ASSERT_TRUE(ZapisIni(&data));
-    const QByteArray expected("[P\xF8ipojen\xED]\r\nRozhran\xED=COMx\r\nAdresa=7\r\nRychlost=9600\r\n"
-                              "\r\n[COMx]\r\n\xC8\xEDslo portu=2\r\n");
+    const QByteArray expected(
+        "[P\xF8ipojen\xED]\r\nRozhran\xED=COMx\r\nAdresa=7\r\nRychlost=9600\r\n"
+        "\r\n[COMx]\r\n\xC8\xEDslo portu=2\r\n");
     EXPECT_EQ(readBytes(), expected);
 }
 
@@ -233,13 +239,15 @@ TEST_F(Settings, KilledWriterLeavesTheOldOrTheNewFileWhole) {
         const pid_t pid = fork();
         ASSERT_GE(pid, 0);
         if (pid == 0) {
-            for (bool odd = false;; odd = !odd) ZapisIni(odd ? &a : &b);
+            for (bool odd = false;; odd = !odd)
+                ZapisIni(odd ? &a : &b);
         }
         usleep(static_cast<useconds_t>(rand() % 3000));
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
         const QByteArray now = readBytes();
-        ASSERT_TRUE(now == fileA || now == fileB) << "round " << i << ": " << now.size() << " bytes";
+        ASSERT_TRUE(now == fileA || now == fileB)
+            << "round " << i << ": " << now.size() << " bytes";
         (now == fileA ? sawA : sawB)++;
     }
     EXPECT_GT(sawA + sawB, 0);
@@ -247,7 +255,8 @@ TEST_F(Settings, KilledWriterLeavesTheOldOrTheNewFileWhole) {
 
 TEST(Codepage, EveryByteRoundTrips) {
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
     const QString text = Cp1250NaText(all);
     ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(TextNaCp1250(text), all);
@@ -260,8 +269,8 @@ TEST(Codepage, CzechLettersAndUndefinedBytes) {
     EXPECT_EQ(ZnakCp1250(0x8A), QChar(0x0160)); // Š
     EXPECT_EQ(ZnakCp1250(0x80), QChar(0x20AC)); // €
     EXPECT_EQ(ZnakCp1250(0x81), QChar(0x0081)); // undefined: C1 control
-    EXPECT_EQ(BajtCp1250(QChar(0x017E)), 0x9E);  // ž
-    EXPECT_EQ(BajtCp1250(QChar(0x4E2D)), '?');   // not in the code page
+    EXPECT_EQ(BajtCp1250(QChar(0x017E)), 0x9E); // ž
+    EXPECT_EQ(BajtCp1250(QChar(0x4E2D)), '?');  // not in the code page
 }
 
 TEST(TextArray, ConversionsBothWays) {
@@ -272,7 +281,8 @@ TEST(TextArray, ConversionsBothWays) {
     EXPECT_EQ(p[1], 97u);
     EXPECT_EQ(p[2], 98u);
     EXPECT_EQ(p[3], 99u);
-    for (size_t i = 4; i < p.size(); ++i) EXPECT_EQ(p[i], 0u);
+    for (size_t i = 4; i < p.size(); ++i)
+        EXPECT_EQ(p[i], 0u);
     EXPECT_EQ(PoleNaText(p), QStringLiteral("abc"));
 
     TextNaPole(QStringLiteral("Přečíst"), p);
@@ -302,7 +312,8 @@ TEST(TextArray, ReadingStopsAtTheFirstZeroFromElementOne) {
 
 TEST(TextArray, LongTextIsCutTo99Characters) {
     QString text;
-    for (int i = 0; i < 120; ++i) text += QChar('a' + i % 26);
+    for (int i = 0; i < 120; ++i)
+        text += QChar('a' + i % 26);
     TTextPole p;
     TextNaPole(text, p);
     EXPECT_EQ(PoleNaText(p), text.left(99));

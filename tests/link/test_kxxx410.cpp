@@ -14,7 +14,7 @@ using ::testing::ElementsAre;
 namespace {
 
 class Binding : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { testsupport::use_fake_drivers(); }
     void TearDown() override {
         OvladacUvolni();
@@ -26,7 +26,8 @@ protected:
 
 int count(const std::string& entry) {
     int n = 0;
-    for (const auto& e : fake::entries()) n += e == entry;
+    for (const auto& e : fake::entries())
+        n += e == entry;
     return n;
 }
 
@@ -36,8 +37,9 @@ TEST_F(Binding, MissingLibraryGivesLoadCodeAndText) {
     const char* names[5] = {"KSER410", "KIB410", "KPB4100", "KUB4100", "KL4100"};
     for (uint8_t kind = 0; kind < 5; ++kind) {
         EXPECT_EQ(OvladacInit(kind, handle, konfig), 100u + kind);
-        EXPECT_EQ(TextChyby(kind, 100u + kind),
-                  QStringLiteral("chyba inicializace knihovny %1.DLL").arg(QLatin1String(names[kind])));
+        EXPECT_EQ(
+            TextChyby(kind, 100u + kind),
+            QStringLiteral("chyba inicializace knihovny %1.DLL").arg(QLatin1String(names[kind])));
     }
     EXPECT_TRUE(fake::entries().empty());
     EXPECT_EQ(handle, 0u);
@@ -156,7 +158,7 @@ TEST_F(Binding, ErrorTexts) {
 }
 
 class Exchange : public Binding {
-protected:
+  protected:
     void SetUp() override {
         Binding::SetUp();
         ASSERT_EQ(OvladacInit(0, handle, konfig), 0u);
