@@ -127,10 +127,10 @@ void Server::answer(const proto::Request& req, bool udp, uint16_t txn, const soc
     if (to) p.to = *to;
     if (udp) {
         p.bytes.resize(proto::kUdpFrameSize);
-        proto::encode_udp_reply(txn, r.reply, p.bytes.data());
+        proto::encode_udp_reply(txn, req, r.reply, p.bytes.data());
     } else {
         p.bytes.resize(proto::kFrameSize);
-        proto::encode_reply(r.reply, p.bytes.data());
+        proto::encode_reply(req, r.reply, p.bytes.data());
     }
     if (r.corrupt) {
         // Damage the frame itself, never the UDP transaction number.

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         sent.command = data[1];
     }
     if (decode_reply(data, size, sent, r) == Reject::None) {
-        encode_reply(r, again);
+        encode_reply(sent, r, again);
         if (std::memcmp(again, data, kFrameSize) != 0) std::abort();
     }
 
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size > 0 && (data[size - 1] & 1)) want = static_cast<uint16_t>(want + 1);
     const Reject u = decode_udp_reply(data, size, want, usent, r);
     if (u == Reject::None) {
-        encode_udp_reply(want, r, again);
+        encode_udp_reply(want, usent, r, again);
         if (std::memcmp(again, data, kUdpFrameSize) != 0) std::abort();
     }
     (void)reject_name(u);

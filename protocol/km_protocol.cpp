@@ -80,14 +80,19 @@ void encode_request(const Request& req, uint8_t out[kFrameSize]) {
     put_crc(out, kRequestSeed);
 }
 
-void encode_reply(const Reply& rep, uint8_t out[kFrameSize]) {
+uint16_t reply_seed(const Request& req) {
+    const uint8_t bound[6] = {req.p5, req.b[0], req.b[1], req.b[2], req.b[3], req.b[4]};
+    return crc16(bound, sizeof bound, kReplySeed);
+}
+
+void encode_reply(const Request& req, const Reply& rep, uint8_t out[kFrameSize]) {
     out[0] = rep.address;
     out[1] = rep.command;
     out[2] = rep.out;
     for (int i = 0; i < 4; ++i)
         out[3 + i] = rep.data[i];
     out[7] = rep.status;
-    put_crc(out, kReplySeed);
+    put_crc(out, reply_seed(req));
 }
 
 Reject decode_request(const uint8_t* in, std::size_t len, Request& out) {
@@ -102,7 +107,7 @@ Reject decode_request(const uint8_t* in, std::size_t len, Request& out) {
 }
 
 Reject decode_reply(const uint8_t* in, std::size_t len, const Request& sent, Reply& out) {
-    const Reject r = check_frame(in, len, kReplySeed);
+    const Reject r = check_frame(in, len, reply_seed(sent));
     if (r != Reject::None) return r;
     if (in[0] != sent.address) return Reject::WrongAddress;
     if (in[1] != sent.command) return Reject::WrongCommand;
@@ -121,10 +126,11 @@ void encode_udp_request(uint16_t txn, const Request& req, uint8_t out[kUdpFrameS
     encode_request(req, out + 2);
 }
 
-void encode_udp_reply(uint16_t txn, const Reply& rep, uint8_t out[kUdpFrameSize]) {
+void encode_udp_reply(uint16_t txn, const Request& req, const Reply& rep,
+                      uint8_t out[kUdpFrameSize]) {
     out[0] = static_cast<uint8_t>(txn & 0xFF);
     out[1] = static_cast<uint8_t>(txn >> 8);
-    encode_reply(rep, out + 2);
+    encode_reply(req, rep, out + 2);
 }
 
 Reject decode_udp_request(const uint8_t* in, std::size_t len, uint16_t& txn, Request& out) {
@@ -143,7 +149,7 @@ Reject decode_udp_reply(const uint8_t* in, std::size_t len, uint16_t txn, const 
     const Reject r = check_udp(in, len);
     if (r != Reject::None) return r;
     // A corrupt frame is reported as such even if its number also looks wrong.
-    const Reject c = check_frame(in + 2, kFrameSize, kReplySeed);
+    const Reject c = check_frame(in + 2, kFrameSize, reply_seed(sent));
     if (c != Reject::None) return c;
     if (static_cast<uint16_t>(in[0] | (in[1] << 8)) != txn) return Reject::Stale;
     return decode_reply(in + 2, kFrameSize, sent, out);

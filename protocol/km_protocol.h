@@ -4,7 +4,9 @@
 // Serial reply   (10 bytes): address, command (both echoed), out byte,
 //                            four reply bytes, status, CRC lo, CRC hi.
 // A request and a reply use different CRC seeds, so an echoed request on an
-// RS-485 line can never be taken for a reply. UDP frames put a 16-bit
+// RS-485 line can never be taken for a reply. A reply's seed also covers the
+// P5 and B0..B4 of the request it answers, so a late reply to an earlier,
+// different request fails its check instead of passing for the answer. UDP frames put a 16-bit
 // transaction number (little-endian) in front of the same 10 bytes, so a late
 // reply to an earlier request is never taken for the current one.
 #pragma once
@@ -60,7 +62,9 @@ const char* reject_name(Reject r);
 uint16_t crc16(const uint8_t* data, std::size_t len, uint16_t seed);
 
 void encode_request(const Request& req, uint8_t out[kFrameSize]);
-void encode_reply(const Reply& rep, uint8_t out[kFrameSize]);
+// Seed of the CRC of a reply to `req`.
+uint16_t reply_seed(const Request& req);
+void encode_reply(const Request& req, const Reply& rep, uint8_t out[kFrameSize]);
 
 // Decoders never read past in[len - 1]; len may be anything, in may be null
 // when len is 0.
@@ -69,7 +73,8 @@ Reject decode_request(const uint8_t* in, std::size_t len, Request& out);
 Reject decode_reply(const uint8_t* in, std::size_t len, const Request& sent, Reply& out);
 
 void encode_udp_request(uint16_t txn, const Request& req, uint8_t out[kUdpFrameSize]);
-void encode_udp_reply(uint16_t txn, const Reply& rep, uint8_t out[kUdpFrameSize]);
+void encode_udp_reply(uint16_t txn, const Request& req, const Reply& rep,
+                      uint8_t out[kUdpFrameSize]);
 Reject decode_udp_request(const uint8_t* in, std::size_t len, uint16_t& txn, Request& out);
 // Also refuses a reply whose transaction number is not `txn`.
 Reject decode_udp_reply(const uint8_t* in, std::size_t len, uint16_t txn, const Request& sent,

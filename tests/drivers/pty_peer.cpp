@@ -29,7 +29,7 @@ std::vector<uint8_t> PtyPeer::reply(const km::proto::Request& req, uint8_t out,
         rep.data[i] = data[i];
     rep.status = status;
     std::vector<uint8_t> bytes(km::proto::kFrameSize);
-    km::proto::encode_reply(rep, bytes.data());
+    km::proto::encode_reply(req, rep, bytes.data());
     return bytes;
 }
 

@@ -54,7 +54,7 @@ std::array<uint8_t, kUdpFrameSize> reply_frame(uint16_t txn, const Request& req,
     for (int i = 0; i < 4; ++i)
         rep.data[i] = data[i];
     std::array<uint8_t, kUdpFrameSize> f;
-    encode_udp_reply(txn, rep, f.data());
+    encode_udp_reply(txn, req, rep, f.data());
     return f;
 }
 

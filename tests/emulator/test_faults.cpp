@@ -64,7 +64,7 @@ TEST_F(FaultTest, CorruptMarksTheReplyAndBreaksItsChecksum) {
     ASSERT_TRUE(a.answered);
     EXPECT_TRUE(a.corrupt);
     uint8_t f[km::proto::kFrameSize];
-    km::proto::encode_reply(a.reply, f);
+    km::proto::encode_reply(req, a.reply, f);
     m.corrupt_frame(f, sizeof f);
     km::proto::Reply back;
     EXPECT_EQ(km::proto::decode_reply(f, sizeof f, req, back), km::proto::Reject::BadCrc);

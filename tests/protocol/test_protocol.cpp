@@ -66,10 +66,10 @@ TEST(Codec, RequestLayoutOnTheWire) {
 
 TEST(Codec, ReplyLayoutOnTheWire) {
     uint8_t f[kFrameSize];
-    encode_reply(sample_reply(sample_request()), f);
+    encode_reply(sample_request(), sample_reply(sample_request()), f);
     const uint8_t head[8] = {17, 103, 0xA5, 1, 0x80, 0xFF, 0x7E, 0};
     EXPECT_EQ(std::memcmp(f, head, 8), 0);
-    const uint16_t c = crc16(f, 8, kReplySeed);
+    const uint16_t c = crc16(f, 8, reply_seed(sample_request()));
     EXPECT_EQ(f[8], c & 0xFF);
     EXPECT_EQ(f[9], c >> 8);
 }
@@ -96,7 +96,7 @@ TEST(Codec, ReplyRoundTrip) {
         Reply r = sample_reply(q);
         r.status = static_cast<uint8_t>(st);
         uint8_t f[kFrameSize];
-        encode_reply(r, f);
+        encode_reply(q, r, f);
         Reply back;
         ASSERT_EQ(decode_reply(f, sizeof f, q, back), Reject::None);
         EXPECT_TRUE(same(r, back));
@@ -116,7 +116,7 @@ TEST(Codec, UdpRoundTrip) {
     EXPECT_TRUE(same(q, qb));
 
     const Reply r = sample_reply(q);
-    encode_udp_reply(0xBEEF, r, f);
+    encode_udp_reply(0xBEEF, q, r, f);
     Reply rb;
     ASSERT_EQ(decode_udp_reply(f, sizeof f, 0xBEEF, q, rb), Reject::None);
     EXPECT_TRUE(same(r, rb));
@@ -149,19 +149,19 @@ TEST(Reject, LongFrames) {
     Request q;
     Reply r;
     EXPECT_EQ(decode_request(v.data(), kFrameSize + 1, q), Reject::Long);
-    encode_reply(sample_reply(sample_request()), v.data());
+    encode_reply(sample_request(), sample_reply(sample_request()), v.data());
     EXPECT_EQ(decode_reply(v.data(), kFrameSize + 1, sample_request(), r), Reject::Long);
     encode_udp_request(1, sample_request(), v.data());
     uint16_t t = 0;
     EXPECT_EQ(decode_udp_request(v.data(), v.size(), t, q), Reject::Long);
-    encode_udp_reply(1, sample_reply(sample_request()), v.data());
+    encode_udp_reply(1, sample_request(), sample_reply(sample_request()), v.data());
     EXPECT_EQ(decode_udp_reply(v.data(), v.size(), 1, sample_request(), r), Reject::Long);
 }
 
 TEST(Reject, EverySingleBitFlipIsCaught) {
     const Request q = sample_request();
     uint8_t good[kFrameSize];
-    encode_reply(sample_reply(q), good);
+    encode_reply(q, sample_reply(q), good);
     for (std::size_t i = 0; i < kFrameSize; ++i) {
         for (int bit = 0; bit < 8; ++bit) {
             uint8_t f[kFrameSize];
@@ -182,7 +182,7 @@ TEST(Reject, FrameOfTheOtherDirection) {
     encode_request(q, f);
     Reply r;
     EXPECT_EQ(decode_reply(f, sizeof f, q, r), Reject::BadCrc);
-    encode_reply(sample_reply(q), f);
+    encode_reply(q, sample_reply(q), f);
     Request back;
     EXPECT_EQ(decode_request(f, sizeof f, back), Reject::BadCrc);
 }
@@ -192,25 +192,46 @@ TEST(Reject, ForeignAddressAndCommand) {
     Reply other = sample_reply(q);
     other.address = 18;
     uint8_t f[kFrameSize];
-    encode_reply(other, f);
+    encode_reply(q, other, f);
     Reply r;
     EXPECT_EQ(decode_reply(f, sizeof f, q, r), Reject::WrongAddress);
     other = sample_reply(q);
     other.command = 102;
-    encode_reply(other, f);
+    encode_reply(q, other, f);
     EXPECT_EQ(decode_reply(f, sizeof f, q, r), Reject::WrongCommand);
 
     uint8_t u[kUdpFrameSize];
     other.command = q.command;
     other.address = 3;
-    encode_udp_reply(9, other, u);
+    encode_udp_reply(9, q, other, u);
     EXPECT_EQ(decode_udp_reply(u, sizeof u, 9, q, r), Reject::WrongAddress);
+}
+
+TEST(Reject, ReplyToAnotherRequestOfTheSameCommand) {
+    // A late reply to reading register 33 must not pass for reading 34.
+    Request asked33 = sample_request();
+    asked33.command = 102;
+    asked33.b[1] = asked33.b[2] = 33;
+    Request asked34 = asked33;
+    asked34.b[1] = asked34.b[2] = 34;
+    Reply late = sample_reply(asked33);
+    uint8_t f[kFrameSize];
+    encode_reply(asked33, late, f);
+    Reply r;
+    EXPECT_EQ(decode_reply(f, sizeof f, asked34, r), Reject::BadCrc);
+    EXPECT_EQ(decode_reply(f, sizeof f, asked33, r), Reject::None);
+    Request otherPart = asked33;
+    otherPart.p5 = 1;
+    EXPECT_EQ(decode_reply(f, sizeof f, otherPart, r), Reject::BadCrc);
+    uint8_t u[kUdpFrameSize];
+    encode_udp_reply(7, asked33, late, u);
+    EXPECT_EQ(decode_udp_reply(u, sizeof u, 7, asked34, r), Reject::BadCrc);
 }
 
 TEST(Reject, StaleTransaction) {
     const Request q = sample_request();
     uint8_t u[kUdpFrameSize];
-    encode_udp_reply(41, sample_reply(q), u);
+    encode_udp_reply(41, q, sample_reply(q), u);
     Reply r;
     EXPECT_EQ(decode_udp_reply(u, sizeof u, 42, q, r), Reject::Stale);
     EXPECT_EQ(decode_udp_reply(u, sizeof u, 41, q, r), Reject::None);
