@@ -272,6 +272,15 @@ int main(int argc, char** argv) {
             break;
     }
     if (!pty_link.empty()) ::unlink(pty_link.c_str());
+    // What the faults did, for soak runs that count them.
+    const km::emu::Stats& st = module.stats();
+    std::printf(
+        "stats: requests %llu handled %llu faults %llu dropped %llu delayed %llu "
+        "corrupted %llu\n",
+        static_cast<unsigned long long>(st.requests), static_cast<unsigned long long>(st.handled),
+        static_cast<unsigned long long>(st.faults), static_cast<unsigned long long>(st.dropped),
+        static_cast<unsigned long long>(st.delayed), static_cast<unsigned long long>(st.corrupted));
+    std::fflush(stdout);
     if (verbose)
         std::fprintf(stderr, "km207-sim: stopped after %llu udp and %llu serial frames\n",
                      static_cast<unsigned long long>(server.udp_frames()),

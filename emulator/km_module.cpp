@@ -453,12 +453,14 @@ Response Module::exchange(const Request& req) {
         case FaultKind::Corrupt:
             if (fires(f, req)) {
                 ++stats_.faults;
+                ++stats_.corrupted;
                 r.corrupt = true;
             }
             break;
         case FaultKind::Delay:
             if (fires(f, req)) {
                 ++stats_.faults;
+                ++stats_.delayed;
                 r.delay_ms += f.delay_ms;
             }
             break;

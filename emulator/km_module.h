@@ -104,10 +104,12 @@ struct Config {
 };
 
 struct Stats {
-    uint64_t requests = 0; // requests seen (any address)
-    uint64_t handled = 0;  // requests for this module while powered
-    uint64_t dropped = 0;  // replies dropped by a fault
-    uint64_t faults = 0;   // faults fired, all kinds
+    uint64_t requests = 0;  // requests seen (any address)
+    uint64_t handled = 0;   // requests for this module while powered
+    uint64_t dropped = 0;   // replies dropped by a fault
+    uint64_t delayed = 0;   // replies delayed by a fault
+    uint64_t corrupted = 0; // replies damaged by a fault
+    uint64_t faults = 0;    // faults fired, all kinds
 };
 
 class Module {

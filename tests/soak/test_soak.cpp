@@ -231,6 +231,15 @@ class SoakTest : public ::testing::Test {
     char ip_[10] = "127.0.0.1";
 };
 
+// The emulator's own count of the faults it injected, printed when it stops.
+void report_faults(SimProcess& sim) {
+    sim.stop();
+    const std::string out = sim.output();
+    const auto at = out.find("stats:");
+    if (at != std::string::npos)
+        std::printf("[soak]   emulator %s\n", out.substr(at, out.find('\n', at) - at).c_str());
+}
+
 TEST_F(SoakTest, UdpWithLostDamagedAndLateRepliesAcceptsNoWrongValue) {
     const uint64_t n = env_count("KM207_SOAK_COMMANDS", 2000);
     // A late reply comes after the driver gave up on it, during a later exchange.
@@ -239,6 +248,7 @@ TEST_F(SoakTest, UdpWithLostDamagedAndLateRepliesAcceptsNoWrongValue) {
     open_udp(sim, kUdpTimeoutMs);
     const SoakResult r = Soak(kind_, handle_, 11).run(n);
     report("UDP KL4100", r);
+    report_faults(sim);
     EXPECT_EQ(r.commands, n);
     EXPECT_EQ(r.wrong, 0u);
     // With two retries most faults are absorbed, but not every command succeeds
@@ -258,6 +268,7 @@ TEST_F(SoakTest, PseudoTerminalWithLostDamagedAndLateRepliesAcceptsNoWrongValue)
     open_pty(sim);
     const SoakResult r = Soak(kind_, handle_, 17).run(n);
     report("PTY KSER410", r);
+    report_faults(sim);
     EXPECT_EQ(r.commands, n);
     EXPECT_EQ(r.wrong, 0u);
     EXPECT_GT(r.commands - r.errors, n * 9 / 10);
