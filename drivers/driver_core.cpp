@@ -48,16 +48,7 @@ class SerialChannel : public Channel {
     uint32_t configure(uint32_t baud, uint32_t timing, uint32_t retries) override {
         uint32_t st = port_.set_baud(baud);
         if (st != kOk) return st;
-        baud_ = baud;
-        timing_ = timing;
-        retries_ = std::min(retries, kMaxRetries);
-        return kOk;
-    }
-
-    void get_config(uint32_t& baud, uint32_t& timing, uint32_t& retries) const override {
-        baud = baud_;
-        timing = timing_;
-        retries = retries_;
+        return Channel::configure(baud, timing, retries);
     }
 
     uint32_t exchange(const proto::Request& req, proto::Reply& rep) override {
@@ -165,9 +156,6 @@ class SerialChannel : public Channel {
     static constexpr std::size_t kMaxPending = 256;
 
     SerialPort port_;
-    uint32_t baud_ = kDefaultBaud;
-    uint32_t timing_ = kDefaultTiming;
-    uint32_t retries_ = kDefaultRetries;
     bool unsettled_ = false;
     int64_t failed_at_ = 0;
 };
@@ -185,19 +173,7 @@ class UdpChannel : public Channel {
     }
 
     // The converter's serial side is set up on the converter itself; the
-    // rate and timing are kept only to be reported back.
-    uint32_t configure(uint32_t baud, uint32_t timing, uint32_t retries) override {
-        baud_ = baud;
-        timing_ = timing;
-        retries_ = std::min(retries, kMaxRetries);
-        return kOk;
-    }
-
-    void get_config(uint32_t& baud, uint32_t& timing, uint32_t& retries) const override {
-        baud = baud_;
-        timing = timing_;
-        retries = retries_;
-    }
+    // rate and timing are kept only to be reported back (Channel::configure).
 
     uint32_t exchange(const proto::Request& req, proto::Reply& rep) override {
         uint32_t result = kErrTimeout;
@@ -239,9 +215,6 @@ class UdpChannel : public Channel {
     UdpPort port_;
     uint16_t txn_ = 0;
     uint32_t timeout_ms_ = 100;
-    uint32_t baud_ = kDefaultBaud;
-    uint32_t timing_ = kDefaultTiming;
-    uint32_t retries_ = kDefaultRetries;
 };
 
 // ---------------------------------------------------------------- handles

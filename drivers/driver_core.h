@@ -28,10 +28,26 @@ uint32_t serial_response_timeout_ms(uint32_t baud);
 class Channel {
   public:
     virtual ~Channel() = default;
-    virtual uint32_t configure(uint32_t baud, uint32_t timing, uint32_t retries) = 0;
-    virtual void get_config(uint32_t& baud, uint32_t& timing, uint32_t& retries) const = 0;
+    // Keeps SetConfig's values (retries capped); a channel that applies them
+    // to a device does so first and may refuse them.
+    virtual uint32_t configure(uint32_t baud, uint32_t timing, uint32_t retries) {
+        baud_ = baud;
+        timing_ = timing;
+        retries_ = retries < kMaxRetries ? retries : kMaxRetries;
+        return 0;
+    }
+    void get_config(uint32_t& baud, uint32_t& timing, uint32_t& retries) const {
+        baud = baud_;
+        timing = timing_;
+        retries = retries_;
+    }
     // One command with its retries; a driver status.
     virtual uint32_t exchange(const proto::Request& req, proto::Reply& rep) = 0;
+
+  protected:
+    uint32_t baud_ = kDefaultBaud;
+    uint32_t timing_ = kDefaultTiming;
+    uint32_t retries_ = kDefaultRetries;
 };
 
 // Opens the serial device at `path` (empty: no device found).

@@ -65,7 +65,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
 void TForm12::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    NaStredObrazovky(this);
+    VycentrujNaObrazovce(this);
     FormShow();
 }
 

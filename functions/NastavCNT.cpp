@@ -77,7 +77,7 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent) {
 void TForm5::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    NaStredObrazovky(this);
+    VycentrujNaObrazovce(this);
     FormShow();
 }
 

@@ -82,7 +82,7 @@ TForm14::TForm14(QWidget* parent) : QDialog(parent) {
 void TForm14::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    NaStredObrazovky(this);
+    VycentrujNaObrazovce(this);
     FormShow();
 }
 

@@ -11,7 +11,6 @@ constexpr int Vyska = 150;
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Okamžitá hodnota čítače"));
-    setFixedSize(Sirka, Vyska);
 
     Label1 = new QLabel(QStringLiteral("Čítač"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -25,21 +24,12 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     NastavBilyRam(Panel1);
     Panel1->setGeometry(80, 24, 225, 33);
 
-    Button1 = new QPushButton(QStringLiteral("Nulovat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(140, 76, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(230, 76, 75, 25);
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nulovat"), 140, 76);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 230, 76);
     setTabOrder(Button1, Button2);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    const int v = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+    PevnaVelikost(this, StatusBar1, Sirka, Vyska);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,7 +1,5 @@
 #include "OkamDIN.h"
 
-#include "Kxxx410.h"
-
 #include <QShowEvent>
 
 namespace {
@@ -18,19 +16,14 @@ std::array<QString, 32> JmenaVstupu() {
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Okamžité hodnoty digitálních vstupů"));
-    setFixedSize(Sirka, Vyska);
 
     Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaVstupu());
 
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(Sirka - 16 - 75, 188, 75, 25);
-    Button1->setAutoDefault(false);
-    Button1->setDefault(false);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Cancel"),
+                           Sirka - 16 - 75, 188);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    const int v = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+    PevnaVelikost(this, StatusBar1, Sirka, Vyska);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -48,10 +41,6 @@ void TForm11::showEvent(QShowEvent* event) {
         VycentrujNaObrazovce(this);
         FormShow();
     }
-}
-
-void TForm11::ZobrazStav(const QString& Text) {
-    StatusBar1->NastavText(0, Text);
 }
 
 void TForm11::FormCreate() {

@@ -33,7 +33,4 @@ class TForm11 : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-
-  private:
-    void ZobrazStav(const QString& Text);
 };

@@ -11,7 +11,6 @@ constexpr int Vyska = 271;
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Zápis na digitální výstupy"));
-    setFixedSize(Sirka, Vyska);
     // The boxes are 65 pixels wide; at the toolkit's default size "DOUT16"
     // and up would be cut off.
     QFont pismo = font();
@@ -26,24 +25,15 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
         CheckBoxy[k] = box;
     }
 
-    Button1 = new QPushButton(QStringLiteral("Zapsat"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(208, 200, 75, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(296, 200, 75, 25);
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Zapsat"), 208, 200);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 296, 200);
     for (int k = 1; k < 32; ++k)
         setTabOrder(CheckBoxy[k - 1], CheckBoxy[k]);
     setTabOrder(CheckBoxy[31], Button1);
     setTabOrder(Button1, Button2);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    const int v = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+    PevnaVelikost(this, StatusBar1, Sirka, Vyska);
 
     connect(Button1, &QPushButton::clicked, this, &TForm9::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm9::Button2Click);

@@ -165,26 +165,3 @@ bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
     Zobraz(TextZapsano);
     return true;
 }
-
-QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y) {
-    auto* B = new QPushButton(Text, Rodic);
-    B->setObjectName(Jmeno);
-    B->setAutoDefault(false);
-    B->setDefault(false);
-    B->setGeometry(X, Y, 75, 25);
-    return B;
-}
-
-void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska) {
-    Okno->setFixedSize(Sirka, Vyska);
-    const int h = StatusBar->sizeHint().height();
-    StatusBar->setGeometry(0, Vyska - h, Sirka, h);
-}
-
-void NaStredObrazovky(QWidget* Okno) {
-    QScreen* Obrazovka = Okno->screen() ? Okno->screen() : QGuiApplication::primaryScreen();
-    if (!Obrazovka) return;
-    QRect Ramec = Okno->frameGeometry();
-    Ramec.moveCenter(Obrazovka->availableGeometry().center());
-    Okno->move(Ramec.topLeft());
-}

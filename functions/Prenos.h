@@ -6,7 +6,6 @@
 #include "Dekl.h"
 #include "functions.h"
 
-#include <QPushButton>
 #include <QString>
 
 #include <cstdint>
@@ -75,7 +74,6 @@ class TPrenos {
     // Runs a button's work as one transfer; refused (false) while another
     // runs. A close asked for meanwhile acts once the work is done.
     bool Proved(const std::function<void()>& Prace);
-    bool Bezi() const { return Bezi_; }
     // While a transfer runs: stops it at its next pause and keeps Akce
     // (the first one asked for) to run after it; true then. False when
     // nothing runs, so the caller acts at once.
@@ -91,10 +89,3 @@ class TPrenos {
     bool Zastavit_ = false;
     std::function<void()> Odlozena_;
 };
-
-// Pieces of the settings dialogs' windows.
-// A push button that Enter never presses.
-QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y);
-// Fixed client area, status bar across its bottom edge.
-void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska);
-void NaStredObrazovky(QWidget* Okno);

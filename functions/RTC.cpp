@@ -20,7 +20,6 @@ QLabel* NovyPopisek(QWidget* Rodic, const QString& Jmeno, const QString& Text, i
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Nastavení hodinového obvodu RTC"));
-    setFixedSize(Sirka, Vyska);
 
     Label1 = NovyPopisek(this, QStringLiteral("Label1"), QStringLiteral("Začátek výpadku napájení"),
                          16, 22, 160);
@@ -46,21 +45,13 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     Label6 = NovyPopisek(Panel2, QStringLiteral("Label6"), nula, 12, 6, 80);
     Label9 = NovyPopisek(Panel2, QStringLiteral("Label9"), nula, 100, 6, 90);
 
-    Button1 = new QPushButton(QStringLiteral("Nastavit čas"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(204, 138, 90, 25);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(309, 138, 75, 25);
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nastavit čas"), 204,
+                           138, 90, 25);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 309, 138);
     setTabOrder(Button1, Button2);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    const int v = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+    PevnaVelikost(this, StatusBar1, Sirka, Vyska);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -22,25 +22,17 @@ std::array<QString, 32> JmenaBitu() {
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Status registr"));
-    setFixedSize(Sirka, Vyska);
 
     Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaBitu());
 
-    Button2 = new QPushButton(QStringLiteral("Vynulovat"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(Sirka - 16 - 75 - 12 - 75, 188, 75, 25);
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(Sirka - 16 - 75, 188, 75, 25);
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Vynulovat"),
+                           Sirka - 16 - 75 - 12 - 75, 188);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Cancel"),
+                           Sirka - 16 - 75, 188);
     setTabOrder(Button2, Button1);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    const int v = StatusBar1->sizeHint().height();
-    StatusBar1->setGeometry(0, Vyska - v, Sirka, v);
+    PevnaVelikost(this, StatusBar1, Sirka, Vyska);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -3,6 +3,7 @@
 #include "Kxxx410.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QThread>
@@ -109,9 +110,25 @@ void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
 }
 
 void VycentrujNaObrazovce(QWidget* Okno) {
-    QScreen* obrazovka = Okno->screen();
+    QScreen* obrazovka = Okno->screen() ? Okno->screen() : QGuiApplication::primaryScreen();
     if (!obrazovka) return;
-    const QRect plocha = obrazovka->availableGeometry();
-    Okno->move(plocha.center() -
-               QPoint(Okno->frameGeometry().width() / 2, Okno->frameGeometry().height() / 2));
+    QRect ramec = Okno->frameGeometry();
+    ramec.moveCenter(obrazovka->availableGeometry().center());
+    Okno->move(ramec.topLeft());
+}
+
+QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y,
+                          int Sirka, int Vyska) {
+    auto* tlacitko = new QPushButton(Text, Rodic);
+    tlacitko->setObjectName(Jmeno);
+    tlacitko->setAutoDefault(false);
+    tlacitko->setDefault(false);
+    tlacitko->setGeometry(X, Y, Sirka, Vyska);
+    return tlacitko;
+}
+
+void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska) {
+    Okno->setFixedSize(Sirka, Vyska);
+    const int h = StatusBar->sizeHint().height();
+    StatusBar->setGeometry(0, Vyska - h, Sirka, h);
 }

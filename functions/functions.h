@@ -4,6 +4,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QString>
 
@@ -62,3 +63,10 @@ void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
 
 // Moves a window to the centre of the screen it is on.
 void VycentrujNaObrazovce(QWidget* Okno);
+
+// A push button that Enter never presses (Enter in an edit must not send
+// anything to the module or close a dialog).
+QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y,
+                          int Sirka = 75, int Vyska = 25);
+// Fixed client area, status bar across its bottom edge.
+void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska);

@@ -13,7 +13,6 @@
 
 #include <QCloseEvent>
 #include <QMenuBar>
-#include <QScreen>
 
 #include <new>
 
@@ -146,11 +145,7 @@ void TForm1::showEvent(QShowEvent* event) {
     // 600 x 400 including the frame, where the platform draws one.
     const QSize ram = frameGeometry().size() - geometry().size();
     if (ram.width() > 0 || ram.height() > 0) resize(QSize(600, 400) - ram);
-    if (QScreen* s = screen()) {
-        QRect r = frameGeometry();
-        r.moveCenter(s->availableGeometry().center());
-        move(r.topLeft());
-    }
+    VycentrujNaObrazovce(this);
 }
 
 void TForm1::Pipojen1Click() {

@@ -2,7 +2,7 @@
 
 #include "Kxxx410.h"
 
-#include <QScreen>
+#include "functions.h"
 #include <QSignalBlocker>
 
 #include <array>
@@ -151,17 +151,10 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Panel1->setPalette(bila);
     Panel1->setGeometry(xPopisek, 288, 544, 26);
 
-    Button1 = new QPushButton(QStringLiteral("Inicializace připojení"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setGeometry(xPopisek, 328, 200, 30);
-    Button2 = new QPushButton(QStringLiteral("Cancel"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setGeometry(448, 328, 120, 30);
-    // Enter in an edit must not start a connection or close the dialog.
-    for (QPushButton* b : {Button1, Button2}) {
-        b->setAutoDefault(false);
-        b->setDefault(false);
-    }
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"),
+                           QStringLiteral("Inicializace připojení"), xPopisek, 328, 200, 30);
+    Button2 =
+        NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 448, 328, 120, 30);
 
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm2::ComboBox2Change);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -173,12 +166,7 @@ void TForm2::showEvent(QShowEvent* event) {
     if (!umisteno_) {
         umisteno_ = true;
         // Centred on the screen, not merely over the main window.
-        QWidget* vlastnik = parentWidget();
-        if (QScreen* s = vlastnik ? vlastnik->screen() : screen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(s->availableGeometry().center());
-            move(r.topLeft());
-        }
+        VycentrujNaObrazovce(this);
     }
     FormShow();
 }
