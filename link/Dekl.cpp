@@ -304,3 +304,7 @@ QString CestaIni() {
 void NastavAdresarIni(const QString& Adresar) {
     adresarIni() = Adresar;
 }
+
+QString NazevRozhrani(uint8_t Rozhrani) {
+    return Rozhrani <= 4 ? kNazvyRozhrani[Rozhrani] : QString();
+}

@@ -98,3 +98,7 @@ void NastavHodiny(std::function<QDateTime()> Hodiny);
 QString CestaIni();
 // Folder of the settings file for tests; empty restores the default.
 void NastavAdresarIni(const QString& Adresar);
+
+// Name of an interface kind as the settings file stores it ("COMx",
+// "KIB-410", "KPB-4100", "KUB-4100", "KL-4100"); empty for any other kind.
+QString NazevRozhrani(uint8_t Rozhrani);

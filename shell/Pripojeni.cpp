@@ -10,27 +10,6 @@
 
 namespace {
 
-struct RadekRychlosti {
-    uint32_t rychlost;
-    uint32_t casovani;
-};
-
-constexpr std::array<RadekRychlosti, 9> TabulkaRychlosti{{
-    {600, 100},
-    {1200, 100},
-    {2400, 50},
-    {4800, 25},
-    {9600, 13},
-    {19200, 7},
-    {38400, 5},
-    {57600, 5},
-    {115200, 5},
-}};
-
-bool PlatnyIndex(int Index) {
-    return Index >= 0 && Index < static_cast<int>(TabulkaRychlosti.size());
-}
-
 // At least three upper-case hexadecimal digits and "h" (768 -> "300h").
 QString BazeNaText(uint32_t Baze) {
     return QString::number(Baze, 16).toUpper().rightJustified(3, QLatin1Char('0')) +
@@ -82,20 +61,6 @@ QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
 }
 
 } // namespace
-
-uint32_t IndexNaRychlost(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].rychlost : 9600;
-}
-
-int RychlostNaIndex(uint32_t Rychlost) {
-    for (size_t i = 0; i < TabulkaRychlosti.size(); ++i)
-        if (TabulkaRychlosti[i].rychlost == Rychlost) return static_cast<int>(i);
-    return 4;
-}
-
-uint32_t IndexNaCasovani(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].casovani : 13;
-}
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
