@@ -1,6 +1,7 @@
 #include "Pripojeni.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include "functions.h"
 #include <QSignalBlocker>
@@ -289,26 +290,15 @@ void TForm2::Button1Click() {
         return;
     }
 
-    // B0 is deliberately carried from one reply into the next request.
-    QString casti[3];
-    uint8_t b0 = 0;
-    TOdpoved odpoved{};
-    for (uint8_t p5 = 0; p5 < 3; ++p5) {
-        uint8_t b1 = 0, b2 = 0, b3 = 0, b4 = 0;
-        // A zero handle sends nothing and writes nothing; it must not read as success.
-        uint8_t chyba = KodNeplatne;
-        ProvedPrikaz(Data->Rozhrani, handle, adresa, 200, p5, &b0, &b1, &b2, &b3, &b4, chyba,
-                     odpoved);
-        text = TextChyby(Data->Rozhrani, chyba);
-        if (chyba != 0) {
-            NastavStav(text);
-            ZavriSpojeni(handle);
-            return;
-        }
-        for (uint8_t b : {b1, b2, b3, b4})
-            casti[p5] += ZnakCp1250(b);
+    // The three commands 200, B0 carried from each reply into the next.
+    QString modul;
+    const uint8_t chyba = Identifikuj(Data->Rozhrani, handle, adresa, modul, text);
+    if (chyba != 0) {
+        NastavStav(text);
+        ZavriSpojeni(handle);
+        return;
     }
-    Data->Modul = casti[0] + casti[1] + QStringLiteral(" v.") + casti[2];
+    Data->Modul = modul;
     NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
                ModulNaText(Data->Modul));
     Data->Adresa = adresa;
