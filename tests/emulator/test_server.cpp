@@ -230,6 +230,50 @@ TEST(ServerBaud, StrictBaudAnswersOnlyAtTheModulesSpeed) {
     loop.join();
 }
 
+TEST(ServerBaud, ModulesOnOneLineAnswerEachAtItsOwnSpeed) {
+    Config slow, fast;
+    slow.address = 1;
+    fast.address = 2;
+    fast.baud_index = 8; // 115200 Bd
+    Module a{slow}, b{fast};
+    Bus bus;
+    bus.add(a);
+    bus.add(b);
+    Server server{bus};
+    server.set_strict_baud(true);
+    std::string err;
+    ASSERT_TRUE(server.open_pty(err)) << err;
+    std::atomic<bool> stop{false};
+    std::thread loop([&] {
+        while (!stop)
+            server.poll_once(10);
+    });
+    emu_test::PtyClient p(server.pty_path());
+    Reply r;
+    p.set_speed(B9600);
+    EXPECT_TRUE(p.ask(rq(1, 200, 0), r));
+    EXPECT_FALSE(p.ask(rq(2, 200, 0), r, 200));
+    p.set_speed(B115200);
+    EXPECT_TRUE(p.ask(rq(2, 200, 0), r));
+    EXPECT_FALSE(p.ask(rq(1, 200, 0), r, 200));
+    stop = true;
+    loop.join();
+}
+
+TEST(ServerBaud, TwoModulesAnsweringOneRequestGarbleTheReply) {
+    Module a{Config{}}, b{Config{}};
+    Bus bus;
+    bus.add(a);
+    bus.add(b);
+    const Response r = bus.exchange(rq(0, 103, 0, {0, 0, 0, 1, 1}));
+    EXPECT_TRUE(r.answered);
+    EXPECT_TRUE(r.corrupt);
+    EXPECT_EQ(bus.collisions(), 1u);
+    EXPECT_EQ(a.config_register(0), 1) << "both heard the write";
+    EXPECT_EQ(b.config_register(0), 1);
+    EXPECT_FALSE(bus.exchange(rq(0, 200, 0), kNoBaud).answered);
+}
+
 TEST(ServerOpen, RefusesABadHost) {
     Module m{Config{}};
     Server s(m);
