@@ -4,8 +4,8 @@
 // to another leaves the second with the first one's registers.
 #include "Kxxx410.h"
 #include "Operace.h"
-#include "Pripojeni.h"
 #include "SouborKonfigurace.h"
+#include "e2e_link.h"
 #include "sim_process.h"
 
 #include <QTemporaryDir>
@@ -19,29 +19,18 @@ class OperaceEndToEnd : public ::testing::Test {
   protected:
     // Opens the link through the connection dialog, as the operator does.
     void connect(uint8_t kind, uint8_t address, uint32_t rate, uint16_t udp_port = 0) {
-        NastavAdresarOvladacu(QString());
-        if (SpojeniOtevreno(&data)) {
-            uint32_t handle = data.Handle;
-            OvladacDone(data.Rozhrani, handle);
-        }
+        close_link_and_driver(data);
         InitData(&data);
         data.Rozhrani = kind;
         data.Adresa = address;
         data.Rychlost = rate;
         data.IpAdresa = QStringLiteral("127.0.0.1");
         data.UdpPort = udp_port;
-        TForm2 dialog;
-        dialog.Data = &data;
-        dialog.show();
-        dialog.Button1Click();
-        ASSERT_TRUE(SpojeniOtevreno(&data)) << dialog.Panel1->text().toStdString();
+        const QString stav = open_through_dialog(data);
+        ASSERT_TRUE(SpojeniOtevreno(&data)) << stav.toStdString();
     }
     void TearDown() override {
-        if (SpojeniOtevreno(&data)) {
-            uint32_t handle = data.Handle;
-            OvladacDone(data.Rozhrani, handle);
-        }
-        OvladacUvolni();
+        close_link_and_driver(data);
         unsetenv("KM207_COM1");
     }
     TData data;
