@@ -233,8 +233,12 @@ TLogKomunikace::~TLogKomunikace() {
 }
 
 void TLogKomunikace::Pripoj() {
-    if (Token_ != 0) return;
+    if (Pripojen()) return;
     Token_ = NastavPozorovatele([this](const TZaznamPrikazu& Z) { Pridej(Z); });
+}
+
+bool TLogKomunikace::Pripojen() const {
+    return Token_ != 0 && pozorovani().token == Token_;
 }
 
 void TLogKomunikace::Odpoj() {

@@ -118,7 +118,8 @@ class TLogKomunikace {
     // Odpoj (and the destructor) stop that if no one has replaced it since.
     void Pripoj();
     void Odpoj();
-    bool Pripojen() const { return Token_ != 0; }
+    // Still the observer (another Pripoj or NastavPozorovatele replaces it).
+    bool Pripojen() const;
 
     // Keeps a record (nothing while paused) and counts it in the statistics.
     void Pridej(const TZaznamPrikazu& Zaznam);

@@ -146,10 +146,12 @@ TEST_F(Komunikace, TheLogKeepsTheLastRecordsAndStaysBounded) {
     EXPECT_EQ(log.Pocet(), 0);
     EXPECT_EQ(log.Statistika().Prikazy, 0u);
 
-    // A log gone leaves no observer behind.
+    // Another log takes over; one gone leaves no observer behind.
     {
         TLogKomunikace other;
         other.Pripoj();
+        EXPECT_FALSE(log.Pripojen());
+        EXPECT_TRUE(other.Pripojen());
     }
     EXPECT_FALSE(JePozorovatel());
 }
