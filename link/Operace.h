@@ -24,8 +24,8 @@
 uint8_t CastIdentifikace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Cast,
                          uint8_t& B0, QString& Znaky);
 
-// The module's identification from its three parts: part 0 + part 1 + " v."
-// + part 2 (15 characters).
+// The module's identification from the answers to P5 0, 1 and 2: name
+// characters 1-4, 5-8, " v." and the version (15 characters).
 QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cast2);
 
 // The three commands 200 as the connection dialog sends them: P5 = 0, 1, 2,
@@ -108,7 +108,7 @@ TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
 // missed, and a second search finds it.
 constexpr uint32_t OpakovaniHledani = 0;
 // Retries of the program's own link (the connection dialog's value); also
-// used for parts 1 and 2 of a module that answered, so it is not lost.
+// used for P5 1 and 2 of a module that answered, so it is not lost.
 constexpr uint32_t OpakovaniSpojeni = 2;
 
 struct TNalez {
@@ -153,7 +153,7 @@ struct TVysledekHledani {
 
 // Searches an open link for modules: for each rate (SetConfig with the rate,
 // its timing value and OpakovaniHledani), for each address Od..Do the
-// identification command 200 P5 0; when it answers, parts 1 and 2 with
+// identification command 200 P5 0; when it answers, P5 1 and 2 with
 // OpakovaniSpojeni. Never any command that writes. Afterwards the link gets
 // its own rate back (Data.Rychlost, its timing value, OpakovaniSpojeni),
 // also after a stop or a failure.

@@ -13,7 +13,7 @@
 
 constexpr uint8_t PrikazCti = 102;          // read a configuration register
 constexpr uint8_t PrikazZapis = 103;        // write a configuration register
-constexpr uint8_t PrikazIdentifikace = 200; // identification, P5 = part 0-2
+constexpr uint8_t PrikazIdentifikace = 200; // identification, P5 0-2
 
 // Configuration registers outside the digital I/O block.
 constexpr uint8_t RegistrModCitace = 0;
