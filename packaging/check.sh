@@ -94,6 +94,12 @@ else
     [[ "$(dpkg-deb -f "$deb" Description)" == *dialout* ]] ||
         fail "the description does not name the dialout group"
     [[ "$(dpkg-deb -f "$deb" Version)" == "$version" ]] || fail "the package version is not $version"
+    control="$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | sort | tr '\n' ' ')"
+    [[ "$control" == "./ ./control ./md5sums " ]] ||
+        fail "the package carries more than control and md5sums: $control (a postrm keeps it in dpkg's database after dpkg -r)"
+    while read -r mode f; do
+        [[ "$mode" == -rwxr-xr-x ]] || fail "$f is $mode in the package"
+    done < <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ && $6 ~ /^\.\/usr\/bin\// { print $1, $6 }')
     dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\.\//, "", $6); print $6 }' | sort |
         diff -u "$actual" - || fail "the package holds other files than the install"
 fi
