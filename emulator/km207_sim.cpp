@@ -106,6 +106,7 @@ Serving:
                      answers whatever its baud index.
   --exit-after S     stop by itself after S seconds (default: never)
   --verbose          log every request and reply on stderr
+  --version          print the version and exit
   --help             this text
 )";
 
@@ -156,6 +157,9 @@ int main(int argc, char** argv) {
         };
         if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::printf("km207-sim %s\n", KM207_VERSION);
             return 0;
         } else if (a == "--address") {
             if (!need(0, 255)) return usage_error("--address needs 0-255");

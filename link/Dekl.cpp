@@ -51,10 +51,19 @@ QString souborUProgramu() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(kSoubor);
 }
 
-bool lzeZapsatUProgramu() {
-    const QFileInfo slozka(QCoreApplication::applicationDirPath());
-    const QFileInfo soubor(souborUProgramu());
-    return slozka.isDir() && slozka.isWritable() && (!soubor.exists() || soubor.isWritable());
+// Installed, the executable shares a system folder such as /usr/bin and its
+// drivers live in the private folder ../lib/km207. The settings then belong
+// to the user even when that folder is writable (root), so nothing is left
+// among the system's files.
+bool instalovano(const QString& slozkaProgramu) {
+    return QFileInfo(QDir(slozkaProgramu).filePath(QStringLiteral("../lib/km207"))).isDir();
+}
+
+bool lzeZapsatDo(const QString& slozkaProgramu) {
+    const QFileInfo slozka(slozkaProgramu);
+    const QFileInfo soubor(QDir(slozkaProgramu).filePath(kSoubor));
+    return !instalovano(slozkaProgramu) && slozka.isDir() && slozka.isWritable() &&
+           (!soubor.exists() || soubor.isWritable());
 }
 
 // Where the settings are read from: the file that will be written, or,
@@ -298,7 +307,12 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 
 QString CestaIni() {
     if (!adresarIni().isEmpty()) return QDir(adresarIni()).filePath(kSoubor);
-    return lzeZapsatUProgramu() ? souborUProgramu() : uzivatelskySoubor();
+    return CestaIniProSlozku(QCoreApplication::applicationDirPath());
+}
+
+QString CestaIniProSlozku(const QString& SlozkaProgramu) {
+    return lzeZapsatDo(SlozkaProgramu) ? QDir(SlozkaProgramu).filePath(kSoubor)
+                                       : uzivatelskySoubor();
 }
 
 void NastavAdresarIni(const QString& Adresar) {

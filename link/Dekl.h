@@ -94,8 +94,11 @@ QDateTime MistniCas();
 void NastavHodiny(std::function<QDateTime()> Hodiny);
 
 // Full path of the settings file: beside the executable, or in the per-user
-// configuration folder when that folder cannot be written.
+// configuration folder when that folder cannot be written or the program is
+// installed (its drivers in ../lib/km207).
 QString CestaIni();
+// The same for a program in the folder SlozkaProgramu.
+QString CestaIniProSlozku(const QString& SlozkaProgramu);
 // Folder of the settings file for tests; empty restores the default.
 void NastavAdresarIni(const QString& Adresar);
 
