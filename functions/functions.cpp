@@ -2,11 +2,9 @@
 
 #include "Kxxx410.h"
 
-#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
-#include <QThread>
 
 TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths)
     : QStatusBar(parent) {
@@ -42,11 +40,6 @@ QString TStatusBar::Text(int panel) const {
 QLabel* TStatusBar::Panel(int panel) const {
     if (panel < 0 || panel >= Pocet()) return nullptr;
     return panels_[panel];
-}
-
-void Pauza() {
-    QCoreApplication::processEvents();
-    QThread::msleep(1);
 }
 
 QString BitNaText(uint8_t Hodnota, uint8_t Index) {

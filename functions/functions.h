@@ -1,6 +1,9 @@
 // Pieces every window of the program shares: the status bar with fixed
-// panels, the pause of a transfer, the common status texts.
+// panels, the common status texts. The pause of a transfer (Pauza) is the
+// link's, declared in Kxxx410.h.
 #pragma once
+
+#include "Kxxx410.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -33,10 +36,6 @@ class TStatusBar : public QStatusBar {
   private:
     std::vector<QLabel*> panels_;
 };
-
-// The pause between two commands of a transfer: pending window messages run,
-// then 1 ms sleep.
-void Pauza();
 
 // "1" when bit `Index` of `Hodnota` is set, else "0"; "0" for an index above 7.
 QString BitNaText(uint8_t Hodnota, uint8_t Index);
