@@ -2,12 +2,17 @@
 
 #include "Kxxx410.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPalette>
 #include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
 
 TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths)
-    : QStatusBar(parent) {
+    : QStatusBar(parent), widths_(widths), needs_(widths.size(), 0), heights_(widths.size(), 0) {
     setObjectName(name);
     setSizeGripEnabled(false);
     for (size_t i = 0; i < widths.size(); ++i) {
@@ -16,20 +21,122 @@ TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<i
         label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        if (widths[i] >= 0) {
-            label->setFixedWidth(widths[i]);
-            addWidget(label, 0);
-        } else {
-            addWidget(label, 1);
-        }
+        // A panel fills its own background, so repainting its text does not
+        // repaint the bar and the window behind it as well.
+        label->setAutoFillBackground(true);
+        if (widths[i] >= 0) label->setFixedWidth(widths[i]);
+        // The last panel may take the rest of the bar when its text needs it.
+        addWidget(label, widths[i] < 0 || i + 1 == widths.size() ? 1 : 0);
+        label->installEventFilter(this);
         panels_.push_back(label);
     }
 }
 
 void TStatusBar::NastavText(int panel, const QString& text) {
     if (panel < 0 || panel >= Pocet()) return;
-    panels_[panel]->setText(text);
-    panels_[panel]->repaint();
+    QLabel* p = panels_[panel];
+    // A label counts the height it was given into what its text needs;
+    // the new text is measured without it.
+    if (p->minimumHeight() > 0) p->setMinimumHeight(0);
+    p->setText(text);
+    Prizpusob(panel);
+    p->repaint();
+}
+
+int SirkaTextu(QLabel* Panel) {
+    if (Panel->wordWrap()) Panel->setWordWrap(false);
+    return Panel->sizeHint().width();
+}
+
+int ZalomText(QLabel* Panel, int Sirka, int Potreba) {
+    const bool zalomit = Potreba > Sirka;
+    // Set even when unchanged: the label then forgets sizes it measured
+    // under an earlier minimum height.
+    Panel->setWordWrap(zalomit);
+    return zalomit ? Panel->heightForWidth(Sirka) : 0;
+}
+
+void TStatusBar::Prizpusob(int panel) {
+    QLabel* p = panels_[panel];
+    // At least the given width, which is the panel's minimum.
+    const int need = SirkaTextu(p);
+    needs_[panel] = need;
+    const int given = widths_[panel];
+    if (given >= 0) {
+        const bool rest = panel + 1 == Pocet() && need > given;
+        p->setMaximumWidth(rest ? QWIDGETSIZE_MAX : need);
+    }
+    // The panel's new geometry now, so the repaint that follows shows it.
+    if (layout()) layout()->activate();
+    Zalom(panel);
+}
+
+void TStatusBar::Zalom(int panel) {
+    QLabel* p = panels_[panel];
+    if (p->minimumHeight() > 0) p->setMinimumHeight(0);
+    const int height = ZalomText(p, p->width(), needs_[panel]);
+    if (height > 0) p->setMinimumHeight(height);
+    if (height == heights_[panel]) return;
+    heights_[panel] = height;
+    // The bar's height follows its tallest panel.
+    reformat();
+    PrizpusobOkno();
+}
+
+void TStatusBar::PevneOkno(QWidget* Okno, int Sirka, int Vyska) {
+    window_ = Okno;
+    client_ = QSize(Sirka, Vyska);
+    baseHeight_ = sizeHint().height();
+    PrizpusobOkno();
+}
+
+void TStatusBar::PrizpusobOkno() {
+    if (!window_) return;
+    const int height = std::max(baseHeight_, sizeHint().height());
+    const int top = client_.height() - baseHeight_;
+    window_->setFixedSize(client_.width(), top + height);
+    setGeometry(0, top, client_.width(), height);
+    if (layout()) layout()->activate();
+}
+
+bool TStatusBar::eventFilter(QObject* o, QEvent* e) {
+    // A panel's width is known only once the bar is laid out, and changes
+    // with the window; whether its text wraps follows it, checked once the
+    // layout that resized it is done.
+    if (e->type() == QEvent::Resize && !recheck_ &&
+        std::find(panels_.begin(), panels_.end(), o) != panels_.end()) {
+        recheck_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                recheck_ = false;
+                for (int i = 0; i < Pocet(); ++i)
+                    Zalom(i);
+            },
+            Qt::QueuedConnection);
+    }
+    return QStatusBar::eventFilter(o, e);
+}
+
+bool TStatusBar::event(QEvent* e) {
+    if (e->type() == QEvent::LayoutRequest) {
+        // Every text change asks the bar to relayout, and the bar answers by
+        // painting itself whole, a second time after the panel's own
+        // repaint. Let it only when something it lays out or draws changed.
+        std::vector<int> state{fontMetrics().height()};
+        for (QLabel* p : panels_) {
+            const QRect g = p->geometry();
+            state.insert(state.end(), {g.x(), g.y(), g.width(), g.height(), p->minimumHeight(),
+                                       p->maximumHeight(), p->minimumSizeHint().height(),
+                                       p->isVisible() ? 1 : 0});
+        }
+        if (state == layoutState_) return QWidget::event(e);
+        layoutState_ = std::move(state);
+        const bool result = QStatusBar::event(e);
+        PrizpusobOkno();
+        return result;
+    }
+    return QStatusBar::event(e);
 }
 
 QString TStatusBar::Text(int panel) const {
@@ -121,7 +228,5 @@ QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& T
 }
 
 void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska) {
-    Okno->setFixedSize(Sirka, Vyska);
-    const int h = StatusBar->sizeHint().height();
-    StatusBar->setGeometry(0, Vyska - h, Sirka, h);
+    StatusBar->PevneOkno(Okno, Sirka, Vyska);
 }

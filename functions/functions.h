@@ -22,6 +22,12 @@ inline const QString TextNeinicializovano =
 // Status bar made of side-by-side text panels. A width of -1 stretches the
 // panel over the rest of the bar. Panel i is a QLabel named
 // "<bar objectName>_<i>"; texts are plain, never rich text.
+//
+// No text is shown cut: a panel is at least its given width and wider when
+// its text needs it at the current font; the last panel then takes the rest
+// of the bar, and a text wider than even that wraps onto more lines, the bar
+// growing in height (in a window of fixed size, see PevnaVelikost, the
+// window grows at its bottom edge and shrinks back after).
 class TStatusBar : public QStatusBar {
   public:
     TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths);
@@ -33,9 +39,38 @@ class TStatusBar : public QStatusBar {
     QLabel* Panel(int panel) const;
     int Pocet() const { return static_cast<int>(panels_.size()); }
 
+    // The bar lies across the bottom edge of a client area of fixed size.
+    void PevneOkno(QWidget* Okno, int Sirka, int Vyska);
+
+  protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
   private:
+    void Prizpusob(int panel);
+    void Zalom(int panel);
+    void PrizpusobOkno();
+
     std::vector<QLabel*> panels_;
+    std::vector<int> widths_;
+    // One-line width of each panel's text, and the height it was given
+    // when its text wraps (0: one line).
+    std::vector<int> needs_;
+    std::vector<int> heights_;
+    // What the bar's own relayout looks at, as of its last run.
+    std::vector<int> layoutState_;
+    bool recheck_ = false;
+    QWidget* window_ = nullptr;
+    QSize client_;
+    int baseHeight_ = 0;
 };
+
+// One-line width a label needs for its whole text, frame included.
+int SirkaTextu(QLabel* Panel);
+// Wraps the label's text at word boundaries when it needs more than Sirka
+// (its one-line width Potreba); returns the height that shows all of it, or
+// 0 when one line does and the caller's own height stands.
+int ZalomText(QLabel* Panel, int Sirka, int Potreba);
 
 // "1" when bit `Index` of `Hodnota` is set, else "0"; "0" for an index above 7.
 QString BitNaText(uint8_t Hodnota, uint8_t Index);
