@@ -209,12 +209,71 @@ void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
     Stav->NastavText(0, QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }
 
-void VycentrujNaObrazovce(QWidget* Okno) {
+namespace {
+
+// The frame the window manager put around the window; nothing while it is
+// not known. While the window is being mapped, its margins may be measured
+// against a geometry not yet set (and the widget's own copy of them kept
+// from that moment), so only the window's present margins around it count.
+QMargins Ram(const QWidget* Okno) {
+    const QWindow* okno = Okno->windowHandle();
+    if (!okno) return {};
+    const QMargins m = okno->frameMargins();
+    if (m.left() < 0 || m.top() < 0 || m.right() < 0 || m.bottom() < 0) return {};
+    return m;
+}
+
+bool RamZnam(const QWidget* Okno) {
+    return !Ram(Okno).isNull();
+}
+
+void Umisti(QWidget* Okno, QSize Vnejsi) {
+    const QMargins m = Ram(Okno);
+    const QSize ram(m.left() + m.right(), m.top() + m.bottom());
+    if (Vnejsi.isValid()) Okno->resize(Vnejsi - ram);
     QScreen* obrazovka = Okno->screen() ? Okno->screen() : QGuiApplication::primaryScreen();
     if (!obrazovka) return;
-    QRect ramec = Okno->frameGeometry();
+    // A window's position is that of its frame.
+    QRect ramec(QPoint(), Vnejsi.isValid() ? Vnejsi : Okno->size() + ram);
     ramec.moveCenter(obrazovka->availableGeometry().center());
     Okno->move(ramec.topLeft());
+}
+
+// Places the window again when its frame first shows up, then goes.
+class THlidacRamu : public QObject {
+  public:
+    static constexpr const char* Jmeno = "HlidacRamu";
+    THlidacRamu(QWidget* Okno, QSize Vnejsi) : QObject(Okno), okno_(Okno), vnejsi_(Vnejsi) {
+        setObjectName(QLatin1String(Jmeno));
+        Okno->installEventFilter(this);
+        if (QWindow* w = Okno->windowHandle()) w->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        const QEvent::Type t = e->type();
+        if (!hotovo_ && (t == QEvent::Expose || t == QEvent::Move || t == QEvent::Resize) &&
+            RamZnam(okno_)) {
+            hotovo_ = true;
+            Umisti(okno_, vnejsi_);
+            deleteLater();
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+  private:
+    QWidget* okno_;
+    QSize vnejsi_;
+    bool hotovo_ = false;
+};
+
+} // namespace
+
+void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi) {
+    Umisti(Okno, Vnejsi);
+    if (!RamZnam(Okno) &&
+        !Okno->findChild<QObject*>(QLatin1String(THlidacRamu::Jmeno), Qt::FindDirectChildrenOnly))
+        new THlidacRamu(Okno, Vnejsi);
 }
 
 QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y,

@@ -95,8 +95,11 @@ struct TData;
 void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
              const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav);
 
-// Moves a window to the centre of the screen it is on.
-void VycentrujNaObrazovce(QWidget* Okno);
+// Moves a window's frame to the centre of the screen it is on; with Vnejsi
+// given, also makes the frame that size (the client area is what is left).
+// A window manager frames a window only after it is shown, so both happen
+// again once, as soon as the frame is known.
+void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi = QSize());
 
 // A push button that Enter never presses (Enter in an edit must not send
 // anything to the module or close a dialog).
