@@ -2,6 +2,7 @@
 
 #include "Kxxx410.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -50,9 +51,7 @@ int SirkaTextu(QLabel* Panel) {
 
 int ZalomText(QLabel* Panel, int Sirka, int Potreba) {
     const bool zalomit = Potreba > Sirka;
-    // Set even when unchanged: the label then forgets sizes it measured
-    // under an earlier minimum height.
-    Panel->setWordWrap(zalomit);
+    if (Panel->wordWrap() != zalomit) Panel->setWordWrap(zalomit);
     return zalomit ? Panel->heightForWidth(Sirka) : 0;
 }
 
@@ -73,7 +72,11 @@ void TStatusBar::Prizpusob(int panel) {
 
 void TStatusBar::Zalom(int panel) {
     QLabel* p = panels_[panel];
-    if (p->minimumHeight() > 0) p->setMinimumHeight(0);
+    if (p->minimumHeight() > 0) {
+        p->setMinimumHeight(0);
+        // Forget the sizes the label measured under that height.
+        p->setWordWrap(p->wordWrap());
+    }
     const int height = ZalomText(p, p->width(), needs_[panel]);
     if (height > 0) p->setMinimumHeight(height);
     if (height == heights_[panel]) return;
@@ -227,50 +230,72 @@ bool RamZnam(const QWidget* Okno) {
     return !Ram(Okno).isNull();
 }
 
-void Umisti(QWidget* Okno, QSize Vnejsi) {
+// Returns where the frame's top left corner goes. Once the window is on
+// screen, size and place go in one request for the client area: the widget
+// would convert a frame position with the frame it measured while the
+// window was being mapped, and a frame position sent apart from a resize
+// may reach the window manager with the resize's gravity.
+QPoint Umisti(QWidget* Okno, QSize Vnejsi, bool NaObrazovce) {
     const QMargins m = Ram(Okno);
     const QSize ram(m.left() + m.right(), m.top() + m.bottom());
-    if (Vnejsi.isValid()) Okno->resize(Vnejsi - ram);
+    const QSize klient = Vnejsi.isValid() ? Vnejsi - ram : Okno->size();
     QScreen* obrazovka = Okno->screen() ? Okno->screen() : QGuiApplication::primaryScreen();
-    if (!obrazovka) return;
-    // A window's position is that of its frame.
-    QRect ramec(QPoint(), Vnejsi.isValid() ? Vnejsi : Okno->size() + ram);
-    ramec.moveCenter(obrazovka->availableGeometry().center());
-    Okno->move(ramec.topLeft());
+    QRect ramec(QPoint(), klient + ram);
+    if (obrazovka) ramec.moveCenter(obrazovka->availableGeometry().center());
+    if (NaObrazovce && Okno->windowHandle()) {
+        Okno->windowHandle()->setGeometry(
+            QRect(ramec.topLeft() + QPoint(m.left(), m.top()), klient));
+    } else {
+        if (Vnejsi.isValid()) Okno->resize(klient);
+        if (obrazovka) Okno->move(ramec.topLeft());
+    }
+    return ramec.topLeft();
 }
 
-// Places the window again when its frame first shows up, then goes.
+// Places the window again once it is on screen in its frame. Not sooner:
+// the window manager places a window when it maps it, after the frame is
+// known, and may do so even after the first exposure; a move of its own in
+// the first moments is answered once more. Then the watch ends, and the
+// operator moves the window freely.
 class THlidacRamu : public QObject {
   public:
     static constexpr const char* Jmeno = "HlidacRamu";
     THlidacRamu(QWidget* Okno, QSize Vnejsi) : QObject(Okno), okno_(Okno), vnejsi_(Vnejsi) {
         setObjectName(QLatin1String(Jmeno));
-        Okno->installEventFilter(this);
         if (QWindow* w = Okno->windowHandle()) w->installEventFilter(this);
     }
 
   protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         const QEvent::Type t = e->type();
-        if (!hotovo_ && (t == QEvent::Expose || t == QEvent::Move || t == QEvent::Resize) &&
-            RamZnam(okno_)) {
-            hotovo_ = true;
-            Umisti(okno_, vnejsi_);
+        if (!umisteno_.isValid()) {
+            if (t == QEvent::Expose && RamZnam(okno_)) {
+                cil_ = Umisti(okno_, vnejsi_, true);
+                umisteno_.start();
+            }
+        } else if (umisteno_.elapsed() > kUsazeniMs || opakovani_ >= 2) {
             deleteLater();
+        } else if (t == QEvent::Move && okno_->windowHandle() &&
+                   okno_->windowHandle()->framePosition() != cil_) {
+            ++opakovani_;
+            cil_ = Umisti(okno_, vnejsi_, true);
         }
         return QObject::eventFilter(o, e);
     }
 
   private:
+    static constexpr int kUsazeniMs = 1000;
     QWidget* okno_;
     QSize vnejsi_;
-    bool hotovo_ = false;
+    QPoint cil_;
+    QElapsedTimer umisteno_;
+    int opakovani_ = 0;
 };
 
 } // namespace
 
 void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi) {
-    Umisti(Okno, Vnejsi);
+    Umisti(Okno, Vnejsi, false);
     if (!RamZnam(Okno) &&
         !Okno->findChild<QObject*>(QLatin1String(THlidacRamu::Jmeno), Qt::FindDirectChildrenOnly))
         new THlidacRamu(Okno, Vnejsi);

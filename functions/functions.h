@@ -97,8 +97,8 @@ void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
 
 // Moves a window's frame to the centre of the screen it is on; with Vnejsi
 // given, also makes the frame that size (the client area is what is left).
-// A window manager frames a window only after it is shown, so both happen
-// again once, as soon as the frame is known.
+// A window manager frames and places a window only when it maps it, so both
+// happen again once the window is on screen in its frame.
 void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi = QSize());
 
 // A push button that Enter never presses (Enter in an edit must not send

@@ -5,12 +5,15 @@
 #include "Pripojeni.h"
 #include "fake_link.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 #include <gtest/gtest.h>
 
@@ -83,6 +86,30 @@ TEST_F(WindowManager, DialogFramesAreCentred) {
         EXPECT_EQ(dlg->size(), client) << dlg->objectName().toStdString();
         dlg->close();
     }
+}
+
+TEST_F(WindowManager, ConnectionDialogOverTheMainWindowIsCentredOnTheScreen) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    int distance = -1;
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        if (!QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, kWaitMs))
+            return;
+        QWidget* dlg = QApplication::activeModalWidget();
+        seen = qobject_cast<TForm2*>(dlg) != nullptr;
+        // The window manager may place a dialog over its owner when it maps it.
+        if (QTest::qWaitFor([&] { return framed(*dlg) && off_centre(*dlg) <= 1; }, kWaitMs))
+            QTest::qWait(300);
+        distance = off_centre(*dlg);
+        dlg->close();
+    });
+    form.findChild<QAction*>(QStringLiteral("Pipojen1"))->trigger();
+    ASSERT_TRUE(seen);
+    EXPECT_GE(distance, 0);
+    EXPECT_LE(distance, 1);
+    form.close();
 }
 
 TEST_F(WindowManager, ConnectionDialogKeepsItsEntriesWhenRestored) {

@@ -32,16 +32,30 @@ done
 [[ -s "$tmp/display" ]] || { echo "with_wm: Xvfb did not start" >&2; cat "$tmp/xvfb.log" >&2; exit 2; }
 export DISPLAY=":$(head -n1 "$tmp/display")"
 
-openbox --sm-disable >"$tmp/wm.log" 2>&1 &
-wm_pid=$!
-# A manager announces itself on the root window once it runs.
+# The display accepts clients once the root window can be read.
 for _ in $(seq 200); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    kill -0 "$wm_pid" 2>/dev/null || break
+    xprop -root >/dev/null 2>&1 && break
     sleep 0.05
 done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
-    { echo "with_wm: openbox did not start" >&2; cat "$tmp/wm.log" >&2; exit 2; }
+
+# A manager announces itself on the root window once it runs; one that
+# gave up at start is started again.
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in 1 2 3; do
+    openbox --sm-disable >"$tmp/wm.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 200); do
+        wm_running && break
+        kill -0 "$wm_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    wm_running && break
+    kill "$wm_pid" 2>/dev/null || true
+    wait "$wm_pid" 2>/dev/null || true
+    wm_pid=
+    sleep 0.2
+done
+wm_running || { echo "with_wm: openbox did not start" >&2; cat "$tmp/wm.log" >&2; exit 2; }
 
 export QT_QPA_PLATFORM=xcb
 "$@"
