@@ -9,6 +9,7 @@
 #include "Kxxx410.h"
 #include "NastavDIO.h"
 #include "Prenos.h"
+#include "median_reporter.h"
 #include "sim_process.h"
 
 #include <benchmark/benchmark.h>
@@ -197,18 +198,6 @@ BENCHMARK(BM_ZapsatDIO)
     ->Iterations(1)
     ->Repetitions(41)
     ->ReportAggregatesOnly();
-
-// Keeps the medians so that main can print the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.aggregate_name == "median")
-                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
 
 } // namespace
 

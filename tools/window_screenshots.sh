@@ -29,8 +29,8 @@ trap cleanup EXIT
 # shellcheck disable=SC2046
 c++ -std=c++20 -fPIC -o "$tmp/window_shot" "$src/tools/window_shot.cpp" \
     -I"$src/shell" -I"$src/functions" -I"$src/link" -I"$src/drivers" \
-    $(pkg-config --cflags Qt6Widgets) "$build/shell/libkm_shell.a" \
-    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" $(pkg-config --libs Qt6Widgets)
+    $(pkg-config --cflags Qt6Widgets Qt6Test) "$build/shell/libkm_shell.a" \
+    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" $(pkg-config --libs Qt6Widgets Qt6Test)
 
 "$build/bin/km207-sim" --no-udp --exit-after 120 >"$tmp/sim.out" 2>"$tmp/sim.err" &
 simpid=$!

@@ -11,27 +11,20 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QTest>
 #include <QTimer>
 
 #include <cstdio>
 
 namespace {
 
-void wait_ms(int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
 // The window as drawn, and the whole screen with the window manager's frames.
 void shot(QWidget* w, const QString& file) {
-    wait_ms(400);
+    QTest::qWait(400);
     w->grab().save(file + QStringLiteral(".png"));
     if (!QStandardPaths::findExecutable(QStringLiteral("import")).isEmpty())
         QProcess::execute(QStringLiteral("import"),
@@ -59,7 +52,7 @@ int main(int argc, char** argv) {
 
     TForm1 form;
     form.show();
-    wait_ms(500);
+    QTest::qWait(500);
     QString status;
     QTimer::singleShot(300, [&] {
         auto* dialog = qobject_cast<TForm2*>(QApplication::activeModalWidget());
