@@ -12,12 +12,54 @@
 
 #include <algorithm>
 
+namespace {
+
+// A status panel. Its one-line size is the font's advance of its text plus
+// what frame, margin and indent add, worked out once per font: QLabel lays
+// its text out three times for that, on every text change of a transfer.
+class TPanel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override {
+        if (wordWrap() || textFormat() != Qt::PlainText) return QLabel::sizeHint();
+        if (!extra_.isValid()) {
+            // A label like this one, measured the long way on a sample.
+            QLabel vzor(QStringLiteral("x"));
+            vzor.setFont(font());
+            vzor.setFrameStyle(frameStyle());
+            vzor.setLineWidth(lineWidth());
+            vzor.setMargin(margin());
+            vzor.setIndent(indent());
+            vzor.setAlignment(alignment());
+            const QSize s = vzor.sizeHint();
+            extra_ =
+                QSize(s.width() - fontMetrics().horizontalAdvance(QLatin1Char('x')), s.height());
+        }
+        return QSize(fontMetrics().horizontalAdvance(text()) + extra_.width(), extra_.height());
+    }
+    QSize minimumSizeHint() const override {
+        return wordWrap() || textFormat() != Qt::PlainText ? QLabel::minimumSizeHint() : sizeHint();
+    }
+
+  protected:
+    void changeEvent(QEvent* e) override {
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) extra_ = QSize();
+        QLabel::changeEvent(e);
+    }
+
+  private:
+    mutable QSize extra_;
+};
+
+} // namespace
+
 TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths)
     : QStatusBar(parent), widths_(widths), needs_(widths.size(), 0), heights_(widths.size(), 0) {
     setObjectName(name);
     setSizeGripEnabled(false);
     for (size_t i = 0; i < widths.size(); ++i) {
-        auto* label = new QLabel(this);
+        auto* label = new TPanel(this);
         label->setObjectName(name + QLatin1Char('_') + QString::number(i));
         label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
@@ -57,13 +99,12 @@ int ZalomText(QLabel* Panel, int Sirka, int Potreba) {
 
 void TStatusBar::Prizpusob(int panel) {
     QLabel* p = panels_[panel];
-    // At least the given width, which is the panel's minimum.
     const int need = SirkaTextu(p);
     needs_[panel] = need;
     const int given = widths_[panel];
     if (given >= 0) {
         const bool rest = panel + 1 == Pocet() && need > given;
-        p->setMaximumWidth(rest ? QWIDGETSIZE_MAX : need);
+        p->setMaximumWidth(rest ? QWIDGETSIZE_MAX : std::max(given, need));
     }
     // The panel's new geometry now, so the repaint that follows shows it.
     if (layout()) layout()->activate();
