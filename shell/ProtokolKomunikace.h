@@ -9,8 +9,11 @@
 
 #include <QAbstractListModel>
 #include <QAction>
+#include <QHash>
 #include <QLabel>
 #include <QListView>
+#include <QStaticText>
+#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QWidget>
 
@@ -22,6 +25,10 @@
 // nothing but its record.
 class TModelProtokolu : public QAbstractListModel {
   public:
+    // The record's number since the log began (Qt::UserRole): a line's
+    // text never changes, so a view may keep what it drew by it.
+    static constexpr int RoleCislo = Qt::UserRole;
+
     explicit TModelProtokolu(TLogKomunikace& Log, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
@@ -37,6 +44,19 @@ class TModelProtokolu : public QAbstractListModel {
     TLogKomunikace& Log_;
     int Radku_ = 0;
     uint64_t Videno_ = 0;
+};
+
+// Draws a line of the log from its text laid out once: a line that moves up
+// as new ones come is drawn again, not laid out again.
+class TKreslirRadku : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* Painter, const QStyleOptionViewItem& Option,
+               const QModelIndex& Index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& Option, const QModelIndex& Index) const override;
+
+  private:
+    mutable QHash<quint64, QStaticText> Texty_;
 };
 
 class TProtokolKomunikace : public QWidget {
