@@ -311,6 +311,23 @@ TEST(DriverSerial, MissingDeviceIsDeviceNotFound) {
     EXPECT_EQ(0u, h);
 }
 
+TEST(DriverSerial, OverrideThatCannotNameADeviceIsDeviceNotFound) {
+    DriverLib ser("KSER410");
+    ASSERT_TRUE(ser.complete());
+    const fs::path dir = fs::path(testing::TempDir()) / ("km_dev_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    const fs::path loop = dir / "loop";
+    fs::create_symlink(loop, loop);
+    const std::string long_path = "/tmp/" + std::string(5000, 'x');
+    for (const std::string& path : {dir.string(), loop.string(), long_path}) {
+        EnvGuard e("KM207_COM6", path);
+        uint32_t h = 9;
+        EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 6)) << path.substr(0, 80);
+        EXPECT_EQ(0u, h);
+    }
+    fs::remove_all(dir);
+}
+
 TEST(DriverSerial, EveryKindOpensTheDeviceItsVariableNames) {
     PtyPeer peer([](const km::proto::Request&, const std::vector<uint8_t>&, int) {
         return std::vector<PeerWrite>{};
