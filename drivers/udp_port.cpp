@@ -67,7 +67,7 @@ uint32_t UdpPort::open(const in_addr& ip, uint16_t port, uint32_t timeout_ms) {
     // so a flood from elsewhere never reaches the receive loop. Where no route
     // is known yet the socket stays unconnected: the source is checked per
     // datagram anyway, and a send reports the missing route.
-    connect(fd, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
+    connected_ = connect(fd, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) == 0;
     // A reply usually comes within microseconds. The socket blocks in one
     // receive call (no poll first) under its own timeout, set so that it
     // fires before the deadline even when the kernel's timer is late; the
@@ -92,8 +92,11 @@ void UdpPort::close() {
 uint32_t UdpPort::send(const uint8_t* data, std::size_t len) {
     if (fd_ < 0) return kErrHandle;
     for (int tries = 0; tries < 3; ++tries) {
-        ssize_t n =
-            sendto(fd_, data, len, 0, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
+        // Connected, a send without an address uses the route the socket
+        // keeps instead of looking it up again.
+        ssize_t n = connected_ ? ::send(fd_, data, len, 0)
+                               : sendto(fd_, data, len, 0,
+                                        reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
         if (n == static_cast<ssize_t>(len)) return kOk;
         // ECONNREFUSED: an earlier datagram's "port unreachable", reported
         // here instead of this one being sent.

@@ -36,6 +36,7 @@ class UdpPort {
 
   private:
     int fd_ = -1;
+    bool connected_ = false;
     sockaddr_in peer_{};
     // The socket's own receive timeout (0: none); see open().
     int64_t early_us_ = 0;
