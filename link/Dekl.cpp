@@ -32,7 +32,12 @@ const QString kUdpTimeout = QStringLiteral("UDP timeout");
 const QString kNazvyRozhrani[5] = {kComx, kKib, QStringLiteral("KPB-4100"),
                                    QStringLiteral("KUB-4100"), kKl};
 
+// Test stand-ins for the executable's folder and the per-user folder.
 QString& adresarIni() {
+    static QString adresar;
+    return adresar;
+}
+QString& uzivatelskyAdresarIni() {
     static QString adresar;
     return adresar;
 }
@@ -43,16 +48,23 @@ std::function<QDateTime()>& hodiny() {
 }
 
 QString uzivatelskySoubor() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+    const QString& adresar = uzivatelskyAdresarIni();
+    return QDir(adresar.isEmpty()
+                    ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                    : adresar)
         .filePath(kSoubor);
 }
 
+QString slozkaProgramu() {
+    return adresarIni().isEmpty() ? QCoreApplication::applicationDirPath() : adresarIni();
+}
+
 QString souborUProgramu() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kSoubor);
+    return QDir(slozkaProgramu()).filePath(kSoubor);
 }
 
 bool lzeZapsatUProgramu() {
-    const QFileInfo slozka(QCoreApplication::applicationDirPath());
+    const QFileInfo slozka(slozkaProgramu());
     const QFileInfo soubor(souborUProgramu());
     return slozka.isDir() && slozka.isWritable() && (!soubor.exists() || soubor.isWritable());
 }
@@ -61,7 +73,7 @@ bool lzeZapsatUProgramu() {
 // before the per-user copy exists, the one beside the executable.
 QString souborCteni() {
     const QString cesta = CestaIni();
-    if (!adresarIni().isEmpty() || QFileInfo::exists(cesta)) return cesta;
+    if (QFileInfo::exists(cesta)) return cesta;
     return souborUProgramu();
 }
 
@@ -297,10 +309,10 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 }
 
 QString CestaIni() {
-    if (!adresarIni().isEmpty()) return QDir(adresarIni()).filePath(kSoubor);
     return lzeZapsatUProgramu() ? souborUProgramu() : uzivatelskySoubor();
 }
 
-void NastavAdresarIni(const QString& Adresar) {
+void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar) {
     adresarIni() = Adresar;
+    uzivatelskyAdresarIni() = UzivatelskyAdresar;
 }

@@ -96,5 +96,6 @@ void NastavHodiny(std::function<QDateTime()> Hodiny);
 // Full path of the settings file: beside the executable, or in the per-user
 // configuration folder when that folder cannot be written.
 QString CestaIni();
-// Folder of the settings file for tests; empty restores the default.
-void NastavAdresarIni(const QString& Adresar);
+// For tests: folders standing in for the executable's folder and for the
+// per-user configuration folder; an empty one restores the real folder.
+void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar = QString());
