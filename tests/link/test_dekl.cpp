@@ -395,6 +395,23 @@ TEST_F(Settings, ADeviceBehindALinkIsNeitherReadNorReplaced) {
     EXPECT_TRUE(userText().contains(QStringLiteral("Adresa=5")));
 }
 
+TEST_F(Settings, ARegularFileBehindALinkIsReadAndWrittenInPlace) {
+    QTemporaryDir elsewhere;
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("shared.ini"));
+    QFile t(target);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(TextNaCp1250(QStringLiteral("[Připojení]\r\nRozhraní=COMx\r\nAdresa=4\r\n")));
+    t.close();
+    ASSERT_TRUE(QFile::link(target, path()));
+    ASSERT_TRUE(CtiIni(&data));
+    EXPECT_EQ(data.Adresa, 4);
+    data.Adresa = 8;
+    ASSERT_TRUE(ZapisIni(&data));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(readText().contains(QStringLiteral("Adresa=8")));
+    EXPECT_FALSE(QFile::exists(userPath()));
+}
+
 TEST_F(Settings, ByteOrderMarkIsSkippedAndTheFileStaysUtf8) {
     writeBytes(QByteArray("\xEF\xBB\xBF") +
                QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=7\r\n"
