@@ -83,19 +83,20 @@ std::string inChild(const std::function<std::string()>& check, bool unprivileged
     std::string text;
     pollfd p{out[0], POLLIN, 0};
     char buf[512];
-    while (poll(&p, 1, 10000) > 0) {
+    bool blocked = false;
+    for (;;) {
+        if (poll(&p, 1, 10000) <= 0) {
+            blocked = true;
+            break;
+        }
         const ssize_t n = read(out[0], buf, sizeof buf);
-        if (n <= 0) break;
+        if (n <= 0) break; // the child is done
         text.append(buf, static_cast<std::size_t>(n));
     }
     close(out[0]);
-    int status = 0;
-    if (waitpid(pid, &status, WNOHANG) == 0) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-        return text + "blocked for ten seconds";
-    }
-    return text;
+    if (blocked) kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return blocked ? text + "blocked for ten seconds" : text;
 }
 
 // One line per failed expectation, for inChild.
