@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in a normal
-# build, once under AddressSanitizer + UndefinedBehaviorSanitizer, then each
-# fuzz target for a short run. Any failure exits non-zero.
+# build (followed by the install and package check), once under
+# AddressSanitizer + UndefinedBehaviorSanitizer, then each fuzz target for a
+# short run. Any failure exits non-zero.
 set -euo pipefail
 cd "$(dirname "$0")"
 root="$(pwd)"
@@ -14,6 +15,9 @@ echo "== build and test (release)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 300
+
+echo "== install into a staging folder, menu entry and AppStream checks, Debian package"
+packaging/check.sh build
 
 echo "== build and test (address and undefined-behaviour sanitizers)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKM_SANITIZE=ON -DKM_BENCH=OFF

@@ -1,4 +1,5 @@
 // km207-sim: a KM-207 module on UDP loopback and on a pseudo-terminal.
+#include "km_bus.h"
 #include "km_module.h"
 #include "km_server.h"
 
@@ -8,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <unistd.h>
@@ -27,17 +30,19 @@ void on_cycle(int) {
 
 const char* kHelp = R"(Usage: km207-sim [options]
 
-Software model of one KM-207 bus module. It answers the module's commands
-over UDP (KL-4100 style, 12-byte frames with a transaction number) and over a
-pseudo-terminal that stands in for a serial line (10-byte frames). On start it
-prints machine-readable lines on stdout:
+Software model of KM-207 bus modules on one line: one module, or several
+with --module. It answers the modules' commands over UDP (KL-4100 style,
+12-byte frames with a transaction number) and over a pseudo-terminal that
+stands in for a serial line (10-byte frames). On start it prints
+machine-readable lines on stdout:
   udp: HOST:PORT
   pty: /dev/pts/N
-  address: N
+  module: ADDRESS baud-index B      (one line per module)
+  address: N                        (the first module's)
   ready
-and runs until SIGINT or SIGTERM (or --exit-after). SIGUSR1 switches the
+and runs until SIGINT or SIGTERM (or --exit-after). SIGUSR1 switches every
 module off and on again (a power cycle: a written address or baud index takes
-effect, the power failure is recorded) and prints
+effect, the power failure is recorded) and prints for each
   power-up: address N baud-index B
 
 Emulated: identification (command 200), counter (0/80 read, 1/80 reset; counts
@@ -52,8 +57,15 @@ Unknown commands, registers or values are answered with an error status
 echoes P5; its four data bytes are B1-B4.
 
 Module:
-  --address N        bus address 0-255 (default 0)
-  --baud-index N     baud index register 62, 0-8 (default 4 = 9600 Bd)
+  --address N        bus address 0-255 of the single module (default 0)
+  --baud-index N     baud index register 62, 0-8 (default 4 = 9600 Bd); with
+                     --module, the index of modules given without one
+  --module A[:B]     a module at address A (0-255) with baud index B (0-8);
+                     may repeat, one module each, every one with its own
+                     registers; the options below apply to each of them.
+                     Not together with --address. Two modules at the same
+                     address and index are refused; two that answer one
+                     request (same address, rates not enforced) garble it.
   --mode N           counter mode register 0, 0-2 (default 0)
   --reg R=V          set configuration register R (0, 32-43, 62, 63) to V;
                      may repeat
@@ -88,10 +100,13 @@ Serving:
   --no-pty           do not open a pseudo-terminal
   --pty-link PATH    also make PATH a symbolic link to the pseudo-terminal
                      (removed at exit)
-  --strict-baud      answer on the pseudo-terminal only when the client set the
-                     line speed of the module's active baud index
+  --strict-baud      on the pseudo-terminal, a module hears (and answers) only
+                     when the client set the line speed of its active baud
+                     index. UDP frames carry no speed: over UDP every module
+                     answers whatever its baud index.
   --exit-after S     stop by itself after S seconds (default: never)
   --verbose          log every request and reply on stderr
+  --version          print the version and exit
   --help             this text
 )";
 
@@ -110,10 +125,22 @@ int usage_error(const std::string& msg) {
     return 2;
 }
 
+// "A" or "A:B" of --module; B stays -1 when not given.
+bool parse_module(const char* s, long& address, long& baud) {
+    if (!s) return false;
+    const std::string t = s;
+    const auto colon = t.find(':');
+    baud = -1;
+    if (!to_long(t.substr(0, colon).c_str(), 0, 255, address)) return false;
+    return colon == std::string::npos || to_long(t.substr(colon + 1).c_str(), 0, 8, baud);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     km::emu::Config cfg;
+    std::vector<std::pair<long, long>> module_args; // address, baud index or -1
+    bool address_given = false;
     std::vector<km::emu::FaultRule> faults;
     std::string udp_host = "127.0.0.1", pty_link;
     long udp_port = 5000, exit_after = -1;
@@ -131,9 +158,19 @@ int main(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
             return 0;
+        } else if (a == "--version") {
+            std::printf("km207-sim %s\n", KM207_VERSION);
+            return 0;
         } else if (a == "--address") {
             if (!need(0, 255)) return usage_error("--address needs 0-255");
             cfg.address = static_cast<uint8_t>(n);
+            address_given = true;
+        } else if (a == "--module") {
+            long addr = 0, baud = -1;
+            if (!parse_module(v, addr, baud))
+                return usage_error("--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8");
+            module_args.emplace_back(addr, baud);
+            ++i;
         } else if (a == "--baud-index") {
             if (!need(0, 8)) return usage_error("--baud-index needs 0-8");
             cfg.baud_index = static_cast<uint8_t>(n);
@@ -212,9 +249,31 @@ int main(int argc, char** argv) {
         }
     }
 
-    km::emu::Module module(cfg);
-    for (const auto& f : faults)
-        module.add_fault(f);
+    if (address_given && !module_args.empty())
+        return usage_error("--address is for the single module; give each module with --module");
+    if (module_args.empty()) module_args.emplace_back(cfg.address, cfg.baud_index);
+    std::vector<std::unique_ptr<km::emu::Module>> modules;
+    km::emu::Bus bus;
+    for (std::size_t m = 0; m < module_args.size(); ++m) {
+        km::emu::Config c = cfg;
+        c.address = static_cast<uint8_t>(module_args[m].first);
+        if (module_args[m].second >= 0) c.baud_index = static_cast<uint8_t>(module_args[m].second);
+        // Registers given with --reg are everyone's, but among several
+        // modules not the address and baud index that make each one itself.
+        if (module_args.size() > 1)
+            std::erase_if(c.registers, [](const std::pair<uint8_t, uint8_t>& r) {
+                return r.first == km::emu::kRegAddress || r.first == km::emu::kRegBaud;
+            });
+        c.seed = cfg.seed + m;
+        for (const auto& other : modules)
+            if (other->address() == c.address && other->baud_index() == c.baud_index)
+                return usage_error("two modules at address " + std::to_string(c.address) +
+                                   " and baud index " + std::to_string(c.baud_index));
+        modules.push_back(std::make_unique<km::emu::Module>(c));
+        for (const auto& f : faults)
+            modules.back()->add_fault(f);
+        bus.add(*modules.back());
+    }
 
     // Handlers before "ready", so a client that stops us at once gets a clean exit.
     struct sigaction sa {};
@@ -228,7 +287,7 @@ int main(int argc, char** argv) {
     sigemptyset(&sc.sa_mask);
     sigaction(SIGUSR1, &sc, nullptr);
 
-    km::emu::Server server(module);
+    km::emu::Server server(bus);
     server.set_verbose(verbose);
     server.set_strict_baud(strict_baud);
     std::string err;
@@ -254,7 +313,9 @@ int main(int argc, char** argv) {
             }
         }
     }
-    std::printf("address: %u\nready\n", module.address());
+    for (const auto& m : modules)
+        std::printf("module: %u baud-index %u\n", m->address(), m->baud_index());
+    std::printf("address: %u\nready\n", modules.front()->address());
     std::fflush(stdout);
 
     const auto start = std::chrono::steady_clock::now();
@@ -262,9 +323,9 @@ int main(int argc, char** argv) {
         server.poll_once(100);
         if (g_cycle) {
             g_cycle = 0;
-            module.power_cycle();
-            std::printf("power-up: address %u baud-index %u\n", module.address(),
-                        module.baud_index());
+            bus.power_cycle();
+            for (const auto& m : modules)
+                std::printf("power-up: address %u baud-index %u\n", m->address(), m->baud_index());
             std::fflush(stdout);
         }
         if (exit_after >= 0 &&
@@ -273,7 +334,15 @@ int main(int argc, char** argv) {
     }
     if (!pty_link.empty()) ::unlink(pty_link.c_str());
     // What the faults did, for soak runs that count them.
-    const km::emu::Stats& st = module.stats();
+    km::emu::Stats st;
+    for (const auto& m : modules) {
+        st.handled += m->stats().handled;
+        st.faults += m->stats().faults;
+        st.dropped += m->stats().dropped;
+        st.delayed += m->stats().delayed;
+        st.corrupted += m->stats().corrupted;
+    }
+    st.requests = bus.requests();
     std::printf(
         "stats: requests %llu handled %llu faults %llu dropped %llu delayed %llu "
         "corrupted %llu\n",

@@ -39,7 +39,9 @@ std::string hex(const uint8_t* p, std::size_t n) {
 
 } // namespace
 
-Server::Server(Module& module) : module_(module) {}
+Server::Server(Module& module) : own_bus_(module), bus_(own_bus_) {}
+
+Server::Server(Bus& bus) : bus_(bus) {}
 
 Server::~Server() {
     if (relay_.joinable()) {
@@ -131,7 +133,7 @@ void Server::send_now(const Pending& p) {
 }
 
 void Server::answer(const proto::Request& req, bool udp, uint16_t txn, const sockaddr_in* to) {
-    const Response r = module_.exchange(req);
+    const Response r = bus_.exchange(req, udp ? kAnyBaud : line_baud_index());
     if (verbose_)
         std::fprintf(stderr, "%s rq addr=%u cmd=%u p5=%u b=%u,%u,%u,%u,%u -> %s\n",
                      udp ? "udp" : "pty", req.address, req.command, req.p5, req.b[0], req.b[1],
@@ -150,7 +152,7 @@ void Server::answer(const proto::Request& req, bool udp, uint16_t txn, const soc
     if (r.corrupt) {
         // Damage the frame itself, never the UDP transaction number.
         const std::size_t skip = udp ? 2 : 0;
-        module_.corrupt_frame(p.bytes.data() + skip, p.bytes.size() - skip);
+        bus_.corrupt_frame(p.bytes.data() + skip, p.bytes.size() - skip);
     }
     if (r.delay_ms == 0) {
         send_now(p);
@@ -174,13 +176,20 @@ void Server::on_udp(const uint8_t* data, std::size_t len, const sockaddr_in& fro
     answer(req, true, txn, &from);
 }
 
-bool Server::line_speed_matches() const {
+int Server::line_baud_index() const {
     static const speed_t kSpeeds[9] = {B600,   B1200,  B2400,  B4800,  B9600,
                                        B19200, B38400, B57600, B115200};
+    if (!strict_baud_) return kAnyBaud;
     termios t{};
-    if (::tcgetattr(slave_fd_, &t) != 0) return true;
-    const uint8_t i = module_.baud_index();
-    return i < 9 && ::cfgetospeed(&t) == kSpeeds[i];
+    if (::tcgetattr(slave_fd_, &t) != 0) return kAnyBaud;
+    const speed_t speed = ::cfgetospeed(&t);
+    for (int i = 0; i < 9; ++i)
+        if (speed == kSpeeds[i]) return i;
+    return kNoBaud;
+}
+
+bool Server::line_speed_matches() const {
+    return bus_.hears(line_baud_index());
 }
 
 void Server::on_pty() {

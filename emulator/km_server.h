@@ -5,6 +5,7 @@
 // poll_once() waits on, so one blocking receive serves both sides.
 #pragma once
 
+#include "km_bus.h"
 #include "km_module.h"
 
 #include <cstdint>
@@ -19,7 +20,10 @@ namespace km::emu {
 
 class Server {
   public:
+    // One module on the line.
     explicit Server(Module& module);
+    // Several modules on one line; the bus must outlive the server.
+    explicit Server(Bus& bus);
     ~Server();
     Server(const Server&) = delete;
     Server& operator=(const Server&) = delete;
@@ -42,9 +46,10 @@ class Server {
     void set_serial_gap_ms(int ms) { gap_ms_ = ms; }
     // One line per request and reply on stderr.
     void set_verbose(bool v) { verbose_ = v; }
-    // Serial bytes count only when the line speed the client set on the
-    // pseudo-terminal matches the module's active baud index, as on a real
-    // line where a wrong speed gives garbage.
+    // Serial bytes reach only the modules whose active baud index is the
+    // line speed the client set on the pseudo-terminal, as on a real line
+    // where a wrong speed gives garbage. UDP frames carry no speed: every
+    // module answers them whatever its baud index.
     void set_strict_baud(bool v) { strict_baud_ = v; }
 
     uint64_t serial_frames() const { return serial_frames_; }
@@ -67,12 +72,15 @@ class Server {
     void on_pty();
     void on_pty_bytes(const uint8_t* data, std::size_t len);
     bool line_speed_matches() const;
+    // Baud index of the pseudo-terminal's speed: kAnyBaud unless strict.
+    int line_baud_index() const;
     void answer(const proto::Request& req, bool udp, uint16_t txn, const sockaddr_in* to);
     void send_now(const Pending& p);
     void send_due();
     int next_due_ms() const;
 
-    Module& module_;
+    Bus own_bus_;
+    Bus& bus_;
     int udp_fd_ = -1;
     uint16_t udp_port_ = 0;
     std::string udp_host_;

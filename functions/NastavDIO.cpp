@@ -4,20 +4,8 @@
 
 namespace {
 
-// Setting g (0 initial state, 1 input negation, 2 output negation) of
-// channel byte i lives in register 32 + 3i + g. Both transfers go setting
-// by setting, lowest byte first.
-const std::vector<TRegistr> Registry = [] {
-    std::vector<TRegistr> R;
-    const struct {
-        uint8_t Registr;
-        int Bajt;
-    } Nastaveni[] = {{RegPocStavDOUT, 11}, {RegNegaceDIN, 3}, {RegNegaceDOUT, 7}};
-    for (const auto& N : Nastaveni)
-        for (int i = 0; i < 4; ++i)
-            R.push_back({static_cast<uint8_t>(N.Registr + 3 * i), N.Bajt + i});
-    return R;
-}();
+// Setting by setting, lowest byte first, as the whole block goes.
+const std::vector<TRegistr> Registry = RegistryDIO();
 
 // This dialog pauses after the last register as well.
 const TPrubeh Prubeh{.PauzaPoPoslednim = true, .ZapisOvereni = {}};

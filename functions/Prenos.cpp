@@ -5,18 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
-                       uint8_t Registr, uint8_t& Hodnota) {
-    uint8_t B0 = 0, B1 = Registr, B2 = Registr, B3 = Hodnota, B4 = Hodnota;
-    // A call that never reaches the driver (handle 0) leaves Chyba as it
-    // is; it must not read as success.
-    uint8_t Chyba = KodNeplatne;
-    TOdpoved Odpoved{};
-    ProvedPrikaz(Rozhrani, Handle, Adresa, Prikaz, 0, &B0, &B1, &B2, &B3, &B4, Chyba, Odpoved);
-    Hodnota = B3;
-    return Chyba;
-}
-
 namespace {
 
 QString Procenta(const QString& Zacatek, int Krok, int Pocet) {

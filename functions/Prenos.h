@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Prikazy.h"
 #include "functions.h"
 
 #include <QString>
@@ -11,21 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-constexpr uint8_t PrikazCti = 102;   // read a configuration register
-constexpr uint8_t PrikazZapis = 103; // write a configuration register
-
-// One command 102 or 103 on a configuration register: B0 = 0, B1 = B2 =
-// Registr, B3 = B4 = Hodnota; the reply's B3 comes back in Hodnota. Returns
-// the link's Chyba, or 10 when the driver was never called (handle 0).
-uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
-                       uint8_t Registr, uint8_t& Hodnota);
-
-// One configuration register and the byte of TKonfigurace it mirrors.
-struct TRegistr {
-    uint8_t Cislo;
-    int Bajt;
-};
 
 // Writes one register and reads it back; 0 on success, else the code with
 // its text (no leading blank) in Text.
@@ -44,7 +30,6 @@ inline const QString TextCteni = QStringLiteral(" Probíhá čtení konfigurace 
 inline const QString TextZapis = QStringLiteral(" Probíhá zápis konfigurace do modulu (");
 inline const QString TextPrecteno = QStringLiteral(" Konfigurace přečtena.");
 inline const QString TextZapsano = QStringLiteral(" Konfigurace zapsána.");
-inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
 
 // One dialog's transfers. Only one runs at a time: the pauses let window
 // messages run, so a click may arrive while a transfer is under way.

@@ -81,11 +81,20 @@ Cteni stav(const QString& cesta) {
     return Cteni::Precteno;
 }
 
-bool lzeZapsatUProgramu() {
-    const QString cesta = souborUProgramu();
+// Installed, the executable shares a system folder such as /usr/bin and its
+// drivers live in the private folder ../lib/km207. The settings then belong
+// to the user even when that folder is writable (root), so nothing is left
+// among the system's files.
+bool instalovano(const QString& slozkaProgramu) {
+    return QFileInfo(QDir(slozkaProgramu).filePath(QStringLiteral("../lib/km207"))).isDir();
+}
+
+bool lzeZapsatDo(const QString& slozkaProgramu) {
+    if (instalovano(slozkaProgramu)) return false;
+    const QString cesta = QDir(slozkaProgramu).filePath(kSoubor);
     switch (stav(cesta)) {
     case Cteni::Chybi: {
-        const QFileInfo slozka(slozkaProgramu());
+        const QFileInfo slozka(slozkaProgramu);
         return slozka.isDir() && slozka.isWritable();
     }
     case Cteni::Precteno: {
@@ -367,10 +376,19 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 }
 
 QString CestaIni() {
-    return lzeZapsatUProgramu() ? souborUProgramu() : uzivatelskySoubor();
+    return CestaIniProSlozku(slozkaProgramu());
+}
+
+QString CestaIniProSlozku(const QString& SlozkaProgramu) {
+    return lzeZapsatDo(SlozkaProgramu) ? QDir(SlozkaProgramu).filePath(kSoubor)
+                                       : uzivatelskySoubor();
 }
 
 void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar) {
     adresarIni() = Adresar;
     uzivatelskyAdresarIni() = UzivatelskyAdresar;
+}
+
+QString NazevRozhrani(uint8_t Rozhrani) {
+    return Rozhrani <= 4 ? kNazvyRozhrani[Rozhrani] : QString();
 }

@@ -94,8 +94,15 @@ QDateTime MistniCas();
 void NastavHodiny(std::function<QDateTime()> Hodiny);
 
 // Full path of the settings file: beside the executable, or in the per-user
-// configuration folder when that folder cannot be written.
+// configuration folder when that folder cannot be written or the program is
+// installed (its drivers in ../lib/km207).
 QString CestaIni();
+// The same for a program in the folder SlozkaProgramu.
+QString CestaIniProSlozku(const QString& SlozkaProgramu);
 // For tests: folders standing in for the executable's folder and for the
 // per-user configuration folder; an empty one restores the real folder.
 void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar = QString());
+
+// Name of an interface kind as the settings file stores it ("COMx",
+// "KIB-410", "KPB-4100", "KUB-4100", "KL-4100"); empty for any other kind.
+QString NazevRozhrani(uint8_t Rozhrani);

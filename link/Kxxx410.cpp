@@ -1,4 +1,5 @@
 #include "Kxxx410.h"
+#include "Komunikace.h"
 
 #include "km_driver.h"
 
@@ -208,6 +209,7 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
         return;
     }
     uint32_t Pozadavek[8] = {Adresa, Prikaz, P5, *B0, *B1, *B2, *B3, *B4};
+    TMereniPrikazu Mereni(Rozhrani, Adresa, Prikaz, P5, {*B0, *B1, *B2, *B3, *B4});
     // Preset so that a driver that writes nothing can never read as success
     // or leave stale reply bytes behind.
     Odpoved.fill(0);
@@ -225,6 +227,7 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
     } else {
         *B0 = *B1 = *B2 = *B3 = *B4 = 0;
     }
+    Mereni.Oznam({*B0, *B1, *B2, *B3, *B4}, Chyba);
 }
 
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod) {

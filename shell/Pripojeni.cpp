@@ -1,6 +1,7 @@
 #include "Pripojeni.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include "functions.h"
 #include <QSignalBlocker>
@@ -9,27 +10,6 @@
 #include <optional>
 
 namespace {
-
-struct RadekRychlosti {
-    uint32_t rychlost;
-    uint32_t casovani;
-};
-
-constexpr std::array<RadekRychlosti, 9> TabulkaRychlosti{{
-    {600, 100},
-    {1200, 100},
-    {2400, 50},
-    {4800, 25},
-    {9600, 13},
-    {19200, 7},
-    {38400, 5},
-    {57600, 5},
-    {115200, 5},
-}};
-
-bool PlatnyIndex(int Index) {
-    return Index >= 0 && Index < static_cast<int>(TabulkaRychlosti.size());
-}
 
 // At least three upper-case hexadecimal digits and "h" (768 -> "300h").
 QString BazeNaText(uint32_t Baze) {
@@ -82,20 +62,6 @@ QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
 }
 
 } // namespace
-
-uint32_t IndexNaRychlost(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].rychlost : 9600;
-}
-
-int RychlostNaIndex(uint32_t Rychlost) {
-    for (size_t i = 0; i < TabulkaRychlosti.size(); ++i)
-        if (TabulkaRychlosti[i].rychlost == Rychlost) return static_cast<int>(i);
-    return 4;
-}
-
-uint32_t IndexNaCasovani(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].casovani : 13;
-}
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
@@ -324,26 +290,15 @@ void TForm2::Button1Click() {
         return;
     }
 
-    // B0 is deliberately carried from one reply into the next request.
-    QString casti[3];
-    uint8_t b0 = 0;
-    TOdpoved odpoved{};
-    for (uint8_t p5 = 0; p5 < 3; ++p5) {
-        uint8_t b1 = 0, b2 = 0, b3 = 0, b4 = 0;
-        // A zero handle sends nothing and writes nothing; it must not read as success.
-        uint8_t chyba = KodNeplatne;
-        ProvedPrikaz(Data->Rozhrani, handle, adresa, 200, p5, &b0, &b1, &b2, &b3, &b4, chyba,
-                     odpoved);
-        text = TextChyby(Data->Rozhrani, chyba);
-        if (chyba != 0) {
-            NastavStav(text);
-            ZavriSpojeni(handle);
-            return;
-        }
-        for (uint8_t b : {b1, b2, b3, b4})
-            casti[p5] += ZnakCp1250(b);
+    // The three commands 200, B0 carried from each reply into the next.
+    QString modul;
+    const uint8_t chyba = Identifikuj(Data->Rozhrani, handle, adresa, modul, text);
+    if (chyba != 0) {
+        NastavStav(text);
+        ZavriSpojeni(handle);
+        return;
     }
-    Data->Modul = casti[0] + casti[1] + QStringLiteral(" v.") + casti[2];
+    Data->Modul = modul;
     NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
                ModulNaText(Data->Modul));
     Data->Adresa = adresa;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Rychlosti.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -11,11 +12,6 @@
 #include <QPushButton>
 
 #include <cstdint>
-
-// Baud index 0-8 <-> rate in Bd, and the driver's timing value per index.
-uint32_t IndexNaRychlost(int Index);
-int RychlostNaIndex(uint32_t Rychlost);
-uint32_t IndexNaCasovani(int Index);
 
 class TForm2 : public QDialog {
     Q_OBJECT

@@ -8,6 +8,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
     int result = 0;
     {
         TForm1 Form1;

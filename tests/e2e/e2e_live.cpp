@@ -5,6 +5,7 @@
 #include "OkamCNT.h"
 #include "Pripojeni.h"
 #include "RTC.h"
+#include "e2e_link.h"
 #include "sim_process.h"
 
 #include <QCoreApplication>
@@ -27,24 +28,14 @@ class LiveEndToEnd : public ::testing::Test {
   protected:
     void connect_to(const SimProcess& sim) {
         ASSERT_TRUE(sim.running()) << sim.output();
-        NastavAdresarOvladacu(QString());
         InitData(&data);
         data.Rozhrani = 4;
         data.IpAdresa = QStringLiteral("127.0.0.1");
         data.UdpPort = sim.udp_port();
-        TForm2 dialog;
-        dialog.Data = &data;
-        dialog.show();
-        dialog.Button1Click();
-        ASSERT_TRUE(SpojeniOtevreno(&data)) << dialog.Panel1->text().toStdString();
+        const QString stav = open_through_dialog(data);
+        ASSERT_TRUE(SpojeniOtevreno(&data)) << stav.toStdString();
     }
-    void TearDown() override {
-        if (SpojeniOtevreno(&data)) {
-            uint32_t handle = data.Handle;
-            OvladacDone(data.Rozhrani, handle);
-        }
-        OvladacUvolni();
-    }
+    void TearDown() override { close_link_and_driver(data); }
     TData data;
 };
 

@@ -207,27 +207,85 @@ TEST_F(ServerTest, ErrorStatusAndWrongReadbackOnTheWire) {
     EXPECT_EQ(r.data[2], 1);
 }
 
+namespace {
+
+// Serves a server's pseudo-terminal with line speeds enforced, from a thread.
+class StrictPty {
+  public:
+    explicit StrictPty(Server& server) : server_(server) {
+        server_.set_strict_baud(true);
+        std::string err;
+        opened_ = server_.open_pty(err);
+        if (opened_)
+            loop_ = std::thread([this] {
+                while (!stop_)
+                    server_.poll_once(10);
+            });
+    }
+    ~StrictPty() {
+        stop_ = true;
+        if (loop_.joinable()) loop_.join();
+    }
+    bool opened() const { return opened_; }
+
+  private:
+    Server& server_;
+    bool opened_ = false;
+    std::atomic<bool> stop_{false};
+    std::thread loop_;
+};
+
+} // namespace
+
 TEST(ServerBaud, StrictBaudAnswersOnlyAtTheModulesSpeed) {
     Config cfg;
     cfg.baud_index = 8; // 115200 Bd
     Module module{cfg};
     Server server{module};
-    server.set_strict_baud(true);
-    std::string err;
-    ASSERT_TRUE(server.open_pty(err)) << err;
-    std::atomic<bool> stop{false};
-    std::thread loop([&] {
-        while (!stop)
-            server.poll_once(10);
-    });
+    StrictPty pty(server);
+    ASSERT_TRUE(pty.opened());
     emu_test::PtyClient p(server.pty_path());
     Reply r;
     p.set_speed(B9600);
     EXPECT_FALSE(p.ask(rq(0, 200, 0), r, 200));
     p.set_speed(B115200);
     EXPECT_TRUE(p.ask(rq(0, 200, 0), r));
-    stop = true;
-    loop.join();
+}
+
+TEST(ServerBaud, ModulesOnOneLineAnswerEachAtItsOwnSpeed) {
+    Config slow, fast;
+    slow.address = 1;
+    fast.address = 2;
+    fast.baud_index = 8; // 115200 Bd
+    Module a{slow}, b{fast};
+    Bus bus;
+    bus.add(a);
+    bus.add(b);
+    Server server{bus};
+    StrictPty pty(server);
+    ASSERT_TRUE(pty.opened());
+    emu_test::PtyClient p(server.pty_path());
+    Reply r;
+    p.set_speed(B9600);
+    EXPECT_TRUE(p.ask(rq(1, 200, 0), r));
+    EXPECT_FALSE(p.ask(rq(2, 200, 0), r, 200));
+    p.set_speed(B115200);
+    EXPECT_TRUE(p.ask(rq(2, 200, 0), r));
+    EXPECT_FALSE(p.ask(rq(1, 200, 0), r, 200));
+}
+
+TEST(ServerBaud, TwoModulesAnsweringOneRequestGarbleTheReply) {
+    Module a{Config{}}, b{Config{}};
+    Bus bus;
+    bus.add(a);
+    bus.add(b);
+    const Response r = bus.exchange(rq(0, 103, 0, {0, 0, 0, 1, 1}));
+    EXPECT_TRUE(r.answered);
+    EXPECT_TRUE(r.corrupt);
+    EXPECT_EQ(bus.collisions(), 1u);
+    EXPECT_EQ(a.config_register(0), 1) << "both heard the write";
+    EXPECT_EQ(b.config_register(0), 1);
+    EXPECT_FALSE(bus.exchange(rq(0, 200, 0), kNoBaud).answered);
 }
 
 TEST(ServerOpen, RefusesABadHost) {

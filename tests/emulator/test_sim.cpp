@@ -150,8 +150,8 @@ TEST(Sim, HelpExplainsEveryOption) {
           "--fw",          "--counter",    "--counter-rate", "--inputs",     "--clock-offset",
           "--off-before",  "--fault",      "--seed",         "--udp-host",   "--udp-port",
           "--no-udp",      "--no-pty",     "--pty-link",     "--exit-after", "--verbose",
-          "--strict-baud", "SIGUSR1",      "drop",           "delay",        "corrupt",
-          "readback",      "status"})
+          "--strict-baud", "--module",     "SIGUSR1",        "drop",         "delay",
+          "corrupt",       "readback",     "status"})
         EXPECT_NE(s.all().find(opt), std::string::npos) << opt;
 }
 
@@ -162,6 +162,10 @@ TEST(Sim, RefusesBadOptions) {
                                          {"--reg", "0=3"},
                                          {"--fault", "melt:count=1"},
                                          {"--udp-port", "70000"},
+                                         {"--module", "1:9"},
+                                         {"--module", "256"},
+                                         {"--module", "1", "--address", "2"},
+                                         {"--module", "1", "--module", "1:4"},
                                          {"--bogus"}}) {
         Sim s(bad, false);
         EXPECT_EQ(s.wait(3000), 2) << bad[0];

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSet>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -642,6 +643,20 @@ TEST(Identification, ZeroCharactersShowAsBlanks) {
     const QString modul = QStringLiteral("KM") + QChar(0) + QStringLiteral("207");
     EXPECT_EQ(modul.size(), 6);
     EXPECT_EQ(ModulNaText(modul), QStringLiteral("KM 207"));
+}
+
+// A program beside its own writable folder keeps the file there; installed
+// (drivers in ../lib/km207) it keeps it per user even where bin/ is writable.
+TEST(SettingsPath, InstalledProgramWritesPerUser) {
+    QTemporaryDir prefix;
+    ASSERT_TRUE(prefix.isValid());
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(bin));
+    EXPECT_EQ(CestaIniProSlozku(bin), QDir(bin).filePath(QStringLiteral("W_km207.ini")));
+
+    ASSERT_TRUE(QDir().mkpath(prefix.filePath(QStringLiteral("lib/km207"))));
+    const QString perUser = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    EXPECT_EQ(CestaIniProSlozku(bin), QDir(perUser).filePath(QStringLiteral("W_km207.ini")));
 }
 
 } // namespace

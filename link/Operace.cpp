@@ -1,0 +1,300 @@
+#include "Operace.h"
+
+#include "Kxxx410.h"
+#include "Rychlosti.h"
+
+#include <algorithm>
+
+// ------------------------------------------------------------ identification
+
+uint8_t CastIdentifikace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Cast,
+                         uint8_t& B0, QString& Znaky) {
+    uint8_t B1 = 0, B2 = 0, B3 = 0, B4 = 0;
+    // A zero handle sends nothing and writes nothing; it must not read as success.
+    uint8_t Chyba = KodNeplatne;
+    TOdpoved Odpoved{};
+    ProvedPrikaz(Rozhrani, Handle, Adresa, PrikazIdentifikace, Cast, &B0, &B1, &B2, &B3, &B4, Chyba,
+                 Odpoved);
+    if (Chyba == 0) {
+        Znaky.clear();
+        for (uint8_t b : {B1, B2, B3, B4})
+            Znaky += ZnakCp1250(b);
+    }
+    return Chyba;
+}
+
+QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cast2) {
+    return Cast0 + Cast1 + QStringLiteral(" v.") + Cast2;
+}
+
+uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& Modul,
+                    QString& Text) {
+    // B0 is deliberately carried from one reply into the next request.
+    uint8_t B0 = 0;
+    QString Casti[3];
+    for (uint8_t Cast = 0; Cast < 3; ++Cast) {
+        const uint8_t Chyba = CastIdentifikace(Rozhrani, Handle, Adresa, Cast, B0, Casti[Cast]);
+        Text = TextChyby(Rozhrani, Chyba);
+        if (Chyba != 0) return Chyba;
+    }
+    Modul = SlozModul(Casti[0], Casti[1], Casti[2]);
+    return 0;
+}
+
+// ------------------------------------------------------------ configuration block
+
+namespace {
+
+const QString TextZastaveno = QStringLiteral("Přenos zastaven.");
+
+// The pause between two commands; false when a stop was asked for.
+bool Pokracuj(const TRizeni& Rizeni) {
+    if (Rizeni.Pauza) Rizeni.Pauza();
+    return !(Rizeni.Zastavit && Rizeni.Zastavit());
+}
+
+const TRegistr* NajdiRegistr(uint8_t Cislo) {
+    for (const TRegistr& R : RegistryBloku())
+        if (R.Cislo == Cislo) return &R;
+    return nullptr;
+}
+
+void Selhalo(TVysledekBloku& V, uint8_t Registr, uint8_t Rozhrani, uint8_t Chyba) {
+    V.Konec = TKonecBloku::Chyba;
+    V.Registr = Registr;
+    V.Chyba = Chyba;
+    V.Text = TextChyby(Rozhrani, Chyba);
+}
+
+void Zastaveno(TVysledekBloku& V, uint8_t Registr) {
+    V.Konec = TKonecBloku::Zastaveno;
+    V.Registr = Registr;
+    V.Text = TextZastaveno;
+}
+
+TVysledekBloku BezSpojeni() {
+    TVysledekBloku V;
+    V.Konec = TKonecBloku::NeniSpojeni;
+    V.Text = QStringLiteral("Připojení k modulu není inicializováno.");
+    return V;
+}
+
+} // namespace
+
+std::vector<uint8_t> VsechnyRegistry() {
+    std::vector<uint8_t> Registry;
+    for (const TRegistr& R : RegistryBloku())
+        Registry.push_back(R.Cislo);
+    return Registry;
+}
+
+std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace& B) {
+    std::vector<uint8_t> Registry;
+    for (const TRegistr& R : RegistryBloku())
+        if (A.Bajt(R.Bajt) != B.Bajt(R.Bajt)) Registry.push_back(R.Cislo);
+    return Registry;
+}
+
+TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni,
+                       const TPrubehBloku& Prubeh) {
+    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
+    const uint8_t Rozhrani = Data.Rozhrani;
+    const uint32_t Handle = Data.Handle;
+    const uint8_t Adresa = Data.Adresa;
+    const std::vector<TRegistr>& Registry = RegistryBloku();
+    const int Celkem = static_cast<int>(Registry.size());
+    TVysledekBloku V;
+    for (const TRegistr& R : Registry) {
+        uint8_t Hodnota = 0;
+        const uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
+        if (Chyba != 0) {
+            Selhalo(V, R.Cislo, Rozhrani, Chyba);
+            return V;
+        }
+        Blok.Bajt(R.Bajt) = Hodnota;
+        V.Registry.push_back(R.Cislo);
+        if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
+        if (!Pokracuj(Rizeni)) {
+            // Stopped after a complete register: the next one is where it stopped.
+            if (V.Registry.size() < Registry.size()) {
+                Zastaveno(V, Registry[V.Registry.size()].Cislo);
+                return V;
+            }
+        }
+    }
+    return V;
+}
+
+TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
+                         const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
+                         const TPrubehBloku& Prubeh) {
+    for (uint8_t Cislo : Registry) {
+        if (!NajdiRegistr(Cislo)) {
+            TVysledekBloku V;
+            V.Konec = TKonecBloku::NeplatnyRegistr;
+            V.Registr = Cislo;
+            V.Text = QStringLiteral("Registr %1 nepatří do konfigurace modulu.").arg(Cislo);
+            return V;
+        }
+    }
+    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
+    std::vector<TRegistr> Poradi;
+    for (const TRegistr& R : RegistryBloku())
+        if (std::find(Registry.begin(), Registry.end(), R.Cislo) != Registry.end())
+            Poradi.push_back(R);
+
+    const uint8_t Rozhrani = Data.Rozhrani;
+    const uint32_t Handle = Data.Handle;
+    const uint8_t Adresa = Data.Adresa;
+    const int Celkem = static_cast<int>(Poradi.size());
+    TVysledekBloku V;
+    for (size_t k = 0; k < Poradi.size(); ++k) {
+        const TRegistr& R = Poradi[k];
+        const uint8_t v = Blok.Bajt(R.Bajt);
+        uint8_t Hodnota = v;
+        uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, R.Cislo, Hodnota);
+        if (Chyba != 0) {
+            Selhalo(V, R.Cislo, Rozhrani, Chyba);
+            return V;
+        }
+        V.ZapisPrijat = true;
+        if (!Pokracuj(Rizeni)) {
+            Zastaveno(V, R.Cislo);
+            return V;
+        }
+        Hodnota = 0;
+        Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
+        if (Chyba != 0) {
+            Selhalo(V, R.Cislo, Rozhrani, Chyba);
+            return V;
+        }
+        if (Hodnota != v) {
+            V.Konec = TKonecBloku::Neshoda;
+            V.Registr = R.Cislo;
+            V.Precteno = Hodnota;
+            V.Text = TextChybaZapisu;
+            return V;
+        }
+        V.ZapisPrijat = false;
+        V.Registry.push_back(R.Cislo);
+        if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
+        if (!Pokracuj(Rizeni) && k + 1 < Poradi.size()) {
+            Zastaveno(V, Poradi[k + 1].Cislo);
+            return V;
+        }
+    }
+    return V;
+}
+
+// ------------------------------------------------------------ search
+
+namespace {
+
+// Codes that say something about the module (or its absence) rather than
+// about the link: the search goes on after them.
+bool KodModulu(uint8_t Chyba) {
+    switch (Chyba) {
+    case 5:  // no answer
+    case 6:  // damaged reply
+    case 7:  // reply from another module
+    case 12: // a module's error status
+    case 16:
+    case 17:
+    case 18:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
+    TVysledekHledani V;
+    if (!SpojeniOtevreno(&Data)) {
+        V.Text = QStringLiteral("Připojení k modulu není inicializováno.");
+        return V;
+    }
+    if (Hledani.Od < 0 || Hledani.Do > 255 || Hledani.Od > Hledani.Do) {
+        V.Text = QStringLiteral("Adresy musí být v rozsahu 0-255, první nejvýše poslední.");
+        return V;
+    }
+    std::vector<int> Rychlosti = Hledani.Rychlosti;
+    if (Rychlosti.empty()) Rychlosti.push_back(RychlostNaIndex(Data.Rychlost));
+    for (int Index : Rychlosti) {
+        if (Index < 0 || Index >= PocetRychlosti) {
+            V.Text = QStringLiteral("Index rychlosti musí být v rozsahu 0-8.");
+            return V;
+        }
+    }
+
+    const uint8_t Rozhrani = Data.Rozhrani;
+    const uint32_t Handle = Data.Handle;
+    const int Adres = Hledani.Do - Hledani.Od + 1;
+    V.Celkem = Adres * static_cast<int>(Rychlosti.size());
+    auto Prubeh = [&](uint8_t Adresa, int Index) {
+        if (Hledani.Prubeh) Hledani.Prubeh(V.Hotovo, V.Celkem, Adresa, Index);
+    };
+    auto Nastav = [&](int Index, uint32_t Opakovani) {
+        return OvladacSetConfig(Rozhrani, Handle, IndexNaRychlost(Index), IndexNaCasovani(Index),
+                                Opakovani);
+    };
+    // Stops the search when the link itself failed; true to go on.
+    auto Posud = [&](uint8_t Chyba) {
+        if (Chyba == 0) return true;
+        if (KodModulu(Chyba)) {
+            if (Chyba != 5) ++V.Poruchy[Chyba];
+            return true;
+        }
+        V.Chyba = Chyba;
+        V.Text = TextChyby(Rozhrani, Chyba);
+        return false;
+    };
+
+    auto Zastav = [&] {
+        if (Pokracuj(Hledani.Rizeni)) return false;
+        V.Zastaveno = true;
+        return true;
+    };
+
+    bool Konec = false;
+    for (size_t r = 0; r < Rychlosti.size() && !Konec; ++r) {
+        const int Index = Rychlosti[r];
+        const uint32_t Kod = Nastav(Index, OpakovaniHledani);
+        if (Kod != 0) {
+            V.OdmitnuteRychlosti[Index] = Kod;
+            V.Hotovo += Adres;
+            Prubeh(static_cast<uint8_t>(Hledani.Do), Index);
+            continue;
+        }
+        for (int a = Hledani.Od; a <= Hledani.Do && !Konec; ++a) {
+            const uint8_t Adresa = static_cast<uint8_t>(a);
+            uint8_t B0 = 0;
+            QString Casti[3];
+            const uint8_t Chyba = CastIdentifikace(Rozhrani, Handle, Adresa, 0, B0, Casti[0]);
+            Konec = !Posud(Chyba) || Zastav();
+            if (Chyba == 0) {
+                // A module is there: its name and version must not be lost to
+                // one missed reply.
+                if (!Konec) Nastav(Index, OpakovaniSpojeni);
+                for (uint8_t Cast = 1; Cast < 3 && !Konec; ++Cast) {
+                    const uint8_t c =
+                        CastIdentifikace(Rozhrani, Handle, Adresa, Cast, B0, Casti[Cast]);
+                    Konec = !Posud(c) || Zastav();
+                }
+                for (QString& C : Casti)
+                    if (C.isEmpty()) C = QStringLiteral("????");
+                const TNalez N{Adresa, Index, SlozModul(Casti[0], Casti[1], Casti[2])};
+                V.Nalezene.push_back(N);
+                if (Hledani.Nalezeno) Hledani.Nalezeno(N);
+                if (!Konec) Nastav(Index, OpakovaniHledani);
+            }
+            ++V.Hotovo;
+            Prubeh(Adresa, Index);
+        }
+    }
+    V.ChybaObnoveni =
+        OvladacSetConfig(Rozhrani, Handle, Data.Rychlost,
+                         IndexNaCasovani(RychlostNaIndex(Data.Rychlost)), OpakovaniSpojeni);
+    return V;
+}

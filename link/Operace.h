@@ -1,0 +1,160 @@
+// Operations on a module that the windows and the command-line tool share:
+// identification, the whole configuration block read and written with
+// verification, and the search for modules on a line. Each sends the same
+// commands in the same order whichever front end runs it. QtCore only.
+#pragma once
+
+#include "Dekl.h"
+#include "Prikazy.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <vector>
+
+// ------------------------------------------------------------ identification
+
+// One part of the identification: command 200 with P5 = Cast (0-2) to
+// Adresa. B1-B4 go out as 0, B0 as given, and B0 takes the reply's B0 so the
+// next part carries it (zeroed by a failure). On success Znaky is B1-B4 as
+// four Windows-1250 characters, a zero byte kept as QChar(0). Returns Chyba;
+// 10 when the driver was never called (handle 0).
+uint8_t CastIdentifikace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Cast,
+                         uint8_t& B0, QString& Znaky);
+
+// The module's identification from the answers to P5 0, 1 and 2: name
+// characters 1-4, 5-8, " v." and the version (15 characters).
+QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cast2);
+
+// The three commands 200 as the connection dialog sends them: P5 = 0, 1, 2,
+// B0 = 0 before the first and then carried from each reply. After every
+// command Text is set to the text of its Chyba (TextChyby, the success text
+// included). Stops at the first failure and returns its Chyba, Modul
+// untouched; returns 0 with Modul set.
+uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& Modul,
+                    QString& Text);
+
+// ------------------------------------------------------------ long operations
+
+// How a long operation yields; both may be left empty.
+struct TRizeni {
+    // Runs between two commands. The windows pass their transfer pause
+    // (pending window messages, then 1 ms).
+    std::function<void()> Pauza;
+    // Asked right after each pause; true stops the operation there.
+    std::function<bool()> Zastavit;
+};
+
+// ------------------------------------------------------------ configuration block
+
+enum class TKonecBloku {
+    Hotovo,          // every register done
+    Chyba,           // a command failed: Chyba, Text
+    Neshoda,         // the read-back differed: Precteno, Text "Chyba zápisu dat."
+    Zastaveno,       // a stop was asked for at a pause
+    NeniSpojeni,     // the link is not open; nothing sent
+    NeplatnyRegistr, // a register not of the block was given; nothing sent
+};
+
+struct TVysledekBloku {
+    TKonecBloku Konec = TKonecBloku::Hotovo;
+    // Registers done, in order: read (CtiBlok) or written and verified
+    // (ZapisBlok).
+    std::vector<uint8_t> Registry;
+    // Register at which it stopped; -1 when it did not stop early.
+    int Registr = -1;
+    // ZapisBlok: the write of Registr was acknowledged, but it is not
+    // verified (the read-back failed, differed or was not sent).
+    bool ZapisPrijat = false;
+    uint8_t Chyba = 0;    // Konec Chyba: the link's code
+    uint8_t Precteno = 0; // Konec Neshoda: the value read back
+    // Why it stopped, in Czech without a leading blank: the link's error
+    // text, "Chyba zápisu dat.", "Přenos zastaven.", ...; empty when done.
+    QString Text;
+
+    bool Uspech() const { return Konec == TKonecBloku::Hotovo; }
+};
+
+// After each register done: how many of how many, and which.
+using TPrubehBloku = std::function<void(int Hotovo, int Celkem, uint8_t Registr)>;
+
+// Every register of the block, in transfer order (RegistryBloku).
+std::vector<uint8_t> VsechnyRegistry();
+// Registers whose bytes differ between A and B, in transfer order.
+std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace& B);
+
+// Reads the whole block from the module at Data.Adresa in transfer order:
+// command 102 per register, its byte stored as it arrives, then a pause. A
+// failure leaves the bytes read so far in Blok and the rest as they were.
+TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni = {},
+                       const TPrubehBloku& Prubeh = {});
+
+// Writes the given registers of the block with their bytes of Blok, in
+// transfer order (duplicates once), like the digital I/O dialog: write
+// (103), pause, read back (102), compare, pause. Stops at the first failure,
+// difference or stop request; nothing is retried or undone. A register that
+// is not one of the block refuses the whole call before anything is sent.
+TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
+                         const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
+                         const TPrubehBloku& Prubeh = {});
+
+// ------------------------------------------------------------ search
+
+// Retries handed to SetConfig while a search probes addresses. No retry:
+// a silent address then costs one driver timeout, not three, so 256
+// addresses take about 256 x timeout; a reply lost on the way makes a module
+// missed, and a second search finds it.
+constexpr uint32_t OpakovaniHledani = 0;
+// Retries of the program's own link (the connection dialog's value); also
+// used for P5 1 and 2 of a module that answered, so it is not lost.
+constexpr uint32_t OpakovaniSpojeni = 2;
+
+struct TNalez {
+    uint8_t Adresa = 0;
+    int IndexRychlosti = 4;
+    // Identification as Modul is built (SlozModul); a part that did not come
+    // even after retries reads "????".
+    QString Modul;
+};
+
+struct THledani {
+    int Od = 0;   // first address, 0-255
+    int Do = 255; // last address, Od-255
+    // Baud indices to try, in this order; empty: the link's own rate.
+    std::vector<int> Rychlosti;
+    // Pause and stop, between any two exchanges.
+    TRizeni Rizeni;
+    // After each address tried at a rate; Celkem = rates x addresses.
+    std::function<void(int Hotovo, int Celkem, uint8_t Adresa, int IndexRychlosti)> Prubeh;
+    // Each module as soon as its identification is in.
+    std::function<void(const TNalez& Nalez)> Nalezeno;
+};
+
+struct TVysledekHledani {
+    std::vector<TNalez> Nalezene;
+    int Hotovo = 0; // addresses tried (or skipped with their rate), over all rates
+    int Celkem = 0;
+    bool Zastaveno = false;
+    // Rates the driver refused (SetConfig code by baud index); skipped.
+    std::map<int, uint32_t> OdmitnuteRychlosti;
+    // Answers that were neither a reply nor silence (6 damaged, 7 another
+    // module, 12/16/17/18 a module's error status): something is on the line
+    // there at another rate or address. Code -> count.
+    std::map<uint8_t, int> Poruchy;
+    // Nonempty when the search could not run or broke off: bad range or
+    // rate, link not open, or a failure of the link itself (then Chyba).
+    QString Text;
+    uint8_t Chyba = 0;
+    // SetConfig code of restoring the link's own rate, 0 when it went well.
+    uint32_t ChybaObnoveni = 0;
+};
+
+// Searches an open link for modules: for each rate (SetConfig with the rate,
+// its timing value and OpakovaniHledani), for each address Od..Do the
+// identification command 200 P5 0; when it answers, P5 1 and 2 with
+// OpakovaniSpojeni. Never any command that writes. Afterwards the link gets
+// its own rate back (Data.Rychlost, its timing value, OpakovaniSpojeni),
+// also after a stop or a failure.
+TVysledekHledani Hledej(const TData& Data, const THledani& Hledani);

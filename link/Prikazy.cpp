@@ -1,0 +1,107 @@
+#include "Prikazy.h"
+
+#include "Kxxx410.h"
+
+uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
+                       uint8_t Registr, uint8_t& Hodnota) {
+    uint8_t B0 = 0, B1 = Registr, B2 = Registr, B3 = Hodnota, B4 = Hodnota;
+    // A call that never reaches the driver (handle 0) leaves Chyba as it
+    // is; it must not read as success.
+    uint8_t Chyba = KodNeplatne;
+    TOdpoved Odpoved{};
+    ProvedPrikaz(Rozhrani, Handle, Adresa, Prikaz, 0, &B0, &B1, &B2, &B3, &B4, Chyba, Odpoved);
+    Hodnota = B3;
+    return Chyba;
+}
+
+namespace {
+
+constexpr uint8_t RegPocStavDOUT = 32;
+constexpr uint8_t RegNegaceDIN = 33;
+constexpr uint8_t RegNegaceDOUT = 34;
+
+} // namespace
+
+const std::vector<TRegistr>& RegistryBloku() {
+    static const std::vector<TRegistr> Registry = [] {
+        std::vector<TRegistr> R{{RegistrAdresa, 0}, {RegistrRychlost, 1}, {RegistrModCitace, 2}};
+        // Setting g of channel byte i lives in register 32 + 3i + g; the
+        // transfer goes setting by setting, lowest byte first.
+        const TRegistr Nastaveni[] = {{RegPocStavDOUT, 11}, {RegNegaceDIN, 3}, {RegNegaceDOUT, 7}};
+        for (const TRegistr& N : Nastaveni)
+            for (int i = 0; i < 4; ++i)
+                R.push_back({static_cast<uint8_t>(N.Cislo + 3 * i), N.Bajt + i});
+        return R;
+    }();
+    return Registry;
+}
+
+std::vector<TRegistr> RegistryDIO() {
+    const std::vector<TRegistr>& Vse = RegistryBloku();
+    return {Vse.begin() + 3, Vse.end()};
+}
+
+QString NazevRegistru(uint8_t Registr) {
+    switch (Registr) {
+    case RegistrModCitace:
+        return QStringLiteral("mód čítače");
+    case RegistrRychlost:
+        return QStringLiteral("rychlost");
+    case RegistrAdresa:
+        return QStringLiteral("adresa");
+    default:
+        break;
+    }
+    if (Registr < RegPocStavDOUT || Registr > RegNegaceDOUT + 9) return QString();
+    const int Bajt = (Registr - RegPocStavDOUT) / 3;
+    const QString Kanaly = QStringLiteral("%1-%2").arg(8 * Bajt).arg(8 * Bajt + 7);
+    switch ((Registr - RegPocStavDOUT) % 3) {
+    case 0:
+        return QStringLiteral("počáteční stav DOUT") + Kanaly;
+    case 1:
+        return QStringLiteral("negace DIN") + Kanaly;
+    default:
+        return QStringLiteral("negace DOUT") + Kanaly;
+    }
+}
+
+const std::vector<TPopisPrikazu>& TabulkaPrikazu() {
+    static const std::vector<TPopisPrikazu> Tabulka{
+        {0, 64, "čtení digitálních vstupů"},
+        {0, 80, "čtení čítače"},
+        {1, 64, "zápis digitálních výstupů"},
+        {1, 80, "nulování čítače"},
+        {100, 0, "čtení stavového registru"},
+        {100, 1, "čtení času"},
+        {100, 2, "čtení data"},
+        {100, 3, "čtení času začátku výpadku napájení"},
+        {100, 4, "čtení data začátku výpadku napájení"},
+        {100, 5, "čtení času konce výpadku napájení"},
+        {100, 6, "čtení data konce výpadku napájení"},
+        {101, 0, "nulování stavového registru"},
+        {101, 1, "nastavení času"},
+        {101, 2, "nastavení data"},
+        {PrikazCti, -1, "čtení registru"},
+        {PrikazZapis, -1, "zápis registru"},
+        {PrikazIdentifikace, 0, "identifikace (název 1-4)"},
+        {PrikazIdentifikace, 1, "identifikace (název 5-8)"},
+        {PrikazIdentifikace, 2, "identifikace (verze)"},
+    };
+    return Tabulka;
+}
+
+QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek) {
+    const QString Kod = QString::number(Prikaz) + QLatin1Char(' ');
+    for (const TPopisPrikazu& R : TabulkaPrikazu()) {
+        if (R.Prikaz != Prikaz || (R.P5 >= 0 && R.P5 != P5)) continue;
+        QString Text = Kod + QString::fromUtf8(R.Vyznam);
+        if (R.P5 < 0) {
+            // The register travels in B1 (and again in B2).
+            Text += QLatin1Char(' ') + QString::number(Pozadavek[1]);
+            const QString Nazev = NazevRegistru(Pozadavek[1]);
+            if (!Nazev.isEmpty()) Text += QStringLiteral(" (") + Nazev + QLatin1Char(')');
+        }
+        return Text;
+    }
+    return Kod + QStringLiteral("neznámý příkaz (P5 %1)").arg(P5);
+}

@@ -1,0 +1,64 @@
+// The module's command set as this program uses it: command codes, the
+// configuration registers and their place in TKonfigurace, and the Czech name
+// of every command and register (one table, used by the communication log).
+#pragma once
+
+#include "Dekl.h"
+
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+constexpr uint8_t PrikazCti = 102;          // read a configuration register
+constexpr uint8_t PrikazZapis = 103;        // write a configuration register
+constexpr uint8_t PrikazIdentifikace = 200; // identification, P5 0-2
+
+// Configuration registers outside the digital I/O block.
+constexpr uint8_t RegistrModCitace = 0;
+constexpr uint8_t RegistrRychlost = 62;
+constexpr uint8_t RegistrAdresa = 63;
+
+// One command 102 or 103 on a configuration register: B0 = 0, B1 = B2 =
+// Registr, B3 = B4 = Hodnota; the reply's B3 comes back in Hodnota. Returns
+// the link's Chyba, or 10 when the driver was never called (handle 0).
+uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
+                       uint8_t Registr, uint8_t& Hodnota);
+
+// A register read back with another value than the one written.
+inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
+
+// One configuration register and the byte of TKonfigurace it mirrors.
+struct TRegistr {
+    uint8_t Cislo;
+    int Bajt;
+};
+
+// The whole block in transfer order: 63 address, 62 baud index, 0 counter
+// mode, then the twelve digital I/O registers as the digital I/O dialog
+// sends them (initial state 32, 35, 38, 41; input negation 33, 36, 39, 42;
+// output negation 34, 37, 40, 43).
+const std::vector<TRegistr>& RegistryBloku();
+// The last twelve of RegistryBloku: the digital I/O dialog's order.
+std::vector<TRegistr> RegistryDIO();
+
+// Name of a configuration register in use ("adresa", "rychlost", "mód
+// čítače", "negace DIN0-7", ...); empty for any other register.
+QString NazevRegistru(uint8_t Registr);
+
+// One row of the command table: Prikaz, P5 (-1: any) and its meaning.
+struct TPopisPrikazu {
+    uint8_t Prikaz;
+    int P5;
+    const char* Vyznam; // UTF-8
+};
+// Every command the windows send.
+const std::vector<TPopisPrikazu>& TabulkaPrikazu();
+
+// The command by its code and its meaning, as the log shows it:
+// "200 identifikace (název 1-4)", "0 čtení čítače", "102 čtení registru 62
+// (rychlost)", "103 zápis registru 63 (adresa)". Commands 102 and 103 take
+// the register from B1 of the request (Pozadavek = B0-B4 sent). A command
+// not in the table reads "57 neznámý příkaz (P5 3)".
+QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek);

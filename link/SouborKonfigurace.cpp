@@ -1,0 +1,379 @@
+#include "SouborKonfigurace.h"
+
+#include "Rychlosti.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QTimeZone>
+
+#include <array>
+#include <optional>
+
+namespace {
+
+const char* const kKlice[] = {
+    "format",     "modul",       "precteno",
+    "adresa",     "rychlost",    "mod_citace",
+    "negace_din", "negace_dout", "pocatecni_stav_dout",
+};
+constexpr int kPocetKlicu = sizeof kKlice / sizeof kKlice[0];
+constexpr int kMaxModul = 15;
+
+// The three 32-bit words and their first byte in the block.
+struct Slovo {
+    int klic;
+    int bajt;
+};
+constexpr Slovo kSlova[] = {{6, 3}, {7, 7}, {8, 11}};
+
+uint32_t CtiSlovo(const TKonfigurace& Blok, int Prvni) {
+    uint32_t w = 0;
+    for (int i = 0; i < 4; ++i)
+        w |= static_cast<uint32_t>(Blok.Bajt(Prvni + i)) << (8 * i);
+    return w;
+}
+
+void ZapisSlovo(TKonfigurace& Blok, int Prvni, uint32_t w) {
+    for (int i = 0; i < 4; ++i)
+        Blok.Bajt(Prvni + i) = static_cast<uint8_t>(w >> (8 * i));
+}
+
+bool Ridici(char16_t z) {
+    return z < 0x20 || (z >= 0x7F && z <= 0x9F);
+}
+
+bool ZnakKodoveStranky(QChar z) {
+    return ZnakCp1250(BajtCp1250(z)) == z;
+}
+
+QString Dvojmistne(int n) {
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
+
+// "2024-05-01T14:03:07+02:00": the local time and its offset, to the second.
+QString CasNaText(const QDateTime& Cas) {
+    const int Posun = Cas.offsetFromUtc();
+    const int Minuty = (Posun < 0 ? -Posun : Posun) / 60;
+    return Cas.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           QLatin1Char(Posun < 0 ? '-' : '+') + Dvojmistne(Minuty / 60) + QLatin1Char(':') +
+           Dvojmistne(Minuty % 60);
+}
+
+// Digits only, exactly `Pocet` of them, from `Od`.
+std::optional<int> Cislice(const QString& s, int Od, int Pocet) {
+    int v = 0;
+    for (int i = Od; i < Od + Pocet; ++i) {
+        const char16_t z = s.at(i).unicode();
+        if (z < u'0' || z > u'9') return std::nullopt;
+        v = v * 10 + (z - u'0');
+    }
+    return v;
+}
+
+std::optional<QDateTime> TextNaCas(const QString& s) {
+    // yyyy-MM-ddTHH:mm:ss then Z or +hh:mm / -hh:mm
+    if (s.size() != 20 && s.size() != 25) return std::nullopt;
+    const auto Znak = [&](int i, char z) { return s.at(i) == QLatin1Char(z); };
+    if (!Znak(4, '-') || !Znak(7, '-') || !Znak(10, 'T') || !Znak(13, ':') || !Znak(16, ':'))
+        return std::nullopt;
+    const auto r = Cislice(s, 0, 4), mo = Cislice(s, 5, 2), d = Cislice(s, 8, 2);
+    const auto h = Cislice(s, 11, 2), mi = Cislice(s, 14, 2), se = Cislice(s, 17, 2);
+    if (!r || !mo || !d || !h || !mi || !se || *r < 1) return std::nullopt;
+    int Posun = 0;
+    if (s.size() == 20) {
+        if (!Znak(19, 'Z')) return std::nullopt;
+    } else {
+        if ((!Znak(19, '+') && !Znak(19, '-')) || !Znak(22, ':')) return std::nullopt;
+        const auto ph = Cislice(s, 20, 2), pm = Cislice(s, 23, 2);
+        if (!ph || !pm || *ph > 14 || *pm > 59 || *ph * 60 + *pm > 14 * 60) return std::nullopt;
+        Posun = (*ph * 3600 + *pm * 60) * (Znak(19, '-') ? -1 : 1);
+    }
+    const QDate Datum(*r, *mo, *d);
+    const QTime Cas(*h, *mi, *se);
+    if (!Datum.isValid() || !Cas.isValid()) return std::nullopt;
+    return QDateTime(Datum, Cas, QTimeZone(Posun));
+}
+
+QString ModulNaUvozovky(const QString& Modul) {
+    QString s = QStringLiteral("\"");
+    for (QChar z : Modul) {
+        if (z == QLatin1Char('"') || z == QLatin1Char('\\')) {
+            s += QLatin1Char('\\') + z;
+        } else if (Ridici(z.unicode())) {
+            s += QStringLiteral("\\x") +
+                 QString::number(z.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        } else {
+            s += z;
+        }
+    }
+    return s + QLatin1Char('"');
+}
+
+int HexCislice(QChar z) {
+    const char16_t c = z.unicode();
+    if (c >= u'0' && c <= u'9') return c - u'0';
+    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+    return -1;
+}
+
+// The quoted identification back to its characters; nullopt on a bad form.
+std::optional<QString> UvozovkyNaModul(const QString& s) {
+    if (s.size() < 2 || !s.startsWith(QLatin1Char('"')) || !s.endsWith(QLatin1Char('"')))
+        return std::nullopt;
+    QString Modul;
+    for (qsizetype i = 1; i < s.size() - 1; ++i) {
+        const QChar z = s.at(i);
+        if (z == QLatin1Char('"')) return std::nullopt;
+        if (z != QLatin1Char('\\')) {
+            Modul += z;
+            continue;
+        }
+        if (i + 1 >= s.size() - 1) return std::nullopt;
+        const QChar n = s.at(++i);
+        if (n == QLatin1Char('"') || n == QLatin1Char('\\')) {
+            Modul += n;
+        } else if (n == QLatin1Char('x') && i + 2 < s.size() - 1) {
+            const int h = HexCislice(s.at(i + 1)), l = HexCislice(s.at(i + 2));
+            if (h < 0 || l < 0) return std::nullopt;
+            Modul += QChar(static_cast<char16_t>(h * 16 + l));
+            i += 2;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return Modul;
+}
+
+QString Radek(int n) {
+    return QStringLiteral("řádek %1: ").arg(n);
+}
+
+QString Uvozene(const QString& s) {
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+} // namespace
+
+bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& Chyba) {
+    if (S.Blok.KonfRychlost >= PocetRychlosti) {
+        Chyba = QStringLiteral("Index rychlosti %1 není v rozsahu 0-8.").arg(S.Blok.KonfRychlost);
+        return false;
+    }
+    if (S.Blok.KonfModCitace > 2) {
+        Chyba = QStringLiteral("Mód čítače %1 není v rozsahu 0-2.").arg(S.Blok.KonfModCitace);
+        return false;
+    }
+    if (S.Modul.size() > kMaxModul) {
+        Chyba = QStringLiteral("Identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
+        return false;
+    }
+    for (QChar z : S.Modul) {
+        if (!ZnakKodoveStranky(z)) {
+            Chyba = QStringLiteral("Identifikace modulu obsahuje znak mimo Windows-1250.");
+            return false;
+        }
+    }
+    if (!S.Precteno.isValid() || S.Precteno.date().year() < 1 || S.Precteno.date().year() > 9999) {
+        Chyba = QStringLiteral("Chybí platný čas čtení konfigurace.");
+        return false;
+    }
+    const auto Hex = [&](int Prvni) {
+        return QStringLiteral("0x") + QString::number(CtiSlovo(S.Blok, Prvni), 16)
+                                          .toUpper()
+                                          .rightJustified(8, QLatin1Char('0'));
+    };
+    QString t;
+    t += QStringLiteral("# KM-207: konfigurace modulu\n");
+    t += QStringLiteral("# rychlost v Bd: 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, "
+                        "115200\n");
+    t += QStringLiteral("# mod_citace: 0 = 32 bitů, 1 = 23 bitů, 2 = +/- 23 bitů\n");
+    t += QStringLiteral("# negace_din, negace_dout, pocatecni_stav_dout: bit n = kanál n\n");
+    t += QStringLiteral("format = %1\n").arg(FormatKonfigurace);
+    t += QStringLiteral("modul = ") + ModulNaUvozovky(S.Modul) + QLatin1Char('\n');
+    t += QStringLiteral("precteno = ") + CasNaText(S.Precteno) + QLatin1Char('\n');
+    t += QStringLiteral("adresa = %1\n").arg(S.Blok.KonfAdresa);
+    t += QStringLiteral("rychlost = %1\n").arg(IndexNaRychlost(S.Blok.KonfRychlost));
+    t += QStringLiteral("mod_citace = %1\n").arg(S.Blok.KonfModCitace);
+    for (const Slovo& w : kSlova)
+        t += QString::fromLatin1(kKlice[w.klic]) + QStringLiteral(" = ") + Hex(w.bajt) +
+             QLatin1Char('\n');
+    Text = t.toUtf8();
+    return true;
+}
+
+bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QString& Chyba) {
+    if (Obsah.size() > MaxVelikostKonfigurace) {
+        Chyba = QStringLiteral("Soubor je příliš velký (nejvýše %1 bajtů).")
+                    .arg(MaxVelikostKonfigurace);
+        return false;
+    }
+    if (Obsah.contains('\0')) {
+        Chyba = QStringLiteral("Soubor obsahuje nulový bajt; není to konfigurace modulu.");
+        return false;
+    }
+    QStringDecoder Dekoder(QStringDecoder::Utf8);
+    QString Text = Dekoder.decode(Obsah);
+    if (Dekoder.hasError()) {
+        Chyba = QStringLiteral("Soubor není platný text v kódování UTF-8.");
+        return false;
+    }
+    // Editors on Windows start UTF-8 with a byte order mark.
+    if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
+
+    std::array<std::optional<QString>, kPocetKlicu> Hodnoty;
+    std::array<int, kPocetKlicu> Radky{};
+    const QStringList Vsechny = Text.split(QLatin1Char('\n'));
+    for (qsizetype n = 0; n < Vsechny.size(); ++n) {
+        QString r = Vsechny[n];
+        if (r.endsWith(QLatin1Char('\r'))) r.chop(1);
+        const QString Oriznuty = r.trimmed();
+        if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) continue;
+        const int Cislo = static_cast<int>(n + 1);
+        const qsizetype Rovnase = r.indexOf(QLatin1Char('='));
+        if (Rovnase < 0) {
+            Chyba = Radek(Cislo) + QStringLiteral("očekáván zápis klíč = hodnota.");
+            return false;
+        }
+        const QString Klic = r.left(Rovnase).trimmed();
+        const QString Hodnota = r.mid(Rovnase + 1).trimmed();
+        int k = 0;
+        while (k < kPocetKlicu && Klic != QLatin1String(kKlice[k]))
+            ++k;
+        if (k == kPocetKlicu) {
+            Chyba = Radek(Cislo) + QStringLiteral("neznámý klíč %1.").arg(Uvozene(Klic.left(40)));
+            return false;
+        }
+        if (Hodnoty[k]) {
+            Chyba = Radek(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
+                                       .arg(Uvozene(Klic))
+                                       .arg(Radky[k]);
+            return false;
+        }
+        if (Hodnota.isEmpty()) {
+            Chyba = Radek(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
+            return false;
+        }
+        Hodnoty[k] = Hodnota;
+        Radky[k] = Cislo;
+    }
+    for (int k = 0; k < kPocetKlicu; ++k) {
+        if (!Hodnoty[k]) {
+            Chyba = QStringLiteral("V souboru chybí klíč %1.")
+                        .arg(Uvozene(QString::fromLatin1(kKlice[k])));
+            return false;
+        }
+    }
+
+    // Value of key k as a whole number in [Min, Max].
+    const auto Cislo = [&](int k, int64_t Min, int64_t Max) -> std::optional<int64_t> {
+        const std::optional<int64_t> v = TextNaCislo(*Hodnoty[k]);
+        if (v && *v >= Min && *v <= Max) return v;
+        Chyba = Radek(Radky[k]) +
+                QStringLiteral("hodnota %1 klíče %2 musí být číslo %3-%4.")
+                    .arg(Uvozene(Hodnoty[k]->left(40)), Uvozene(QString::fromLatin1(kKlice[k])))
+                    .arg(Min)
+                    .arg(Max);
+        return std::nullopt;
+    };
+
+    const std::optional<int64_t> Format = TextNaCislo(*Hodnoty[0]);
+    if (!Format || *Format != FormatKonfigurace) {
+        Chyba = Radek(Radky[0]) +
+                QStringLiteral("nepodporovaná verze formátu %1 (tento program zná verzi %2).")
+                    .arg(Uvozene(Hodnoty[0]->left(40)))
+                    .arg(FormatKonfigurace);
+        return false;
+    }
+
+    TSouborKonfigurace S;
+    const std::optional<QString> Modul = UvozovkyNaModul(*Hodnoty[1]);
+    if (!Modul) {
+        Chyba = Radek(Radky[1]) +
+                QStringLiteral("identifikace modulu musí být v uvozovkách (\\\", \\\\ a \\xHH "
+                               "jako náhrady).");
+        return false;
+    }
+    if (Modul->size() > kMaxModul) {
+        Chyba = Radek(Radky[1]) +
+                QStringLiteral("identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
+        return false;
+    }
+    for (QChar z : *Modul) {
+        if (!ZnakKodoveStranky(z)) {
+            Chyba = Radek(Radky[1]) +
+                    QStringLiteral("identifikace modulu obsahuje znak mimo Windows-1250.");
+            return false;
+        }
+    }
+    S.Modul = *Modul;
+
+    const std::optional<QDateTime> Cas = TextNaCas(*Hodnoty[2]);
+    if (!Cas) {
+        Chyba =
+            Radek(Radky[2]) + QStringLiteral("čas čtení musí mít tvar RRRR-MM-DDThh:mm:ss+hh:mm.");
+        return false;
+    }
+    S.Precteno = *Cas;
+
+    const auto Adresa = Cislo(3, 0, 255);
+    if (!Adresa) return false;
+    S.Blok.KonfAdresa = static_cast<uint8_t>(*Adresa);
+
+    const std::optional<int64_t> Rychlost = TextNaCislo(*Hodnoty[4]);
+    const int Index = Rychlost && *Rychlost >= 0 && *Rychlost <= UINT32_MAX
+                          ? PresnyIndexRychlosti(static_cast<uint32_t>(*Rychlost))
+                          : -1;
+    if (Index < 0) {
+        Chyba = Radek(Radky[4]) +
+                QStringLiteral("rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, "
+                               "38400, 57600, 115200 Bd.")
+                    .arg(Uvozene(Hodnoty[4]->left(40)));
+        return false;
+    }
+    S.Blok.KonfRychlost = static_cast<uint8_t>(Index);
+
+    const auto Mod = Cislo(5, 0, 2);
+    if (!Mod) return false;
+    S.Blok.KonfModCitace = static_cast<uint8_t>(*Mod);
+
+    for (const Slovo& w : kSlova) {
+        const auto v = Cislo(w.klic, 0, UINT32_MAX);
+        if (!v) return false;
+        ZapisSlovo(S.Blok, w.bajt, static_cast<uint32_t>(*v));
+    }
+    Soubor = S;
+    return true;
+}
+
+bool UlozKonfiguraci(const QString& Cesta, const TSouborKonfigurace& Soubor, QString& Chyba) {
+    QByteArray Text;
+    if (!KonfiguraceNaText(Soubor, Text, Chyba)) return false;
+    QSaveFile f(Cesta);
+    if (!f.open(QIODevice::WriteOnly)) {
+        Chyba = QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(Cesta, f.errorString());
+        return false;
+    }
+    if (f.write(Text) != Text.size() || !f.commit()) {
+        Chyba = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(Cesta, f.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool NactiKonfiguraci(const QString& Cesta, TSouborKonfigurace& Soubor, QString& Chyba) {
+    QFile f(Cesta);
+    if (!f.open(QIODevice::ReadOnly)) {
+        Chyba = QStringLiteral("Soubor %1 nelze otevřít: %2").arg(Cesta, f.errorString());
+        return false;
+    }
+    // One byte over the limit is enough to know it is too large; a device
+    // or pipe that never ends is not read further.
+    const QByteArray Obsah = f.read(MaxVelikostKonfigurace + 1);
+    if (f.error() != QFileDevice::NoError) {
+        Chyba = QStringLiteral("Soubor %1 nelze číst: %2").arg(Cesta, f.errorString());
+        return false;
+    }
+    return TextNaKonfiguraci(Obsah, Soubor, Chyba);
+}
