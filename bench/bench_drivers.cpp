@@ -198,7 +198,7 @@ uint32_t open_lan(uint16_t port, std::string& ip) {
 
 bool identify(uint32_t handle) {
     uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0xFF;
-    TOdpoved odpoved{};
+    static TOdpoved odpoved; // ProvedPrikaz clears it itself
     ProvedPrikaz(4, handle, 0, 200, 0, &b0, &b1, &b2, &b3, &b4, chyba, odpoved);
     return chyba == 0;
 }

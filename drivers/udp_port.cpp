@@ -121,9 +121,13 @@ int UdpPort::receive(uint8_t* buf, std::size_t cap, int64_t deadline_us) {
             if (r <= 0) continue;
             flags |= MSG_DONTWAIT;
         }
-        sockaddr_in from{};
+        // Connected, only the peer's datagrams reach the socket: no source
+        // address to fetch and compare.
+        sockaddr_in from = peer_;
         socklen_t fromlen = sizeof from;
-        ssize_t n = recvfrom(fd_, buf, cap, flags, reinterpret_cast<sockaddr*>(&from), &fromlen);
+        ssize_t n = connected_ ? recv(fd_, buf, cap, flags)
+                               : recvfrom(fd_, buf, cap, flags, reinterpret_cast<sockaddr*>(&from),
+                                          &fromlen);
         if (n < 0) {
             // Timeout, a signal, or the ICMP "port unreachable" of a peer that
             // may come up later: no answer yet, so wait on.

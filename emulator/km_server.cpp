@@ -121,15 +121,15 @@ bool Server::open_pty(std::string& error) {
 void Server::send_now(const Pending& p) {
     if (p.udp) {
         // A full send queue loses the reply rather than stalling the module.
-        ::sendto(udp_fd_, p.bytes.data(), p.bytes.size(), MSG_DONTWAIT,
+        ::sendto(udp_fd_, p.bytes.data(), p.size, MSG_DONTWAIT,
                  reinterpret_cast<const sockaddr*>(&p.to), sizeof p.to);
     } else {
         // A client that stopped reading fills the line; the reply is then lost,
         // as on a real bus.
-        const ssize_t n = ::write(master_fd_, p.bytes.data(), p.bytes.size());
+        const ssize_t n = ::write(master_fd_, p.bytes.data(), p.size);
         (void)n;
     }
-    if (verbose_) std::fprintf(stderr, "tx %s\n", hex(p.bytes.data(), p.bytes.size()).c_str());
+    if (verbose_) std::fprintf(stderr, "tx %s\n", hex(p.bytes.data(), p.size).c_str());
 }
 
 void Server::answer(const proto::Request& req, bool udp, uint16_t txn, const sockaddr_in* to) {
@@ -143,16 +143,16 @@ void Server::answer(const proto::Request& req, bool udp, uint16_t txn, const soc
     p.udp = udp;
     if (to) p.to = *to;
     if (udp) {
-        p.bytes.resize(proto::kUdpFrameSize);
+        p.size = proto::kUdpFrameSize;
         proto::encode_udp_reply(txn, req, r.reply, p.bytes.data());
     } else {
-        p.bytes.resize(proto::kFrameSize);
+        p.size = proto::kFrameSize;
         proto::encode_reply(req, r.reply, p.bytes.data());
     }
     if (r.corrupt) {
         // Damage the frame itself, never the UDP transaction number.
         const std::size_t skip = udp ? 2 : 0;
-        bus_.corrupt_frame(p.bytes.data() + skip, p.bytes.size() - skip);
+        bus_.corrupt_frame(p.bytes.data() + skip, p.size - skip);
     }
     if (r.delay_ms == 0) {
         send_now(p);

@@ -8,6 +8,7 @@
 #include "km_bus.h"
 #include "km_module.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -60,7 +61,9 @@ class Server {
         int64_t due_ms;
         bool udp;
         sockaddr_in to;
-        std::vector<uint8_t> bytes;
+        // The frame, in place: a reply costs no allocation.
+        std::array<uint8_t, proto::kUdpFrameSize> bytes;
+        std::size_t size;
     };
 
     void start_relay();
