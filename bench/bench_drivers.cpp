@@ -15,6 +15,7 @@
 // counts the system calls of such runs.
 #include "Kxxx410.h"
 #include "km_protocol.h"
+#include "median_reporter.h"
 #include "sim_process.h"
 
 #include <benchmark/benchmark.h>
@@ -241,24 +242,6 @@ BENCHMARK(BM_ProvedPrikazKL4100)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
 
-// Keeps the medians so that main can print the ratios.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs) {
-            if (r.aggregate_name != "median") continue;
-            medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-            auto server = r.counters.find("server_cpu");
-            if (server != r.counters.end())
-                cpu[r.run_name.function_name] = r.GetAdjustedCPUTime() + server->second * 1e6;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-    // Client plus server CPU time per iteration, us.
-    std::map<std::string, double> cpu;
-};
-
 // Value of "--name=VALUE" taken out of argv.
 bool take_option(int& argc, char** argv, const char* name, long& value) {
     const std::size_t n = std::strlen(name);
@@ -349,6 +332,6 @@ int main(int argc, char** argv) {
                         what, link, modbus, link / modbus);
     };
     compare(reporter.medians, "median wall time");
-    compare(reporter.cpu, "median CPU, client + server");
+    compare(reporter.cpu_with_server, "median CPU, client + server");
     return 0;
 }
