@@ -119,13 +119,17 @@ class Cursor {
 class Writer {
   public:
     explicit Writer(std::vector<uint8_t>& out) : out_(out) {}
-    void u32(uint32_t v) {
-        const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-        out_.insert(out_.end(), b, b + 4);
-    }
+    void u32(uint32_t v) { values(&v, 1); }
     void values(const uint32_t* v, size_t n) {
-        for (size_t i = 0; i < n; ++i)
-            u32(v[i]);
+        const size_t at = out_.size();
+        out_.resize(at + 4 * n);
+        uint8_t* p = out_.data() + at;
+        for (size_t i = 0; i < n; ++i, p += 4) {
+            p[0] = static_cast<uint8_t>(v[i]);
+            p[1] = static_cast<uint8_t>(v[i] >> 8);
+            p[2] = static_cast<uint8_t>(v[i] >> 16);
+            p[3] = static_cast<uint8_t>(v[i] >> 24);
+        }
     }
     void bytes(const std::string& s) {
         u32(static_cast<uint32_t>(s.size()));
