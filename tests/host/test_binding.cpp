@@ -113,4 +113,25 @@ TEST_F(HostIsolation, ANativeLibraryRunsInAHostWhenAsked) {
     EXPECT_EQ(OvladacInit(0, handle, konfig), 110u);
 }
 
+#ifdef KM_WIN32_DIR
+using HostFailure = HostTest;
+
+// The host's command is a stand-in that answers nonsense, or quits at once:
+// the program ends it and reports the kind's library as unavailable.
+TEST_F(HostFailure, AHostThatTalksNonsenseOrQuitsLeavesTheKindUnavailable) {
+    QTemporaryDir dir;
+    write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
+    NastavAdresarOvladacu(dir.path());
+    // (The command is split as QProcess splits it: double quotes only.)
+    for (const char* command : {"/bin/sh -c \"printf HTTP/1.0; exec cat >/dev/null\"",
+                                "/bin/sh -c \"printf KH; exit 0\"", "/bin/true"}) {
+        qputenv("KM207_WINE", command);
+        EXPECT_EQ(OvladacInit(0, handle, konfig), 100u) << command;
+        EXPECT_EQ(OvladacVazba(), QString());
+        uint32_t req[8] = {}, rep[100] = {}, out = 0, st = 0;
+        EXPECT_EQ(OvladacSend(0, 1, req, rep, &out, &st), 10u) << "nothing is bound";
+    }
+}
+#endif
+
 } // namespace
