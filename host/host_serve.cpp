@@ -30,34 +30,41 @@ class Session {
     Session(Channel& io, LibraryOpener open) : io_(io), open_(open) {}
 
     // The reply to one well-delimited frame.
-    std::vector<uint8_t> answer(const Frame& f) {
-        const uint8_t reply = f.type | kReplyBit;
+    const std::vector<uint8_t>& answer(const Frame& f) {
+        const uint8_t type = f.type | kReplyBit;
         switch (static_cast<Type>(f.type)) {
         case Type::Open:
-            return open(f, reply);
+            return open(f, type);
         case Type::Init:
-            return call<InitRequest>(f, reply, [this](const InitRequest& r) { return init(r); });
+            return call<InitRequest>(f, type, [this](const InitRequest& r) { return init(r); });
         case Type::SetConfig:
-            return call<SetConfigRequest>(f, reply, [this](const SetConfigRequest& r) {
+            return call<SetConfigRequest>(f, type, [this](const SetConfigRequest& r) {
                 return ResultReply{entries_.set_config(r.handle, r.baud, r.timing, r.last)};
             });
         case Type::Send:
-            return call<SendRequest>(f, reply, [this](const SendRequest& r) { return send(r); });
+            return call<SendRequest>(f, type, [this](const SendRequest& r) { return send(r); });
         case Type::Done:
-            return call<DoneRequest>(f, reply, [this](const DoneRequest& r) { return done(r); });
+            return call<DoneRequest>(f, type, [this](const DoneRequest& r) { return done(r); });
         case Type::Error:
-            return call<ErrorRequest>(f, reply, [this](const ErrorRequest& r) { return error(r); });
+            return call<ErrorRequest>(f, type, [this](const ErrorRequest& r) { return error(r); });
         default:
             return refuse(f.seq, kRefusedType);
         }
     }
 
-    std::vector<uint8_t> refuse(uint32_t seq, uint32_t reason) {
-        return encode(static_cast<uint8_t>(Type::Refused) | kReplyBit, seq, RefusedReply{reason});
+    const std::vector<uint8_t>& refuse(uint32_t seq, uint32_t reason) {
+        return reply(static_cast<uint8_t>(Type::Refused) | kReplyBit, seq, RefusedReply{reason});
     }
 
   private:
-    std::vector<uint8_t> open(const Frame& f, uint8_t reply) {
+    // Replies are built in one buffer, used again for each.
+    template <typename Msg>
+    const std::vector<uint8_t>& reply(uint8_t type, uint32_t seq, const Msg& msg) {
+        encode_into(out_, type, seq, msg);
+        return out_;
+    }
+
+    const std::vector<uint8_t>& open(const Frame& f, uint8_t type) {
         OpenRequest req;
         if (!decode(f.payload, req)) return refuse(f.seq, kRefusedPayload);
         if (library_) return refuse(f.seq, kRefusedOpen);
@@ -74,15 +81,15 @@ class Session {
             kind_ = req.kind;
             prefix_ = std::string(kDriverPrefixes[kind_]) + "_";
         }
-        return encode(reply, f.seq, out);
+        return reply(type, f.seq, out);
     }
 
     template <typename Req, typename Fn>
-    std::vector<uint8_t> call(const Frame& f, uint8_t reply, Fn&& fn) {
+    const std::vector<uint8_t>& call(const Frame& f, uint8_t type, Fn&& fn) {
         Req req;
         if (!decode(f.payload, req)) return refuse(f.seq, kRefusedPayload);
         if (!library_) return refuse(f.seq, kRefusedNotOpen);
-        return encode(reply, f.seq, fn(req));
+        return reply(type, f.seq, fn(req));
     }
 
     void check(bool intact, const char* entry, const char* what) {
@@ -171,6 +178,7 @@ class Session {
     DriverEntries entries_;
     uint32_t kind_ = 0;
     std::string prefix_;
+    std::vector<uint8_t> out_;
 };
 
 } // namespace
@@ -179,17 +187,17 @@ int serve(Channel& io, LibraryOpener open) {
     FrameReader reader;
     Session session(io, open);
     uint8_t chunk[4096];
+    Frame frame; // its payload's buffer serves every frame
     for (;;) {
-        Frame frame;
         switch (reader.next(frame)) {
         case FrameReader::Status::Ready: {
-            const std::vector<uint8_t> out = session.answer(frame);
+            const std::vector<uint8_t>& out = session.answer(frame);
             if (!io.write(out.data(), out.size())) return 1;
             continue;
         }
         case FrameReader::Status::Broken: {
             // Nothing after a broken header can be trusted to start a frame.
-            const std::vector<uint8_t> out = session.refuse(0, kRefusedFrame);
+            const std::vector<uint8_t>& out = session.refuse(0, kRefusedFrame);
             io.write(out.data(), out.size());
             io.note("broken frame from the program; stopping");
             return 2;

@@ -18,6 +18,7 @@
 // host (also the 32-bit Windows build) share it.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -91,8 +92,20 @@ class Cursor {
         return v;
     }
     void values(uint32_t* out, size_t n) {
-        for (size_t i = 0; i < n; ++i)
-            out[i] = u32();
+        if constexpr (std::endian::native == std::endian::little) {
+            if (left_ < 4 * n) {
+                ok_ = false;
+                left_ = 0;
+                std::memset(out, 0, 4 * n);
+                return;
+            }
+            std::memcpy(out, p_, 4 * n);
+            p_ += 4 * n;
+            left_ -= 4 * n;
+        } else {
+            for (size_t i = 0; i < n; ++i)
+                out[i] = u32();
+        }
     }
     // A byte string of at most `max` bytes.
     std::string bytes(uint32_t max) {
@@ -124,6 +137,10 @@ class Writer {
         const size_t at = out_.size();
         out_.resize(at + 4 * n);
         uint8_t* p = out_.data() + at;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(p, v, 4 * n);
+            return;
+        }
         for (size_t i = 0; i < n; ++i, p += 4) {
             p[0] = static_cast<uint8_t>(v[i]);
             p[1] = static_cast<uint8_t>(v[i] >> 8);
@@ -335,10 +352,11 @@ struct Frame {
     std::vector<uint8_t> payload;
 };
 
-// A whole frame carrying `msg`.
-template <typename Msg> std::vector<uint8_t> encode(uint8_t type, uint32_t seq, const Msg& msg) {
-    std::vector<uint8_t> out{kMagic0, kMagic1, kVersion, type};
-    out.reserve(kHeaderSize + 512);
+// A whole frame carrying `msg`, into `out` (its capacity is kept, so a
+// buffer used again allocates nothing).
+template <typename Msg>
+void encode_into(std::vector<uint8_t>& out, uint8_t type, uint32_t seq, const Msg& msg) {
+    out.assign({kMagic0, kMagic1, kVersion, type});
     Writer w(out);
     w.u32(seq);
     w.u32(0); // length, filled in below
@@ -346,6 +364,11 @@ template <typename Msg> std::vector<uint8_t> encode(uint8_t type, uint32_t seq, 
     const uint32_t len = static_cast<uint32_t>(out.size() - kHeaderSize);
     for (int i = 0; i < 4; ++i)
         out[8 + i] = static_cast<uint8_t>(len >> (8 * i));
+}
+
+template <typename Msg> std::vector<uint8_t> encode(uint8_t type, uint32_t seq, const Msg& msg) {
+    std::vector<uint8_t> out;
+    encode_into(out, type, seq, msg);
     return out;
 }
 

@@ -222,18 +222,18 @@ class PresHostitele : public VazbaOvladace {
     bool vymena(kmhost::Type typ, const Req& req, Rep& rep, int lhutaMs) {
         if (ztracena_) return false;
         const uint32_t seq = ++seq_;
-        const std::vector<uint8_t> ramec = kmhost::encode(static_cast<uint8_t>(typ), seq, req);
-        const qint64 delka = static_cast<qint64>(ramec.size());
-        if (proces_.write(reinterpret_cast<const char*>(ramec.data()), delka) != delka)
+        kmhost::encode_into(ven_, static_cast<uint8_t>(typ), seq, req);
+        const qint64 delka = static_cast<qint64>(ven_.size());
+        if (proces_.write(reinterpret_cast<const char*>(ven_.data()), delka) != delka)
             return selhani();
         const QDeadlineTimer lhuta(lhutaMs + rezerva());
         for (;;) {
-            kmhost::Frame f;
-            switch (reader_.next(f)) {
+            switch (reader_.next(dovnitr_)) {
             case kmhost::FrameReader::Status::Ready:
                 // Exactly the reply to this request, and nothing behind it.
-                if (f.type != (static_cast<uint8_t>(typ) | kmhost::kReplyBit) || f.seq != seq ||
-                    reader_.pending() != 0 || !kmhost::decode(f.payload, rep))
+                if (dovnitr_.type != (static_cast<uint8_t>(typ) | kmhost::kReplyBit) ||
+                    dovnitr_.seq != seq || reader_.pending() != 0 ||
+                    !kmhost::decode(dovnitr_.payload, rep))
                     return selhani();
                 return true;
             case kmhost::FrameReader::Status::Broken:
@@ -243,9 +243,9 @@ class PresHostitele : public VazbaOvladace {
             }
             const qint64 zbyva = lhuta.remainingTime();
             if (zbyva <= 0 || !proces_.waitForReadyRead(static_cast<int>(zbyva))) return selhani();
-            const QByteArray data = proces_.readAllStandardOutput();
-            reader_.feed(reinterpret_cast<const uint8_t*>(data.constData()),
-                         static_cast<size_t>(data.size()));
+            char data[4096];
+            for (qint64 n; (n = proces_.read(data, sizeof data)) > 0;)
+                reader_.feed(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(n));
         }
     }
 
@@ -276,6 +276,8 @@ class PresHostitele : public VazbaOvladace {
     bool wine_;
     QProcess proces_;
     kmhost::FrameReader reader_;
+    std::vector<uint8_t> ven_; // the request going out
+    kmhost::Frame dovnitr_;    // the reply coming in
     uint32_t seq_ = 0;
     bool ztracena_ = false;
     uint32_t opakovani_ = 2; // SetConfig's last value, as the program passes it
