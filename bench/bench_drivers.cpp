@@ -14,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstdio>
@@ -179,6 +180,32 @@ void BM_PipeFloorProcess(benchmark::State& state) {
     if (child > 0) waitpid(child, nullptr, 0);
 }
 
+// The same echo through QProcess, as the program speaks to a driver host:
+// what Qt's process plumbing adds to the bare pipe.
+void BM_QProcessEchoFloor(benchmark::State& state) {
+    QProcess cat;
+    cat.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    cat.start(QStringLiteral("cat"), {});
+    if (!cat.waitForStarted(5000)) {
+        state.SkipWithError("cat did not start");
+        return;
+    }
+    const QByteArray frame(460, 'x');
+    char buf[4096];
+    for (auto _ : state) {
+        cat.write(frame);
+        qint64 got = 0;
+        while (got < frame.size() && cat.waitForReadyRead(1000))
+            got += cat.read(buf, sizeof buf);
+        if (got != frame.size()) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    cat.closeWriteChannel();
+    cat.waitForFinished(5000);
+}
+
 // Identification commands through ProvedPrikaz, `kind`'s library from
 // `folder` bound as the program binds it; in a host when `isolate`.
 void round_trips(benchmark::State& state, uint8_t kind, const QString& folder, bool isolate,
@@ -268,6 +295,10 @@ BENCHMARK(BM_PipeFloorProcess)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
+BENCHMARK(BM_QProcessEchoFloor)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_ModelInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 BENCHMARK(BM_ModelHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 #ifdef KM_WIN32_DIR
@@ -322,8 +353,9 @@ int main(int argc, char** argv) {
     const double model_wine = median("BM_ModelWineHost");
     if (model > 0 && model_host > 0)
         std::printf("module model inside the driver: %.1f us in process, %.1f us in the host; "
-                    "a bare pipe round trip to a child %.1f us\n",
-                    model, model_host, median("BM_PipeFloorProcess"));
+                    "a bare pipe round trip to a child %.1f us, through QProcess %.1f us\n",
+                    model, model_host, median("BM_PipeFloorProcess"),
+                    median("BM_QProcessEchoFloor"));
     if (model_wine > 0)
         std::printf("the same as a 32-bit DLL in km207-driverhost.exe under Wine: %.1f us\n",
                     model_wine);
