@@ -1,8 +1,10 @@
 // Round trip of one module command through the LAN driver to km207-sim on
-// loopback, against the floor of a bare UDP echo on loopback.
+// loopback, against the floor of a bare UDP echo on loopback; and the same
+// with the driver in km207-driverhost.
 //
-// Run: bench_drivers [--benchmark_repetitions=N]. Prints both medians, their
-// ratio (target: at most 1.2) and the bytes one exchange puts on a serial wire.
+// Run pinned to one core: taskset -c 0 bench_drivers. Prints the medians,
+// their ratio (target: at most 1.2), what the driver host adds (target: at
+// most 10 us), and the bytes one exchange puts on a serial wire.
 // A third figure, the echo served by another process, shows how much of the
 // difference is the process boundary (km207-sim is a process of its own).
 #include "Kxxx410.h"
@@ -13,6 +15,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <arpa/inet.h>
 #include <atomic>
 #include <cstdio>
@@ -143,40 +146,138 @@ void BM_UdpEchoFloorProcess(benchmark::State& state) {
     if (child > 0) waitpid(child, nullptr, 0);
 }
 
-void BM_ProvedPrikazKL4100(benchmark::State& state) {
-    SimProcess sim({"--no-pty"});
-    if (!sim.running()) {
-        state.SkipWithError(("km207-sim did not start: " + sim.output()).c_str());
+// A bare pipe round trip between this process and a child echoing back:
+// the floor of any driver host, which adds its framing and QProcess's
+// bookkeeping on top.
+void BM_PipeFloorProcess(benchmark::State& state) {
+    int to_child[2], from_child[2];
+    if (pipe(to_child) != 0 || pipe(from_child) != 0) {
+        state.SkipWithError("pipe failed");
         return;
     }
-    NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));
-    std::string ip = "127.0.0.1";
-    TKonfigOvladace cfg{};
-    cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
-    cfg[1] = sim.udp_port();
-    cfg[2] = 100;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(to_child[1]);
+        close(from_child[0]);
+        uint8_t buf[512];
+        for (;;) {
+            const ssize_t n = read(to_child[0], buf, sizeof buf);
+            if (n <= 0 || write(from_child[1], buf, static_cast<size_t>(n)) != n) _exit(0);
+        }
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    uint8_t frame[460] = {1, 2, 3};
+    uint8_t buf[512];
+    for (auto _ : state) {
+        if (write(to_child[1], frame, sizeof frame) != sizeof frame ||
+            read(from_child[0], buf, sizeof buf) <= 0) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    close(to_child[1]);
+    close(from_child[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+}
+
+// The same echo through QProcess, as the program speaks to a driver host:
+// what Qt's process plumbing adds to the bare pipe.
+void BM_QProcessEchoFloor(benchmark::State& state) {
+    QProcess cat;
+    cat.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    cat.start(QStringLiteral("cat"), {});
+    if (!cat.waitForStarted(5000)) {
+        state.SkipWithError("cat did not start");
+        return;
+    }
+    const QByteArray frame(460, 'x');
+    char buf[4096];
+    for (auto _ : state) {
+        cat.write(frame);
+        qint64 got = 0;
+        while (got < frame.size() && cat.waitForReadyRead(1000))
+            got += cat.read(buf, sizeof buf);
+        if (got != frame.size()) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    cat.closeWriteChannel();
+    cat.waitForFinished(5000);
+}
+
+// Identification commands through ProvedPrikaz, `kind`'s library from
+// `folder` bound as the program binds it; in a host when `isolate`.
+void round_trips(benchmark::State& state, uint8_t kind, const QString& folder, bool isolate,
+                 const TKonfigOvladace& cfg) {
+    NastavAdresarOvladacu(folder);
+    NastavIzolaciOvladacu(isolate);
     uint32_t handle = 0;
-    if (OvladacInit(4, handle, cfg) != 0 || OvladacSetConfig(4, handle, 9600, 13, 2) != 0) {
-        state.SkipWithError("KL4100 did not open");
+    TKonfigOvladace block = cfg;
+    if (OvladacInit(kind, handle, block) != 0 || OvladacSetConfig(kind, handle, 9600, 13, 2) != 0) {
+        state.SkipWithError("the driver did not open");
         OvladacUvolni();
         return;
     }
+    state.SetLabel(OvladacVazba().toStdString());
     TOdpoved odpoved{};
     for (auto _ : state) {
         uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0xFF;
-        ProvedPrikaz(4, handle, 0, 200, 0, &b0, &b1, &b2, &b3, &b4, chyba, odpoved);
+        ProvedPrikaz(kind, handle, 0, 200, 0, &b0, &b1, &b2, &b3, &b4, chyba, odpoved);
         if (chyba != 0) {
             state.SkipWithError("command failed");
             break;
         }
     }
+    OvladacDone(kind, handle);
+    OvladacUvolni();
+    NastavIzolaciOvladacu(false);
+}
+
+// KL4100 to km207-sim, in this process or in km207-driverhost.
+void sim_round_trips(benchmark::State& state, bool isolate) {
+    SimProcess sim({"--no-pty"});
+    if (!sim.running()) {
+        state.SkipWithError(("km207-sim did not start: " + sim.output()).c_str());
+        return;
+    }
+    std::string ip = "127.0.0.1";
+    TKonfigOvladace cfg{};
+    cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
+    cfg[1] = sim.udp_port();
+    cfg[2] = 100;
+    round_trips(state, 4, QString::fromUtf8(KM_DRIVER_DIR), isolate, cfg);
     // What one exchange costs on the wire: UDP payload, and the same
     // request and reply on a serial line.
     state.counters["udp_bytes"] = 2.0 * km::proto::kUdpFrameSize;
     state.counters["serial_bytes"] = 2.0 * km::proto::kFrameSize;
-    OvladacDone(4, handle);
-    OvladacUvolni();
 }
+
+void BM_ProvedPrikazKL4100(benchmark::State& state) {
+    sim_round_trips(state, false);
+}
+void BM_ProvedPrikazKL4100Host(benchmark::State& state) {
+    sim_round_trips(state, true);
+}
+
+// The test driver with a module model inside it (no network): the cost of
+// the host alone, natively and as a 32-bit DLL in the Windows host under Wine.
+void BM_ModelInProcess(benchmark::State& state) {
+    round_trips(state, 0, QStringLiteral(STANDIN_DIR "/model"), false, {});
+}
+void BM_ModelHost(benchmark::State& state) {
+    round_trips(state, 0, QStringLiteral(STANDIN_DIR "/model"), true, {});
+}
+#ifdef KM_WIN32_DIR
+void BM_ModelWineHost(benchmark::State& state) {
+    // A prefix of its own in the build tree, so its Wine server is started
+    // by this run (and pinned with it).
+    if (qEnvironmentVariableIsEmpty("WINEPREFIX")) qputenv("WINEPREFIX", KM_WINEPREFIX_BENCH);
+    if (qEnvironmentVariableIsEmpty("WINEDEBUG")) qputenv("WINEDEBUG", "-all");
+    round_trips(state, 0, QStringLiteral(KM_WIN32_DIR "/model"), false, {});
+}
+#endif
 
 BENCHMARK(BM_UdpEchoFloor)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 BENCHMARK(BM_UdpEchoFloorProcess)
@@ -187,6 +288,23 @@ BENCHMARK(BM_ProvedPrikazKL4100)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
+BENCHMARK(BM_ProvedPrikazKL4100Host)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_PipeFloorProcess)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_QProcessEchoFloor)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ModelInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+BENCHMARK(BM_ModelHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+#ifdef KM_WIN32_DIR
+BENCHMARK(BM_ModelWineHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+#endif
 
 } // namespace
 
@@ -209,5 +327,26 @@ int main(int argc, char** argv) {
         std::printf("serial wire per exchange: %zu bytes (request %zu + reply %zu)\n",
                     2 * km::proto::kFrameSize, km::proto::kFrameSize, km::proto::kFrameSize);
     }
+    const auto median = [&reporter](const char* name) {
+        const auto it = reporter.medians.find(name);
+        return it == reporter.medians.end() ? -1.0 : it->second;
+    };
+    const double in_process = median("BM_ProvedPrikazKL4100");
+    const double host = median("BM_ProvedPrikazKL4100Host");
+    if (in_process > 0 && host > 0)
+        std::printf("driver host: KL4100 to km207-sim %.1f us in process, %.1f us in the host: "
+                    "+%.1f us (target <= +10)\n",
+                    in_process, host, host - in_process);
+    const double model = median("BM_ModelInProcess");
+    const double model_host = median("BM_ModelHost");
+    const double model_wine = median("BM_ModelWineHost");
+    if (model > 0 && model_host > 0)
+        std::printf("module model inside the driver: %.1f us in process, %.1f us in the host; "
+                    "a bare pipe round trip to a child %.1f us, through QProcess %.1f us\n",
+                    model, model_host, median("BM_PipeFloorProcess"),
+                    median("BM_QProcessEchoFloor"));
+    if (model_wine > 0)
+        std::printf("the same as a 32-bit DLL in km207-driverhost.exe under Wine: %.1f us\n",
+                    model_wine);
     return 0;
 }

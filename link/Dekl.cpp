@@ -56,7 +56,7 @@ QString souborUProgramu() {
 // to the user even when that folder is writable (root), so nothing is left
 // among the system's files.
 bool instalovano(const QString& slozkaProgramu) {
-    return QFileInfo(QDir(slozkaProgramu).filePath(QStringLiteral("../lib/km207"))).isDir();
+    return QFileInfo(SoukromaSlozka(slozkaProgramu)).isDir();
 }
 
 bool lzeZapsatDo(const QString& slozkaProgramu) {
@@ -308,6 +308,10 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 QString CestaIni() {
     if (!adresarIni().isEmpty()) return QDir(adresarIni()).filePath(kSoubor);
     return CestaIniProSlozku(QCoreApplication::applicationDirPath());
+}
+
+QString SoukromaSlozka(const QString& SlozkaProgramu) {
+    return QDir::cleanPath(SlozkaProgramu + QStringLiteral("/../lib/km207"));
 }
 
 QString CestaIniProSlozku(const QString& SlozkaProgramu) {
