@@ -1,14 +1,16 @@
 // Round trip of one module command through the LAN driver to km207-sim,
 // side by side with two floors measured in the same run: a bare UDP echo
 // and a libmodbus TCP read of one register, each served by a second process
-// that blocks in its receive, as km207-sim does.
+// that blocks in its receive, as km207-sim does. And the same command with
+// the driver in km207-driverhost, against pipe floors.
 //
 // Run: bench_drivers [--cpu=N] [benchmark flags]. Client and servers run
 // pinned to one core (N, default the first core this process may use; -1
 // leaves them free), so every round trip crosses between processes on that
-// core, and the repetitions of the three are interleaved. Prints the two
-// ratios with their targets, of the median wall times and of the median
-// CPU times of client and server added up (steadier on a busy machine).
+// core, and the repetitions are interleaved. Prints the ratios with their
+// targets, of the median wall times and of the median CPU times of client
+// and server added up (steadier on a busy machine), and what the driver
+// host adds (target: at most 10 us).
 //
 // bench_drivers --exchanges=N --udp-port=P sends N commands through KL4100
 // to a km207-sim already serving 127.0.0.1:P and exits; bench/syscalls.sh
@@ -22,6 +24,7 @@
 #include <modbus/modbus.h>
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <arpa/inet.h>
 #include <cstdio>
 #include <cstdlib>
@@ -204,30 +207,136 @@ bool identify(uint32_t handle) {
     return chyba == 0;
 }
 
-// The emulator as it is started by default: UDP and the pseudo-terminal.
-void BM_ProvedPrikazKL4100(benchmark::State& state) {
+// A bare pipe round trip between this process and a child echoing back:
+// the floor of any driver host, which adds its framing and QProcess's
+// bookkeeping on top.
+void BM_PipeFloorProcess(benchmark::State& state) {
+    int to_child[2], from_child[2];
+    if (pipe(to_child) != 0 || pipe(from_child) != 0) {
+        state.SkipWithError("pipe failed");
+        return;
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(to_child[1]);
+        close(from_child[0]);
+        uint8_t buf[512];
+        for (;;) {
+            const ssize_t n = read(to_child[0], buf, sizeof buf);
+            if (n <= 0 || write(from_child[1], buf, static_cast<size_t>(n)) != n) _exit(0);
+        }
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    uint8_t frame[460] = {1, 2, 3};
+    uint8_t buf[512];
+    for (auto _ : state) {
+        if (write(to_child[1], frame, sizeof frame) != sizeof frame ||
+            read(from_child[0], buf, sizeof buf) <= 0) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    close(to_child[1]);
+    close(from_child[0]);
+    if (child > 0) waitpid(child, nullptr, 0);
+}
+
+// The same echo through QProcess, as the program speaks to a driver host:
+// what Qt's process plumbing adds to the bare pipe.
+void BM_QProcessEchoFloor(benchmark::State& state) {
+    QProcess cat;
+    cat.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    cat.start(QStringLiteral("cat"), {});
+    if (!cat.waitForStarted(5000)) {
+        state.SkipWithError("cat did not start");
+        return;
+    }
+    const QByteArray frame(460, 'x');
+    char buf[4096];
+    for (auto _ : state) {
+        cat.write(frame);
+        qint64 got = 0;
+        while (got < frame.size() && cat.waitForReadyRead(1000))
+            got += cat.read(buf, sizeof buf);
+        if (got != frame.size()) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    cat.closeWriteChannel();
+    cat.waitForFinished(5000);
+}
+
+// Identification commands through ProvedPrikaz, `kind`'s library from
+// `folder` bound as the program binds it; in a host when `isolate`.
+void round_trips(benchmark::State& state, uint8_t kind, const QString& folder, bool isolate,
+                 const TKonfigOvladace& cfg) {
+    NastavAdresarOvladacu(folder);
+    NastavIzolaciOvladacu(isolate);
+    uint32_t handle = 0;
+    TKonfigOvladace block = cfg;
+    if (OvladacInit(kind, handle, block) != 0 || OvladacSetConfig(kind, handle, 9600, 13, 2) != 0) {
+        state.SkipWithError("the driver did not open");
+        OvladacUvolni();
+        return;
+    }
+    state.SetLabel(OvladacVazba().toStdString());
+    TOdpoved odpoved{};
+    for (auto _ : state) {
+        uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0xFF;
+        ProvedPrikaz(kind, handle, 0, 200, 0, &b0, &b1, &b2, &b3, &b4, chyba, odpoved);
+        if (chyba != 0) {
+            state.SkipWithError("command failed");
+            break;
+        }
+    }
+    OvladacDone(kind, handle);
+    OvladacUvolni();
+    NastavIzolaciOvladacu(false);
+}
+
+// KL4100 to km207-sim as it is started by default (UDP and the
+// pseudo-terminal), in this process or in km207-driverhost.
+void sim_round_trips(benchmark::State& state, bool isolate) {
     SimProcess sim;
     if (!sim.running()) {
         state.SkipWithError(("km207-sim did not start: " + sim.output()).c_str());
         return;
     }
     std::string ip = "127.0.0.1";
-    uint32_t handle = open_lan(sim.udp_port(), ip);
-    if (!handle) {
-        state.SkipWithError("KL4100 did not open");
-        OvladacUvolni();
-        return;
-    }
+    TKonfigOvladace cfg{};
+    cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
+    cfg[1] = sim.udp_port();
+    cfg[2] = 100;
     ServerCpu server_cpu(state, sim.pid());
-    for (auto _ : state) {
-        if (!identify(handle)) {
-            state.SkipWithError("command failed");
-            break;
-        }
-    }
-    OvladacDone(4, handle);
-    OvladacUvolni();
+    round_trips(state, 4, QString::fromUtf8(KM_DRIVER_DIR), isolate, cfg);
 }
+
+void BM_ProvedPrikazKL4100(benchmark::State& state) {
+    sim_round_trips(state, false);
+}
+void BM_ProvedPrikazKL4100Host(benchmark::State& state) {
+    sim_round_trips(state, true);
+}
+
+// The test driver with a module model inside it (no network): the cost of
+// the host alone, natively and as a 32-bit DLL in the Windows host under Wine.
+void BM_ModelInProcess(benchmark::State& state) {
+    round_trips(state, 0, QStringLiteral(STANDIN_DIR "/model"), false, {});
+}
+void BM_ModelHost(benchmark::State& state) {
+    round_trips(state, 0, QStringLiteral(STANDIN_DIR "/model"), true, {});
+}
+#ifdef KM_WIN32_DIR
+void BM_ModelWineHost(benchmark::State& state) {
+    // A prefix of its own in the build tree, so its Wine server is started
+    // by this run (and pinned with it).
+    if (qEnvironmentVariableIsEmpty("WINEPREFIX")) qputenv("WINEPREFIX", KM_WINEPREFIX_BENCH);
+    if (qEnvironmentVariableIsEmpty("WINEDEBUG")) qputenv("WINEDEBUG", "-all");
+    round_trips(state, 0, QStringLiteral(KM_WIN32_DIR "/model"), false, {});
+}
+#endif
 
 BENCHMARK(BM_UdpEchoTwoProcesses)
     ->Unit(benchmark::kMicrosecond)
@@ -241,6 +350,24 @@ BENCHMARK(BM_ProvedPrikazKL4100)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
+
+BENCHMARK(BM_ProvedPrikazKL4100Host)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_PipeFloorProcess)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_QProcessEchoFloor)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly();
+BENCHMARK(BM_ModelInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+BENCHMARK(BM_ModelHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+#ifdef KM_WIN32_DIR
+BENCHMARK(BM_ModelWineHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
+#endif
 
 // Value of "--name=VALUE" taken out of argv.
 bool take_option(int& argc, char** argv, const char* name, long& value) {
@@ -333,5 +460,26 @@ int main(int argc, char** argv) {
     };
     compare(reporter.medians, "median wall time");
     compare(reporter.cpu_with_server, "median CPU, client + server");
+    const auto median = [&reporter](const char* name) {
+        const auto it = reporter.medians.find(name);
+        return it == reporter.medians.end() ? -1.0 : it->second;
+    };
+    const double in_process = median("BM_ProvedPrikazKL4100");
+    const double host = median("BM_ProvedPrikazKL4100Host");
+    if (in_process > 0 && host > 0)
+        std::printf("driver host: KL4100 to km207-sim %.1f us in process, %.1f us in the host: "
+                    "+%.1f us (target <= +10)\n",
+                    in_process, host, host - in_process);
+    const double model = median("BM_ModelInProcess");
+    const double model_host = median("BM_ModelHost");
+    const double model_wine = median("BM_ModelWineHost");
+    if (model > 0 && model_host > 0)
+        std::printf("module model inside the driver: %.1f us in process, %.1f us in the host; "
+                    "a bare pipe round trip to a child %.1f us, through QProcess %.1f us\n",
+                    model, model_host, median("BM_PipeFloorProcess"),
+                    median("BM_QProcessEchoFloor"));
+    if (model_wine > 0)
+        std::printf("the same as a 32-bit DLL in km207-driverhost.exe under Wine: %.1f us\n",
+                    model_wine);
     return 0;
 }

@@ -86,7 +86,7 @@ Cteni stav(const QString& cesta) {
 // to the user even when that folder is writable (root), so nothing is left
 // among the system's files.
 bool instalovano(const QString& slozkaProgramu) {
-    return QFileInfo(QDir(slozkaProgramu).filePath(QStringLiteral("../lib/km207"))).isDir();
+    return QFileInfo(SoukromaSlozka(slozkaProgramu)).isDir();
 }
 
 bool lzeZapsatDo(const QString& slozkaProgramu) {
@@ -377,6 +377,10 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 
 QString CestaIni() {
     return CestaIniProSlozku(slozkaProgramu());
+}
+
+QString SoukromaSlozka(const QString& SlozkaProgramu) {
+    return QDir::cleanPath(SlozkaProgramu + QStringLiteral("/../lib/km207"));
 }
 
 QString CestaIniProSlozku(const QString& SlozkaProgramu) {

@@ -99,6 +99,9 @@ void NastavHodiny(std::function<QDateTime()> Hodiny);
 QString CestaIni();
 // The same for a program in the folder SlozkaProgramu.
 QString CestaIniProSlozku(const QString& SlozkaProgramu);
+// The private folder of an installation, ../lib/km207 beside the
+// program's folder: its drivers and driver host.
+QString SoukromaSlozka(const QString& SlozkaProgramu);
 // For tests: folders standing in for the executable's folder and for the
 // per-user configuration folder; an empty one restores the real folder.
 void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar = QString());
