@@ -27,6 +27,12 @@ struct TKonfigurace {
 };
 static_assert(sizeof(TKonfigurace) == 15, "the block is 15 packed bytes");
 
+// The 32-bit word of the four block bytes from Prvni on, least significant
+// first: bit n is channel n (NegaceDIN at 3, NegaceDOUT at 7, PocStavDOUT
+// at 11).
+uint32_t SlovoBloku(const TKonfigurace& Blok, int Prvni);
+void NastavSlovoBloku(TKonfigurace& Blok, int Prvni, uint32_t Slovo);
+
 // Text handed over by a driver: one Windows-1250 code per element.
 using TTextPole = std::array<uint32_t, 100>;
 

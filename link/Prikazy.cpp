@@ -75,6 +75,12 @@ std::vector<TRegistr> RegistryDIO() {
     return {Vse.begin() + 3, Vse.end()};
 }
 
+int BajtRegistru(uint8_t Registr) {
+    for (const TRegistr& R : RegistryBloku())
+        if (R.Cislo == Registr) return R.Bajt;
+    return -1;
+}
+
 QString NazevRegistru(uint8_t Registr) {
     switch (Registr) {
     case RegistrModCitace:

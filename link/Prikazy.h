@@ -53,6 +53,9 @@ struct TRegistr {
 const std::vector<TRegistr>& RegistryBloku();
 // The last twelve of RegistryBloku: the digital I/O dialog's order.
 std::vector<TRegistr> RegistryDIO();
+// Byte of TKonfigurace that a register of the block mirrors; -1 for any
+// other register.
+int BajtRegistru(uint8_t Registr);
 
 // Name of a configuration register in use ("adresa", "rychlost", "mód
 // čítače", "negace DIN0-7", ...); empty for any other register.
