@@ -7,6 +7,7 @@
 // difference is the process boundary (km207-sim is a process of its own).
 #include "Kxxx410.h"
 #include "km_protocol.h"
+#include "median_reporter.h"
 #include "sim_process.h"
 
 #include <benchmark/benchmark.h>
@@ -186,18 +187,6 @@ BENCHMARK(BM_ProvedPrikazKL4100)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
-
-// Keeps the medians so that main can print the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& r : runs)
-            if (r.aggregate_name == "median")
-                medians[r.run_name.function_name] = r.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> medians;
-};
 
 } // namespace
 

@@ -2,36 +2,185 @@
 
 #include "Kxxx410.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QPalette>
 #include <QScreen>
-#include <QThread>
+#include <QWindow>
+
+#include <algorithm>
+
+namespace {
+
+// A status panel. Its one-line size is the font's advance of its text plus
+// what frame, margin and indent add, worked out once per font: QLabel lays
+// its text out three times for that, on every text change of a transfer.
+class TPanel : public QLabel {
+  public:
+    using QLabel::QLabel;
+
+    QSize sizeHint() const override {
+        if (wordWrap() || textFormat() != Qt::PlainText) return QLabel::sizeHint();
+        if (!extra_.isValid()) {
+            // A label like this one, measured the long way on a sample.
+            QLabel vzor(QStringLiteral("x"));
+            vzor.setFont(font());
+            vzor.setFrameStyle(frameStyle());
+            vzor.setLineWidth(lineWidth());
+            vzor.setMargin(margin());
+            vzor.setIndent(indent());
+            vzor.setAlignment(alignment());
+            const QSize s = vzor.sizeHint();
+            extra_ =
+                QSize(s.width() - fontMetrics().horizontalAdvance(QLatin1Char('x')), s.height());
+        }
+        return QSize(fontMetrics().horizontalAdvance(text()) + extra_.width(), extra_.height());
+    }
+    QSize minimumSizeHint() const override {
+        return wordWrap() || textFormat() != Qt::PlainText ? QLabel::minimumSizeHint() : sizeHint();
+    }
+
+  protected:
+    void changeEvent(QEvent* e) override {
+        if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) extra_ = QSize();
+        QLabel::changeEvent(e);
+    }
+
+  private:
+    mutable QSize extra_;
+};
+
+} // namespace
 
 TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths)
-    : QStatusBar(parent) {
+    : QStatusBar(parent), widths_(widths), needs_(widths.size(), 0), heights_(widths.size(), 0) {
     setObjectName(name);
     setSizeGripEnabled(false);
     for (size_t i = 0; i < widths.size(); ++i) {
-        auto* label = new QLabel(this);
+        auto* label = new TPanel(this);
         label->setObjectName(name + QLatin1Char('_') + QString::number(i));
         label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-        if (widths[i] >= 0) {
-            label->setFixedWidth(widths[i]);
-            addWidget(label, 0);
-        } else {
-            addWidget(label, 1);
-        }
+        // A panel fills its own background, so repainting its text does not
+        // repaint the bar and the window behind it as well.
+        label->setAutoFillBackground(true);
+        if (widths[i] >= 0) label->setFixedWidth(widths[i]);
+        // The last panel may take the rest of the bar when its text needs it.
+        addWidget(label, widths[i] < 0 || i + 1 == widths.size() ? 1 : 0);
+        label->installEventFilter(this);
         panels_.push_back(label);
     }
 }
 
 void TStatusBar::NastavText(int panel, const QString& text) {
     if (panel < 0 || panel >= Pocet()) return;
-    panels_[panel]->setText(text);
-    panels_[panel]->repaint();
+    QLabel* p = panels_[panel];
+    // A label counts the height it was given into what its text needs;
+    // the new text is measured without it.
+    if (p->minimumHeight() > 0) p->setMinimumHeight(0);
+    p->setText(text);
+    Prizpusob(panel);
+    p->repaint();
+}
+
+int SirkaTextu(QLabel* Panel) {
+    if (Panel->wordWrap()) Panel->setWordWrap(false);
+    return Panel->sizeHint().width();
+}
+
+int ZalomText(QLabel* Panel, int Sirka, int Potreba) {
+    const bool zalomit = Potreba > Sirka;
+    if (Panel->wordWrap() != zalomit) Panel->setWordWrap(zalomit);
+    return zalomit ? Panel->heightForWidth(Sirka) : 0;
+}
+
+void TStatusBar::Prizpusob(int panel) {
+    QLabel* p = panels_[panel];
+    const int need = SirkaTextu(p);
+    needs_[panel] = need;
+    const int given = widths_[panel];
+    if (given >= 0) {
+        const bool rest = panel + 1 == Pocet() && need > given;
+        p->setMaximumWidth(rest ? QWIDGETSIZE_MAX : std::max(given, need));
+    }
+    // The panel's new geometry now, so the repaint that follows shows it.
+    if (layout()) layout()->activate();
+    Zalom(panel);
+}
+
+void TStatusBar::Zalom(int panel) {
+    QLabel* p = panels_[panel];
+    if (p->minimumHeight() > 0) {
+        p->setMinimumHeight(0);
+        // Forget the sizes the label measured under that height.
+        p->setWordWrap(p->wordWrap());
+    }
+    const int height = ZalomText(p, p->width(), needs_[panel]);
+    if (height > 0) p->setMinimumHeight(height);
+    if (height == heights_[panel]) return;
+    heights_[panel] = height;
+    // The bar's height follows its tallest panel.
+    reformat();
+    PrizpusobOkno();
+}
+
+void TStatusBar::PevneOkno(QWidget* Okno, int Sirka, int Vyska) {
+    window_ = Okno;
+    client_ = QSize(Sirka, Vyska);
+    baseHeight_ = sizeHint().height();
+    PrizpusobOkno();
+}
+
+void TStatusBar::PrizpusobOkno() {
+    if (!window_) return;
+    const int height = std::max(baseHeight_, sizeHint().height());
+    const int top = client_.height() - baseHeight_;
+    window_->setFixedSize(client_.width(), top + height);
+    setGeometry(0, top, client_.width(), height);
+    if (layout()) layout()->activate();
+}
+
+bool TStatusBar::eventFilter(QObject* o, QEvent* e) {
+    // A panel's width is known only once the bar is laid out, and changes
+    // with the window; whether its text wraps follows it, checked once the
+    // layout that resized it is done.
+    if (e->type() == QEvent::Resize && !recheck_ &&
+        std::find(panels_.begin(), panels_.end(), o) != panels_.end()) {
+        recheck_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                recheck_ = false;
+                for (int i = 0; i < Pocet(); ++i)
+                    Zalom(i);
+            },
+            Qt::QueuedConnection);
+    }
+    return QStatusBar::eventFilter(o, e);
+}
+
+bool TStatusBar::event(QEvent* e) {
+    if (e->type() == QEvent::LayoutRequest) {
+        // Every text change asks the bar to relayout, and the bar answers by
+        // painting itself whole, a second time after the panel's own
+        // repaint. Let it only when something it lays out or draws changed.
+        std::vector<int> state{fontMetrics().height()};
+        for (QLabel* p : panels_) {
+            const QRect g = p->geometry();
+            state.insert(state.end(), {g.x(), g.y(), g.width(), g.height(), p->minimumHeight(),
+                                       p->maximumHeight(), p->minimumSizeHint().height(),
+                                       p->isVisible() ? 1 : 0});
+        }
+        if (state == layoutState_) return QWidget::event(e);
+        layoutState_ = std::move(state);
+        const bool result = QStatusBar::event(e);
+        PrizpusobOkno();
+        return result;
+    }
+    return QStatusBar::event(e);
 }
 
 QString TStatusBar::Text(int panel) const {
@@ -42,11 +191,6 @@ QString TStatusBar::Text(int panel) const {
 QLabel* TStatusBar::Panel(int panel) const {
     if (panel < 0 || panel >= Pocet()) return nullptr;
     return panels_[panel];
-}
-
-void Pauza() {
-    QCoreApplication::processEvents();
-    QThread::msleep(1);
 }
 
 QString BitNaText(uint8_t Hodnota, uint8_t Index) {
@@ -109,12 +253,93 @@ void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
     Stav->NastavText(0, QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }
 
-void VycentrujNaObrazovce(QWidget* Okno) {
+namespace {
+
+// The frame the window manager put around the window; nothing while it is
+// not known. While the window is being mapped, its margins may be measured
+// against a geometry not yet set (and the widget's own copy of them kept
+// from that moment), so only the window's present margins around it count.
+QMargins Ram(const QWidget* Okno) {
+    const QWindow* okno = Okno->windowHandle();
+    if (!okno) return {};
+    const QMargins m = okno->frameMargins();
+    if (m.left() < 0 || m.top() < 0 || m.right() < 0 || m.bottom() < 0) return {};
+    return m;
+}
+
+bool RamZnam(const QWidget* Okno) {
+    return !Ram(Okno).isNull();
+}
+
+// Returns where the frame's top left corner goes. Once the window is on
+// screen, size and place go in one request for the client area: the widget
+// would convert a frame position with the frame it measured while the
+// window was being mapped, and a frame position sent apart from a resize
+// may reach the window manager with the resize's gravity.
+QPoint Umisti(QWidget* Okno, QSize Vnejsi, bool NaObrazovce) {
+    const QMargins m = Ram(Okno);
+    const QSize ram(m.left() + m.right(), m.top() + m.bottom());
+    const QSize klient = Vnejsi.isValid() ? Vnejsi - ram : Okno->size();
     QScreen* obrazovka = Okno->screen() ? Okno->screen() : QGuiApplication::primaryScreen();
-    if (!obrazovka) return;
-    QRect ramec = Okno->frameGeometry();
-    ramec.moveCenter(obrazovka->availableGeometry().center());
-    Okno->move(ramec.topLeft());
+    QRect ramec(QPoint(), klient + ram);
+    if (obrazovka) ramec.moveCenter(obrazovka->availableGeometry().center());
+    if (NaObrazovce && Okno->windowHandle()) {
+        Okno->windowHandle()->setGeometry(
+            QRect(ramec.topLeft() + QPoint(m.left(), m.top()), klient));
+    } else {
+        if (Vnejsi.isValid()) Okno->resize(klient);
+        if (obrazovka) Okno->move(ramec.topLeft());
+    }
+    return ramec.topLeft();
+}
+
+// Places the window again once it is on screen in its frame. Not sooner:
+// the window manager places a window when it maps it, after the frame is
+// known, and may do so even after the first exposure; a move of its own in
+// the first moments is answered once more. Then the watch ends, and the
+// operator moves the window freely.
+class THlidacRamu : public QObject {
+  public:
+    static constexpr const char* Jmeno = "HlidacRamu";
+    THlidacRamu(QWidget* Okno, QSize Vnejsi) : QObject(Okno), okno_(Okno), vnejsi_(Vnejsi) {
+        setObjectName(QLatin1String(Jmeno));
+        if (QWindow* w = Okno->windowHandle()) w->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        const QEvent::Type t = e->type();
+        if (!umisteno_.isValid()) {
+            if (t == QEvent::Expose && RamZnam(okno_)) {
+                cil_ = Umisti(okno_, vnejsi_, true);
+                umisteno_.start();
+            }
+        } else if (umisteno_.elapsed() > kUsazeniMs || opakovani_ >= 2) {
+            deleteLater();
+        } else if (t == QEvent::Move && okno_->windowHandle() &&
+                   okno_->windowHandle()->framePosition() != cil_) {
+            ++opakovani_;
+            cil_ = Umisti(okno_, vnejsi_, true);
+        }
+        return QObject::eventFilter(o, e);
+    }
+
+  private:
+    static constexpr int kUsazeniMs = 1000;
+    QWidget* okno_;
+    QSize vnejsi_;
+    QPoint cil_;
+    QElapsedTimer umisteno_;
+    int opakovani_ = 0;
+};
+
+} // namespace
+
+void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi) {
+    Umisti(Okno, Vnejsi, false);
+    if (!RamZnam(Okno) &&
+        !Okno->findChild<QObject*>(QLatin1String(THlidacRamu::Jmeno), Qt::FindDirectChildrenOnly))
+        new THlidacRamu(Okno, Vnejsi);
 }
 
 QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& Text, int X, int Y,
@@ -128,7 +353,5 @@ QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& T
 }
 
 void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska) {
-    Okno->setFixedSize(Sirka, Vyska);
-    const int h = StatusBar->sizeHint().height();
-    StatusBar->setGeometry(0, Vyska - h, Sirka, h);
+    StatusBar->PevneOkno(Okno, Sirka, Vyska);
 }

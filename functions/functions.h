@@ -1,6 +1,9 @@
 // Pieces every window of the program shares: the status bar with fixed
-// panels, the pause of a transfer, the common status texts.
+// panels, the common status texts. The pause of a transfer (Pauza) is the
+// link's, declared in Kxxx410.h.
 #pragma once
+
+#include "Kxxx410.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -19,6 +22,12 @@ inline const QString TextNeinicializovano =
 // Status bar made of side-by-side text panels. A width of -1 stretches the
 // panel over the rest of the bar. Panel i is a QLabel named
 // "<bar objectName>_<i>"; texts are plain, never rich text.
+//
+// No text is shown cut: a panel is at least its given width and wider when
+// its text needs it at the current font; the last panel then takes the rest
+// of the bar, and a text wider than even that wraps onto more lines, the bar
+// growing in height (in a window of fixed size, see PevnaVelikost, the
+// window grows at its bottom edge and shrinks back after).
 class TStatusBar : public QStatusBar {
   public:
     TStatusBar(QWidget* parent, const QString& name, const std::vector<int>& widths);
@@ -30,13 +39,38 @@ class TStatusBar : public QStatusBar {
     QLabel* Panel(int panel) const;
     int Pocet() const { return static_cast<int>(panels_.size()); }
 
+    // The bar lies across the bottom edge of a client area of fixed size.
+    void PevneOkno(QWidget* Okno, int Sirka, int Vyska);
+
+  protected:
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
   private:
+    void Prizpusob(int panel);
+    void Zalom(int panel);
+    void PrizpusobOkno();
+
     std::vector<QLabel*> panels_;
+    std::vector<int> widths_;
+    // One-line width of each panel's text, and the height it was given
+    // when its text wraps (0: one line).
+    std::vector<int> needs_;
+    std::vector<int> heights_;
+    // What the bar's own relayout looks at, as of its last run.
+    std::vector<int> layoutState_;
+    bool recheck_ = false;
+    QWidget* window_ = nullptr;
+    QSize client_;
+    int baseHeight_ = 0;
 };
 
-// The pause between two commands of a transfer: pending window messages run,
-// then 1 ms sleep.
-void Pauza();
+// One-line width a label needs for its whole text, frame included.
+int SirkaTextu(QLabel* Panel);
+// Wraps the label's text at word boundaries when it needs more than Sirka
+// (its one-line width Potreba); returns the height that shows all of it, or
+// 0 when one line does and the caller's own height stands.
+int ZalomText(QLabel* Panel, int Sirka, int Potreba);
 
 // "1" when bit `Index` of `Hodnota` is set, else "0"; "0" for an index above 7.
 QString BitNaText(uint8_t Hodnota, uint8_t Index);
@@ -61,8 +95,11 @@ struct TData;
 void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
              const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav);
 
-// Moves a window to the centre of the screen it is on.
-void VycentrujNaObrazovce(QWidget* Okno);
+// Moves a window's frame to the centre of the screen it is on; with Vnejsi
+// given, also makes the frame that size (the client area is what is left).
+// A window manager frames and places a window only when it maps it, so both
+// happen again once the window is on screen in its frame.
+void VycentrujNaObrazovce(QWidget* Okno, QSize Vnejsi = QSize());
 
 // A push button that Enter never presses (Enter in an edit must not send
 // anything to the module or close a dialog).

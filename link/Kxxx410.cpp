@@ -8,7 +8,9 @@
 #include <QFileInfo>
 #include <QLibrary>
 
+#include <chrono>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -238,4 +240,16 @@ QString TextChyby(uint8_t Rozhrani, uint32_t Kod) {
 
 bool SpojeniOtevreno(const TData* Data) {
     return Data && Data->Pripojeno && Data->Handle != 0;
+}
+
+void Pauza() {
+    using namespace std::chrono;
+    QCoreApplication::processEvents();
+    const auto Konec = steady_clock::now() + milliseconds(1);
+    // A sleep ends late by the system's timer slack and wake-up (0.1 ms
+    // and more here, 10% of the pause, 24 times in a full transfer). Sleep
+    // short of the end and wait out the rest awake.
+    std::this_thread::sleep_until(Konec - microseconds(250));
+    while (steady_clock::now() < Konec) {
+    }
 }

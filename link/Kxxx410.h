@@ -43,3 +43,8 @@ QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
 
 // The link is open: a record, Pripojeno and a nonzero Handle.
 bool SpojeniOtevreno(const TData* Data);
+
+// The pause between two commands of a transfer: the pending messages of the
+// process run (windows repaint, clicks arrive), then 1 ms passes, not
+// noticeably more.
+void Pauza();

@@ -143,9 +143,7 @@ void TForm1::showEvent(QShowEvent* event) {
     if (umisteno_) return;
     umisteno_ = true;
     // 600 x 400 including the frame, where the platform draws one.
-    const QSize ram = frameGeometry().size() - geometry().size();
-    if (ram.width() > 0 || ram.height() > 0) resize(QSize(600, 400) - ram);
-    VycentrujNaObrazovce(this);
+    VycentrujNaObrazovce(this, QSize(600, 400));
 }
 
 void TForm1::Pipojen1Click() {

@@ -4,8 +4,12 @@
 #include "Operace.h"
 
 #include "functions.h"
-#include <QSignalBlocker>
 
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QValidator>
+
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -54,10 +58,34 @@ QLabel* NovyPopisek(QWidget* parent, const char* name, const QString& text, int 
     return label;
 }
 
+// Drops control characters and line or paragraph separators from what is
+// typed or pasted: a pasted multi-line text becomes one line, and no entry
+// can break a line of the settings file.
+class BezRidicichZnaku : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        qsizetype zapsano = 0;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar z = input.at(i);
+            const QChar::Category k = z.category();
+            if (k == QChar::Other_Control || k == QChar::Separator_Line ||
+                k == QChar::Separator_Paragraph) {
+                if (i < pos) --pos;
+                continue;
+            }
+            input[zapsano++] = z;
+        }
+        input.truncate(zapsano);
+        return Acceptable;
+    }
+};
+
 QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(x, y, w, 24);
+    edit->setValidator(new BezRidicichZnaku(edit));
     return edit;
 }
 
@@ -115,12 +143,12 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     bila.setColor(QPalette::Window, Qt::white);
     bila.setColor(QPalette::WindowText, Qt::black);
     Panel1->setPalette(bila);
-    Panel1->setGeometry(xPopisek, 288, 544, 26);
 
     Button1 = NoveTlacitko(this, QStringLiteral("Button1"),
-                           QStringLiteral("Inicializace připojení"), xPopisek, 328, 200, 30);
+                           QStringLiteral("Inicializace připojení"), xPopisek, 0, 200, 30);
     Button2 =
-        NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 448, 328, 120, 30);
+        NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 448, 0, 120, 30);
+    UmistiStav(0);
 
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm2::ComboBox2Change);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -129,6 +157,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
 void TForm2::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    // Restored after being minimised: what the operator typed stays.
+    if (event->spontaneous()) return;
     if (!umisteno_) {
         umisteno_ = true;
         // Centred on the screen, not merely over the main window.
@@ -139,7 +169,21 @@ void TForm2::showEvent(QShowEvent* event) {
 
 void TForm2::NastavStav(const QString& Text) {
     Panel1->setText(Text);
+    UmistiStav(ZalomText(Panel1, Panel1->width(), SirkaTextu(Panel1)));
     Panel1->repaint();
+}
+
+void TForm2::UmistiStav(int Vyska) {
+    // One line normally. A longer text wraps onto more lines, the panel
+    // growing into the room above the buttons and, when that is not enough,
+    // the dialog growing at its bottom edge; the operator reads it whole.
+    constexpr int Y = 288, Radek = 26, Tlacitka = 328, Mezera = 6;
+    const int vyska = std::max(Radek, Vyska);
+    const int navic = std::max(0, Y + vyska + Mezera - Tlacitka);
+    Panel1->setGeometry(24, Y, 544, vyska);
+    Button1->move(Button1->x(), Tlacitka + navic);
+    Button2->move(Button2->x(), Tlacitka + navic);
+    setFixedSize(592, 373 + navic);
 }
 
 void TForm2::UkazParametry(int Rozhrani) {

@@ -49,6 +49,8 @@ class TForm2 : public QDialog {
   private:
     void UkazParametry(int Rozhrani);
     void NastavStav(const QString& Text);
+    // Status panel of the given height (0: one line) and what lies below it.
+    void UmistiStav(int Vyska);
     void ZavriSpojeni(uint32_t& Handle);
 
     bool umisteno_ = false;

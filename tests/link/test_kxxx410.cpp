@@ -4,7 +4,10 @@
 #include "driver_errors.h"
 #include "fake_link.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
+
+#include <chrono>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -248,6 +251,22 @@ TEST_F(Exchange, CellsArePresetBeforeSend) {
     EXPECT_EQ(call[0].args[9], 0u);
     EXPECT_EQ(call[0].args[10], 10u);
     EXPECT_EQ(odpoved[50], 0u) << "reply buffer cleared before the driver writes";
+}
+
+} // namespace
+
+namespace {
+
+// The pause of a transfer, as the command-line tool and the windows use it:
+// what was posted runs first, then at least 1 ms passes.
+TEST(Pauza, LetsPendingWorkRunThenWaitsAMillisecond) {
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [&] { ran = true; }, Qt::QueuedConnection);
+    const auto start = std::chrono::steady_clock::now();
+    Pauza();
+    EXPECT_TRUE(ran);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1));
 }
 
 } // namespace

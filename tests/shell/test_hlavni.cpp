@@ -11,6 +11,7 @@
 #include "RTC.h"
 #include "StatReg.h"
 #include "shell_test_util.h"
+#include "window_check.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -318,6 +319,46 @@ TEST_F(Hlavni, RecordThatCannotBeAllocated) {
     EXPECT_FALSE(form.isVisible());
     EXPECT_FALSE(QFile::exists(ini_path()));
     EXPECT_TRUE(fake::journal().empty());
+}
+
+TEST_F(Hlavni, StatusPanelsShowTheirWholeTexts) {
+    TForm1 form;
+    form.show();
+    fake::push_reply(testsupport::reply_bytes(0, 'K', 'M', '-', '2'));
+    fake::push_reply(testsupport::reply_bytes(0, '0', '7', ' ', ' '));
+    fake::push_reply(testsupport::reply_bytes(0, '1', '.', '0', '2'));
+    run_connection(form, [](TForm2* dlg) {
+        dlg->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("255"));
+        dlg->findChild<QComboBox*>(QStringLiteral("ComboBox1"))->setCurrentIndex(8);
+        QTest::mouseClick(dlg->findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
+    });
+    ASSERT_EQ(panel(form, 0), QStringLiteral(" Modul  KM-207   v.1.02"));
+    ASSERT_EQ(panel(form, 2), QStringLiteral(" Rychlost  115200Bd"));
+    auto* bar = child<TStatusBar>(&form, "StatusBar1");
+    ASSERT_NE(bar, nullptr);
+    // Wider where the text needs it, never narrower than given.
+    const int widths[] = {140, 80, 120, 50};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(testsupport::shows_whole(bar->Panel(i)), "") << i;
+        EXPECT_GE(bar->Panel(i)->width(), widths[i]) << i;
+    }
+    EXPECT_EQ(form.frameGeometry().size(), QSize(600, 400));
+    form.close();
+}
+
+TEST_F(Hlavni, TheRecordFailureTextIsShownWhole) {
+    TForm1::AlokujData = [] { return static_cast<TData*>(nullptr); };
+    TForm1 form;
+    form.show();
+    QCoreApplication::processEvents();
+    auto* bar = child<TStatusBar>(&form, "StatusBar1");
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(panel(form, 3), QStringLiteral(" Nelze vytvořit datové struktury programu"));
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(testsupport::shows_whole(bar->Panel(i)), "") << i;
+    // In the window as it is: the bar grows in height, not the window.
+    EXPECT_EQ(form.frameGeometry().size(), QSize(600, 400));
+    form.close();
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 // program binds a real one.
 #include "Pripojeni.h"
 #include "shell_test_util.h"
+#include "window_check.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -633,6 +635,55 @@ TEST_F(Pripojeni, NothingHappensWithoutARecord) {
     QTest::mouseClick(child<QPushButton>(dialog.get(), "Button1"), Qt::LeftButton);
     EXPECT_TRUE(fake::journal().empty());
     EXPECT_TRUE(label("Panel1")->text().isEmpty());
+}
+
+TEST_F(Pripojeni, PastedLinesBecomeOneLineInEveryEdit) {
+    data.Rozhrani = 4;
+    open();
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("127.0.0.1\nUDP port=1\r\n[Připojení]\tRozhraní=KIB-410\u2028x"));
+    for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4"}) {
+        edit(name)->clear();
+        edit(name)->paste();
+        EXPECT_EQ(edit(name)->text().toStdString(),
+                  "127.0.0.1UDP port=1[Připojení]Rozhraní=KIB-410x")
+            << name;
+    }
+    connect_click();
+    // The IP text is stored before the port proves not to be a number.
+    EXPECT_EQ(status(), QStringLiteral("Neplatný UDP port"));
+    EXPECT_EQ(data.IpAdresa.toStdString(), "127.0.0.1UDP port=1[Připojení]Rozhraní=KIB-410x");
+}
+
+TEST_F(Pripojeni, ALongStatusTextIsShownWholeOnMoreLines) {
+    open();
+    const QSize size = dialog->size();
+    QLabel* panel = label("Panel1");
+    const QRect one_line = panel->geometry();
+    auto* button1 = child<QPushButton>(dialog.get(), "Button1");
+    auto* button2 = child<QPushButton>(dialog.get(), "Button2");
+    fake::set_result("Init", 2);
+    connect_click();
+    const QString text = QStringLiteral("Chyba inicializace připojení - ") + driver_text(0, 2);
+    ASSERT_EQ(status(), text);
+    ASSERT_GT(QFontMetrics(panel->font()).horizontalAdvance(text), one_line.width());
+    EXPECT_EQ(testsupport::shows_whole(panel), "");
+    // Same place and width, taller; the buttons below it stay whole.
+    EXPECT_EQ(panel->geometry().topLeft(), one_line.topLeft());
+    EXPECT_EQ(panel->width(), one_line.width());
+    EXPECT_LT(panel->geometry().bottom(), button1->y());
+    for (QPushButton* b : {button1, button2})
+        EXPECT_TRUE(dialog->rect().contains(b->geometry())) << b->objectName().toStdString();
+    EXPECT_EQ(dialog->width(), size.width());
+
+    // A text that fits takes one line again, in a dialog of its own size.
+    fake::set_result("Init", 0);
+    push_identification();
+    connect_click();
+    ASSERT_TRUE(status().startsWith(kUspech));
+    EXPECT_EQ(testsupport::shows_whole(panel), "");
+    EXPECT_EQ(panel->geometry(), one_line);
+    EXPECT_EQ(dialog->size(), size);
 }
 
 } // namespace
