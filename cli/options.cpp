@@ -27,7 +27,7 @@ std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
 
 // One option: its name, whether it takes a value, the commands it belongs
 // to (empty: every command) and what to do with its value.
-struct Spec {
+struct Rule {
     const char* name;
     bool takesValue;
     QStringList commands;
@@ -38,8 +38,8 @@ QString rangeError(const char* option, const QString& what) {
     return QStringLiteral("--%1 potřebuje %2").arg(QLatin1String(option), what);
 }
 
-const std::vector<Spec>& specs() {
-    static const std::vector<Spec> all{
+const std::vector<Rule>& rules() {
+    static const std::vector<Rule> all{
         {"json", false, {}, [](const QString&, Options& o, QString&) { return o.json = true; }},
         {"help", false, {}, [](const QString&, Options& o, QString&) { return o.help = true; }},
         {"version",
@@ -194,8 +194,8 @@ const std::vector<Spec>& specs() {
     return all;
 }
 
-const Spec* findSpec(const QString& name) {
-    for (const Spec& s : specs())
+const Rule* findRule(const QString& name) {
+    for (const Rule& s : rules())
         if (name == QLatin1String(s.name)) return &s;
     return nullptr;
 }
@@ -275,20 +275,16 @@ std::optional<uint32_t> hexWord(const QString& text) {
         t = t.mid(2);
     else if (t.startsWith(QLatin1Char('$')))
         t = t.mid(1);
-    if (t.isEmpty() || t.size() > 8) return std::nullopt;
-    bool ok = false;
-    const uint32_t v = t.toUInt(&ok, 16);
-    // toUInt also takes a sign or blanks; only hexadecimal digits count here.
-    for (QChar z : t)
-        if (!z.isDigit() && !QStringLiteral("abcdefABCDEF").contains(z)) return std::nullopt;
-    if (!ok) return std::nullopt;
-    return v;
+    // Always hexadecimal, read as the settings file reads "0x" numbers.
+    const std::optional<int64_t> n = TextNaCislo(QStringLiteral("0x") + t);
+    if (!n) return std::nullopt;
+    return static_cast<uint32_t>(*n);
 }
 
 bool parseOptions(const QStringList& args, Options& o, QString& error) {
     QStringList positional;
     struct Given {
-        const Spec* spec;
+        const Rule* rule;
         QString value;
     };
     std::vector<Given> given;
@@ -315,28 +311,28 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
             value = name.mid(eq + 1);
             name = name.left(eq);
         }
-        const Spec* spec = findSpec(name);
-        if (!spec) {
+        const Rule* rule = findRule(name);
+        if (!rule) {
             error = QStringLiteral("neznámá volba --%1").arg(name);
             return false;
         }
-        if (spec->takesValue && !inlineValue) {
+        if (rule->takesValue && !inlineValue) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("volba --%1 potřebuje hodnotu").arg(name);
                 return false;
             }
             value = args[++i];
-        } else if (!spec->takesValue && inlineValue) {
+        } else if (!rule->takesValue && inlineValue) {
             error = QStringLiteral("volba --%1 nemá hodnotu").arg(name);
             return false;
         }
         for (const Given& g : given) {
-            if (g.spec == spec) {
+            if (g.rule == rule) {
                 error = QStringLiteral("volba --%1 je zadána dvakrát").arg(name);
                 return false;
             }
         }
-        given.push_back({spec, value});
+        given.push_back({rule, value});
     }
 
     // "help COMMAND" is "COMMAND --help".
@@ -349,7 +345,7 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
         o.operands = positional;
     }
     for (const Given& g : given)
-        if (!g.spec->apply(g.value, o, error)) return false;
+        if (!g.rule->apply(g.value, o, error)) return false;
     if (!o.command.isEmpty() && !kCommands.contains(o.command)) {
         error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
         return false;
@@ -367,9 +363,9 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
         return false;
     }
     for (const Given& g : given) {
-        if (!g.spec->commands.isEmpty() && !g.spec->commands.contains(o.command)) {
+        if (!g.rule->commands.isEmpty() && !g.rule->commands.contains(o.command)) {
             error = QStringLiteral("volba --%1 nepatří k příkazu %2")
-                        .arg(QLatin1String(g.spec->name), o.command);
+                        .arg(QLatin1String(g.rule->name), o.command);
             return false;
         }
     }

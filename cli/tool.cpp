@@ -11,11 +11,9 @@
 #include "Rychlosti.h"
 #include "SouborKonfigurace.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QThread>
 
 #include <algorithm>
 #include <array>
@@ -297,10 +295,7 @@ Reading Tool::blockFailure(const TVysledekBloku& v, const TKonfigurace& written)
 
 TRizeni Tool::transfer() const {
     TRizeni r;
-    r.Pauza = [] {
-        QCoreApplication::processEvents();
-        QThread::msleep(1);
-    };
+    r.Pauza = Pauza;
     r.Zastavit = [] { return stopRequested(); };
     return r;
 }
