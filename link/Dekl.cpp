@@ -348,6 +348,25 @@ uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
     return uint32_t(B1) | uint32_t(B2) << 8 | uint32_t(B3) << 16 | uint32_t(B4) << 24;
 }
 
+uint32_t SlovoBloku(const TKonfigurace& Blok, int Prvni) {
+    return BajtyNaCislo(Blok.Bajt(Prvni), Blok.Bajt(Prvni + 1), Blok.Bajt(Prvni + 2),
+                        Blok.Bajt(Prvni + 3));
+}
+
+void NastavSlovoBloku(TKonfigurace& Blok, int Prvni, uint32_t Slovo) {
+    for (int i = 0; i < 4; ++i)
+        Blok.Bajt(Prvni + i) = static_cast<uint8_t>(Slovo >> (8 * i));
+}
+
+QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
+    if (Mod == 2) {
+        const uint32_t velikost = BajtyNaCislo(B1, B2, static_cast<uint8_t>(B3 & 0x7F), 0);
+        const int64_t hodnota = (B3 & 0x80) ? -static_cast<int64_t>(velikost) : velikost;
+        return QString::number(hodnota);
+    }
+    return QString::number(BajtyNaCislo(B1, B2, B3, B4));
+}
+
 QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny) {
     const int h = std::min<int>(Hodiny, 23), m = std::min<int>(Minuty, 59),
               s = std::min<int>(Sekundy, 59);
