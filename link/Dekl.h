@@ -112,8 +112,9 @@ QString CestaIniProSlozku(const QString& SlozkaProgramu);
 // The private folder of an installation, ../lib/km207 beside the
 // program's folder: its drivers and driver host.
 QString SoukromaSlozka(const QString& SlozkaProgramu);
-// Folder of the settings file for tests; empty restores the default.
-void NastavAdresarIni(const QString& Adresar);
+// For tests: folders standing in for the executable's folder and for the
+// per-user configuration folder; an empty one restores the real folder.
+void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar = QString());
 
 // Name of an interface kind as the settings file stores it ("COMx",
 // "KIB-410", "KPB-4100", "KUB-4100", "KL-4100"); empty for any other kind.
