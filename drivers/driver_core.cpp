@@ -169,7 +169,7 @@ class UdpChannel : public Channel {
         timeout_ms_ = std::max(timeout_ms, kMinUdpTimeoutMs);
         // Start the transaction numbers somewhere different per handle.
         txn_ = static_cast<uint16_t>(steady_ms() * 31);
-        return port_.open(ip, port);
+        return port_.open(ip, port, timeout_ms_);
     }
 
     // The converter's serial side is set up on the converter itself; the
@@ -195,13 +195,15 @@ class UdpChannel : public Channel {
     // Waits out the deadline for the answer with the current transaction
     // number; anything else from the peer is noted and skipped.
     uint32_t await(const proto::Request& req, proto::Reply& rep) {
-        const int64_t deadline = steady_ms() + timeout_ms_;
+        const int64_t deadline = steady_us() + int64_t{timeout_ms_} * 1000;
         bool other = false, damaged = false;
         uint8_t buf[64]; // above a frame's size, so an oversized datagram reads as Long
         for (;;) {
-            int n = port_.receive(buf, sizeof buf, deadline);
-            if (n < 0) return kErrIo;
-            if (n == 0) break;
+            const int n = port_.receive(buf, sizeof buf, deadline);
+            if (n == UdpPort::kFailed) return kErrIo;
+            if (n == UdpPort::kDeadline) break;
+            // An empty datagram is a damaged frame like any other, never the
+            // end of the wait.
             Reject r = proto::decode_udp_reply(buf, static_cast<std::size_t>(n), txn_, req, rep);
             if (r == Reject::None) return kOk;
             if (r == Reject::WrongAddress) other = true;

@@ -14,7 +14,9 @@
 #define KM_CALL
 #endif
 
-#if defined(_WIN32)
+// A build that names its exports in a .def file defines KM_EXPORT empty.
+#if defined(KM_EXPORT)
+#elif defined(_WIN32)
 #define KM_EXPORT __declspec(dllexport)
 #else
 #define KM_EXPORT __attribute__((visibility("default")))

@@ -42,6 +42,10 @@ uint32_t status_from_open_errno(int err) {
     case ENODEV:
     case ENXIO:
     case ENOTDIR:
+    // A folder, a symlink loop or an over-long name: no device by that name.
+    case EISDIR:
+    case ELOOP:
+    case ENAMETOOLONG:
         return kErrNoDevice;
     case EACCES:
     case EPERM:

@@ -72,9 +72,15 @@ int64_t host_local_ms() {
     const auto now = system_clock::now();
     const std::time_t t = system_clock::to_time_t(now);
     std::tm tm{};
+#ifdef _WIN32
+    localtime_s(&tm, &t); // the model also runs inside a Windows test library
+#else
     localtime_r(&t, &tm);
+#endif
+    // The local calendar time read as if it were UTC (no tm_gmtoff on Windows).
     const int64_t ms = duration_cast<milliseconds>(now.time_since_epoch()).count();
-    return ms + static_cast<int64_t>(tm.tm_gmtoff) * 1000;
+    return from_datetime({tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
+                          tm.tm_sec, static_cast<int>(ms % 1000)});
 }
 
 DateTime to_datetime(int64_t local_ms) {

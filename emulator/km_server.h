@@ -1,13 +1,18 @@
 // Serves a Module on the wire: UDP datagrams and a pseudo-terminal that
-// stands in for a serial line. Single-threaded; call poll_once() in a loop.
+// stands in for a serial line. Call poll_once() in a loop; the module is
+// touched only on that thread. A helper thread, started by the first
+// poll_once(), only carries the pseudo-terminal's bytes to the socket that
+// poll_once() waits on, so one blocking receive serves both sides.
 #pragma once
 
 #include "km_bus.h"
 #include "km_module.h"
 
+#include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <netinet/in.h>
@@ -34,7 +39,8 @@ class Server {
     const std::string& udp_host() const { return udp_host_; }
     const std::string& pty_path() const { return pty_path_; }
 
-    // Waits at most `timeout_ms` for traffic, answers it, sends due replies.
+    // Waits at most `timeout_ms` (negative: no limit) for traffic, answers
+    // it, sends due replies. Open both sides before the first call.
     void poll_once(int timeout_ms);
 
     // Partial serial frames older than this are thrown away when new bytes come.
@@ -55,11 +61,19 @@ class Server {
         int64_t due_ms;
         bool udp;
         sockaddr_in to;
-        std::vector<uint8_t> bytes;
+        // The frame, in place: a reply costs no allocation.
+        std::array<uint8_t, proto::kUdpFrameSize> bytes;
+        std::size_t size;
     };
 
-    void on_udp();
+    void start_relay();
+    void relay_loop();
+    // Takes one datagram off the socket poll_once() waits on; `timeout_ms`
+    // as in poll_once().
+    void receive_one(int timeout_ms);
+    void on_udp(const uint8_t* data, std::size_t len, const sockaddr_in& from);
     void on_pty();
+    void on_pty_bytes(const uint8_t* data, std::size_t len);
     bool line_speed_matches() const;
     // Baud index of the pseudo-terminal's speed: kAnyBaud unless strict.
     int line_baud_index() const;
@@ -76,6 +90,18 @@ class Server {
     int master_fd_ = -1;
     int slave_fd_ = -1;
     std::string pty_path_;
+    // The socket poll_once() blocks on: the UDP socket, or one of its own
+    // when only the pseudo-terminal is served.
+    int rx_fd_ = -1;
+    // Receive timeout last set on rx_fd_, in ms (-1: none set yet).
+    int rx_timeout_ms_ = -1;
+    // Relay of the pseudo-terminal's bytes: its socket and address, the pipe
+    // that stops it, its thread.
+    bool relay_tried_ = false;
+    int relay_fd_ = -1;
+    sockaddr_in relay_addr_{};
+    int relay_stop_[2] = {-1, -1};
+    std::thread relay_;
     std::vector<uint8_t> rx_;
     int64_t last_rx_ms_ = 0;
     int gap_ms_ = 200;

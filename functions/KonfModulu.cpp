@@ -27,12 +27,6 @@ bool MeniAdresuRychlost(const std::vector<uint8_t>& Registry) {
                        [](uint8_t R) { return R == RegistrAdresa || R == RegistrRychlost; });
 }
 
-int BajtRegistru(uint8_t Registr) {
-    for (const TRegistr& R : RegistryBloku())
-        if (R.Cislo == Registr) return R.Bajt;
-    return -1;
-}
-
 } // namespace
 
 QString SeznamRegistru(const std::vector<uint8_t>& Registry) {

@@ -10,29 +10,6 @@ const std::vector<TRegistr> Registry{{RegModCitace, 2}};
 
 } // namespace
 
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text) {
-    uint8_t Zpet = Hodnota;
-    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
-    if (Chyba != 0) {
-        Text = TextChyby(Rozhrani, Chyba);
-        return Chyba;
-    }
-    // Straight on, no pause; the read-back request carries the value too.
-    Zpet = Hodnota;
-    Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, Registr, Zpet);
-    if (Chyba != 0) {
-        Text = TextChyby(Rozhrani, Chyba);
-        return Chyba;
-    }
-    if (Zpet != Hodnota) {
-        Text = TextChybaZapisu;
-        return 9;
-    }
-    Text.clear();
-    return 0;
-}
-
 TForm5::TForm5(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Nastavení čítače"));

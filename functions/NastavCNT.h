@@ -14,12 +14,6 @@
 
 constexpr uint8_t RegModCitace = 0;
 
-// Writes one register, reads it back at once and compares. 0 with an empty
-// text on success; the link's code with its text on a failed exchange; 9
-// with "Chyba zápisu dat." on a mismatch.
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text);
-
 class TForm5 : public QDialog {
     Q_OBJECT
   public:

@@ -110,12 +110,3 @@ void TForm6::Button2Click() {
     Timer1->stop();
     close();
 }
-
-QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
-    if (Mod == 2) {
-        const uint32_t velikost = BajtyNaCislo(B1, B2, static_cast<uint8_t>(B3 & 0x7F), 0);
-        const int64_t hodnota = (B3 & 0x80) ? -static_cast<int64_t>(velikost) : velikost;
-        return QString::number(hodnota);
-    }
-    return QString::number(BajtyNaCislo(B1, B2, B3, B4));
-}

@@ -36,7 +36,3 @@ class TForm6 : public QDialog {
   private:
     void ZobrazStav(const QString& Text);
 };
-
-// Counter bytes as the module's mode formats them: mode 2 is sign and
-// 23-bit magnitude, every other mode an unsigned 32-bit number.
-QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);

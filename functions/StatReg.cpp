@@ -1,29 +1,19 @@
 #include "StatReg.h"
 
 #include "Kxxx410.h"
+#include "Prikazy.h"
 
 #include <QShowEvent>
 
 namespace {
 constexpr int Sirka = 472;
 constexpr int Vyska = 250;
-
-std::array<QString, 32> JmenaBitu() {
-    std::array<QString, 32> jmena;
-    jmena.fill(QStringLiteral("---"));
-    jmena[1] = QStringLiteral("FN");
-    jmena[2] = QStringLiteral("PRF");
-    jmena[4] = QStringLiteral("PWR");
-    jmena[5] = QStringLiteral("RST");
-    jmena[6] = QStringLiteral("ERR24");
-    return jmena;
-}
 } // namespace
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Status registr"));
 
-    Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaBitu());
+    Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaBituStavu());
 
     Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Vynulovat"),
                            Sirka - 16 - 75 - 12 - 75, 188);

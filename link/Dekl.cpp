@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -32,7 +33,12 @@ const QString kUdpTimeout = QStringLiteral("UDP timeout");
 const QString kNazvyRozhrani[5] = {kComx, kKib, QStringLiteral("KPB-4100"),
                                    QStringLiteral("KUB-4100"), kKl};
 
+// Test stand-ins for the executable's folder and the per-user folder.
 QString& adresarIni() {
+    static QString adresar;
+    return adresar;
+}
+QString& uzivatelskyAdresarIni() {
     static QString adresar;
     return adresar;
 }
@@ -43,12 +49,36 @@ std::function<QDateTime()>& hodiny() {
 }
 
 QString uzivatelskySoubor() {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation))
+    const QString& adresar = uzivatelskyAdresarIni();
+    return QDir(adresar.isEmpty()
+                    ? QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                    : adresar)
         .filePath(kSoubor);
 }
 
+QString slozkaProgramu() {
+    return adresarIni().isEmpty() ? QCoreApplication::applicationDirPath() : adresarIni();
+}
+
 QString souborUProgramu() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kSoubor);
+    return QDir(slozkaProgramu()).filePath(kSoubor);
+}
+
+// Largest settings file that is read; a larger one counts as unreadable.
+constexpr qint64 kNejvyseBajtu = 1024 * 1024;
+
+enum class Cteni { Chybi, Precteno, Nelze };
+
+// What stands at `cesta`, through links: nothing; a regular file of sane size
+// that may be read (and replaced); or anything else (a device, a FIFO, a
+// folder, a dangling link, a file too large or unreadable), which is neither
+// read nor replaced. The type is known before anything is opened, so a FIFO
+// never blocks and a device is never touched.
+Cteni stav(const QString& cesta) {
+    const QFileInfo i(cesta);
+    if (!i.exists()) return i.isSymLink() ? Cteni::Nelze : Cteni::Chybi;
+    if (!i.isFile() || i.size() > kNejvyseBajtu || !i.isReadable()) return Cteni::Nelze;
+    return Cteni::Precteno;
 }
 
 // Installed, the executable shares a system folder such as /usr/bin and its
@@ -56,31 +86,65 @@ QString souborUProgramu() {
 // to the user even when that folder is writable (root), so nothing is left
 // among the system's files.
 bool instalovano(const QString& slozkaProgramu) {
-    return QFileInfo(QDir(slozkaProgramu).filePath(QStringLiteral("../lib/km207"))).isDir();
+    return QFileInfo(SoukromaSlozka(slozkaProgramu)).isDir();
 }
 
 bool lzeZapsatDo(const QString& slozkaProgramu) {
-    const QFileInfo slozka(slozkaProgramu);
-    const QFileInfo soubor(QDir(slozkaProgramu).filePath(kSoubor));
-    return !instalovano(slozkaProgramu) && slozka.isDir() && slozka.isWritable() &&
-           (!soubor.exists() || soubor.isWritable());
+    if (instalovano(slozkaProgramu)) return false;
+    const QString cesta = QDir(slozkaProgramu).filePath(kSoubor);
+    switch (stav(cesta)) {
+    case Cteni::Chybi: {
+        const QFileInfo slozka(slozkaProgramu);
+        return slozka.isDir() && slozka.isWritable();
+    }
+    case Cteni::Precteno: {
+        // A link's target is replaced, beside the target.
+        const QFileInfo soubor(cesta);
+        const QFileInfo slozka(QFileInfo(soubor.canonicalFilePath()).absolutePath());
+        return soubor.isWritable() && slozka.isWritable();
+    }
+    case Cteni::Nelze:
+        break;
+    }
+    return false;
 }
 
 // Where the settings are read from: the file that will be written, or,
 // before the per-user copy exists, the one beside the executable.
 QString souborCteni() {
     const QString cesta = CestaIni();
-    if (!adresarIni().isEmpty() || QFileInfo::exists(cesta)) return cesta;
+    if (stav(cesta) != Cteni::Chybi) return cesta;
     return souborUProgramu();
 }
 
-enum class Cteni { Chybi, Precteno, Nelze };
+// A settings file as read: its text and how to write it back.
+struct Obsah {
+    IniDocument dokument;
+    // Saved by an editor as UTF-8 with a byte-order mark: kept so.
+    bool utf8 = false;
+};
 
-Cteni nactiDokument(const QString& cesta, IniDocument& dokument) {
+const QByteArray kZnackaUtf8("\xEF\xBB\xBF");
+
+Cteni nactiDokument(const QString& cesta, Obsah& obsah) {
+    const Cteni s = stav(cesta);
+    if (s != Cteni::Precteno) return s;
     QFile f(cesta);
-    if (!f.exists()) return Cteni::Chybi;
     if (!f.open(QIODevice::ReadOnly)) return Cteni::Nelze;
-    dokument = IniDocument(Cp1250NaText(f.readAll()));
+    // Capped again here: the file may have grown since it was looked at.
+    const QByteArray bajty = f.read(kNejvyseBajtu + 1);
+    if (f.error() != QFileDevice::NoError || bajty.size() > kNejvyseBajtu) return Cteni::Nelze;
+    obsah = Obsah{};
+    if (bajty.startsWith(kZnackaUtf8)) {
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString text = utf8(bajty.mid(kZnackaUtf8.size()));
+        if (!utf8.hasError()) {
+            obsah.dokument = IniDocument(text);
+            obsah.utf8 = true;
+            return Cteni::Precteno;
+        }
+    }
+    obsah.dokument = IniDocument(Cp1250NaText(bajty));
     return Cteni::Precteno;
 }
 
@@ -121,8 +185,9 @@ void InitData(TData* Data) {
 
 bool CtiIni(TData* Data) {
     if (!Data) return false;
-    IniDocument d;
-    nactiDokument(souborCteni(), d);
+    Obsah obsah;
+    nactiDokument(souborCteni(), obsah);
+    const IniDocument& d = obsah.dokument;
     const QString nazev = d.value(kPripojeni, kRozhrani).value_or(QStringLiteral("jkl"));
     if (nazev == QLatin1String("jkl")) return false;
 
@@ -143,9 +208,14 @@ bool CtiIni(TData* Data) {
 bool ZapisIni(TData* Data) {
     if (!Data) return false;
     // Re-read what is on disk now, so only the keys below change. A file that
-    // exists but cannot be read is left alone rather than replaced.
-    IniDocument d;
-    if (nactiDokument(souborCteni(), d) == Cteni::Nelze) return false;
+    // exists but cannot be read is never replaced: the settings then go to
+    // the per-user file (CestaIni), which an unusable file beside the
+    // executable only fails to seed.
+    const QString cesta = CestaIni();
+    const QString zdroj = souborCteni();
+    Obsah obsah;
+    if (nactiDokument(zdroj, obsah) == Cteni::Nelze && zdroj == cesta) return false;
+    IniDocument& d = obsah.dokument;
 
     const uint8_t druh = Data->Rozhrani <= 4 ? Data->Rozhrani : 0;
     d.setValue(kPripojeni, kRozhrani, kNazvyRozhrani[druh]);
@@ -167,7 +237,6 @@ bool ZapisIni(TData* Data) {
     d.setValue(kPripojeni, kAdresa, QString::number(Data->Adresa));
     d.setValue(kPripojeni, kRychlost, QString::number(Data->Rychlost));
 
-    const QString cesta = CestaIni();
     QDir().mkpath(QFileInfo(cesta).absolutePath());
     // Written whole to a temporary file and renamed over the old one, so a
     // failure at any point leaves the previous file intact.
@@ -175,7 +244,8 @@ bool ZapisIni(TData* Data) {
     // Unbuffered, so a failing write shows in its own count: the buffered
     // path can lose the error of the final flush and commit a partial file.
     if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const QByteArray bajty = TextNaCp1250(d.toString());
+    const QByteArray bajty =
+        obsah.utf8 ? kZnackaUtf8 + d.toString().toUtf8() : TextNaCp1250(d.toString());
     if (f.write(bajty) != bajty.size()) {
         f.cancelWriting();
         f.commit();
@@ -278,6 +348,25 @@ uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
     return uint32_t(B1) | uint32_t(B2) << 8 | uint32_t(B3) << 16 | uint32_t(B4) << 24;
 }
 
+uint32_t SlovoBloku(const TKonfigurace& Blok, int Prvni) {
+    return BajtyNaCislo(Blok.Bajt(Prvni), Blok.Bajt(Prvni + 1), Blok.Bajt(Prvni + 2),
+                        Blok.Bajt(Prvni + 3));
+}
+
+void NastavSlovoBloku(TKonfigurace& Blok, int Prvni, uint32_t Slovo) {
+    for (int i = 0; i < 4; ++i)
+        Blok.Bajt(Prvni + i) = static_cast<uint8_t>(Slovo >> (8 * i));
+}
+
+QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
+    if (Mod == 2) {
+        const uint32_t velikost = BajtyNaCislo(B1, B2, static_cast<uint8_t>(B3 & 0x7F), 0);
+        const int64_t hodnota = (B3 & 0x80) ? -static_cast<int64_t>(velikost) : velikost;
+        return QString::number(hodnota);
+    }
+    return QString::number(BajtyNaCislo(B1, B2, B3, B4));
+}
+
 QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny) {
     const int h = std::min<int>(Hodiny, 23), m = std::min<int>(Minuty, 59),
               s = std::min<int>(Sekundy, 59);
@@ -306,8 +395,11 @@ void NastavHodiny(std::function<QDateTime()> Hodiny) {
 }
 
 QString CestaIni() {
-    if (!adresarIni().isEmpty()) return QDir(adresarIni()).filePath(kSoubor);
-    return CestaIniProSlozku(QCoreApplication::applicationDirPath());
+    return CestaIniProSlozku(slozkaProgramu());
+}
+
+QString SoukromaSlozka(const QString& SlozkaProgramu) {
+    return QDir::cleanPath(SlozkaProgramu + QStringLiteral("/../lib/km207"));
 }
 
 QString CestaIniProSlozku(const QString& SlozkaProgramu) {
@@ -315,8 +407,9 @@ QString CestaIniProSlozku(const QString& SlozkaProgramu) {
                                        : uzivatelskySoubor();
 }
 
-void NastavAdresarIni(const QString& Adresar) {
+void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar) {
     adresarIni() = Adresar;
+    uzivatelskyAdresarIni() = UzivatelskyAdresar;
 }
 
 QString NazevRozhrani(uint8_t Rozhrani) {

@@ -27,6 +27,12 @@ struct TKonfigurace {
 };
 static_assert(sizeof(TKonfigurace) == 15, "the block is 15 packed bytes");
 
+// The 32-bit word of the four block bytes from Prvni on, least significant
+// first: bit n is channel n (NegaceDIN at 3, NegaceDOUT at 7, PocStavDOUT
+// at 11).
+uint32_t SlovoBloku(const TKonfigurace& Blok, int Prvni);
+void NastavSlovoBloku(TKonfigurace& Blok, int Prvni, uint32_t Slovo);
+
 // Text handed over by a driver: one Windows-1250 code per element.
 using TTextPole = std::array<uint32_t, 100>;
 
@@ -82,6 +88,10 @@ QString ModulNaText(const QString& Modul);
 
 // Four bytes, least significant first, as one 32-bit word.
 uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
+// Counter bytes (B1 least significant) as the module's mode formats them:
+// mode 2 is sign and 23-bit magnitude (B4 ignored), every other mode an
+// unsigned 32-bit number.
+QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
 // Clock register bytes (seconds, minutes, hours) as "H:MM:SS".
 QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny);
 // Date register bytes (day, month, year modulo 4) as "D.M.YYYY", the year
@@ -99,8 +109,12 @@ void NastavHodiny(std::function<QDateTime()> Hodiny);
 QString CestaIni();
 // The same for a program in the folder SlozkaProgramu.
 QString CestaIniProSlozku(const QString& SlozkaProgramu);
-// Folder of the settings file for tests; empty restores the default.
-void NastavAdresarIni(const QString& Adresar);
+// The private folder of an installation, ../lib/km207 beside the
+// program's folder: its drivers and driver host.
+QString SoukromaSlozka(const QString& SlozkaProgramu);
+// For tests: folders standing in for the executable's folder and for the
+// per-user configuration folder; an empty one restores the real folder.
+void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar = QString());
 
 // Name of an interface kind as the settings file stores it ("COMx",
 // "KIB-410", "KPB-4100", "KUB-4100", "KL-4100"); empty for any other kind.

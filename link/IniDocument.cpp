@@ -1,16 +1,44 @@
 #include "IniDocument.h"
 
 IniDocument::IniDocument(const QString& text) {
-    if (text.isEmpty()) return;
-    if (text.contains(QLatin1String("\r\n")))
-        eol_ = QStringLiteral("\r\n");
-    else if (text.contains(QLatin1Char('\n')))
-        eol_ = QStringLiteral("\n");
-    QString normal = text;
-    normal.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    finalEol_ = normal.endsWith(QLatin1Char('\n'));
-    if (finalEol_) normal.chop(1);
-    lines_ = normal.split(QLatin1Char('\n'));
+    bool styleKnown = false;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        const bool crlf =
+            c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n');
+        const QString end = crlf ? QStringLiteral("\r\n") : QString(c);
+        lines_.append({text.mid(start, i - start), end});
+        if (!styleKnown) eol_ = end;
+        styleKnown = true;
+        i += end.size() - 1;
+        start = i + 1;
+    }
+    if (start < text.size()) lines_.append({text.mid(start), QString()});
+}
+
+QString IniDocument::oneLine(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        const QChar::Category k = c.category();
+        if (k == QChar::Other_Control || k == QChar::Separator_Line ||
+            k == QChar::Separator_Paragraph)
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+void IniDocument::insertLine(int at, const QString& text) {
+    if (at == lines_.size() && !lines_.isEmpty() && lines_.back().end.isEmpty()) {
+        // A file whose last line had no line end keeps ending that way.
+        lines_.back().end = eol_;
+        lines_.append({text, QString()});
+        return;
+    }
+    lines_.insert(at, {text, eol_});
 }
 
 bool IniDocument::isHeader(const QString& line, QString* name) {
@@ -43,13 +71,14 @@ bool IniDocument::isKey(const QString& line, QString* key, QString* value) {
 int IniDocument::findSection(const QString& section) const {
     QString name;
     for (int i = 0; i < lines_.size(); ++i)
-        if (isHeader(lines_[i], &name) && name.compare(section, Qt::CaseInsensitive) == 0) return i;
+        if (isHeader(lines_[i].text, &name) && name.compare(section, Qt::CaseInsensitive) == 0)
+            return i;
     return -1;
 }
 
 int IniDocument::sectionEnd(int header) const {
     int i = header + 1;
-    while (i < lines_.size() && !isHeader(lines_[i]))
+    while (i < lines_.size() && !isHeader(lines_[i].text))
         ++i;
     return i;
 }
@@ -60,36 +89,43 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     const int end = sectionEnd(header);
     QString k, v;
     for (int i = header + 1; i < end; ++i)
-        if (isKey(lines_[i], &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) return v;
+        if (isKey(lines_[i].text, &k, &v) && k.compare(key, Qt::CaseInsensitive) == 0) return v;
     return std::nullopt;
 }
 
-void IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
-    const int header = findSection(section);
+bool IniDocument::setValue(const QString& section, const QString& key, const QString& value) {
+    const QString s = oneLine(section).trimmed(), k = oneLine(key).trimmed(), v = oneLine(value);
+    if (s.isEmpty() || s.contains(QLatin1Char(']')) || k.isEmpty() ||
+        k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char('[')) ||
+        k.startsWith(QLatin1Char(';')) || k.startsWith(QLatin1Char('#')))
+        return false;
+    const int header = findSection(s);
     if (header < 0) {
-        if (!lines_.isEmpty() && !lines_.back().trimmed().isEmpty()) lines_.append(QString());
-        lines_.append(QLatin1Char('[') + section + QLatin1Char(']'));
-        lines_.append(key + QLatin1Char('=') + value);
-        return;
+        if (!lines_.isEmpty() && !lines_.back().text.trimmed().isEmpty())
+            insertLine(lines_.size(), QString());
+        insertLine(lines_.size(), QLatin1Char('[') + s + QLatin1Char(']'));
+        insertLine(lines_.size(), k + QLatin1Char('=') + v);
+        return true;
     }
     const int end = sectionEnd(header);
-    QString k;
+    QString name;
     int lastContent = header;
     for (int i = header + 1; i < end; ++i) {
-        if (isKey(lines_[i], &k) && k.compare(key, Qt::CaseInsensitive) == 0) {
+        QString& line = lines_[i].text;
+        if (isKey(line, &name) && name.compare(k, Qt::CaseInsensitive) == 0) {
             // Keep the key's own spelling and indentation.
-            const int eq = lines_[i].indexOf(QLatin1Char('='));
-            lines_[i] = lines_[i].left(eq + 1) + value;
-            return;
+            line = line.left(line.indexOf(QLatin1Char('=')) + 1) + v;
+            return true;
         }
-        if (!lines_[i].trimmed().isEmpty()) lastContent = i;
+        if (!line.trimmed().isEmpty()) lastContent = i;
     }
-    lines_.insert(lastContent + 1, key + QLatin1Char('=') + value);
+    insertLine(lastContent + 1, k + QLatin1Char('=') + v);
+    return true;
 }
 
 QString IniDocument::toString() const {
-    if (lines_.isEmpty()) return {};
-    QString out = lines_.join(eol_);
-    if (finalEol_) out += eol_;
+    QString out;
+    for (const Line& l : lines_)
+        out += l.text + l.end;
     return out;
 }

@@ -1,12 +1,15 @@
 #include "Kxxx410.h"
 #include "Komunikace.h"
 
-#include "km_driver.h"
+#include "VazbaOvladace.h"
+#include "driver_library.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
+#include <QProcess>
+#include <QStandardPaths>
 
 #include <chrono>
 #include <memory>
@@ -14,52 +17,25 @@
 
 namespace {
 
-struct Ovladac {
-    const char* soubor; // name in the texts, as on the original platform
-    const char* prefix;
-};
-
-const Ovladac kOvladace[5] = {
-    {"KSER410.DLL", "KSER410"}, {"KIB410.DLL", "KIB410"}, {"KPB4100.DLL", "KPB4100"},
-    {"KUB4100.DLL", "KUB4100"}, {"KL4100.DLL", "KL4100"},
-};
-
 // The one binding of the process: at most one link exists at a time.
-struct Vazba {
-    std::unique_ptr<QLibrary> knihovna;
-    KmVersionFn version = nullptr;
-    void* init = nullptr; // one of the three Init forms, by kind
-    KmSetConfigFn setConfig = nullptr;
-    KmGetConfigFn getConfig = nullptr;
-    KmSendFn send = nullptr;
-    KmDoneFn done = nullptr;
-    KmErrorFn error = nullptr;
+struct Stav {
+    std::unique_ptr<VazbaOvladace> vazba;
+    uint8_t druh = 0; // kind of the bound library
+    QString popis;    // for OvladacVazba
     // Init failed but the library stays, so its error text can be read.
     bool poNeuspechu = false;
-
-    void zrusOdkazy() {
-        version = nullptr;
-        init = nullptr;
-        setConfig = nullptr;
-        getConfig = nullptr;
-        send = nullptr;
-        done = nullptr;
-        error = nullptr;
-    }
+    bool izolace = false;
 
     void uvolni() {
-        zrusOdkazy();
-        if (knihovna) {
-            knihovna->unload();
-            knihovna.reset();
-        }
+        vazba.reset();
+        popis.clear();
         poNeuspechu = false;
     }
 };
 
-Vazba& vazba() {
-    static Vazba v;
-    return v;
+Stav& stav() {
+    static Stav s;
+    return s;
 }
 
 QString& adresarOvladacu() {
@@ -67,126 +43,258 @@ QString& adresarOvladacu() {
     return adresar;
 }
 
-QString souborKnihovny(uint8_t druh) {
+bool druhPlatny(uint8_t druh) {
+    return druh <= 4;
+}
+
+QString prefix(uint8_t druh) {
+    return QString::fromLatin1(kmhost::kDriverPrefixes[druh]);
+}
+
+// The name in the texts, as on the original platform.
+QString souborDll(uint8_t druh) {
+    return prefix(druh) + QStringLiteral(".DLL");
+}
+
+// This platform's own library file of a kind.
+QString souborNativni(uint8_t druh) {
 #ifdef Q_OS_WIN
-    return QString::fromLatin1(kOvladace[druh].soubor);
+    return souborDll(druh);
 #else
-    return QString::fromLatin1(kOvladace[druh].prefix) + QStringLiteral(".so");
+    return prefix(druh) + QStringLiteral(".so");
 #endif
 }
 
-// The executable's folder first, then the platform's library search.
-std::unique_ptr<QLibrary> nactiKnihovnu(uint8_t druh) {
-    const QString adresar =
-        adresarOvladacu().isEmpty() ? QCoreApplication::applicationDirPath() : adresarOvladacu();
-    const QString cesta = QDir(adresar).filePath(souborKnihovny(druh));
-    if (QFileInfo::exists(cesta)) {
-        auto lib = std::make_unique<QLibrary>(cesta);
-        if (lib->load()) return lib;
-    }
-    auto lib = std::make_unique<QLibrary>(souborKnihovny(druh));
-    if (lib->load()) return lib;
-    return nullptr;
+// A folder and the private folder of an installation beside it.
+QStringList slozkyHledani(const QString& slozka) {
+    const QString soukroma = SoukromaSlozka(slozka);
+    return soukroma == QDir::cleanPath(slozka) ? QStringList{slozka}
+                                               : QStringList{slozka, soukroma};
 }
 
-bool druhPlatny(uint8_t druh) {
-    return druh <= 4;
+QString hostitelNativni() {
+#ifdef Q_OS_WIN
+    return sizeof(void*) == 8 ? QStringLiteral("km207-driverhost64.exe")
+                              : QStringLiteral("km207-driverhost.exe");
+#else
+    return QStringLiteral("km207-driverhost");
+#endif
+}
+
+const QString kHostitel32 = QStringLiteral("km207-driverhost.exe");
+
+// A host executable beside the program or in its private folder.
+QString najdiHostitele(const QString& nazev) {
+    for (const QString& slozka : slozkyHledani(QCoreApplication::applicationDirPath())) {
+        const QString cesta = QDir(slozka).filePath(nazev);
+        if (QFileInfo(cesta).isFile()) return cesta;
+    }
+    return {};
+}
+
+// Pointer width of a Windows library from its PE header: 32, 64, or 0 when
+// the file is no Windows library.
+int bityKnihovny(const QString& cesta) {
+    QFile f(cesta);
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray dos = f.read(64);
+    if (dos.size() < 64 || !dos.startsWith("MZ")) return 0;
+    const auto u = [](const QByteArray& b, int i) { return static_cast<uint8_t>(b.at(i)); };
+    const uint32_t pe =
+        u(dos, 60) | u(dos, 61) << 8 | u(dos, 62) << 16 | uint32_t(u(dos, 63)) << 24;
+    if (pe > f.size() || !f.seek(pe)) return 0;
+    const QByteArray hlavicka = f.read(6);
+    if (hlavicka.size() < 6 || !hlavicka.startsWith(QByteArray("PE\0\0", 4))) return 0;
+    switch (u(hlavicka, 4) | u(hlavicka, 5) << 8) {
+    case 0x014C: // i386
+        return 32;
+    case 0x8664: // x86-64
+    case 0xAA64: // ARM64
+        return 64;
+    default:
+        return 0;
+    }
+}
+
+// Where a kind's library is: in each folder the maker's DLL first (any
+// case of its name), then this platform's own file; else the platform's
+// library search by the exact file name.
+struct Nalez {
+    bool dll = false;
+    QString cesta; // a bare file name for the platform's search
+};
+
+Nalez najdiKnihovnu(uint8_t druh) {
+    const QString zaklad =
+        adresarOvladacu().isEmpty() ? QCoreApplication::applicationDirPath() : adresarOvladacu();
+    for (const QString& slozka : slozkyHledani(zaklad)) {
+        const QDir d(slozka);
+        const QStringList dll = d.entryList({souborDll(druh)}, QDir::Files);
+        if (!dll.isEmpty()) return {true, d.filePath(dll.first())};
+#ifndef Q_OS_WIN
+        const QString nativni = d.filePath(souborNativni(druh));
+        if (QFileInfo(nativni).isFile()) return {false, nativni};
+#endif
+    }
+    return {false, souborNativni(druh)};
+}
+
+#ifndef Q_OS_WIN
+// The command that runs a Windows program: KM207_WINE, else wine. Empty
+// when there is none.
+QStringList prikazWine() {
+    const QString zadany = qEnvironmentVariable("KM207_WINE").trimmed();
+    const QStringList prikaz =
+        zadany.isEmpty() ? QStringList{QStringLiteral("wine")} : QProcess::splitCommand(zadany);
+    if (prikaz.isEmpty()) return {};
+    const QString& program = prikaz.first();
+    const bool nalezen = program.contains(QLatin1Char('/'))
+                             ? QFileInfo(program).isExecutable()
+                             : !QStandardPaths::findExecutable(program).isEmpty();
+    return nalezen ? prikaz : QStringList{};
+}
+#endif
+
+bool izolaceZapnuta() {
+    return stav().izolace || qEnvironmentVariable("KM207_DRIVER_HOST") == QStringLiteral("1");
+}
+
+std::unique_ptr<VazbaOvladace> presHostitele(uint8_t druh, const QString& hostitel,
+                                             const QStringList& wine, const QString& cesta,
+                                             uint32_t& kod, QString& popis) {
+    kod = KodNenacteno + druh;
+    const QString program = najdiHostitele(hostitel);
+    if (program.isEmpty()) return nullptr;
+    SpusteniHostitele s;
+    if (wine.isEmpty()) {
+        s.Program = program;
+    } else {
+        s.Program = wine.first();
+        s.Argumenty = wine.mid(1) << program;
+        s.Wine = true;
+    }
+    // Ended with the binding, and at the latest when the application ends.
+    static const bool uklid = [] {
+        qAddPostRoutine(OvladacUvolni);
+        return true;
+    }();
+    Q_UNUSED(uklid);
+    auto vazba = VazbaPresHostitele(druh, s, cesta, kod);
+    popis = QDir::toNativeSeparators(cesta) + QStringLiteral(" přes ") + hostitel +
+            (s.Wine ? QStringLiteral(" (Wine)") : QString());
+    return vazba;
+}
+
+// Binds the kind's library as it was found: in this process when it can
+// run here and no isolation is asked for, else through the fitting host.
+std::unique_ptr<VazbaOvladace> navaz(uint8_t druh, uint32_t& kod, QString& popis) {
+    const Nalez nalez = najdiKnihovnu(druh);
+    const bool izolace = izolaceZapnuta();
+    if (nalez.dll) {
+        const int bity = bityKnihovny(nalez.cesta);
+#ifdef Q_OS_WIN
+        if (bity == int(sizeof(void*) * 8) && !izolace) {
+            popis = QDir::toNativeSeparators(nalez.cesta);
+            return VazbaVProcesu(druh, nalez.cesta, kod);
+        }
+        if (bity == int(sizeof(void*) * 8))
+            return presHostitele(druh, hostitelNativni(), {}, nalez.cesta, kod, popis);
+        if (bity == 32) return presHostitele(druh, kHostitel32, {}, nalez.cesta, kod, popis);
+#else
+        // Only the 32-bit host exists for Windows libraries, run by Wine.
+        if (bity == 32) {
+            const QStringList wine = prikazWine();
+            if (!wine.isEmpty())
+                return presHostitele(druh, kHostitel32, wine, nalez.cesta, kod, popis);
+        }
+#endif
+        kod = KodNenacteno + druh;
+        return nullptr;
+    }
+    if (izolace) return presHostitele(druh, hostitelNativni(), {}, nalez.cesta, kod, popis);
+    popis = QDir::toNativeSeparators(nalez.cesta);
+    return VazbaVProcesu(druh, nalez.cesta, kod);
+}
+
+// The bound library's host failed inside a call: the binding is gone and
+// the call reports the library as unavailable.
+bool ztracena(Stav& s) {
+    if (!s.vazba || !s.vazba->Ztracena()) return false;
+    s.uvolni();
+    return true;
 }
 
 } // namespace
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace) {
-    Vazba& v = vazba();
+    Stav& s = stav();
     // A library kept after a failed Init has served its purpose now.
-    if (v.poNeuspechu) v.uvolni();
-    v.zrusOdkazy();
+    if (s.poNeuspechu) s.uvolni();
+    // The references are cleared; the old library goes once the new one is
+    // loaded, so re-binding the same file keeps it loaded in between.
+    std::unique_ptr<VazbaOvladace> stara = std::move(s.vazba);
+    s.uvolni();
     if (!druhPlatny(Rozhrani)) return KodNeplatne;
 
-    auto lib = nactiKnihovnu(Rozhrani);
-    if (!lib) return KodNenacteno + Rozhrani;
+    uint32_t kod = 0;
+    QString popis;
+    std::unique_ptr<VazbaOvladace> vazba = navaz(Rozhrani, kod, popis);
+    stara.reset();
+    if (!vazba) return kod;
+    s.vazba = std::move(vazba);
+    s.druh = Rozhrani;
+    s.popis = popis;
 
-    const QByteArray prefix = QByteArray(kOvladace[Rozhrani].prefix) + '_';
-    auto vstup = [&](const char* nazev) { return lib->resolve((prefix + nazev).constData()); };
-    void* version = reinterpret_cast<void*>(vstup("Version"));
-    void* init = reinterpret_cast<void*>(vstup("Init"));
-    void* setConfig = reinterpret_cast<void*>(vstup("SetConfig"));
-    void* getConfig = reinterpret_cast<void*>(vstup("GetConfig"));
-    void* send = reinterpret_cast<void*>(vstup("Send"));
-    void* done = reinterpret_cast<void*>(vstup("Done"));
-    void* error = reinterpret_cast<void*>(vstup("Error"));
-    if (!version || !init || !setConfig || !getConfig || !send || !done || !error) {
-        lib->unload();
-        return KodNeuplne + Rozhrani;
-    }
-
-    v.knihovna = std::move(lib);
-    v.version = reinterpret_cast<KmVersionFn>(version);
-    v.init = init;
-    v.setConfig = reinterpret_cast<KmSetConfigFn>(setConfig);
-    v.getConfig = reinterpret_cast<KmGetConfigFn>(getConfig);
-    v.send = reinterpret_cast<KmSendFn>(send);
-    v.done = reinterpret_cast<KmDoneFn>(done);
-    v.error = reinterpret_cast<KmErrorFn>(error);
-
-    uint32_t kod;
-    switch (Rozhrani) {
-    case 0:
-    case 1:
-        kod = reinterpret_cast<KmInitValueFn>(init)(&Handle,
-                                                    static_cast<uint32_t>(KonfigOvladace[0]));
-        break;
-    case 2:
-    case 3:
-        kod = reinterpret_cast<KmInitPlainFn>(init)(&Handle);
-        break;
-    default: {
-        // The driver gets its own copy of the block; it must take what it
-        // needs during the call.
-        TKonfigOvladace kopie = KonfigOvladace;
-        kod = reinterpret_cast<KmInitLanFn>(init)(&Handle, kopie.data());
-        break;
-    }
-    }
-    v.poNeuspechu = kod != 0;
+    kod = s.vazba->Init(Handle, KonfigOvladace);
+    if (ztracena(s)) return KodNenacteno + Rozhrani;
+    s.poNeuspechu = kod != 0;
     return kod;
 }
 
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
                           uint32_t Posledni) {
-    const Vazba& v = vazba();
-    if (!druhPlatny(Rozhrani) || !v.setConfig) return KodNeplatne;
-    return v.setConfig(Handle, Rychlost, Casovani, Posledni);
+    Stav& s = stav();
+    if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
+    const uint8_t druh = s.druh;
+    const uint32_t kod = s.vazba->SetConfig(Handle, Rychlost, Casovani, Posledni);
+    return ztracena(s) ? KodNenacteno + druh : kod;
 }
 
 uint32_t OvladacSend(uint8_t Rozhrani, uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved,
                      uint32_t* Vystup, uint32_t* Stav) {
-    const Vazba& v = vazba();
-    if (!druhPlatny(Rozhrani) || !v.send) return KodNeplatne;
-    return v.send(Handle, Pozadavek, Odpoved, Vystup, Stav);
+    auto& s = stav();
+    if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
+    const uint8_t druh = s.druh;
+    const uint32_t kod = s.vazba->Send(Handle, Pozadavek, Odpoved, Vystup, Stav);
+    return ztracena(s) ? KodNenacteno + druh : kod;
 }
 
 uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle) {
-    Vazba& v = vazba();
-    if (!druhPlatny(Rozhrani) || !v.done) return KodNeplatne;
-    const uint32_t kod = v.done(&Handle);
-    // References into the released library must never be called again.
-    v.uvolni();
-    return kod;
+    Stav& s = stav();
+    if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
+    const uint8_t druh = s.druh;
+    const uint32_t kod = s.vazba->Done(Handle);
+    const bool pryc = s.vazba->Ztracena();
+    // Nothing of the released library may be called again.
+    s.uvolni();
+    return pryc ? KodNenacteno + druh : kod;
 }
 
 uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text) {
     if (Kod < 100) {
-        const Vazba& v = vazba();
-        if (!druhPlatny(Rozhrani) || !v.error) return KodNeplatne;
-        return v.error(Kod, Text.data());
+        Stav& s = stav();
+        if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
+        const uint8_t druh = s.druh;
+        const uint32_t kod = s.vazba->Error(Kod, Text.data());
+        return ztracena(s) ? KodNenacteno + druh : kod;
     }
     if (Kod >= KodNenacteno && Kod <= KodNenacteno + 4) {
         TextNaPole(QStringLiteral("chyba inicializace knihovny ") +
-                       QString::fromLatin1(kOvladace[Kod - KodNenacteno].soubor),
+                       souborDll(static_cast<uint8_t>(Kod - KodNenacteno)),
                    Text);
     } else if (Kod >= KodNeuplne && Kod <= KodNeuplne + 4) {
         TextNaPole(QStringLiteral("chybná knihovna ") +
-                       QString::fromLatin1(kOvladace[Kod - KodNeuplne].soubor),
+                       souborDll(static_cast<uint8_t>(Kod - KodNeuplne)),
                    Text);
     } else {
         TextNaPole(QStringLiteral("neznámý chybový kód"), Text);
@@ -195,7 +303,16 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text) {
 }
 
 void OvladacUvolni() {
-    vazba().uvolni();
+    stav().uvolni();
+}
+
+void NastavIzolaciOvladacu(bool Zapnuto) {
+    stav().izolace = Zapnuto;
+}
+
+QString OvladacVazba() {
+    const Stav& s = stav();
+    return s.vazba ? s.popis : QString();
 }
 
 void NastavAdresarOvladacu(const QString& Adresar) {

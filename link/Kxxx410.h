@@ -28,8 +28,20 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text);
 void OvladacUvolni();
 
 // Folder searched first for the driver libraries: the executable's folder,
-// or the one tests set; empty restores the default.
+// or the one tests set; empty restores the default. Its ../lib/km207 comes
+// second, then the platform's library search.
 void NastavAdresarOvladacu(const QString& Adresar);
+
+// Runs every driver library in km207-driverhost, a process of its own, also
+// one this process could load itself: a library that crashes or hangs then
+// cannot take the program with it. Also on when the environment variable
+// KM207_DRIVER_HOST is 1. Takes effect at the next OvladacInit.
+void NastavIzolaciOvladacu(bool Zapnuto);
+
+// The library bound now and how, for the communication log: its path, and
+// " přes km207-driverhost.exe (Wine)" or the like when a host runs it. Empty
+// when nothing is bound.
+QString OvladacVazba();
 
 // One command on the module. B0..B4 are in and out; a null one makes the
 // request impossible (Chyba 9).

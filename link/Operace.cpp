@@ -59,6 +59,24 @@ const TRegistr* NajdiRegistr(uint8_t Cislo) {
     return nullptr;
 }
 
+// The given registers in transfer order, each once. False, with V saying
+// which, when one of them is not a register of the block.
+bool PoradiRegistru(const std::vector<uint8_t>& Registry, std::vector<TRegistr>& Poradi,
+                    TVysledekBloku& V) {
+    for (uint8_t Cislo : Registry) {
+        if (!NajdiRegistr(Cislo)) {
+            V.Konec = TKonecBloku::NeplatnyRegistr;
+            V.Registr = Cislo;
+            V.Text = QStringLiteral("Registr %1 nepatří do konfigurace modulu.").arg(Cislo);
+            return false;
+        }
+    }
+    for (const TRegistr& R : RegistryBloku())
+        if (std::find(Registry.begin(), Registry.end(), R.Cislo) != Registry.end())
+            Poradi.push_back(R);
+    return true;
+}
+
 void Selhalo(TVysledekBloku& V, uint8_t Registr, uint8_t Rozhrani, uint8_t Chyba) {
     V.Konec = TKonecBloku::Chyba;
     V.Registr = Registr;
@@ -97,14 +115,21 @@ std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace&
 
 TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni,
                        const TPrubehBloku& Prubeh) {
+    return CtiRegistry(Data, Blok, VsechnyRegistry(), Rizeni, Prubeh);
+}
+
+TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
+                           const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
+                           const TPrubehBloku& Prubeh) {
+    TVysledekBloku V;
+    std::vector<TRegistr> Poradi;
+    if (!PoradiRegistru(Registry, Poradi, V)) return V;
     if (!SpojeniOtevreno(&Data)) return BezSpojeni();
     const uint8_t Rozhrani = Data.Rozhrani;
     const uint32_t Handle = Data.Handle;
     const uint8_t Adresa = Data.Adresa;
-    const std::vector<TRegistr>& Registry = RegistryBloku();
-    const int Celkem = static_cast<int>(Registry.size());
-    TVysledekBloku V;
-    for (const TRegistr& R : Registry) {
+    const int Celkem = static_cast<int>(Poradi.size());
+    for (const TRegistr& R : Poradi) {
         uint8_t Hodnota = 0;
         const uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
         if (Chyba != 0) {
@@ -116,8 +141,8 @@ TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Riz
         if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
         if (!Pokracuj(Rizeni)) {
             // Stopped after a complete register: the next one is where it stopped.
-            if (V.Registry.size() < Registry.size()) {
-                Zastaveno(V, Registry[V.Registry.size()].Cislo);
+            if (V.Registry.size() < Poradi.size()) {
+                Zastaveno(V, Poradi[V.Registry.size()].Cislo);
                 return V;
             }
         }
@@ -128,26 +153,15 @@ TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Riz
 TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
                          const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
                          const TPrubehBloku& Prubeh) {
-    for (uint8_t Cislo : Registry) {
-        if (!NajdiRegistr(Cislo)) {
-            TVysledekBloku V;
-            V.Konec = TKonecBloku::NeplatnyRegistr;
-            V.Registr = Cislo;
-            V.Text = QStringLiteral("Registr %1 nepatří do konfigurace modulu.").arg(Cislo);
-            return V;
-        }
-    }
-    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
+    TVysledekBloku V;
     std::vector<TRegistr> Poradi;
-    for (const TRegistr& R : RegistryBloku())
-        if (std::find(Registry.begin(), Registry.end(), R.Cislo) != Registry.end())
-            Poradi.push_back(R);
+    if (!PoradiRegistru(Registry, Poradi, V)) return V;
+    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
 
     const uint8_t Rozhrani = Data.Rozhrani;
     const uint32_t Handle = Data.Handle;
     const uint8_t Adresa = Data.Adresa;
     const int Celkem = static_cast<int>(Poradi.size());
-    TVysledekBloku V;
     for (size_t k = 0; k < Poradi.size(); ++k) {
         const TRegistr& R = Poradi[k];
         const uint8_t v = Blok.Bajt(R.Bajt);

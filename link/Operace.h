@@ -90,6 +90,13 @@ std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace&
 // failure leaves the bytes read so far in Blok and the rest as they were.
 TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni = {},
                        const TPrubehBloku& Prubeh = {});
+// The same for the given registers of the block only, in transfer order
+// (duplicates once), as a settings dialog's "Přečíst" reads its own
+// registers. A register that is not one of the block refuses the whole call
+// before anything is sent.
+TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
+                           const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
+                           const TPrubehBloku& Prubeh = {});
 
 // Writes the given registers of the block with their bytes of Blok, in
 // transfer order (duplicates once), like the digital I/O dialog: write

@@ -14,6 +14,40 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
     return Chyba;
 }
 
+uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                         uint8_t Hodnota, QString& Text) {
+    uint8_t Zpet = Hodnota;
+    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
+    if (Chyba != 0) {
+        Text = TextChyby(Rozhrani, Chyba);
+        return Chyba;
+    }
+    // Straight on, no pause; the read-back request carries the value too.
+    Zpet = Hodnota;
+    Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, Registr, Zpet);
+    if (Chyba != 0) {
+        Text = TextChyby(Rozhrani, Chyba);
+        return Chyba;
+    }
+    if (Zpet != Hodnota) {
+        Text = TextChybaZapisu;
+        return 9;
+    }
+    Text.clear();
+    return 0;
+}
+
+std::array<QString, 32> JmenaBituStavu() {
+    std::array<QString, 32> Jmena;
+    Jmena.fill(QStringLiteral("---"));
+    Jmena[1] = QStringLiteral("FN");
+    Jmena[2] = QStringLiteral("PRF");
+    Jmena[4] = QStringLiteral("PWR");
+    Jmena[5] = QStringLiteral("RST");
+    Jmena[6] = QStringLiteral("ERR24");
+    return Jmena;
+}
+
 namespace {
 
 constexpr uint8_t RegPocStavDOUT = 32;
@@ -39,6 +73,12 @@ const std::vector<TRegistr>& RegistryBloku() {
 std::vector<TRegistr> RegistryDIO() {
     const std::vector<TRegistr>& Vse = RegistryBloku();
     return {Vse.begin() + 3, Vse.end()};
+}
+
+int BajtRegistru(uint8_t Registr) {
+    for (const TRegistr& R : RegistryBloku())
+        if (R.Cislo == Registr) return R.Bajt;
+    return -1;
 }
 
 QString NazevRegistru(uint8_t Registr) {

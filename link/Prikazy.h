@@ -29,6 +29,17 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
 // A register read back with another value than the one written.
 inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
 
+// Writes one register, reads it back at once (no pause; the read-back
+// request carries the value too) and compares, as the counter mode dialog
+// does. 0 with an empty text on success; the link's code with its text on a
+// failed exchange; 9 with "Chyba zápisu dat." on a mismatch.
+uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                         uint8_t Hodnota, QString& Text);
+
+// Names of the 32 status register bits as the status dialog shows them:
+// "FN" (1), "PRF" (2), "PWR" (4), "RST" (5), "ERR24" (6), "---" for the rest.
+std::array<QString, 32> JmenaBituStavu();
+
 // One configuration register and the byte of TKonfigurace it mirrors.
 struct TRegistr {
     uint8_t Cislo;
@@ -42,6 +53,9 @@ struct TRegistr {
 const std::vector<TRegistr>& RegistryBloku();
 // The last twelve of RegistryBloku: the digital I/O dialog's order.
 std::vector<TRegistr> RegistryDIO();
+// Byte of TKonfigurace that a register of the block mirrors; -1 for any
+// other register.
+int BajtRegistru(uint8_t Registr);
 
 // Name of a configuration register in use ("adresa", "rychlost", "mód
 // čítače", "negace DIN0-7", ...); empty for any other register.

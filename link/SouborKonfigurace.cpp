@@ -27,18 +27,6 @@ struct Slovo {
 };
 constexpr Slovo kSlova[] = {{6, 3}, {7, 7}, {8, 11}};
 
-uint32_t CtiSlovo(const TKonfigurace& Blok, int Prvni) {
-    uint32_t w = 0;
-    for (int i = 0; i < 4; ++i)
-        w |= static_cast<uint32_t>(Blok.Bajt(Prvni + i)) << (8 * i);
-    return w;
-}
-
-void ZapisSlovo(TKonfigurace& Blok, int Prvni, uint32_t w) {
-    for (int i = 0; i < 4; ++i)
-        Blok.Bajt(Prvni + i) = static_cast<uint8_t>(w >> (8 * i));
-}
-
 bool Ridici(char16_t z) {
     return z < 0x20 || (z >= 0x7F && z <= 0x9F);
 }
@@ -180,7 +168,7 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
         return false;
     }
     const auto Hex = [&](int Prvni) {
-        return QStringLiteral("0x") + QString::number(CtiSlovo(S.Blok, Prvni), 16)
+        return QStringLiteral("0x") + QString::number(SlovoBloku(S.Blok, Prvni), 16)
                                           .toUpper()
                                           .rightJustified(8, QLatin1Char('0'));
     };
@@ -341,7 +329,7 @@ bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QStr
     for (const Slovo& w : kSlova) {
         const auto v = Cislo(w.klic, 0, UINT32_MAX);
         if (!v) return false;
-        ZapisSlovo(S.Blok, w.bajt, static_cast<uint32_t>(*v));
+        NastavSlovoBloku(S.Blok, w.bajt, static_cast<uint32_t>(*v));
     }
     Soubor = S;
     return true;

@@ -12,6 +12,10 @@ if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
     sudo=""
     [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    # wine32 (Wine for 32-bit Windows programs) is an i386 package.
+    if [[ " ${missing[*]} " == *" wine32 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $sudo dpkg --add-architecture i386
+    fi
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

@@ -103,7 +103,6 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(NahratKonfiguraci1, &QAction::triggered, this, &TForm1::NahratKonfiguraci1Click);
 
     Protokol1 = new TProtokolKomunikace(this);
-    Protokol1->Ovladac = [this] { return PopisOvladace(Data); };
     setCentralWidget(Protokol1);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {140, 80, 120, 50});

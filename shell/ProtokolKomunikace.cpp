@@ -176,7 +176,8 @@ void TProtokolKomunikace::Obnov() {
     const bool Dole = Posuv->value() >= Posuv->maximum();
     Model_->Obnov();
     if (Dole) ListProtokol->scrollToBottom();
-    const QString Nazev = Ovladac ? Ovladac() : QString();
+    // The library bound now, and through what (the driver host).
+    const QString Nazev = QDir::toNativeSeparators(OvladacVazba());
     LabelOvladac->setText(QStringLiteral("Ovladač: ") +
                           (Nazev.isEmpty() ? QStringLiteral("žádný") : Nazev));
     LabelStatistika->setText((Log.Pozastaveno() ? QStringLiteral("pozastaveno, ") : QString()) +
@@ -207,15 +208,4 @@ void TProtokolKomunikace::UlozitClick() {
 void TProtokolKomunikace::PozastavitClick(bool Pozastavit) {
     Log.NastavPozastaveno(Pozastavit);
     Obnov();
-}
-
-QString PopisOvladace(const TData* Data) {
-    if (!SpojeniOtevreno(Data) || Data->Rozhrani > 4) return {};
-    static const char* const Knihovny[] = {"KSER410", "KIB410", "KPB4100", "KUB4100", "KL4100"};
-#ifdef Q_OS_WIN
-    const QString Pripona = QStringLiteral(".DLL");
-#else
-    const QString Pripona = QStringLiteral(".so");
-#endif
-    return QLatin1String(Knihovny[Data->Rozhrani]) + Pripona;
 }

@@ -4,7 +4,6 @@
 // it, save it as CSV and pause it.
 #pragma once
 
-#include "Dekl.h"
 #include "Komunikace.h"
 
 #include <QAbstractListModel>
@@ -18,7 +17,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 
 // The records a log holds as a list model, oldest first. A line's text is
 // made only when a view asks for it, so a line never on screen costs
@@ -74,9 +72,6 @@ class TProtokolKomunikace : public QWidget {
     QAction* ActionUlozit = nullptr;
     QAction* ActionPozastavit = nullptr;
 
-    // Describes the bound driver library for the line above the log.
-    std::function<QString()> Ovladac;
-
     // Shows what the log kept since the last update; runs by itself at most
     // a few times a second while commands come.
     void Obnov();
@@ -89,7 +84,3 @@ class TProtokolKomunikace : public QWidget {
     TModelProtokolu* Model_ = nullptr;
     QTimer* Casovac_ = nullptr;
 };
-
-// The driver library bound for the record's link, as the log names it;
-// empty while no link is open.
-QString PopisOvladace(const TData* Data);

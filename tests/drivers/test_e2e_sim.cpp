@@ -1,6 +1,7 @@
 // The real KL4100 (UDP loopback) and KSER410 (pseudo-terminal) drivers
 // against km207-sim, through the program's link layer: OvladacInit,
-// OvladacSetConfig, ProvedPrikaz, OvladacError, OvladacDone.
+// OvladacSetConfig, ProvedPrikaz, OvladacError, OvladacDone. Each runs bound
+// in this process and again in km207-driverhost.
 #include "Kxxx410.h"
 #include "driver_errors.h"
 #include "sim_process.h"
@@ -10,32 +11,40 @@
 #include <QString>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 namespace {
 
 enum class Wire { Udp, Serial };
+enum class Binding { InProcess, Host };
 
-std::string wire_name(const testing::TestParamInfo<Wire>& info) {
-    return info.param == Wire::Udp ? "KL4100" : "KSER410";
+std::string wire_name(const testing::TestParamInfo<std::tuple<Wire, Binding>>& info) {
+    return std::string(std::get<0>(info.param) == Wire::Udp ? "KL4100" : "KSER410") +
+           (std::get<1>(info.param) == Binding::Host ? "_Host" : "");
 }
 
-class SimLink : public testing::TestWithParam<Wire> {
+class SimLink : public testing::TestWithParam<std::tuple<Wire, Binding>> {
   protected:
-    void SetUp() override { NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR)); }
+    void SetUp() override {
+        NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));
+        NastavIzolaciOvladacu(std::get<1>(GetParam()) == Binding::Host);
+    }
     void TearDown() override {
         if (handle) OvladacDone(kind(), handle);
         OvladacUvolni();
+        NastavIzolaciOvladacu(false);
         unsetenv("KM207_COM1");
     }
 
-    uint8_t kind() const { return GetParam() == Wire::Udp ? 4 : 0; }
+    Wire wire() const { return std::get<0>(GetParam()); }
+    uint8_t kind() const { return wire() == Wire::Udp ? 4 : 0; }
 
     // Starts the emulator with `args` and opens the link to it.
     void start(std::vector<std::string> args, uint32_t udp_timeout = 100, uint32_t retries = 2) {
         sim = std::make_unique<SimProcess>(args);
         ASSERT_TRUE(sim->running()) << sim->output();
         TKonfigOvladace cfg{};
-        if (GetParam() == Wire::Udp) {
+        if (wire() == Wire::Udp) {
             cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
             cfg[1] = sim->udp_port();
             cfg[2] = udp_timeout;
@@ -46,6 +55,9 @@ class SimLink : public testing::TestWithParam<Wire> {
         }
         ASSERT_EQ(0u, OvladacInit(kind(), handle, cfg));
         ASSERT_NE(0u, handle);
+        ASSERT_EQ(std::get<1>(GetParam()) == Binding::Host,
+                  OvladacVazba().endsWith(QString::fromUtf8(" přes km207-driverhost")))
+            << OvladacVazba().toStdString();
         ASSERT_EQ(0u, OvladacSetConfig(kind(), handle, 9600, 13, retries));
     }
 
@@ -178,7 +190,7 @@ TEST_P(SimLink, DoneClosesTheLinkAndAnotherInitOpensIt) {
     EXPECT_EQ(0u, OvladacDone(kind(), handle));
     EXPECT_EQ(0u, handle) << "Done clears the handle cell";
     TKonfigOvladace cfg{};
-    if (GetParam() == Wire::Udp) {
+    if (wire() == Wire::Udp) {
         cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
         cfg[1] = sim->udp_port();
         cfg[2] = 100;
@@ -189,7 +201,10 @@ TEST_P(SimLink, DoneClosesTheLinkAndAnotherInitOpensIt) {
     EXPECT_EQ(0, command(200, 0).chyba);
 }
 
-INSTANTIATE_TEST_SUITE_P(Drivers, SimLink, testing::Values(Wire::Udp, Wire::Serial), wire_name);
+INSTANTIATE_TEST_SUITE_P(Drivers, SimLink,
+                         testing::Combine(testing::Values(Wire::Udp, Wire::Serial),
+                                          testing::Values(Binding::InProcess, Binding::Host)),
+                         wire_name);
 
 TEST(SimLinkLan, InvalidIpTextGivesItsTextThroughTheLink) {
     NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));

@@ -7,11 +7,14 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
+#include <chrono>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -155,6 +158,84 @@ TEST_F(UdpPeer, AnswerFromAnotherModuleOnlyIsReportedAsSuch) {
     std::array<uint32_t, 4> data{};
     EXPECT_EQ(km::kErrOtherModule, send(data));
     peer.join();
+}
+
+TEST_F(UdpPeer, EmptyDatagramFromTheConverterIsDamageAndTheWaitGoesOn) {
+    // Empty, then the real answer a little later: the answer counts.
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (!take_request(converter, from, txn, req)) return;
+        converter.send_to(from, nullptr, 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        auto f = reply_frame(txn, req, {1, 2, 3, 4});
+        converter.send_to(from, f.data(), f.size());
+    });
+    std::array<uint32_t, 4> data{};
+    EXPECT_EQ(0u, send(data));
+    peer.join();
+    EXPECT_EQ((std::array<uint32_t, 4>{1, 2, 3, 4}), data);
+
+    // Nothing but an empty datagram: a damaged answer, not "no answer".
+    std::thread lone([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (take_request(converter, from, txn, req)) converter.send_to(from, nullptr, 0);
+    });
+    EXPECT_EQ(km::kErrCorrupt, send(data));
+    lone.join();
+}
+
+TEST_F(UdpPeer, FloodFromStrangersCannotHoldSendPastItsDeadline) {
+    std::atomic<bool> stop{false};
+    std::atomic<uint16_t> driver_port{0};
+    std::thread peer([&] {
+        sockaddr_in from{};
+        uint16_t txn = 0;
+        Request req;
+        if (take_request(converter, from, txn, req)) driver_port = ntohs(from.sin_port);
+    });
+    // Two strangers blast datagrams at the driver's port in batches, far
+    // faster than one datagram per receive call can take them off; they
+    // stop on their own after three seconds at the latest.
+    auto flood = [&] {
+        while (!driver_port && !stop)
+            std::this_thread::yield();
+        Socket s;
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(driver_port);
+        uint8_t payload[kUdpFrameSize] = {};
+        std::vector<mmsghdr> msgs(64);
+        iovec iov{payload, sizeof payload};
+        for (mmsghdr& m : msgs) {
+            m = mmsghdr{};
+            m.msg_hdr.msg_name = &to;
+            m.msg_hdr.msg_namelen = sizeof to;
+            m.msg_hdr.msg_iov = &iov;
+            m.msg_hdr.msg_iovlen = 1;
+        }
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (!stop && std::chrono::steady_clock::now() < end)
+            sendmmsg(s.fd, msgs.data(), static_cast<unsigned>(msgs.size()), 0);
+    };
+    std::thread f1(flood), f2(flood);
+    std::array<uint32_t, 4> data{};
+    const auto t0 = std::chrono::steady_clock::now();
+    const uint32_t status = send(data);
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - t0)
+            .count();
+    stop = true;
+    peer.join();
+    f1.join();
+    f2.join();
+    EXPECT_EQ(km::kErrTimeout, status);
+    // One attempt of 300 ms; the floods would have run three seconds.
+    EXPECT_LT(ms, 1500);
 }
 
 } // namespace

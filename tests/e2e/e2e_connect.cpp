@@ -1,6 +1,6 @@
 // The program's windows connect to km207-sim through the real drivers: the
 // serial driver over the emulator's pseudo-terminal and the LAN driver over
-// UDP on loopback.
+// UDP on loopback; each bound in the program and again in km207-driverhost.
 //
 // With KM207_SHOT_DIR set, the test also saves pictures of the connection
 // dialog and the main window after the connection (tools/screenshot.sh).
@@ -79,21 +79,23 @@ void with_connection_dialog(TForm1& form, std::function<void(TForm2*)> inside) {
     form.findChild<QAction*>(QStringLiteral("Pipojen1"))->trigger();
 }
 
-class E2eConnect : public ::testing::Test {
+class E2eConnect : public ::testing::TestWithParam<bool> {
   protected:
     void SetUp() override {
         testsupport::use_temp_settings_dir();
         // The real drivers, from the executable's folder as the program finds them.
         OvladacUvolni();
         NastavAdresarOvladacu(QString());
+        NastavIzolaciOvladacu(GetParam());
     }
     void TearDown() override {
         OvladacUvolni();
+        NastavIzolaciOvladacu(false);
         unsetenv("KM207_COM1");
     }
 };
 
-TEST_F(E2eConnect, DefaultSettingsReachTheEmulatorOverThePseudoTerminal) {
+TEST_P(E2eConnect, DefaultSettingsReachTheEmulatorOverThePseudoTerminal) {
     SimProcess sim({"--address", "0"});
     ASSERT_TRUE(sim.running()) << sim.output();
     ASSERT_FALSE(sim.pty().empty());
@@ -108,6 +110,7 @@ TEST_F(E2eConnect, DefaultSettingsReachTheEmulatorOverThePseudoTerminal) {
         take_shot(dlg, QStringLiteral("connection-dialog"));
     });
     EXPECT_EQ(status, kUspech + QStringLiteral("KM-207   v.1.02"));
+    EXPECT_EQ(OvladacVazba().endsWith(QStringLiteral(" přes km207-driverhost")), GetParam());
     ASSERT_NE(form.Data, nullptr);
     EXPECT_TRUE(form.Data->Pripojeno);
     EXPECT_NE(form.Data->Handle, 0u);
@@ -133,7 +136,7 @@ TEST_F(E2eConnect, DefaultSettingsReachTheEmulatorOverThePseudoTerminal) {
     EXPECT_TRUE(sim.running());
 }
 
-TEST_F(E2eConnect, LanConverterOverUdpWithAnotherAddressAndName) {
+TEST_P(E2eConnect, LanConverterOverUdpWithAnotherAddressAndName) {
     SimProcess sim({"--address", "17", "--name", "TEST-M", "--fw", "2.5a", "--no-pty"});
     ASSERT_TRUE(sim.running()) << sim.output();
     ASSERT_NE(sim.udp_port(), 0);
@@ -161,7 +164,7 @@ TEST_F(E2eConnect, LanConverterOverUdpWithAnotherAddressAndName) {
     form.close();
 }
 
-TEST_F(E2eConnect, AModuleThatDoesNotAnswerLeavesTheLinkClosed) {
+TEST_P(E2eConnect, AModuleThatDoesNotAnswerLeavesTheLinkClosed) {
     SimProcess sim({"--address", "5", "--no-udp"});
     ASSERT_TRUE(sim.running()) << sim.output();
     setenv("KM207_COM1", sim.pty().c_str(), 1);
@@ -184,7 +187,7 @@ TEST_F(E2eConnect, AModuleThatDoesNotAnswerLeavesTheLinkClosed) {
     form.close();
 }
 
-TEST_F(E2eConnect, AMissingSerialDeviceIsReportedByTheDriver) {
+TEST_P(E2eConnect, AMissingSerialDeviceIsReportedByTheDriver) {
     setenv("KM207_COM1", "/nonexistent/km207-tty", 1);
     TForm1 form;
     form.show();
@@ -199,6 +202,11 @@ TEST_F(E2eConnect, AMissingSerialDeviceIsReportedByTheDriver) {
     EXPECT_FALSE(form.Data->Pripojeno);
     form.close();
 }
+
+INSTANTIATE_TEST_SUITE_P(Drivers, E2eConnect, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "InHost" : "InProcess";
+                         });
 
 TEST(SimProcessTest, AnnouncesItselfAndIsGoneAfterDestruction) {
     pid_t pid = -1;

@@ -13,6 +13,7 @@ struct State {
     std::deque<SendReply> replies;
     Responder responder;
     Observer observer;
+    bool journal_on = true;
 };
 
 State& state() {
@@ -104,7 +105,12 @@ void set_observer(Observer observer) {
     state().observer = std::move(observer);
 }
 
+void set_journal(bool on) {
+    state().journal_on = on;
+}
+
 void record(const Call& call) {
+    if (!state().journal_on) return;
     state().journal.push_back(call);
     if (state().observer) state().observer(call);
 }

@@ -63,5 +63,11 @@ void set_observer(Observer observer);
 
 // Written by the driver libraries themselves.
 void record(const Call& call);
+// Journal on (the default) or off, for a driver that runs for long on its own.
+void set_journal(bool on);
+
+// Module address at which the fault variants of the test driver crash inside
+// Send, or never return from it; every other address is served.
+constexpr uint32_t kFaultAddress = 99;
 
 } // namespace fake

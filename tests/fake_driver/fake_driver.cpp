@@ -1,10 +1,22 @@
 // Test driver: exports the seven entry points under FAKE_PREFIX and journals
 // every call into the shared control library.
+//
+// Variants: FAKE_BROKEN lacks GetConfig. FAKE_STANDALONE stands in for a
+// driver on its own (in a driver host, or as a Windows DLL): it answers from
+// a module model of its own and keeps no journal. FAKE_FAULT makes Send crash
+// (1) or never return (2) for requests to fake::kFaultAddress.
 #include "driver_errors.h"
 #include "fake_control.h"
 #include "km_driver.h"
 
 #include <cstring>
+#ifdef FAKE_STANDALONE
+#include "fake_module.h"
+#endif
+#if defined(FAKE_FAULT) && FAKE_FAULT == 2
+#include <chrono>
+#include <thread>
+#endif
 
 #define KM_CAT2(a, b) a##_##b
 #define KM_CAT(a, b) KM_CAT2(a, b)
@@ -28,6 +40,11 @@ uint32_t init_common(uint32_t* handle) {
 }
 
 __attribute__((constructor)) void on_load() {
+#ifdef FAKE_STANDALONE
+    static km::emu::Module module;
+    fake::set_journal(false);
+    fake::attach_module(module);
+#endif
     log("load", {});
 }
 __attribute__((destructor)) void on_unload() {
@@ -93,6 +110,18 @@ KM_EXPORT uint32_t KM_CALL KM_ENTRY(Send)(uint32_t handle, const uint32_t* reque
     args.push_back(out ? *out : 0xFFFFFFFFu);
     args.push_back(status ? *status : 0xFFFFFFFFu);
     log("Send", args);
+#ifdef FAKE_FAULT
+    if (request && request[0] == fake::kFaultAddress) {
+#if FAKE_FAULT == 1
+        // A real access violation, not a call the compiler could see through.
+        static volatile uintptr_t nowhere = 0;
+        *reinterpret_cast<volatile uint32_t*>(nowhere) = 1;
+#else
+        for (;;)
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+#endif
+    }
+#endif
     fake::SendReply r = fake::respond(request);
     if (r.result != 0) return r.result;
     if (status) *status = r.stav;

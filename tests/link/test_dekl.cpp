@@ -1,5 +1,6 @@
 // Connection record, settings file, code page and text arrays.
 #include "Dekl.h"
+#include "IniDocument.h"
 #include "fake_link.h"
 
 #include <QDir>
@@ -10,9 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <grp.h>
+#include <poll.h>
+#include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -27,6 +36,11 @@ class Settings : public ::testing::Test {
     void TearDown() override { NastavAdresarIni(QString()); }
 
     QString path() const { return QDir(dir).filePath(QStringLiteral("W_km207.ini")); }
+    QString userPath() const { return QDir(dir).filePath(QStringLiteral("per-user/W_km207.ini")); }
+    QString userText() const {
+        QFile f(userPath());
+        return f.open(QIODevice::ReadOnly) ? Cp1250NaText(f.readAll()) : QString();
+    }
     void writeBytes(const QByteArray& bytes) {
         QFile f(path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -42,6 +56,54 @@ class Settings : public ::testing::Test {
     QString dir;
     TData data;
 };
+
+// Runs `check` in a child process and returns what it reports: empty when
+// all held. With `unprivileged`, a child of root first becomes uid and gid
+// 65534, since root ignores file modes; failing that is reported, never
+// skipped. A child still running after ten seconds is killed and reported
+// as blocked.
+std::string inChild(const std::function<std::string()>& check, bool unprivileged = false) {
+    int out[2];
+    if (pipe(out) != 0) return "pipe failed";
+    const pid_t pid = fork();
+    if (pid < 0) return "fork failed";
+    if (pid == 0) {
+        close(out[0]);
+        std::string text;
+        if (unprivileged && geteuid() == 0 &&
+            (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            text = std::string("could not become uid 65534: ") + std::strerror(errno);
+        else if (unprivileged && geteuid() == 0)
+            text = "still root";
+        else
+            text = check();
+        const ssize_t n = write(out[1], text.data(), text.size());
+        _exit(n == static_cast<ssize_t>(text.size()) ? 0 : 1);
+    }
+    close(out[1]);
+    std::string text;
+    pollfd p{out[0], POLLIN, 0};
+    char buf[512];
+    bool blocked = false;
+    for (;;) {
+        if (poll(&p, 1, 10000) <= 0) {
+            blocked = true;
+            break;
+        }
+        const ssize_t n = read(out[0], buf, sizeof buf);
+        if (n <= 0) break; // the child is done
+        text.append(buf, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    if (blocked) kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return blocked ? text + "blocked for ten seconds" : text;
+}
+
+// One line per failed expectation, for inChild.
+void expect(std::string& report, bool ok, const char* what) {
+    if (!ok) report += std::string(what) + "\n";
+}
 
 TEST(Record, DefaultsAreThoseOfAFreshStart) {
     TData d;
@@ -188,8 +250,10 @@ TEST_F(Settings, ChangesMadeByOthersBeforeClosingAreKept) {
 TEST_F(Settings, FileThatCannotBeReadIsNotReplaced) {
     // A folder in the file's place: it exists but cannot be read as a file.
     ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("W_km207.ini")));
-    EXPECT_FALSE(ZapisIni(&data));
+    data.Adresa = 5;
+    EXPECT_TRUE(ZapisIni(&data));
     EXPECT_TRUE(QFileInfo(path()).isDir());
+    EXPECT_TRUE(userText().contains(QStringLiteral("Adresa=5"))) << "kept in the per-user file";
 }
 
 TEST_F(Settings, FailedWriteLeavesTheOldFileWhole) {
@@ -252,6 +316,242 @@ TEST_F(Settings, KilledWriterLeavesTheOldOrTheNewFileWhole) {
         (now == fileA ? sawA : sawB)++;
     }
     EXPECT_GT(sawA + sawB, 0);
+}
+
+TEST_F(Settings, NoValueBreaksALineOrBeginsASection) {
+    data.Rozhrani = 4;
+    data.UdpPort = 6000;
+    data.IpAdresa = QStringLiteral("127.0.0.1\r\nUDP port=1\n[Připojení]\rRozhraní=KIB-410\t") +
+                    QChar(0x2028) + QStringLiteral("x");
+    ASSERT_TRUE(ZapisIni(&data));
+    EXPECT_EQ(readText().split(QStringLiteral("\r\n")).count(QStringLiteral("[Připojení]")), 1);
+    TData next;
+    InitData(&next);
+    ASSERT_TRUE(CtiIni(&next));
+    EXPECT_EQ(next.Rozhrani, 4);
+    EXPECT_EQ(next.UdpPort, 6000u);
+    // Control characters and line separators go, every other character stays.
+    EXPECT_EQ(next.IpAdresa, QStringLiteral("127.0.0.1UDP port=1[Připojení]Rozhraní=KIB-410x"));
+
+    // The writer itself, whoever calls it.
+    IniDocument doc;
+    doc.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v\nw\r[B]\x01"));
+    EXPECT_EQ(doc.toString(), QStringLiteral("[A]\r\nk=vw[B]\r\n"));
+}
+
+TEST_F(Settings, AFileOverOneMebibyteIsNeitherReadNorReplaced) {
+    QByteArray bytes =
+        TextNaCp1250(QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=7\r\n"));
+    bytes.append(QByteArray(1024 * 1024 - bytes.size(), ';'));
+    writeBytes(bytes);
+    EXPECT_TRUE(CtiIni(&data)) << "one mebibyte is still read";
+    EXPECT_EQ(data.Adresa, 7);
+
+    bytes.append(';');
+    writeBytes(bytes);
+    InitData(&data);
+    EXPECT_FALSE(CtiIni(&data));
+    EXPECT_EQ(data.Adresa, 0);
+    data.Adresa = 5;
+    EXPECT_TRUE(ZapisIni(&data));
+    EXPECT_EQ(readBytes(), bytes);
+    EXPECT_TRUE(userText().contains(QStringLiteral("Adresa=5")));
+}
+
+TEST_F(Settings, AFifoInThePlaceOfTheFileNeverBlocksAndIsNeverReplaced) {
+    ASSERT_EQ(mkfifo(path().toLocal8Bit().constData(), 0644), 0) << std::strerror(errno);
+    const std::string report = inChild([] {
+        std::string r;
+        TData d;
+        InitData(&d);
+        expect(r, !CtiIni(&d), "read settings from a FIFO");
+        d.Adresa = 5;
+        expect(r, ZapisIni(&d), "saved nothing");
+        return r;
+    });
+    EXPECT_EQ(report, "");
+    struct stat st {};
+    ASSERT_EQ(lstat(path().toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(userText().contains(QStringLiteral("Adresa=5")));
+}
+
+TEST_F(Settings, ADeviceBehindALinkIsNeitherReadNorReplaced) {
+    // Root gets a null device of its own, so that no fault can hurt
+    // /dev/null; anyone else cannot replace /dev/null anyway.
+    QByteArray device = "/dev/null";
+    if (geteuid() == 0) {
+        device = QDir(dir).filePath(QStringLiteral("null-device")).toLocal8Bit();
+        if (mknod(device.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            GTEST_SKIP() << "root cannot make a device node here: " << std::strerror(errno);
+    }
+    ASSERT_EQ(symlink(device.constData(), path().toLocal8Bit().constData()), 0);
+    EXPECT_FALSE(CtiIni(&data));
+    data.Adresa = 5;
+    EXPECT_TRUE(ZapisIni(&data));
+    struct stat st {};
+    ASSERT_EQ(stat(device.constData(), &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+    ASSERT_EQ(lstat(path().toLocal8Bit().constData(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_TRUE(userText().contains(QStringLiteral("Adresa=5")));
+}
+
+TEST_F(Settings, ARegularFileBehindALinkIsReadAndWrittenInPlace) {
+    QTemporaryDir elsewhere;
+    const QString target = QDir(elsewhere.path()).filePath(QStringLiteral("shared.ini"));
+    QFile t(target);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.write(TextNaCp1250(QStringLiteral("[Připojení]\r\nRozhraní=COMx\r\nAdresa=4\r\n")));
+    t.close();
+    ASSERT_TRUE(QFile::link(target, path()));
+    ASSERT_TRUE(CtiIni(&data));
+    EXPECT_EQ(data.Adresa, 4);
+    data.Adresa = 8;
+    ASSERT_TRUE(ZapisIni(&data));
+    EXPECT_TRUE(QFileInfo(path()).isSymLink());
+    EXPECT_TRUE(readText().contains(QStringLiteral("Adresa=8")));
+    EXPECT_FALSE(QFile::exists(userPath()));
+}
+
+TEST_F(Settings, ByteOrderMarkIsSkippedAndTheFileStaysUtf8) {
+    writeBytes(QByteArray("\xEF\xBB\xBF") +
+               QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=7\r\n"
+                              "[KL-4100]\r\nIP adresa=10.0.0.9\r\n")
+                   .toUtf8());
+    ASSERT_TRUE(CtiIni(&data));
+    EXPECT_EQ(data.Rozhrani, 4);
+    EXPECT_EQ(data.Adresa, 7);
+    EXPECT_EQ(data.IpAdresa, QStringLiteral("10.0.0.9"));
+    data.Adresa = 9;
+    ASSERT_TRUE(ZapisIni(&data));
+    EXPECT_EQ(readBytes(), QByteArray("\xEF\xBB\xBF") +
+                               QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=9\r\n"
+                                              "Rychlost=9600\r\n[KL-4100]\r\nIP adresa=10.0.0.9\r\n"
+                                              "UDP port=5000\r\nUDP timeout=100\r\n")
+                                   .toUtf8());
+}
+
+TEST_F(Settings, EachLineEndStyleIsReadAndKept) {
+    for (const QString& eol : {QStringLiteral("\r"), QStringLiteral("\n")}) {
+        writeText(QStringLiteral("[Připojení]%1Rozhraní=COMx%1Adresa=5%1[COMx]%1Číslo portu=3%1")
+                      .arg(eol));
+        InitData(&data);
+        ASSERT_TRUE(CtiIni(&data));
+        EXPECT_EQ(data.Adresa, 5);
+        EXPECT_EQ(data.CisloPortu, 3);
+        data.Adresa = 6;
+        ASSERT_TRUE(ZapisIni(&data));
+        EXPECT_EQ(readText(),
+                  QStringLiteral("[Připojení]%1Rozhraní=COMx%1Adresa=6%1Rychlost=9600%1[COMx]%1"
+                                 "Číslo portu=3%1")
+                      .arg(eol));
+    }
+}
+
+// A folder the user cannot write, as the program's folder; the per-user
+// folder is the real one, found through XDG_CONFIG_HOME.
+class ReadOnlyProgramFolder : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/km207-ini-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        base = name;
+        program = base + "/program";
+        config = base + "/config";
+        ASSERT_EQ(chmod(name, 0755), 0);
+        ASSERT_EQ(mkdir(program.c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(config.c_str(), 0700), 0);
+        if (geteuid() == 0) {
+            ASSERT_EQ(chown(config.c_str(), 65534, 65534), 0);
+        }
+    }
+    void TearDown() override {
+        chmod(program.c_str(), 0755);
+        QDir(QString::fromStdString(base)).removeRecursively();
+        NastavAdresarIni(QString());
+    }
+    std::string file() const { return program + "/W_km207.ini"; }
+    void writeFile(const QString& text, mode_t mode) {
+        QFile f(QString::fromStdString(file()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(TextNaCp1250(text));
+        f.close();
+        ASSERT_EQ(chmod(file().c_str(), mode), 0);
+        ASSERT_EQ(chmod(program.c_str(), 0555), 0);
+    }
+    QByteArray fileBytes() const {
+        QFile f(QString::fromStdString(file()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // Runs `check` unprivileged with the program's folder and XDG_CONFIG_HOME set.
+    std::string run(const std::function<std::string()>& check) {
+        const std::string program_dir = program, config_dir = config;
+        return inChild(
+            [&] {
+                setenv("XDG_CONFIG_HOME", config_dir.c_str(), 1);
+                NastavAdresarIni(QString::fromStdString(program_dir));
+                return check();
+            },
+            true);
+    }
+
+    std::string base, program, config;
+};
+
+TEST_F(ReadOnlyProgramFolder, SettingsGoToThePerUserFileAndAreReadFromItNextTime) {
+    writeFile(QStringLiteral("; shipped\r\n[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=3\r\n"
+                             "[Vlastní]\r\nklíč=hodnota\r\n"),
+              0444);
+    const QByteArray shipped = fileBytes();
+    const std::string config_dir = config;
+    EXPECT_EQ(run([&] {
+                  std::string r;
+                  TData a;
+                  InitData(&a);
+                  expect(r, CtiIni(&a) && a.Adresa == 3, "the shipped file was not read");
+                  a.Adresa = 9;
+                  expect(r, ZapisIni(&a), "saved nothing");
+                  expect(r, CestaIni().startsWith(QString::fromStdString(config_dir)),
+                         "the settings path is not in the per-user folder");
+                  TData b;
+                  InitData(&b);
+                  expect(r, CtiIni(&b) && b.Adresa == 9 && b.Rozhrani == 4,
+                         "the next start did not read the per-user file");
+                  QFile f(CestaIni());
+                  expect(r,
+                         f.open(QIODevice::ReadOnly) &&
+                             Cp1250NaText(f.readAll()).contains(QStringLiteral("klíč=hodnota")),
+                         "the shipped file's other sections were not carried over");
+                  return r;
+              }),
+              "");
+    EXPECT_EQ(fileBytes(), shipped);
+}
+
+TEST_F(ReadOnlyProgramFolder, UnreadableFileThereFallsBackToThePerUserFile) {
+    writeFile(QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=7\r\n"), 0);
+    EXPECT_EQ(run([] {
+                  std::string r;
+                  TData a;
+                  InitData(&a);
+                  expect(r, !CtiIni(&a) && a.Adresa == 0, "the unreadable file was read");
+                  a.Rozhrani = 1;
+                  a.BazovaAdresa = 0x2A0;
+                  expect(r, ZapisIni(&a), "saved nothing");
+                  TData b;
+                  InitData(&b);
+                  expect(r, CtiIni(&b) && b.Rozhrani == 1 && b.BazovaAdresa == 0x2A0,
+                         "the next start did not read the per-user file");
+                  return r;
+              }),
+              "");
+    struct stat st {};
+    ASSERT_EQ(stat(file().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0u) << "the unreadable file was replaced";
+    chmod(file().c_str(), 0644);
+    EXPECT_EQ(fileBytes(),
+              TextNaCp1250(QStringLiteral("[Připojení]\r\nRozhraní=KL-4100\r\nAdresa=7\r\n")));
 }
 
 TEST(Codepage, EveryByteRoundTrips) {

@@ -92,6 +92,23 @@ TEST_F(Operace, ReadsTheWholeBlockInTransferOrder) {
         EXPECT_EQ(r[1], 102u);
 }
 
+TEST_F(Operace, ReadsOnlyTheGivenRegistersInTransferOrder) {
+    module.set_config_register(0, 2);
+    module.set_config_register(41, 0x81);
+    TKonfigurace blok{};
+    blok.KonfAdresa = 99;
+    const TVysledekBloku v = CtiRegistry(data, blok, {41, 0, 41}, rizeni);
+    ASSERT_TRUE(v.Uspech()) << v.Text.toStdString();
+    EXPECT_THAT(v.Registry, ElementsAre(0, 41));
+    EXPECT_EQ(blok.KonfModCitace, 2);
+    EXPECT_EQ(blok.PocStavDOUT[3], 0x81);
+    EXPECT_EQ(blok.KonfAdresa, 99) << "a register not asked for is not read";
+    EXPECT_THAT(commands(), ElementsAre(102, 102));
+    EXPECT_EQ(pauses, 2);
+    EXPECT_EQ(CtiRegistry(data, blok, {0, 44}).Konec, TKonecBloku::NeplatnyRegistr);
+    EXPECT_EQ(testsupport::sent_requests().size(), 2u) << "nothing sent for a foreign register";
+}
+
 TEST_F(Operace, WritesOnlyTheGivenRegistersEachVerified) {
     TKonfigurace modul{};
     ASSERT_TRUE(CtiBlok(data, modul).Uspech());

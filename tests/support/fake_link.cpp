@@ -72,7 +72,8 @@ QString use_temp_settings_dir() {
     // One folder per test process, emptied for each caller.
     static std::unique_ptr<QTemporaryDir> dir;
     dir = std::make_unique<QTemporaryDir>();
-    NastavAdresarIni(dir->path());
+    // The per-user folder too, so that no test touches the real one.
+    NastavAdresarIni(dir->path(), QDir(dir->path()).filePath(QStringLiteral("per-user")));
     return dir->path();
 }
 

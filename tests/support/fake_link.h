@@ -29,7 +29,8 @@ fake::SendReply reply_bytes(uint8_t b0, uint8_t b1, uint8_t b2, uint8_t b3, uint
 // A failed exchange: Send returns 0 with this status.
 fake::SendReply reply_status(uint32_t stav);
 
-// A fresh temporary folder for the settings file, set as its folder.
+// A fresh temporary folder standing in for the executable's folder, with
+// the per-user folder inside it as "per-user"; returns the first.
 QString use_temp_settings_dir();
 
 } // namespace testsupport

@@ -1,0 +1,17 @@
+// km207: the KM-207 module's settings and live values from the command line.
+#include "tool.h"
+
+#include "Kxxx410.h"
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    // The program's name, so the per-user settings file is the program's own.
+    QCoreApplication::setApplicationName(QStringLiteral("W_KM207"));
+    km207::installStopHandler();
+    const int status = km207::run(QCoreApplication::arguments().mid(1));
+    // A library that a failed Init left loaded.
+    OvladacUvolni();
+    return status;
+}

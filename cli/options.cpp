@@ -1,0 +1,375 @@
+#include "options.h"
+
+#include "Dekl.h"
+#include "Rychlosti.h"
+
+#include <algorithm>
+#include <functional>
+
+namespace km207 {
+
+namespace {
+
+const QStringList kCommands{"identify", "scan",  "get",    "set",
+                            "clear",    "watch", "backup", "restore"};
+const QStringList kKinds{"com", "isa", "pci", "usb", "lan"};
+const QStringList kGet{"address", "baud",          "mode",   "dio",   "counter",
+                       "clock",   "power-failure", "status", "inputs"};
+const QStringList kSet{"address", "baud", "mode", "dio", "outputs", "clock"};
+const QStringList kClear{"status", "counter"};
+const QStringList kWatch{"counter", "status", "inputs", "clock"};
+
+std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
+    const std::optional<int64_t> n = TextNaCislo(text);
+    if (!n || *n < min || *n > max) return std::nullopt;
+    return n;
+}
+
+// One option: its name, whether it takes a value, the commands it belongs
+// to (empty: every command) and what to do with its value.
+struct Rule {
+    const char* name;
+    bool takesValue;
+    QStringList commands;
+    std::function<bool(const QString& value, Options& o, QString& error)> apply;
+};
+
+QString rangeError(const char* option, const QString& what) {
+    return QStringLiteral("--%1 potřebuje %2").arg(QLatin1String(option), what);
+}
+
+const std::vector<Rule>& rules() {
+    static const std::vector<Rule> all{
+        {"json", false, {}, [](const QString&, Options& o, QString&) { return o.json = true; }},
+        {"help", false, {}, [](const QString&, Options& o, QString&) { return o.help = true; }},
+        {"version",
+         false,
+         {},
+         [](const QString&, Options& o, QString&) { return o.version = true; }},
+        {"kind",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             const qsizetype i = kKinds.indexOf(v);
+             if (i < 0) {
+                 e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb "
+                                    "nebo lan")
+                         .arg(v);
+                 return false;
+             }
+             o.kind = static_cast<uint8_t>(i);
+             return true;
+         }},
+        {"port",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             if (v.trimmed().isEmpty()) {
+                 e = rangeError("port", QStringLiteral("číslo portu COM nebo bázovou adresu"));
+                 return false;
+             }
+             o.port = v;
+             return true;
+         }},
+        {"ip",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             if (v.isEmpty()) {
+                 e = rangeError("ip", QStringLiteral("IP adresu LAN konvertoru"));
+                 return false;
+             }
+             o.ip = v;
+             return true;
+         }},
+        {"udp-port",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 1, 65535);
+             if (!n) e = rangeError("udp-port", QStringLiteral("číslo 1-65535"));
+             if (n) o.udpPort = static_cast<uint32_t>(*n);
+             return n.has_value();
+         }},
+        {"timeout",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 0, 65535);
+             if (!n) e = rangeError("timeout", QStringLiteral("milisekundy 0-65535"));
+             if (n) o.timeout = static_cast<uint32_t>(*n);
+             return n.has_value();
+         }},
+        {"address",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 0, 255);
+             if (!n) e = rangeError("address", QStringLiteral("adresu modulu 0-255"));
+             if (n) o.address = static_cast<uint8_t>(*n);
+             return n.has_value();
+         }},
+        {"baud",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 0, 0xFFFFFFFF);
+             if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
+                 e = rangeError("baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, "
+                                                       "4800, 9600, 19200, 38400, 57600, "
+                                                       "115200"));
+                 return false;
+             }
+             o.baud = static_cast<uint32_t>(*n);
+             return true;
+         }},
+        {"addresses",
+         true,
+         {"scan"},
+         [](const QString& v, Options& o, QString& e) {
+             const qsizetype dash = v.indexOf(QLatin1Char('-'), 1);
+             const auto a = number(dash < 0 ? v : v.left(dash), 0, 255);
+             const auto b = dash < 0 ? a : number(v.mid(dash + 1), 0, 255);
+             if (!a || !b || *a > *b) {
+                 e = rangeError("addresses",
+                                QStringLiteral("adresu nebo rozsah A-B v mezích 0-255, A <= B"));
+                 return false;
+             }
+             o.first = static_cast<int>(*a);
+             o.last = static_cast<int>(*b);
+             return true;
+         }},
+        {"bauds",
+         true,
+         {"scan"},
+         [](const QString& v, Options& o, QString& e) {
+             o.baudIndices.clear();
+             if (v == QLatin1String("all")) {
+                 for (int i = 0; i < PocetRychlosti; ++i)
+                     o.baudIndices.push_back(i);
+                 return true;
+             }
+             for (const QString& part : v.split(QLatin1Char(','))) {
+                 const auto n = number(part, 0, 0xFFFFFFFF);
+                 const int index = n ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
+                 if (index < 0) {
+                     e = rangeError("bauds", QStringLiteral("all nebo rychlosti v Bd oddělené "
+                                                            "čárkou (např. 9600,38400)"));
+                     return false;
+                 }
+                 if (std::find(o.baudIndices.begin(), o.baudIndices.end(), index) ==
+                     o.baudIndices.end())
+                     o.baudIndices.push_back(index);
+             }
+             return true;
+         }},
+        {"interval",
+         true,
+         {"watch"},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 1, 3600000);
+             if (!n) e = rangeError("interval", QStringLiteral("milisekundy 1-3600000"));
+             if (n) o.interval = static_cast<int>(*n);
+             return n.has_value();
+         }},
+        {"count",
+         true,
+         {"watch"},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 1, 1000000000);
+             if (!n) e = rangeError("count", QStringLiteral("počet čtení 1 a více"));
+             if (n) o.count = static_cast<int>(*n);
+             return n.has_value();
+         }},
+        {"repeat",
+         true,
+         {"get"},
+         [](const QString& v, Options& o, QString& e) {
+             const auto n = number(v, 1, 1000000000);
+             if (!n) e = rangeError("repeat", QStringLiteral("počet opakování 1 a více"));
+             if (n) o.repeat = static_cast<int>(*n);
+             return n.has_value();
+         }},
+    };
+    return all;
+}
+
+const Rule* findRule(const QString& name) {
+    for (const Rule& s : rules())
+        if (name == QLatin1String(s.name)) return &s;
+    return nullptr;
+}
+
+bool oneOf(const QString& what, const QStringList& allowed, const QString& command,
+           QString& error) {
+    if (allowed.contains(what)) return true;
+    error = QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
+                .arg(command, what, allowed.join(QStringLiteral(", ")));
+    return false;
+}
+
+// The operands' shape; their values are checked by the command itself,
+// still before anything is sent.
+bool checkOperands(const Options& o, QString& error) {
+    const QString& c = o.command;
+    const qsizetype n = o.operands.size();
+    auto count = [&](qsizetype min, qsizetype max, const QString& form) {
+        if (n >= min && n <= max) return true;
+        error = QStringLiteral("použití: km207 %1").arg(form);
+        return false;
+    };
+    if (c == QLatin1String("identify") || c == QLatin1String("scan"))
+        return count(0, 0, c + QStringLiteral(" (bez dalších slov)"));
+    if (c == QLatin1String("get"))
+        return count(1, 1, QStringLiteral("get ") + kGet.join(QLatin1Char('|'))) &&
+               oneOf(o.operands[0], kGet, c, error);
+    if (c == QLatin1String("set")) {
+        if (!count(2, 4,
+                   QStringLiteral("set ") + kSet.join(QLatin1Char('|')) +
+                       QStringLiteral(" HODNOTA")) ||
+            !oneOf(o.operands[0], kSet, c, error))
+            return false;
+        const QString& what = o.operands[0];
+        if (what == QLatin1String("dio") || what == QLatin1String("clock")) return true;
+        return count(2, 2, QStringLiteral("set %1 HODNOTA").arg(what));
+    }
+    if (c == QLatin1String("clear"))
+        return count(1, 1, QStringLiteral("clear status|counter")) &&
+               oneOf(o.operands[0], kClear, c, error);
+    if (c == QLatin1String("watch"))
+        return count(1, 1, QStringLiteral("watch ") + kWatch.join(QLatin1Char('|'))) &&
+               oneOf(o.operands[0], kWatch, c, error);
+    return count(1, 1, c + QStringLiteral(" SOUBOR")); // backup, restore
+}
+
+} // namespace
+
+QString kindName(uint8_t kind) {
+    return kind < kKinds.size() ? kKinds[kind] : QString();
+}
+
+std::optional<uint32_t> portValue(uint8_t kind, const QString& text) {
+    if (kind == 0) {
+        const auto n = number(text, 1, 255);
+        if (!n) return std::nullopt;
+        return static_cast<uint32_t>(*n);
+    }
+    if (kind == 1) {
+        // The connection dialog shows the base as "300h"; the settings file
+        // keeps it in decimal.
+        const QString t = text.trimmed();
+        std::optional<int64_t> n;
+        if (t.endsWith(QLatin1Char('h'), Qt::CaseInsensitive))
+            n = number(QStringLiteral("0x") + t.chopped(1), 0, 0xFFFF);
+        else
+            n = number(t, 0, 0xFFFF);
+        if (!n) return std::nullopt;
+        return static_cast<uint32_t>(*n);
+    }
+    return std::nullopt;
+}
+
+std::optional<uint32_t> hexWord(const QString& text) {
+    QString t = text.trimmed();
+    if (t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        t = t.mid(2);
+    else if (t.startsWith(QLatin1Char('$')))
+        t = t.mid(1);
+    // Always hexadecimal, read as the settings file reads "0x" numbers.
+    const std::optional<int64_t> n = TextNaCislo(QStringLiteral("0x") + t);
+    if (!n) return std::nullopt;
+    return static_cast<uint32_t>(*n);
+}
+
+bool parseOptions(const QStringList& args, Options& o, QString& error) {
+    QStringList positional;
+    struct Given {
+        const Rule* rule;
+        QString value;
+    };
+    std::vector<Given> given;
+    bool onlyOperands = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        if (onlyOperands || !a.startsWith(QLatin1String("--")) || a == QLatin1String("-")) {
+            if (!onlyOperands && a.startsWith(QLatin1Char('-')) && a.size() > 1 &&
+                !a.at(1).isDigit()) {
+                error = QStringLiteral("neznámá volba %1").arg(a);
+                return false;
+            }
+            positional << a;
+            continue;
+        }
+        if (a == QLatin1String("--")) {
+            onlyOperands = true;
+            continue;
+        }
+        QString name = a.mid(2), value;
+        const qsizetype eq = name.indexOf(QLatin1Char('='));
+        const bool inlineValue = eq >= 0;
+        if (inlineValue) {
+            value = name.mid(eq + 1);
+            name = name.left(eq);
+        }
+        const Rule* rule = findRule(name);
+        if (!rule) {
+            error = QStringLiteral("neznámá volba --%1").arg(name);
+            return false;
+        }
+        if (rule->takesValue && !inlineValue) {
+            if (i + 1 >= args.size()) {
+                error = QStringLiteral("volba --%1 potřebuje hodnotu").arg(name);
+                return false;
+            }
+            value = args[++i];
+        } else if (!rule->takesValue && inlineValue) {
+            error = QStringLiteral("volba --%1 nemá hodnotu").arg(name);
+            return false;
+        }
+        for (const Given& g : given) {
+            if (g.rule == rule) {
+                error = QStringLiteral("volba --%1 je zadána dvakrát").arg(name);
+                return false;
+            }
+        }
+        given.push_back({rule, value});
+    }
+
+    // "help COMMAND" is "COMMAND --help".
+    if (!positional.isEmpty() && positional[0] == QLatin1String("help")) {
+        positional.removeFirst();
+        o.help = true;
+    }
+    if (!positional.isEmpty()) {
+        o.command = positional.takeFirst();
+        o.operands = positional;
+    }
+    for (const Given& g : given)
+        if (!g.rule->apply(g.value, o, error)) return false;
+    if (!o.command.isEmpty() && !kCommands.contains(o.command)) {
+        error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
+        return false;
+    }
+    if (o.help) return true;
+    if (o.version) {
+        if (!o.command.isEmpty()) {
+            error = QStringLiteral("--version se zadává bez příkazu");
+            return false;
+        }
+        return true;
+    }
+    if (o.command.isEmpty()) {
+        error = QStringLiteral("chybí příkaz");
+        return false;
+    }
+    for (const Given& g : given) {
+        if (!g.rule->commands.isEmpty() && !g.rule->commands.contains(o.command)) {
+            error = QStringLiteral("volba --%1 nepatří k příkazu %2")
+                        .arg(QLatin1String(g.rule->name), o.command);
+            return false;
+        }
+    }
+    return checkOperands(o, error);
+}
+
+} // namespace km207

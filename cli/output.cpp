@@ -1,0 +1,120 @@
+#include "output.h"
+
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <cstdio>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace km207 {
+
+namespace {
+
+bool stderrIsTerminal() {
+#ifdef _WIN32
+    return _isatty(_fileno(stderr)) != 0;
+#else
+    return isatty(fileno(stderr)) != 0;
+#endif
+}
+
+// Each line is flushed at once: a script or a watching operator sees it as
+// it happens, and output and errors keep their order.
+void writeLine(FILE* stream, const QString& line) {
+    const QByteArray bytes = line.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+QString compact(const QJsonObject& object) {
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+} // namespace
+
+int exitStatusForCode(uint32_t code) {
+    switch (code) {
+    case 0:
+        return ExitOk;
+    case 9:  // a register read back with another value
+    case 12: // the module's error statuses
+    case 16:
+    case 17:
+    case 18:
+        return ExitModule;
+    default:
+        return ExitLink;
+    }
+}
+
+Output::Output(bool json) : json_(json), terminal_(stderrIsTerminal()) {}
+
+void Output::result(const QString& text, const QJsonObject& object) {
+    endProgress();
+    writeLine(stdout, json_ ? compact(object) : text);
+}
+
+void Output::note(const QString& text) {
+    endProgress();
+    writeLine(stderr, QStringLiteral("km207: ") + text);
+}
+
+void Output::error(const QString& text, std::optional<uint32_t> code, int status,
+                   const QJsonObject& extra) {
+    endProgress();
+    QString line = QStringLiteral("km207: ") + text;
+    if (code) line += QStringLiteral(" (kód %1)").arg(*code);
+    writeLine(stderr, line);
+    if (!json_) return;
+    QJsonObject object = extra;
+    object.insert(QStringLiteral("error"), text);
+    if (code) object.insert(QStringLiteral("code"), static_cast<qint64>(*code));
+    object.insert(QStringLiteral("exit"), status);
+    writeLine(stdout, compact(object));
+}
+
+void Output::usage(const QString& text, const QString& command) {
+    error(text, std::nullopt, ExitUsage);
+    const QString help = command.isEmpty() ? QStringLiteral("km207 --help")
+                                           : QStringLiteral("km207 %1 --help").arg(command);
+    writeLine(stderr, QStringLiteral("Nápověda: ") + help);
+}
+
+void Output::text(const QString& text) {
+    QString t = text;
+    if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
+    writeLine(stdout, t);
+}
+
+void Output::progress(int done, int total, const QString& label) {
+    if (!terminal_ || total <= 0) return;
+    constexpr int Width = 30;
+    const int filled = static_cast<int>(static_cast<int64_t>(done) * Width / total);
+    const QString line = QStringLiteral("\r[%1%2] %3 %  %4")
+                             .arg(QString(filled, QLatin1Char('#')))
+                             .arg(QString(Width - filled, QLatin1Char('.')))
+                             .arg(static_cast<int64_t>(done) * 100 / total, 3)
+                             .arg(label);
+    // Blanks over what is left of a longer previous line.
+    const int width = static_cast<int>(line.size());
+    const QString padded = line + QString(std::max(0, shownWidth_ - width), QLatin1Char(' '));
+    shownWidth_ = width;
+    const QByteArray bytes = padded.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+    std::fflush(stderr);
+}
+
+void Output::endProgress() {
+    if (shownWidth_ == 0) return;
+    const QByteArray blank = '\r' + QByteArray(shownWidth_, ' ') + '\r';
+    std::fwrite(blank.constData(), 1, static_cast<size_t>(blank.size()), stderr);
+    std::fflush(stderr);
+    shownWidth_ = 0;
+}
+
+} // namespace km207

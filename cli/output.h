@@ -1,0 +1,54 @@
+// What km207 prints: results on standard output (plain lines or one JSON
+// object per line), errors and notes on standard error, and a progress bar
+// on standard error when it is a terminal.
+#pragma once
+
+#include <QJsonObject>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace km207 {
+
+// Exit statuses of the tool.
+constexpr int ExitOk = 0;
+constexpr int ExitModule = 1; // the module answered with an error, or a verification failed
+constexpr int ExitLink = 2;   // no answer, or the link could not be opened
+constexpr int ExitUsage = 64; // bad command line or input file; nothing sent
+
+// Exit status for a code of the link: 1 for the module's own error statuses
+// (12, 16, 17, 18) and a failed verification (9), 2 for everything else.
+int exitStatusForCode(uint32_t code);
+
+class Output {
+  public:
+    explicit Output(bool json);
+
+    bool json() const { return json_; }
+
+    // One result: Text as a line, or Object in JSON mode.
+    void result(const QString& text, const QJsonObject& object);
+    // A remark on standard error (both modes), prefixed "km207: ".
+    void note(const QString& text);
+    // A failure: "km207: Text (kód N)" on standard error; in JSON mode also
+    // {"error": Text, "code": N, "exit": Status} plus Extra on standard output.
+    void error(const QString& text, std::optional<uint32_t> code, int status,
+               const QJsonObject& extra = {});
+    // A usage error with a pointer to the help of Command (or the tool).
+    void usage(const QString& text, const QString& command);
+    // Plain text such as the help, as it stands.
+    void text(const QString& text);
+
+    // Progress of a long operation, only when standard error is a terminal.
+    void progress(int done, int total, const QString& label);
+    // Removes the bar, so a result line can be printed.
+    void endProgress();
+
+  private:
+    bool json_;
+    bool terminal_;
+    int shownWidth_ = 0;
+};
+
+} // namespace km207

@@ -1,0 +1,18 @@
+// km207's commands on the link layer: the same commands as the windows, in
+// the same order, with the same pauses and verification.
+#pragma once
+
+#include <QStringList>
+
+namespace km207 {
+
+// Runs the command line (arguments after the program name); returns the
+// exit status.
+int run(const QStringList& args);
+
+// Ctrl-C and SIGTERM stop a watch, a scan or a transfer at its next pause;
+// a second one ends the process at once.
+void installStopHandler();
+bool stopRequested();
+
+} // namespace km207

@@ -1,0 +1,75 @@
+// Driver libraries on Windows: LoadLibraryExW and GetProcAddress.
+#include "driver_library.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+namespace kmhost {
+
+namespace {
+
+std::wstring widen(const std::string& utf8) {
+    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                                      static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                        w.data(), n);
+    return w;
+}
+
+// Under Wine the program hands over a Linux path; Wine's own call maps it to
+// a Windows one whatever the drive letters of the prefix are.
+std::wstring windows_path(const std::string& path) {
+    if (!path.empty() && path[0] == '/') {
+        using ToDos = WCHAR*(CDECL*)(const char*);
+        const auto to_dos = reinterpret_cast<ToDos>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+        if (to_dos) {
+            if (WCHAR* dos = to_dos(path.c_str())) {
+                std::wstring w(dos);
+                HeapFree(GetProcessHeap(), 0, dos);
+                return w;
+            }
+        }
+    }
+    return widen(path);
+}
+
+class WindowsLibrary : public DriverLibrary {
+  public:
+    explicit WindowsLibrary(HMODULE module) : module_(module) {}
+    ~WindowsLibrary() override { FreeLibrary(module_); }
+    void* entry(const std::string& name, unsigned arg_bytes) const override {
+        if (FARPROC f = GetProcAddress(module_, name.c_str())) return reinterpret_cast<void*>(f);
+        char decorated[160];
+        for (const char* form : {"_%s@%u", "%s@%u"}) {
+            snprintf(decorated, sizeof decorated, form, name.c_str(), arg_bytes);
+            if (FARPROC f = GetProcAddress(module_, decorated)) return reinterpret_cast<void*>(f);
+        }
+        return nullptr;
+    }
+
+  private:
+    HMODULE module_;
+};
+
+} // namespace
+
+std::unique_ptr<DriverLibrary> open_driver_library(const std::string& path) {
+    const std::wstring w = windows_path(path);
+    if (w.empty()) return nullptr;
+    // A library given with its folder finds its own dependencies beside it.
+    const bool has_folder = w.find_first_of(L"\\/:") != std::wstring::npos;
+    // No "cannot load" message box: a failure is a code for the caller.
+    DWORD old_mode = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_mode);
+    HMODULE module =
+        LoadLibraryExW(w.c_str(), nullptr, has_folder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+    SetThreadErrorMode(old_mode, nullptr);
+    if (!module) return nullptr;
+    return std::make_unique<WindowsLibrary>(module);
+}
+
+} // namespace kmhost

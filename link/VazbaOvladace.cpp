@@ -1,0 +1,312 @@
+#include "VazbaOvladace.h"
+
+#include "Kxxx410.h"
+#include "driver_library.h"
+#include "km_host_frame.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include <algorithm>
+
+namespace {
+
+// ---- In the program's process.
+
+class VProcesu : public VazbaOvladace {
+  public:
+    VProcesu(uint8_t druh, std::unique_ptr<kmhost::DriverLibrary> knihovna,
+             const kmhost::DriverEntries& vstupy)
+        : druh_(druh), knihovna_(std::move(knihovna)), e_(vstupy) {}
+
+    uint32_t Init(uint32_t& Handle, const TKonfigOvladace& Konfig) override {
+        switch (druh_) {
+        case 0:
+        case 1:
+            return reinterpret_cast<KmInitValueFn>(e_.init)(&Handle,
+                                                            static_cast<uint32_t>(Konfig[0]));
+        case 2:
+        case 3:
+            return reinterpret_cast<KmInitPlainFn>(e_.init)(&Handle);
+        default: {
+            // The driver gets its own copy of the block; it must take what it
+            // needs during the call.
+            TKonfigOvladace kopie = Konfig;
+            return reinterpret_cast<KmInitLanFn>(e_.init)(&Handle, kopie.data());
+        }
+        }
+    }
+    uint32_t SetConfig(uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
+                       uint32_t Posledni) override {
+        return e_.set_config(Handle, Rychlost, Casovani, Posledni);
+    }
+    uint32_t Send(uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved, uint32_t* Vystup,
+                  uint32_t* Stav) override {
+        return e_.send(Handle, Pozadavek, Odpoved, Vystup, Stav);
+    }
+    uint32_t Done(uint32_t& Handle) override { return e_.done(&Handle); }
+    uint32_t Error(uint32_t Kod, uint32_t* Text) override { return e_.error(Kod, Text); }
+
+  private:
+    uint8_t druh_;
+    std::unique_ptr<kmhost::DriverLibrary> knihovna_;
+    kmhost::DriverEntries e_;
+};
+
+// ---- Through km207-driverhost.
+
+// Deadlines: the driver's own time plus a margin. The maker's timing is not
+// known, so a serial attempt is bounded by the slowest exchange of this
+// project's drivers (600 Bd: 384 ms) and a wait for a silent line (1 s).
+constexpr int kRezervaMs = 2000;
+constexpr int kRezervaWineMs = 5000; // Wine's server adds its own delays under load
+constexpr int kPokusSerioveMs = 1400;
+constexpr int kVolaniMs = 10000;       // Init, SetConfig, Done: no exchange with the module
+constexpr int kTextMs = 5000;          // Error
+constexpr int kOtevreniMs = 10000;     // start and Open
+constexpr int kOtevreniWineMs = 60000; // Wine may first have to create its prefix
+constexpr int kKonecMs = 3000;         // a host ends by itself once its input closes
+
+class PresHostitele : public VazbaOvladace {
+  public:
+    PresHostitele(uint8_t druh, bool wine) : druh_(druh), wine_(wine) {}
+    ~PresHostitele() override { ukonci(); }
+
+    bool spust(const SpusteniHostitele& s, const QString& cesta, uint32_t& kod) {
+        kod = KodNenacteno + druh_;
+        proces_.setProgram(s.Program);
+        proces_.setArguments(s.Argumenty);
+        // The host's own notes (and Wine's) go where the program's go.
+        proces_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        if (wine_) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            // Quiet, and no offer to install Wine's .NET or browser into a
+            // new prefix: the host needs neither.
+            if (!env.contains(QStringLiteral("WINEDEBUG")))
+                env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
+            if (!env.contains(QStringLiteral("WINEDLLOVERRIDES")))
+                env.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
+            proces_.setProcessEnvironment(env);
+        }
+        proces_.start();
+        const int lhuta = wine_ ? kOtevreniWineMs : kOtevreniMs;
+        if (!proces_.waitForStarted(lhuta)) return selhani();
+
+        kmhost::OpenRequest r;
+        r.kind = druh_;
+#ifdef Q_OS_WIN
+        r.path = QDir::toNativeSeparators(cesta).toUtf8().toStdString();
+#else
+        r.path = QFile::encodeName(cesta).toStdString();
+#endif
+        kmhost::OpenReply a;
+        if (!vymena(kmhost::Type::Open, r, a, lhuta)) return false;
+        if (a.result != kmhost::kOpenBound) {
+            ukonci();
+            if (a.result == kmhost::kOpenEntryMissing) kod = KodNeuplne + druh_;
+            return false;
+        }
+        kod = 0;
+        return true;
+    }
+
+    uint32_t Init(uint32_t& Handle, const TKonfigOvladace& Konfig) override {
+        kmhost::InitRequest r;
+        r.handle = Handle;
+        for (size_t i = 0; i < kmhost::kConfigValues; ++i)
+            r.cells[i] = static_cast<uint32_t>(Konfig[i]);
+        if (druh_ == 4) {
+            // Cell 0 refers to the zero-terminated IP text, which crosses
+            // as bytes.
+            r.cells[0] = 0;
+            if (const char* t = reinterpret_cast<const char*>(Konfig[0])) {
+                size_t n = 0;
+                while (n < kmhost::kMaxText && t[n] != '\0')
+                    ++n;
+                r.has_text = true;
+                r.text.assign(t, n);
+            }
+            udpTimeout_ = static_cast<uint32_t>(Konfig[2]);
+        }
+        kmhost::HandleReply a;
+        const int lhuta = kVolaniMs + (druh_ == 4 ? 3 * static_cast<int>(udpTimeoutMs()) : 0);
+        if (!vymena(kmhost::Type::Init, r, a, lhuta)) return ztraceno();
+        Handle = a.handle;
+        return a.result;
+    }
+
+    uint32_t SetConfig(uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
+                       uint32_t Posledni) override {
+        kmhost::ResultReply a;
+        if (!vymena(kmhost::Type::SetConfig,
+                    kmhost::SetConfigRequest{Handle, Rychlost, Casovani, Posledni}, a, kVolaniMs))
+            return ztraceno();
+        if (a.result == 0) opakovani_ = Posledni;
+        return a.result;
+    }
+
+    uint32_t Send(uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved, uint32_t* Vystup,
+                  uint32_t* Stav) override {
+        // The cells go as the caller holds them, so what the library leaves
+        // alone comes back unchanged.
+        kmhost::SendRequest r;
+        r.handle = Handle;
+        if (Pozadavek) {
+            r.present |= kmhost::kHasRequest;
+            std::copy(Pozadavek, Pozadavek + kmhost::kRequestValues, r.request);
+        }
+        if (Odpoved) {
+            r.present |= kmhost::kHasReply;
+            std::copy(Odpoved, Odpoved + kmhost::kArrayValues, r.reply);
+        }
+        if (Vystup) {
+            r.present |= kmhost::kHasOut;
+            r.out = *Vystup;
+        }
+        if (Stav) {
+            r.present |= kmhost::kHasStatus;
+            r.status = *Stav;
+        }
+        kmhost::SendReply a;
+        if (!vymena(kmhost::Type::Send, r, a, lhutaSend())) return ztraceno();
+        if (Odpoved) std::copy(a.reply, a.reply + kmhost::kArrayValues, Odpoved);
+        if (Vystup) *Vystup = a.out;
+        if (Stav) *Stav = a.status;
+        return a.result;
+    }
+
+    uint32_t Done(uint32_t& Handle) override {
+        kmhost::HandleReply a;
+        if (!vymena(kmhost::Type::Done, kmhost::DoneRequest{Handle}, a, kVolaniMs))
+            return ztraceno();
+        Handle = a.handle;
+        return a.result;
+    }
+
+    uint32_t Error(uint32_t Kod, uint32_t* Text) override {
+        kmhost::ErrorRequest r;
+        r.code = Kod;
+        if (Text) {
+            r.present = kmhost::kHasText;
+            std::copy(Text, Text + kmhost::kArrayValues, r.text);
+        }
+        kmhost::ErrorReply a;
+        if (!vymena(kmhost::Type::Error, r, a, kTextMs)) return ztraceno();
+        if (Text) std::copy(a.text, a.text + kmhost::kArrayValues, Text);
+        return a.result;
+    }
+
+    bool Ztracena() const override {
+        return ztracena_;
+    }
+
+  private:
+    uint32_t udpTimeoutMs() const {
+        return std::clamp(udpTimeout_, 10u, 65535u);
+    }
+
+    int lhutaSend() const {
+        const uint32_t pokus = druh_ == 4 ? udpTimeoutMs() : kPokusSerioveMs;
+        return static_cast<int>((std::min(opakovani_, 10u) + 1) * pokus);
+    }
+    int rezerva() const {
+        return wine_ ? kRezervaWineMs : kRezervaMs;
+    }
+
+    // One request and its reply, within `lhutaMs` plus the margin. Any
+    // fault of the host ends it.
+    template <typename Req, typename Rep>
+    bool vymena(kmhost::Type typ, const Req& req, Rep& rep, int lhutaMs) {
+        if (ztracena_) return false;
+        const uint32_t seq = ++seq_;
+        kmhost::encode_into(ven_, static_cast<uint8_t>(typ), seq, req);
+        const qint64 delka = static_cast<qint64>(ven_.size());
+        if (proces_.write(reinterpret_cast<const char*>(ven_.data()), delka) != delka)
+            return selhani();
+        const QDeadlineTimer lhuta(lhutaMs + rezerva());
+        for (;;) {
+            switch (reader_.next(dovnitr_)) {
+            case kmhost::FrameReader::Status::Ready:
+                // Exactly the reply to this request, and nothing behind it.
+                if (dovnitr_.type != (static_cast<uint8_t>(typ) | kmhost::kReplyBit) ||
+                    dovnitr_.seq != seq || reader_.pending() != 0 ||
+                    !kmhost::decode(dovnitr_.payload, rep))
+                    return selhani();
+                return true;
+            case kmhost::FrameReader::Status::Broken:
+                return selhani();
+            case kmhost::FrameReader::Status::Incomplete:
+                break;
+            }
+            const qint64 zbyva = lhuta.remainingTime();
+            if (zbyva <= 0 || !proces_.waitForReadyRead(static_cast<int>(zbyva))) return selhani();
+            char data[4096];
+            for (qint64 n; (n = proces_.read(data, sizeof data)) > 0;)
+                reader_.feed(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(n));
+        }
+    }
+
+    uint32_t ztraceno() const {
+        return KodNenacteno + druh_;
+    }
+
+    bool selhani() {
+        ztracena_ = true;
+        if (proces_.state() != QProcess::NotRunning) {
+            proces_.kill();
+            proces_.waitForFinished(kKonecMs);
+        }
+        return false;
+    }
+
+    void ukonci() {
+        if (proces_.state() == QProcess::NotRunning) return;
+        // End of input: the host releases the library and exits.
+        proces_.closeWriteChannel();
+        if (!proces_.waitForFinished(kKonecMs)) {
+            proces_.kill();
+            proces_.waitForFinished(kKonecMs);
+        }
+    }
+
+    uint8_t druh_;
+    bool wine_;
+    QProcess proces_;
+    kmhost::FrameReader reader_;
+    std::vector<uint8_t> ven_; // the request going out
+    kmhost::Frame dovnitr_;    // the reply coming in
+    uint32_t seq_ = 0;
+    bool ztracena_ = false;
+    uint32_t opakovani_ = 2; // SetConfig's last value, as the program passes it
+    uint32_t udpTimeout_ = 0;
+};
+
+} // namespace
+
+std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta, uint32_t& Kod) {
+    Kod = KodNenacteno + Druh;
+#ifdef Q_OS_WIN
+    const std::string cesta = QDir::toNativeSeparators(Cesta).toUtf8().toStdString();
+#else
+    const std::string cesta = QFile::encodeName(Cesta).toStdString();
+#endif
+    std::unique_ptr<kmhost::DriverLibrary> knihovna = kmhost::open_driver_library(cesta);
+    if (!knihovna) return nullptr;
+    kmhost::DriverEntries vstupy;
+    if (!kmhost::resolve_entries(*knihovna, Druh, vstupy)) {
+        Kod = KodNeuplne + Druh; // released as it goes out of scope
+        return nullptr;
+    }
+    Kod = 0;
+    return std::make_unique<VProcesu>(Druh, std::move(knihovna), vstupy);
+}
+
+std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
+                                                  const QString& Cesta, uint32_t& Kod) {
+    auto vazba = std::make_unique<PresHostitele>(Druh, Spusteni.Wine);
+    if (!vazba->spust(Spusteni, Cesta, Kod)) return nullptr;
+    return vazba;
+}

@@ -1,0 +1,47 @@
+// The two ways a driver library is bound: in the program's own process, or
+// in km207-driverhost, a process of its own spoken to over a pipe. Kxxx410's
+// wrappers call this interface and nothing above them knows which it is.
+#pragma once
+
+#include "Dekl.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+
+class VazbaOvladace {
+  public:
+    virtual ~VazbaOvladace() = default; // releases the library (ends the host)
+
+    virtual uint32_t Init(uint32_t& Handle, const TKonfigOvladace& Konfig) = 0;
+    virtual uint32_t SetConfig(uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
+                               uint32_t Posledni) = 0;
+    virtual uint32_t Send(uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved, uint32_t* Vystup,
+                          uint32_t* Stav) = 0;
+    virtual uint32_t Done(uint32_t& Handle) = 0;
+    virtual uint32_t Error(uint32_t Kod, uint32_t* Text) = 0;
+
+    // The host died or missed its deadline in the last call: that call's
+    // result means nothing, and nothing more may be called.
+    virtual bool Ztracena() const { return false; }
+};
+
+// Binds the library at `Cesta` (a bare file name: the platform's library
+// search) of kind `Druh` in this process. `Kod`: 0, 100 + kind when it does
+// not load, 110 + kind when it lacks an entry (then null).
+std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta, uint32_t& Kod);
+
+// How to start a host: the program and its arguments (under Wine: the Wine
+// command, then the host).
+struct SpusteniHostitele {
+    QString Program;
+    QStringList Argumenty;
+    bool Wine = false;
+};
+
+// Starts a host and has it bind the library at `Cesta`; `Kod` as above, and
+// 100 + kind also when the host does not start or answer.
+std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
+                                                  const QString& Cesta, uint32_t& Kod);

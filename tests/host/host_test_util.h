@@ -1,0 +1,46 @@
+// Shared by the driver host tests.
+#pragma once
+
+#include "Kxxx410.h"
+
+#include <QStandardPaths>
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace hosttest {
+
+// Wine for the tests: a prefix inside the build tree, never the user's, and
+// quiet. False when no Wine is installed.
+inline bool wine_ready() {
+    if (qEnvironmentVariableIsEmpty("WINEPREFIX")) qputenv("WINEPREFIX", KM_WINEPREFIX);
+    if (qEnvironmentVariableIsEmpty("WINEDEBUG")) qputenv("WINEDEBUG", "-all");
+    return !QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty();
+}
+
+// Each test leaves the binding as the program starts: nothing bound, the
+// executable's folder, no isolation.
+class HostTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        OvladacUvolni();
+        NastavAdresarOvladacu(QString());
+        NastavIzolaciOvladacu(false);
+        qunsetenv("KM207_WINE");
+        qunsetenv("KM207_DRIVER_HOST");
+    }
+    uint32_t handle = 0;
+    TKonfigOvladace konfig{};
+};
+
+} // namespace hosttest
+
+// Skips a Wine test where Wine is missing, unless the run demands Wine
+// (KM207_REQUIRE_WINE=1, as ./test.sh sets it): then it fails.
+#define KM_REQUIRE_WINE()                                                                          \
+    do {                                                                                           \
+        if (!hosttest::wine_ready()) {                                                             \
+            if (qEnvironmentVariable("KM207_REQUIRE_WINE") == QStringLiteral("1"))                 \
+                FAIL() << "wine is not installed";                                                 \
+            GTEST_SKIP() << "wine is not installed";                                               \
+        }                                                                                          \
+    } while (0)

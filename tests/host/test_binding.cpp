@@ -1,0 +1,137 @@
+// Where the binding finds a kind's library and how it runs it.
+#include "fake_control.h"
+#include "host_test_util.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace {
+
+using hosttest::HostTest;
+
+void copy(const QString& from, const QString& to) {
+    QDir().mkpath(QFileInfo(to).path());
+    QFile::remove(to);
+    ASSERT_TRUE(QFile::copy(from, to)) << to.toStdString();
+}
+
+// The start of a 32-bit (i386) or 64-bit (x86-64) Windows library.
+void write_pe_header(const QString& path, uint16_t machine) {
+    QByteArray b(70, '\0');
+    b[0] = 'M';
+    b[1] = 'Z';
+    b[60] = 64; // the PE header's offset
+    b.replace(64, 4, QByteArray("PE\0\0", 4));
+    b[68] = static_cast<char>(machine & 0xFF);
+    b[69] = static_cast<char>(machine >> 8);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+}
+
+using HostSearch = HostTest;
+
+// The test binary's run path (part of the platform's library search) leads
+// to a folder holding libKPB4100.so and KUB4100.so; the drivers' folder is
+// empty.
+TEST_F(HostSearch, ThePlatformSearchTakesOnlyTheExactFileName) {
+    fake::reset();
+    QTemporaryDir empty;
+    NastavAdresarOvladacu(empty.path());
+    EXPECT_EQ(OvladacInit(2, handle, konfig), 102u) << "libKPB4100.so is another file";
+    EXPECT_EQ(OvladacVazba(), QString());
+    ASSERT_EQ(OvladacInit(3, handle, konfig), 0u);
+    EXPECT_EQ(OvladacVazba(), QStringLiteral("KUB4100.so"));
+    EXPECT_EQ(OvladacDone(3, handle), 0u);
+}
+
+TEST_F(HostSearch, ProgramFolderThenItsLibFolderAndTheMakersDllFirst) {
+    fake::reset();
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString priv = root.filePath(QStringLiteral("lib/km207"));
+    QDir().mkpath(bin);
+    NastavAdresarOvladacu(bin);
+    const QString driver = QStringLiteral(FAKE_DIR "/KL4100.so");
+
+    copy(driver, priv + QStringLiteral("/KL4100.so"));
+    ASSERT_EQ(OvladacInit(4, handle, konfig), 0u);
+    EXPECT_EQ(OvladacVazba(), priv + QStringLiteral("/KL4100.so"));
+    OvladacDone(4, handle);
+
+    copy(driver, bin + QStringLiteral("/KL4100.so"));
+    ASSERT_EQ(OvladacInit(4, handle, konfig), 0u);
+    EXPECT_EQ(OvladacVazba(), bin + QStringLiteral("/KL4100.so"));
+    OvladacDone(4, handle);
+
+    // The maker's library beside it wins, whatever the case of its name;
+    // with no Wine to run it, the kind's library is not available.
+    write_pe_header(bin + QStringLiteral("/kl4100.dll"), 0x014C);
+    qputenv("KM207_WINE", "/nonexistent/wine");
+    EXPECT_EQ(OvladacInit(4, handle, konfig), 104u);
+    EXPECT_EQ(TextChyby(4, 104), QStringLiteral("chyba inicializace knihovny KL4100.DLL"));
+    EXPECT_EQ(OvladacVazba(), QString());
+
+    // A 64-bit one has no host here; a file that is no Windows library
+    // at all does not load either.
+    qunsetenv("KM207_WINE");
+    write_pe_header(bin + QStringLiteral("/kl4100.dll"), 0x8664);
+    EXPECT_EQ(OvladacInit(4, handle, konfig), 104u);
+    copy(driver, bin + QStringLiteral("/kl4100.dll"));
+    EXPECT_EQ(OvladacInit(4, handle, konfig), 104u);
+    EXPECT_TRUE(fake::calls("KL4100_Init").size() == 2u) << "only the two .so bindings ran Init";
+}
+
+using HostIsolation = HostTest;
+
+TEST_F(HostIsolation, ANativeLibraryRunsInAHostWhenAsked) {
+    NastavAdresarOvladacu(QStringLiteral(STANDIN_DIR "/model"));
+    qputenv("KM207_DRIVER_HOST", "1");
+    konfig[0] = 1;
+    ASSERT_EQ(OvladacInit(0, handle, konfig), 0u);
+    EXPECT_EQ(OvladacVazba(),
+              QStringLiteral(STANDIN_DIR "/model/KSER410.so přes km207-driverhost"));
+    EXPECT_NE(handle, 0u);
+    uint8_t b[5] = {}, chyba = 10;
+    TOdpoved odpoved{};
+    ProvedPrikaz(0, handle, 0, 200, 2, &b[0], &b[1], &b[2], &b[3], &b[4], chyba, odpoved);
+    EXPECT_EQ(chyba, 0);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(&b[1]), 4), QByteArray("1.02"));
+    EXPECT_EQ(TextChyby(0, 17), QStringLiteral("Modul nemá tento registr"));
+    EXPECT_EQ(OvladacDone(0, handle), 0u);
+    EXPECT_EQ(handle, 0u) << "the library's change of the cell comes back";
+    EXPECT_EQ(OvladacVazba(), QString());
+
+    // Also when the host is given no library it can load.
+    QTemporaryDir empty;
+    NastavAdresarOvladacu(empty.path());
+    qunsetenv("KM207_DRIVER_HOST");
+    NastavIzolaciOvladacu(true);
+    EXPECT_EQ(OvladacInit(2, handle, konfig), 102u);
+    NastavAdresarOvladacu(QStringLiteral(FAKE_BROKEN_DIR));
+    EXPECT_EQ(OvladacInit(0, handle, konfig), 110u);
+}
+
+#ifdef KM_WIN32_DIR
+using HostFailure = HostTest;
+
+// The host's command is a stand-in that answers nonsense, or quits at once:
+// the program ends it and reports the kind's library as unavailable.
+TEST_F(HostFailure, AHostThatTalksNonsenseOrQuitsLeavesTheKindUnavailable) {
+    QTemporaryDir dir;
+    write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
+    NastavAdresarOvladacu(dir.path());
+    // (The command is split as QProcess splits it: double quotes only.)
+    for (const char* command : {"/bin/sh -c \"printf HTTP/1.0; exec cat >/dev/null\"",
+                                "/bin/sh -c \"printf KH; exit 0\"", "/bin/true"}) {
+        qputenv("KM207_WINE", command);
+        EXPECT_EQ(OvladacInit(0, handle, konfig), 100u) << command;
+        EXPECT_EQ(OvladacVazba(), QString());
+        uint32_t req[8] = {}, rep[100] = {}, out = 0, st = 0;
+        EXPECT_EQ(OvladacSend(0, 1, req, rep, &out, &st), 10u) << "nothing is bound";
+    }
+}
+#endif
+
+} // namespace
