@@ -12,29 +12,15 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
 
 enum Sloupec { SRegistr, SVyznam, SModul, SSoubor, SZmena, PocetSloupcu };
 
-const QString TextPoznamky =
-    QStringLiteral("Nová adresa nebo komunikační rychlost platí až po příštím zapnutí modulu; "
-                   "do té doby modul odpovídá na dosavadní adrese a rychlosti.");
-
-bool MeniAdresuRychlost(const std::vector<uint8_t>& Registry) {
-    return std::any_of(Registry.begin(), Registry.end(),
-                       [](uint8_t R) { return R == RegistrAdresa || R == RegistrRychlost; });
-}
+// Until the module powers up again it answers at its old address and rate.
+const QString TextDoTeDoby =
+    QStringLiteral(" Do té doby modul odpovídá na dosavadní adrese a rychlosti.");
 
 } // namespace
-
-QString SeznamRegistru(const std::vector<uint8_t>& Registry) {
-    QStringList Casti;
-    for (uint8_t R : Registry)
-        Casti << QStringLiteral("%1 (%2)").arg(R).arg(NazevRegistru(R));
-    return Casti.join(QStringLiteral(", "));
-}
 
 QString HodnotaRegistru(uint8_t Registr, uint8_t Hodnota) {
     switch (Registr) {
@@ -46,10 +32,8 @@ QString HodnotaRegistru(uint8_t Registr, uint8_t Hodnota) {
                                         : QStringLiteral("index %1").arg(Hodnota);
     default:
         return QStringLiteral("0x%1 (%2)")
-            .arg(Hodnota, 2, 16, QLatin1Char('0'))
-            .arg(Hodnota, 8, 2, QLatin1Char('0'))
-            .toUpper()
-            .replace(QStringLiteral("0X"), QStringLiteral("0x"));
+            .arg(QString::number(Hodnota, 16).toUpper().rightJustified(2, QLatin1Char('0')))
+            .arg(Hodnota, 8, 2, QLatin1Char('0'));
     }
 }
 
@@ -84,7 +68,6 @@ TFormKonfigurace::TFormKonfigurace(TRezim Rezim, const QString& Soubor, QWidget*
     PopisPole(TreeRegistry, QStringLiteral("Registry konfigurace modulu"));
 
     LabelPoznamka = Popisek("LabelPoznamka");
-    LabelPoznamka->setText(TextPoznamky);
     LabelPoznamka->hide();
 
     ProgressBar1 = new QProgressBar(this);
@@ -178,7 +161,9 @@ void TFormKonfigurace::Spust() {
         Stav(QStringLiteral("Modul už má konfiguraci ze souboru; není co zapsat."));
         return;
     }
-    LabelPoznamka->setVisible(MeniAdresuRychlost(Rozdil));
+    const QString Poznamka = PoznamkaZapnuti(Rozdil);
+    LabelPoznamka->setText(Poznamka + TextDoTeDoby);
+    LabelPoznamka->setVisible(!Poznamka.isEmpty());
     ButtonZapsat->setEnabled(true);
     Stav(QStringLiteral("Liší se %1 z %2 registrů: %3. Zapsat je do modulu?")
              .arg(Rozdil.size())
@@ -284,8 +269,12 @@ void TFormKonfigurace::ZapsatClick() {
         if (B >= 0) Modul_.Bajt(B) = Soubor_.Blok.Bajt(B);
     }
     ZobrazTabulku();
-    const QString Poznamka =
-        MeniAdresuRychlost(V.Registry) ? QStringLiteral(" ") + TextPoznamky : QString();
+    // A write acknowledged but not read back may well have landed too.
+    std::vector<uint8_t> Zapsane = V.Registry;
+    if (V.ZapisPrijat) Zapsane.push_back(static_cast<uint8_t>(V.Registr));
+    const QString Poznamka = PoznamkaZapnuti(Zapsane).isEmpty()
+                                 ? QString()
+                                 : QStringLiteral(" ") + PoznamkaZapnuti(Zapsane) + TextDoTeDoby;
     if (V.Uspech()) {
         Stav(QStringLiteral("Zapsáno a ověřeno %1 registrů: %2.")
                  .arg(V.Registry.size())

@@ -82,8 +82,6 @@ class TFormKonfigurace : public QDialog {
     TPrenos Prenos{BezStavu_};
 };
 
-// "63 (adresa), 62 (rychlost)": registers with their names.
-QString SeznamRegistru(const std::vector<uint8_t>& Registry);
 // A register's value as the operator reads it: the address in decimal, the
 // baud index as its rate, the counter mode in decimal, a digital I/O byte
 // in hexadecimal and bit by bit (DIN7 ... DIN0).

@@ -155,9 +155,9 @@ TEST_F(Diagnostika, SavedThenLoadedOntoASecondModuleWhoseRegistersThenMatch) {
         EXPECT_TRUE(status(w).startsWith(QStringLiteral(
             "Zapsáno a ověřeno 6 registrů: 63 (adresa), 62 (rychlost), 0 (mód čítače), ")))
             << status(w).toStdString();
-        EXPECT_TRUE(status(w).endsWith(QStringLiteral("po příštím zapnutí modulu; do té doby "
-                                                      "modul odpovídá na dosavadní adrese a "
-                                                      "rychlosti.")));
+        EXPECT_TRUE(status(w).endsWith(
+            QStringLiteral(" Nová adresa a rychlost platí od příštího zapnutí modulu. Do té doby "
+                           "modul odpovídá na dosavadní adrese a rychlosti.")));
         EXPECT_FALSE(control<QPushButton>(w, "ButtonZapsat")->isEnabled());
     });
     // Read back at the old address: the new one waits for the next power-up.
@@ -188,9 +188,9 @@ TEST_F(Diagnostika, AnEmulatorStoppedMidLoadIsToldWithTheRegistersWritten) {
         EXPECT_EQ(status(w),
                   QStringLiteral("Zápis přerušen u registru 32 (počáteční stav DOUT0-7): Modul "
                                  "neodpovídá. Zapsány a ověřeny registry: 63 (adresa), 62 "
-                                 "(rychlost), 0 (mód čítače). Nová adresa nebo komunikační "
-                                 "rychlost platí až po příštím zapnutí modulu; do té doby modul "
-                                 "odpovídá na dosavadní adrese a rychlosti."));
+                                 "(rychlost), 0 (mód čítače). Nová adresa a rychlost platí od "
+                                 "příštího zapnutí modulu. Do té doby modul odpovídá na "
+                                 "dosavadní adrese a rychlosti."));
         EXPECT_TRUE(control<QPushButton>(w, "ButtonZapsat")->isEnabled());
     });
 }
