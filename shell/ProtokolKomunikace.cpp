@@ -42,7 +42,9 @@ QVariant TModelProtokolu::data(const QModelIndex& index, int role) const {
         if (Log_.Zaznam(index.row()).Chyba != 0) return QBrush(Qt::red);
         return {};
     case RoleCislo:
-        return QVariant::fromValue<quint64>(Videno_ - Radku_ + index.row());
+        // From the log as it is now, like the text: between a command and
+        // the next update the rows already show the log's present records.
+        return QVariant::fromValue<quint64>(Log_.Celkem() - Log_.Pocet() + index.row());
     default:
         return {};
     }
