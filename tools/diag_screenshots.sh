@@ -27,7 +27,8 @@ trap cleanup EXIT
 c++ -std=c++20 -fPIC -o "$tmp/diag_shot" "$src/tools/diag_shot.cpp" \
     -I"$src/shell" -I"$src/functions" -I"$src/link" -I"$src/drivers" \
     $(pkg-config --cflags Qt6Widgets Qt6Test) "$build/shell/libkm_shell.a" \
-    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" $(pkg-config --libs Qt6Widgets Qt6Test)
+    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" \
+    "$build/host/libkm_host_library.a" $(pkg-config --libs Qt6Widgets Qt6Test)
 
 "$build/bin/km207-sim" --no-udp --strict-baud --module 2 --module 5:6 --counter-rate 7 \
     --exit-after 300 >"$tmp/sim.out" 2>"$tmp/sim.err" &
