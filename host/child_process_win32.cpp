@@ -1,6 +1,9 @@
 // Child processes on Windows: CreateProcessW, and named pipes whose ends on
 // this side are overlapped, so that every wait has a deadline (an anonymous
 // pipe can only be read by blocking).
+#ifndef NOMINMAX
+#define NOMINMAX // std::min and std::max, not the macros of windows.h
+#endif
 #include "child_process.h"
 #include "win32_text.h"
 
