@@ -16,6 +16,7 @@
 // to a km207-sim already serving 127.0.0.1:P and exits; bench/syscalls.sh
 // counts the system calls of such runs.
 #include "Kxxx410.h"
+#include "child_process.h"
 #include "km_protocol.h"
 #include "median_reporter.h"
 #include "sim_process.h"
@@ -208,8 +209,8 @@ bool identify(uint32_t handle) {
 }
 
 // A bare pipe round trip between this process and a child echoing back:
-// the floor of any driver host, which adds its framing and QProcess's
-// bookkeeping on top.
+// the floor of any driver host, which adds its framing and the waits with
+// a deadline on top.
 void BM_PipeFloorProcess(benchmark::State& state) {
     int to_child[2], from_child[2];
     if (pipe(to_child) != 0 || pipe(from_child) != 0) {
@@ -242,8 +243,8 @@ void BM_PipeFloorProcess(benchmark::State& state) {
     if (child > 0) waitpid(child, nullptr, 0);
 }
 
-// The same echo through QProcess, as the program speaks to a driver host:
-// what Qt's process plumbing adds to the bare pipe.
+// The same echo through QProcess, as the program once spoke to a driver
+// host: what Qt's process plumbing adds to the bare pipe.
 void BM_QProcessEchoFloor(benchmark::State& state) {
     QProcess cat;
     cat.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -266,6 +267,31 @@ void BM_QProcessEchoFloor(benchmark::State& state) {
     }
     cat.closeWriteChannel();
     cat.waitForFinished(5000);
+}
+
+// The same echo through the program's own child process and pipes, as it
+// speaks to a driver host now.
+void BM_ChildEchoFloor(benchmark::State& state) {
+    kmhost::ChildCommand cat;
+    cat.program = "cat";
+    std::unique_ptr<kmhost::ChildProcess> child = kmhost::start_child(cat);
+    if (!child) {
+        state.SkipWithError("cat did not start");
+        return;
+    }
+    const std::vector<uint8_t> frame(460, 'x');
+    uint8_t buf[4096];
+    for (auto _ : state) {
+        long got = 0;
+        if (child->write(frame.data(), frame.size(), 1000))
+            for (long n; got < long(frame.size()) && (n = child->read(buf, sizeof buf, 1000)) > 0;)
+                got += n;
+        if (got != long(frame.size())) {
+            state.SkipWithError("echo lost");
+            break;
+        }
+    }
+    child->finish(5000);
 }
 
 // Identification commands through ProvedPrikaz, `kind`'s library from
@@ -363,6 +389,7 @@ BENCHMARK(BM_QProcessEchoFloor)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(9)
     ->ReportAggregatesOnly();
+BENCHMARK(BM_ChildEchoFloor)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 BENCHMARK(BM_ModelInProcess)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 BENCHMARK(BM_ModelHost)->Unit(benchmark::kMicrosecond)->Repetitions(9)->ReportAggregatesOnly();
 #ifdef KM_WIN32_DIR
@@ -475,8 +502,9 @@ int main(int argc, char** argv) {
     const double model_wine = median("BM_ModelWineHost");
     if (model > 0 && model_host > 0)
         std::printf("module model inside the driver: %.1f us in process, %.1f us in the host; "
-                    "a bare pipe round trip to a child %.1f us, through QProcess %.1f us\n",
-                    model, model_host, median("BM_PipeFloorProcess"),
+                    "a bare pipe round trip to a child %.1f us, through the program's own "
+                    "pipes %.1f us, through QProcess %.1f us\n",
+                    model, model_host, median("BM_PipeFloorProcess"), median("BM_ChildEchoFloor"),
                     median("BM_QProcessEchoFloor"));
     if (model_wine > 0)
         std::printf("the same as a 32-bit DLL in km207-driverhost.exe under Wine: %.1f us\n",

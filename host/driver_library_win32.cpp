@@ -1,5 +1,6 @@
 // Driver libraries on Windows: LoadLibraryExW and GetProcAddress.
 #include "driver_library.h"
+#include "win32_text.h"
 
 #include <windows.h>
 
@@ -8,16 +9,6 @@
 namespace kmhost {
 
 namespace {
-
-std::wstring widen(const std::string& utf8) {
-    const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
-                                      static_cast<int>(utf8.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
-                        w.data(), n);
-    return w;
-}
 
 // Under Wine the program hands over a Linux path; Wine's own call maps it to
 // a Windows one whatever the drive letters of the prefix are.

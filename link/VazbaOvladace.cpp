@@ -1,18 +1,26 @@
 #include "VazbaOvladace.h"
 
 #include "Kxxx410.h"
+#include "child_process.h"
 #include "driver_library.h"
 #include "km_host_frame.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProcessEnvironment>
 
 #include <algorithm>
 
 namespace {
+
+// A path or argument as the platform's own calls take it.
+std::string nativni(const QString& text) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(text).toUtf8().toStdString();
+#else
+    return QFile::encodeName(text).toStdString();
+#endif
+}
 
 // ---- In the program's process.
 
@@ -77,31 +85,28 @@ class PresHostitele : public VazbaOvladace {
 
     bool spust(const SpusteniHostitele& s, const QString& cesta, uint32_t& kod) {
         kod = KodNenacteno + druh_;
-        proces_.setProgram(s.Program);
-        proces_.setArguments(s.Argumenty);
-        // The host's own notes (and Wine's) go where the program's go.
-        proces_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        // The host's own notes (and Wine's) go to the program's standard
+        // error, which the child shares.
+        kmhost::ChildCommand c;
+        c.program = nativni(s.Program);
+        for (const QString& a : s.Argumenty)
+            c.arguments.push_back(nativni(a));
         if (wine_) {
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             // Quiet, and no offer to install Wine's .NET or browser into a
             // new prefix: the host needs neither.
-            if (!env.contains(QStringLiteral("WINEDEBUG")))
-                env.insert(QStringLiteral("WINEDEBUG"), QStringLiteral("-all"));
-            if (!env.contains(QStringLiteral("WINEDLLOVERRIDES")))
-                env.insert(QStringLiteral("WINEDLLOVERRIDES"), QStringLiteral("mscoree,mshtml="));
-            proces_.setProcessEnvironment(env);
+            if (!qEnvironmentVariableIsSet("WINEDEBUG"))
+                c.environment.emplace_back("WINEDEBUG", "-all");
+            if (!qEnvironmentVariableIsSet("WINEDLLOVERRIDES"))
+                c.environment.emplace_back("WINEDLLOVERRIDES", "mscoree,mshtml=");
         }
-        proces_.start();
-        const int lhuta = wine_ ? kOtevreniWineMs : kOtevreniMs;
-        if (!proces_.waitForStarted(lhuta)) return selhani();
+        proces_ = kmhost::start_child(c);
+        if (!proces_) return selhani();
 
+        // The first frame also waits out the host's start (Wine's may be long).
+        const int lhuta = wine_ ? kOtevreniWineMs : kOtevreniMs;
         kmhost::OpenRequest r;
         r.kind = druh_;
-#ifdef Q_OS_WIN
-        r.path = QDir::toNativeSeparators(cesta).toUtf8().toStdString();
-#else
-        r.path = QFile::encodeName(cesta).toStdString();
-#endif
+        r.path = nativni(cesta);
         kmhost::OpenReply a;
         if (!vymena(kmhost::Type::Open, r, a, lhuta)) return false;
         if (a.result != kmhost::kOpenBound) {
@@ -199,34 +204,26 @@ class PresHostitele : public VazbaOvladace {
         return a.result;
     }
 
-    bool Ztracena() const override {
-        return ztracena_;
-    }
+    bool Ztracena() const override { return ztracena_; }
 
   private:
-    uint32_t udpTimeoutMs() const {
-        return std::clamp(udpTimeout_, 10u, 65535u);
-    }
+    uint32_t udpTimeoutMs() const { return std::clamp(udpTimeout_, 10u, 65535u); }
 
     int lhutaSend() const {
         const uint32_t pokus = druh_ == 4 ? udpTimeoutMs() : kPokusSerioveMs;
         return static_cast<int>((std::min(opakovani_, 10u) + 1) * pokus);
     }
-    int rezerva() const {
-        return wine_ ? kRezervaWineMs : kRezervaMs;
-    }
+    int rezerva() const { return wine_ ? kRezervaWineMs : kRezervaMs; }
 
     // One request and its reply, within `lhutaMs` plus the margin. Any
     // fault of the host ends it.
     template <typename Req, typename Rep>
     bool vymena(kmhost::Type typ, const Req& req, Rep& rep, int lhutaMs) {
-        if (ztracena_) return false;
+        if (ztracena_ || !proces_) return false;
         const uint32_t seq = ++seq_;
         kmhost::encode_into(ven_, static_cast<uint8_t>(typ), seq, req);
-        const qint64 delka = static_cast<qint64>(ven_.size());
-        if (proces_.write(reinterpret_cast<const char*>(ven_.data()), delka) != delka)
-            return selhani();
         const QDeadlineTimer lhuta(lhutaMs + rezerva());
+        if (!proces_->write(ven_.data(), ven_.size(), lhutaMs + rezerva())) return selhani();
         for (;;) {
             switch (reader_.next(dovnitr_)) {
             case kmhost::FrameReader::Status::Ready:
@@ -241,40 +238,35 @@ class PresHostitele : public VazbaOvladace {
             case kmhost::FrameReader::Status::Incomplete:
                 break;
             }
+            // Whatever else it is (an end, a failure, the deadline), the
+            // host is of no further use.
             const qint64 zbyva = lhuta.remainingTime();
-            if (zbyva <= 0 || !proces_.waitForReadyRead(static_cast<int>(zbyva))) return selhani();
-            char data[4096];
-            for (qint64 n; (n = proces_.read(data, sizeof data)) > 0;)
-                reader_.feed(reinterpret_cast<const uint8_t*>(data), static_cast<size_t>(n));
+            if (zbyva <= 0) return selhani();
+            uint8_t data[4096];
+            const long n = proces_->read(data, sizeof data, static_cast<int>(zbyva));
+            if (n <= 0) return selhani();
+            reader_.feed(data, static_cast<size_t>(n));
         }
     }
 
-    uint32_t ztraceno() const {
-        return KodNenacteno + druh_;
-    }
+    uint32_t ztraceno() const { return KodNenacteno + druh_; }
 
     bool selhani() {
         ztracena_ = true;
-        if (proces_.state() != QProcess::NotRunning) {
-            proces_.kill();
-            proces_.waitForFinished(kKonecMs);
-        }
+        if (proces_) proces_->kill();
+        proces_.reset();
         return false;
     }
 
     void ukonci() {
-        if (proces_.state() == QProcess::NotRunning) return;
         // End of input: the host releases the library and exits.
-        proces_.closeWriteChannel();
-        if (!proces_.waitForFinished(kKonecMs)) {
-            proces_.kill();
-            proces_.waitForFinished(kKonecMs);
-        }
+        if (proces_) proces_->finish(kKonecMs);
+        proces_.reset();
     }
 
     uint8_t druh_;
     bool wine_;
-    QProcess proces_;
+    std::unique_ptr<kmhost::ChildProcess> proces_;
     kmhost::FrameReader reader_;
     std::vector<uint8_t> ven_; // the request going out
     kmhost::Frame dovnitr_;    // the reply coming in
@@ -288,12 +280,7 @@ class PresHostitele : public VazbaOvladace {
 
 std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta, uint32_t& Kod) {
     Kod = KodNenacteno + Druh;
-#ifdef Q_OS_WIN
-    const std::string cesta = QDir::toNativeSeparators(Cesta).toUtf8().toStdString();
-#else
-    const std::string cesta = QFile::encodeName(Cesta).toStdString();
-#endif
-    std::unique_ptr<kmhost::DriverLibrary> knihovna = kmhost::open_driver_library(cesta);
+    std::unique_ptr<kmhost::DriverLibrary> knihovna = kmhost::open_driver_library(nativni(Cesta));
     if (!knihovna) return nullptr;
     kmhost::DriverEntries vstupy;
     if (!kmhost::resolve_entries(*knihovna, Druh, vstupy)) {

@@ -5,7 +5,9 @@
 
 #include <QStandardPaths>
 #include <QString>
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 namespace hosttest {
 
@@ -15,6 +17,11 @@ inline bool wine_ready() {
     if (qEnvironmentVariableIsEmpty("WINEPREFIX")) qputenv("WINEPREFIX", KM_WINEPREFIX);
     if (qEnvironmentVariableIsEmpty("WINEDEBUG")) qputenv("WINEDEBUG", "-all");
     return !QStandardPaths::findExecutable(QStringLiteral("wine")).isEmpty();
+}
+
+// No process this one started is left, running or unreaped.
+inline bool no_child_left() {
+    return waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD;
 }
 
 // Each test leaves the binding as the program starts: nothing bound, the

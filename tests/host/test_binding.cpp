@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -123,14 +125,64 @@ TEST_F(HostFailure, AHostThatTalksNonsenseOrQuitsLeavesTheKindUnavailable) {
     write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
     NastavAdresarOvladacu(dir.path());
     // (The command is split as QProcess splits it: double quotes only.)
-    for (const char* command : {"/bin/sh -c \"printf HTTP/1.0; exec cat >/dev/null\"",
-                                "/bin/sh -c \"printf KH; exit 0\"", "/bin/true"}) {
+    // The last one closes its output mid-frame and stays: it is killed.
+    for (const char* command :
+         {"/bin/sh -c \"printf HTTP/1.0; exec cat >/dev/null\"", "/bin/sh -c \"printf KH; exit 0\"",
+          "/bin/true", "/bin/sh -c \"printf KH; exec >&-; exec sleep 60\""}) {
         qputenv("KM207_WINE", command);
         EXPECT_EQ(OvladacInit(0, handle, konfig), 100u) << command;
         EXPECT_EQ(OvladacVazba(), QString());
         uint32_t req[8] = {}, rep[100] = {}, out = 0, st = 0;
         EXPECT_EQ(OvladacSend(0, 1, req, rep, &out, &st), 10u) << "nothing is bound";
+        EXPECT_TRUE(hosttest::no_child_left()) << command;
     }
+}
+
+// A host that closed its input before the program writes the next request:
+// the write fails, the call returns the load code, and the signal such a
+// write raises never reaches the program, whose handling of it stays.
+TEST_F(HostFailure, AHostThatStopsReadingCannotEndTheProgram) {
+    QTemporaryDir dir;
+    write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
+    NastavAdresarOvladacu(dir.path());
+    std::signal(SIGPIPE, SIG_DFL);
+    // It takes the Open request, closes its input, and says the library is
+    // bound (reply to request 1, a 64-bit host).
+    qputenv("KM207_WINE", "/bin/sh -c \"head -c 1 >/dev/null; exec 0<&-; printf "
+                          "'KH\\001\\201\\001\\000\\000\\000\\010\\000\\000\\000"
+                          "\\000\\000\\000\\000\\100\\000\\000\\000'; exec sleep 60\"");
+    konfig[0] = 1;
+    EXPECT_EQ(OvladacInit(0, handle, konfig), 100u) << "Init could not be sent";
+    EXPECT_EQ(OvladacVazba(), QString());
+    EXPECT_TRUE(hosttest::no_child_left());
+    EXPECT_EQ(std::signal(SIGPIPE, SIG_DFL), SIG_DFL);
+}
+
+// A host that ends while a process it started still holds its output (Wine's
+// server holds the host's): the call ends with the host, not when that
+// process lets go of the pipe, here by ending 60 s later.
+TEST_F(HostFailure, AHostThatEndsIsSeenWhileItsOutputStaysOpen) {
+    QTemporaryDir dir;
+    write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
+    NastavAdresarOvladacu(dir.path());
+    const QString orphan_file = dir.filePath(QStringLiteral("orphan"));
+    qputenv("KM207_WINE", QStringLiteral("/bin/sh -c \"sleep 60 2>/dev/null & echo $! >%1; "
+                                         "printf KH; exit 0\"")
+                              .arg(orphan_file)
+                              .toLocal8Bit());
+    EXPECT_EQ(OvladacInit(0, handle, konfig), 100u);
+    QFile pid_file(orphan_file);
+    ASSERT_TRUE(pid_file.open(QIODevice::ReadOnly));
+    const pid_t orphan = pid_file.readAll().trimmed().toInt();
+    ASSERT_GT(orphan, 0);
+    // Still there and not ended (a zombie): the pipe is still open.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(orphan));
+    EXPECT_TRUE(stat.open(QIODevice::ReadOnly)) << "the call waited for the pipe to close";
+    const QByteArray line = stat.readAll();
+    EXPECT_NE(line.mid(line.lastIndexOf(')') + 2, 1), QByteArray("Z"))
+        << "the call waited for the pipe to close";
+    kill(orphan, SIGKILL);
+    EXPECT_TRUE(hosttest::no_child_left());
 }
 #endif
 

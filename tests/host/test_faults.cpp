@@ -1,6 +1,7 @@
 // A library that crashes inside Send, and one whose Send never returns, run
-// in a driver host: the connection dialog shows a text, the program goes on,
-// and the next "Inicializace připojení" starts a fresh host that works.
+// in a driver host: the connection dialog shows a text, the program goes on
+// with no host process left behind, and the next "Inicializace připojení"
+// starts a fresh host that works.
 #include "Pripojeni.h"
 #include "fake_control.h"
 #include "host_test_util.h"
@@ -64,6 +65,7 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
         QStringLiteral("chyba inicializace knihovny %1.DLL").arg(QLatin1String(names[f.kind])));
     EXPECT_FALSE(data.Pripojeno);
     EXPECT_EQ(OvladacVazba(), QString()) << "the binding went with the host";
+    EXPECT_TRUE(hosttest::no_child_left()) << "the host was ended and reaped";
 
     edit("Edit1")->setText(QStringLiteral("0"));
     connect->click();
@@ -73,6 +75,7 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
     EXPECT_TRUE(OvladacVazba().contains(QStringLiteral(" přes km207-driverhost")));
     uint32_t h = data.Handle;
     EXPECT_EQ(OvladacDone(data.Rozhrani, h), 0u);
+    EXPECT_TRUE(hosttest::no_child_left()) << "the host ended with the binding";
 }
 
 INSTANTIATE_TEST_SUITE_P(Native, HostFault,
