@@ -1,16 +1,19 @@
 #!/usr/bin/env bash
 # CPU use of the program while its counter view polls km207-sim (every
-# 100 ms over UDP loopback): CPU time of the program per second of wall time,
+# 100 ms over UDP loopback) over the main window, whose communication log
+# takes in every command: CPU time of the program per second of wall time,
 # measured over the polling period after the link is open. Target: at most
 # 1 % of one core.
 #
 #   bench/cpu_live.sh [BUILD_DIR]     (default: build; needs live_view and km207-sim)
-#   RUN_SECONDS=30 QPA=offscreen|xvfb
+#   RUN_SECONDS=30 QPA=offscreen|xvfb LOG=1|0 (0: the view alone, no main window)
 set -euo pipefail
 
 build=${1:-build}
 run_seconds=${RUN_SECONDS:-30}
 qpa=${QPA:-offscreen}
+log_args=()
+[ "${LOG:-1}" = 0 ] && log_args=(--no-log)
 sim=$build/bin/km207-sim
 view=$build/bin/live_view
 for f in "$sim" "$view"; do
@@ -43,12 +46,13 @@ port=$(sed -n 's/^udp: .*:\([0-9][0-9]*\)$/\1/p' "$tmp/sim.out")
 settle=2
 total=$((run_seconds + settle + 2))
 if [ "$qpa" = xvfb ]; then
-    xvfb-run -a "$view" --view cnt --port "$port" --seconds "$total" >"$tmp/view.out" 2>&1 &
+    xvfb-run -a "$view" --view cnt --port "$port" --seconds "$total" "${log_args[@]}" \
+        >"$tmp/view.out" 2>&1 &
     sleep 1
     viewpid=$(pgrep -n -f "live_view --view cnt --port $port" || true)
 else
     QT_QPA_PLATFORM=offscreen "$view" --view cnt --port "$port" --seconds "$total" \
-        >"$tmp/view.out" 2>&1 &
+        "${log_args[@]}" >"$tmp/view.out" 2>&1 &
     viewpid=$!
 fi
 [ -n "$viewpid" ] || { echo "cpu_live: the program did not start" >&2; exit 2; }
@@ -63,9 +67,9 @@ t1=$(date +%s.%N); c1=$(ticks "$viewpid"); s1=$(ticks "$simpid")
 wait "$viewpid" 2>/dev/null || true
 viewpid=
 
-awk -v c0="$c0" -v c1="$c1" -v s0="$s0" -v s1="$s1" -v t0="$t0" -v t1="$t1" -v hz="$hz" 'BEGIN {
+awk -v what="$([ "${LOG:-1}" = 0 ] && echo ", no main window" || echo ", log visible")" -v c0="$c0" -v c1="$c1" -v s0="$s0" -v s1="$s1" -v t0="$t0" -v t1="$t1" -v hz="$hz" 'BEGIN {
     wall = t1 - t0; cpu = (c1 - c0) / hz; scpu = (s1 - s0) / hz
-    printf "counter view polling km207-sim: %.1f s wall\n", wall
+    printf "counter view polling km207-sim%s: %.1f s wall\n", what, wall
     printf "program CPU: %.2f s = %.3f %% of one core (target <= 1 %%)\n", cpu, 100 * cpu / wall
     printf "emulator CPU: %.2f s = %.3f %% of one core\n", scpu, 100 * scpu / wall
     exit (100 * cpu / wall <= 1.0) ? 0 : 1

@@ -1,10 +1,13 @@
 // Opens one live view of the program on a LAN link to km207-sim, the way an
-// operator does: the connection dialog opens the link, then the view runs
-// modally. Used by the CPU benchmark of the counter view and to take
-// screenshots of the views.
+// operator does: the main window is up with its communication log, the
+// connection dialog opens the link, then the view runs modally over the
+// main window. Used by the CPU benchmark of the counter view and to take
+// screenshots of the views. With --no-log the view runs alone, without the
+// main window, for comparison.
 //
 //   live_view --view cnt|rtc|stat|din|dout --port N [--seconds S]
-//             [--grab FILE [--after MS]]
+//             [--grab FILE [--after MS]] [--no-log]
+#include "Hlavni.h"
 #include "Kxxx410.h"
 #include "OkamCNT.h"
 #include "OkamDIN.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -24,15 +28,15 @@
 
 namespace {
 
-template <class T> std::unique_ptr<QDialog> vytvor(TData* data) {
-    auto okno = std::make_unique<T>();
+template <class T> std::unique_ptr<QDialog> vytvor(TData* data, QWidget* rodic) {
+    auto okno = std::make_unique<T>(rodic);
     okno->Data = data;
     return okno;
 }
 
 int usage() {
     std::fprintf(stderr, "usage: live_view --view cnt|rtc|stat|din|dout --port N [--seconds S] "
-                         "[--grab FILE [--after MS]]\n");
+                         "[--grab FILE [--after MS]] [--no-log]\n");
     return 64;
 }
 
@@ -45,8 +49,13 @@ int main(int argc, char** argv) {
     long port = -1;
     double seconds = 30.0;
     long after = 1500;
+    bool log = true;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
+        if (!std::strcmp(a, "--no-log")) {
+            log = false;
+            continue;
+        }
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
         if (!v) return usage();
         if (!std::strcmp(a, "--view"))
@@ -65,8 +74,17 @@ int main(int argc, char** argv) {
     }
     if (port <= 0 || port > 65535 || seconds <= 0) return usage();
 
-    TData data;
-    InitData(&data);
+    // The main window keeps its settings file out of the build folder.
+    QTemporaryDir nastaveni;
+    NastavAdresarIni(nastaveni.path());
+    std::unique_ptr<TForm1> hlavni;
+    TData vlastni;
+    InitData(&vlastni);
+    if (log) {
+        hlavni = std::make_unique<TForm1>();
+        hlavni->show();
+    }
+    TData& data = hlavni ? *hlavni->Data : vlastni;
     data.Rozhrani = 4;
     data.IpAdresa = QStringLiteral("127.0.0.1");
     data.UdpPort = static_cast<uint32_t>(port);
@@ -82,16 +100,17 @@ int main(int argc, char** argv) {
     }
 
     std::unique_ptr<QDialog> okno;
+    QWidget* rodic = hlavni.get();
     if (view == "cnt")
-        okno = vytvor<TForm6>(&data);
+        okno = vytvor<TForm6>(&data, rodic);
     else if (view == "rtc")
-        okno = vytvor<TForm3>(&data);
+        okno = vytvor<TForm3>(&data, rodic);
     else if (view == "stat")
-        okno = vytvor<TForm15>(&data);
+        okno = vytvor<TForm15>(&data, rodic);
     else if (view == "din")
-        okno = vytvor<TForm11>(&data);
+        okno = vytvor<TForm11>(&data, rodic);
     else if (view == "dout")
-        okno = vytvor<TForm9>(&data);
+        okno = vytvor<TForm9>(&data, rodic);
     else
         return usage();
 
@@ -113,8 +132,13 @@ int main(int argc, char** argv) {
     okno->exec();
     okno.reset();
 
-    uint32_t handle = data.Handle;
-    OvladacDone(data.Rozhrani, handle);
+    if (hlavni) {
+        // Closing the main window closes the link, as in the program.
+        hlavni->close();
+    } else {
+        uint32_t handle = data.Handle;
+        OvladacDone(data.Rozhrani, handle);
+    }
     OvladacUvolni();
     return 0;
 }

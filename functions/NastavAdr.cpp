@@ -28,7 +28,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(200, 24, 169, 24);
-    Label1->setBuddy(Edit1);
+    PopisPole(Label1, Edit1);
 
     Label2 = new QLabel(QStringLiteral("Komunikační rychlost"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
@@ -39,7 +39,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
     ComboBox1->addItems(Rychlosti);
     ComboBox1->setCurrentIndex(4);
     ComboBox1->setGeometry(200, 64, 169, 24);
-    Label2->setBuddy(ComboBox1);
+    PopisPole(Label2, ComboBox1);
 
     Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Zapsat"), 24, 120);
     Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Přečíst"), 104, 120);

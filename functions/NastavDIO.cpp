@@ -28,6 +28,9 @@ TForm14::TForm14(QWidget* parent) : QDialog(parent) {
                                QStringLiteral(" Počáteční stav DOUT ")};
     const QString Kanaly[] = {QStringLiteral("DIN"), QStringLiteral("DOUT"),
                               QStringLiteral("DOUT")};
+    // Each box's caption alone repeats in the three groups; its name says which.
+    const QString Nastaveni[] = {QStringLiteral("Negace "), QStringLiteral("Negace "),
+                                 QStringLiteral("Počáteční stav ")};
     QGroupBox** Skupiny[] = {&GroupBox1, &GroupBox2, &GroupBox3};
     QWidget* Predchozi = nullptr;
     for (int g = 0; g < 3; ++g) {
@@ -39,6 +42,7 @@ TForm14::TForm14(QWidget* parent) : QDialog(parent) {
             const int n = 32 * g + k + 1;
             auto* C = new QCheckBox(Kanaly[g] + QString::number(k), G);
             C->setObjectName(QStringLiteral("CheckBox%1").arg(n));
+            PopisPole(C, Nastaveni[g] + C->text());
             const int Radek = k % 16;
             const int Y = Radek < 8 ? 16 + 16 * Radek : 152 + 16 * (Radek - 8);
             // As wide as the column allows, so "DOUT31" is not cut.

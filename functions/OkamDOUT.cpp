@@ -21,6 +21,7 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     for (int k = 0; k < 32; ++k) {
         auto* box = new QCheckBox(QStringLiteral("DOUT%1").arg(k), this);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(k + 1));
+        PopisPole(box, QStringLiteral("Výstup ") + box->text());
         box->setGeometry(sloupce[k / 8], 32 + 16 * (k % 8), 65, 17);
         CheckBoxy[k] = box;
     }

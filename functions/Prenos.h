@@ -63,6 +63,14 @@ class TPrenos {
     // (the first one asked for) to run after it; true then. False when
     // nothing runs, so the caller acts at once.
     bool Odloz(const std::function<void()>& Akce);
+    // "Zastavit": stops the running transfer at its next pause.
+    void Zastav() {
+        if (Bezi_) Zastavit_ = true;
+    }
+    // A stop was asked for: what a long operation of the link asks at each
+    // pause (TRizeni::Zastavit).
+    bool Zastavuje() const { return Zastavit_; }
+    bool Bezi() const { return Bezi_; }
 
   private:
     void Zobraz(const QString& Text);

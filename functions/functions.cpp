@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QPalette>
@@ -355,3 +356,28 @@ QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& T
 void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska) {
     StatusBar->PevneOkno(Okno, Sirka, Vyska);
 }
+
+QString Veta(const QString& Text) {
+    const QString t = Text.trimmed();
+    if (t.isEmpty() || t.endsWith(QLatin1Char('.'))) return t;
+    return t + QLatin1Char('.');
+}
+
+void PopisPole(QLabel* Popisek, QWidget* Pole) {
+    Popisek->setBuddy(Pole);
+    PopisPole(Pole, Popisek->text());
+}
+
+void PopisPole(QWidget* Pole, const QString& Jmeno) {
+    Pole->setAccessibleName(Jmeno.simplified());
+}
+
+namespace {
+QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
+                           bool Ulozit) {
+    return Ulozit ? QFileDialog::getSaveFileName(Rodic, Titulek, QString(), Filtr)
+                  : QFileDialog::getOpenFileName(Rodic, Titulek, QString(), Filtr);
+}
+} // namespace
+
+QString (*ZvolSoubor)(QWidget*, const QString&, const QString&, bool) = ZvolSouborDialogem;

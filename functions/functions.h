@@ -107,3 +107,20 @@ QPushButton* NoveTlacitko(QWidget* Rodic, const QString& Jmeno, const QString& T
                           int Sirka = 75, int Vyska = 25);
 // Fixed client area, status bar across its bottom edge.
 void PevnaVelikost(QWidget* Okno, TStatusBar* StatusBar, int Sirka, int Vyska);
+
+// A text of the link (a driver's status text has no full stop) as a
+// sentence that more can follow: it ends with a full stop.
+QString Veta(const QString& Text);
+
+// A control and the label that names it: the label becomes its buddy and
+// the label's text (blanks collapsed) its accessible name, so a screen
+// reader names the control as the eye reads it. Called again when the
+// label's text changes.
+void PopisPole(QLabel* Popisek, QWidget* Pole);
+// A control without a label of its own.
+void PopisPole(QWidget* Pole, const QString& Jmeno);
+
+// Asks the operator for a file to open (Ulozit false) or to write; empty
+// when cancelled. Filtr as QFileDialog takes it. Tests replace it.
+extern QString (*ZvolSoubor)(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
+                             bool Ulozit);

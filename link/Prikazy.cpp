@@ -2,6 +2,10 @@
 
 #include "Kxxx410.h"
 
+#include <QStringList>
+
+#include <algorithm>
+
 uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
                        uint8_t Registr, uint8_t& Hodnota) {
     uint8_t B0 = 0, B1 = Registr, B2 = Registr, B3 = Hodnota, B4 = Hodnota;
@@ -103,6 +107,29 @@ QString NazevRegistru(uint8_t Registr) {
     default:
         return QStringLiteral("negace DOUT") + Kanaly;
     }
+}
+
+QString SeznamRegistru(const std::vector<uint8_t>& Registry) {
+    QStringList Casti;
+    for (uint8_t R : Registry) {
+        const QString Nazev = NazevRegistru(R);
+        Casti << (Nazev.isEmpty() ? QString::number(R)
+                                  : QStringLiteral("%1 (%2)").arg(R).arg(Nazev));
+    }
+    return Casti.join(QStringLiteral(", "));
+}
+
+QString PoznamkaZapnuti(const std::vector<uint8_t>& Zapsane) {
+    const auto Je = [&](uint8_t R) {
+        return std::find(Zapsane.begin(), Zapsane.end(), R) != Zapsane.end();
+    };
+    const bool Adresa = Je(RegistrAdresa), Rychlost = Je(RegistrRychlost);
+    if (!Adresa && !Rychlost) return QString();
+    // The module takes a new address or rate only when it powers up.
+    return (Adresa && Rychlost ? QStringLiteral("Nová adresa a rychlost platí")
+            : Adresa           ? QStringLiteral("Nová adresa platí")
+                               : QStringLiteral("Nová rychlost platí")) +
+           QStringLiteral(" od příštího zapnutí modulu.");
 }
 
 const std::vector<TPopisPrikazu>& TabulkaPrikazu() {

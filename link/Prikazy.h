@@ -61,6 +61,14 @@ int BajtRegistru(uint8_t Registr);
 // čítače", "negace DIN0-7", ...); empty for any other register.
 QString NazevRegistru(uint8_t Registr);
 
+// Registers by number and name: "63 (adresa), 62 (rychlost)"; a register
+// without a name by its number alone.
+QString SeznamRegistru(const std::vector<uint8_t>& Registry);
+// What a write of these registers means for the link: "Nová adresa a
+// rychlost platí od příštího zapnutí modulu." (or the address or the rate
+// alone); empty when neither register 63 nor 62 is among them.
+QString PoznamkaZapnuti(const std::vector<uint8_t>& Zapsane);
+
 // One row of the command table: Prikaz, P5 (-1: any) and its meaning.
 struct TPopisPrikazu {
     uint8_t Prikaz;

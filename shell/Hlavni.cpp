@@ -1,5 +1,6 @@
 #include "Hlavni.h"
 
+#include "KonfModulu.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
 #include "NastavCNT.h"
@@ -60,6 +61,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Nastaven1->addAction(NastavAIN1);
     Nastaven1->addAction(HodinovobvodRTC1);
     Nastaven1->addAction(NastavDIO1);
+    UlozitKonfiguraci1 = NovaPolozka(this, QStringLiteral("UlozitKonfiguraci1"),
+                                     QStringLiteral("Uložit konfiguraci modulu…"));
+    NahratKonfiguraci1 = NovaPolozka(this, QStringLiteral("NahratKonfiguraci1"),
+                                     QStringLiteral("Nahrát konfiguraci do modulu…"));
+    Nastaven1->addSeparator();
+    Nastaven1->addAction(UlozitKonfiguraci1);
+    Nastaven1->addAction(NahratKonfiguraci1);
 
     Okamithodnoty1 =
         NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), QStringLiteral("&Okamžité hodnoty"));
@@ -91,6 +99,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(OkamDOUT1, &QAction::triggered, this, &TForm1::OkamDOUT1Click);
     connect(Statusregistr1, &QAction::triggered, this, &TForm1::Statusregistr1Click);
     connect(Konec2, &QAction::triggered, this, &TForm1::Konec2Click);
+    connect(UlozitKonfiguraci1, &QAction::triggered, this, &TForm1::UlozitKonfiguraci1Click);
+    connect(NahratKonfiguraci1, &QAction::triggered, this, &TForm1::NahratKonfiguraci1Click);
+
+    Protokol1 = new TProtokolKomunikace(this);
+    setCentralWidget(Protokol1);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {140, 80, 120, 50});
     setStatusBar(StatusBar1);
@@ -153,6 +166,8 @@ void TForm1::Pipojen1Click() {
     StatusBar1->NastavText(1, QStringLiteral(" Adresa  ") + QString::number(Data->Adresa));
     StatusBar1->NastavText(2, QStringLiteral(" Rychlost  ") + QString::number(Data->Rychlost) +
                                   QStringLiteral("Bd"));
+    // The link may have changed without a command (a failed Init).
+    Protokol1->Obnov();
 }
 
 void TForm1::AdresaRychlost1Click() {
@@ -178,6 +193,30 @@ void TForm1::OkamDOUT1Click() {
 }
 void TForm1::Statusregistr1Click() {
     OtevriDialog<TForm15>();
+}
+
+void TForm1::UlozitKonfiguraci1Click() {
+    if (!Data) return;
+    // A file is asked for only when there is a module to read it from.
+    QString Soubor;
+    if (SpojeniOtevreno(Data)) {
+        Soubor =
+            ZvolSoubor(this, QStringLiteral("Uložit konfiguraci modulu"), FiltrKonfigurace, true);
+        if (Soubor.isEmpty()) return;
+    }
+    TFormKonfigurace Okno(TFormKonfigurace::TRezim::Ulozit, Soubor, this);
+    Okno.Data = Data;
+    Okno.exec();
+}
+
+void TForm1::NahratKonfiguraci1Click() {
+    if (!Data) return;
+    const QString Soubor =
+        ZvolSoubor(this, QStringLiteral("Nahrát konfiguraci do modulu"), FiltrKonfigurace, false);
+    if (Soubor.isEmpty()) return;
+    TFormKonfigurace Okno(TFormKonfigurace::TRezim::Nahrat, Soubor, this);
+    Okno.Data = Data;
+    Okno.exec();
 }
 
 void TForm1::Konec2Click() {

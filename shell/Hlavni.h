@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "ProtokolKomunikace.h"
 #include "functions.h"
 
 #include <QAction>
@@ -28,12 +29,17 @@ class TForm1 : public QMainWindow {
     QAction* NastavAIN1 = nullptr;
     QAction* HodinovobvodRTC1 = nullptr;
     QAction* NastavDIO1 = nullptr;
+    // Below a separator in "&Nastavení": the configuration kept in a file.
+    QAction* UlozitKonfiguraci1 = nullptr;
+    QAction* NahratKonfiguraci1 = nullptr;
     QMenu* Okamithodnoty1 = nullptr;
     QAction* OkamAIN2 = nullptr;
     QAction* OkamDIN2 = nullptr;
     QAction* OkamDOUT1 = nullptr;
     QAction* Statusregistr1 = nullptr;
     QAction* Konec2 = nullptr;
+    // The client area: every command that reaches the driver.
+    TProtokolKomunikace* Protokol1 = nullptr;
 
     void FormCreate();
     void FormClose();
@@ -47,6 +53,8 @@ class TForm1 : public QMainWindow {
     void OkamDIN2Click();
     void OkamDOUT1Click();
     void Statusregistr1Click();
+    void UlozitKonfiguraci1Click();
+    void NahratKonfiguraci1Click();
     void Konec2Click();
 
     // Allocates the record. Tests replace it to make the allocation fail.

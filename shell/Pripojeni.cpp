@@ -1,5 +1,6 @@
 #include "Pripojeni.h"
 
+#include "Hledani.h"
 #include "Kxxx410.h"
 #include "Operace.h"
 
@@ -14,6 +15,12 @@
 #include <optional>
 
 namespace {
+
+// Items of the interface list; the index is the kind.
+const QStringList NazvyRozhrani{
+    QStringLiteral("Standardní COMx"), QStringLiteral("ISA karta KIB-410"),
+    QStringLiteral("PCI karta KPB-4100"), QStringLiteral("USB konvertor KUB-4100"),
+    QStringLiteral("LAN konvertor KL-4100")};
 
 // At least three upper-case hexadecimal digits and "h" (768 -> "300h").
 QString BazeNaText(uint32_t Baze) {
@@ -48,6 +55,26 @@ std::optional<uint32_t> TextNa16Bitu(const QString& Text) {
     const std::optional<int64_t> cislo = TextNaCislo(Text);
     if (!cislo || *cislo < 0 || *cislo > 65535) return std::nullopt;
     return static_cast<uint32_t>(*cislo);
+}
+
+// The interface a record describes, as the search names it.
+QString PopisRozhrani(const TData& Data) {
+    if (Data.Rozhrani >= NazvyRozhrani.size()) return QStringLiteral("neznámý typ rozhraní");
+    QString Text = NazvyRozhrani[Data.Rozhrani];
+    switch (Data.Rozhrani) {
+    case 0:
+        Text += QStringLiteral(", port COM%1").arg(Data.CisloPortu);
+        break;
+    case 1:
+        Text += QStringLiteral(", bázová adresa ") + BazeNaText(Data.BazovaAdresa);
+        break;
+    case 4:
+        Text += QStringLiteral(", %1, UDP port %2").arg(Data.IpAdresa).arg(Data.UdpPort);
+        break;
+    default:
+        break;
+    }
+    return Text;
 }
 
 QLabel* NovyPopisek(QWidget* parent, const char* name, const QString& text, int x, int y) {
@@ -105,10 +132,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label5 = NovyPopisek(this, "Label5", QStringLiteral("Komunikační rozhraní"), xPopisek, 24);
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->addItems({QStringLiteral("Standardní COMx"), QStringLiteral("ISA karta KIB-410"),
-                         QStringLiteral("PCI karta KPB-4100"),
-                         QStringLiteral("USB konvertor KUB-4100"),
-                         QStringLiteral("LAN konvertor KL-4100")});
+    ComboBox2->addItems(NazvyRozhrani);
     ComboBox2->setGeometry(xPole, 24, 320, 24);
 
     Label3 = NovyPopisek(this, "Label3", QString(), xPopisek, 64);
@@ -148,11 +172,28 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
                            QStringLiteral("Inicializace připojení"), xPopisek, 0, 200, 30);
     Button2 =
         NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 448, 0, 120, 30);
+    Button3 =
+        NoveTlacitko(this, QStringLiteral("Button3"), QStringLiteral("Hledat…"), 236, 0, 120, 30);
+    setTabOrder(Button1, Button3);
+    setTabOrder(Button3, Button2);
     UmistiStav(0);
+
+    // Each entry is named by its label; the parameter labels change with the
+    // kind and name their entries again then (UkazParametry).
+    PopisPole(Label5, ComboBox2);
+    Label3->setBuddy(Edit2);
+    PopisPole(Edit2, QStringLiteral("Parametr rozhraní"));
+    PopisPole(Label1, Edit1);
+    PopisPole(Label2, ComboBox1);
+    Label6->setBuddy(Edit3);
+    Label7->setBuddy(Edit4);
+    PopisPole(Edit3, QStringLiteral("UDP port"));
+    PopisPole(Edit4, QStringLiteral("UDP timeout"));
 
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm2::ComboBox2Change);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
 }
 
 void TForm2::showEvent(QShowEvent* event) {
@@ -183,6 +224,7 @@ void TForm2::UmistiStav(int Vyska) {
     Panel1->setGeometry(24, Y, 544, vyska);
     Button1->move(Button1->x(), Tlacitka + navic);
     Button2->move(Button2->x(), Tlacitka + navic);
+    if (Button3) Button3->move(Button3->x(), Tlacitka + navic);
     setFixedSize(592, 373 + navic);
 }
 
@@ -219,6 +261,9 @@ void TForm2::UkazParametry(int Rozhrani) {
     default: // 2, 3 have no parameters; 5-7 are unknown
         break;
     }
+    for (auto [Popisek, Pole] :
+         {std::pair<QLabel*, QWidget*>{Label3, Edit2}, {Label6, Edit3}, {Label7, Edit4}})
+        if (!Popisek->text().isEmpty()) PopisPole(Popisek, Pole);
 }
 
 void TForm2::FormShow() {
@@ -353,4 +398,58 @@ void TForm2::Button1Click() {
 
 void TForm2::Button2Click() {
     reject();
+}
+
+QString TForm2::ZadaniRozhrani(TData& Zadani) const {
+    Zadani.Rozhrani = static_cast<uint8_t>(ComboBox2->currentIndex() & 0xFF);
+    Zadani.KonfigOvladace.fill(0);
+    Zadani.Rychlost = IndexNaRychlost(ComboBox1->currentIndex());
+    switch (Zadani.Rozhrani) {
+    case 0: {
+        const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
+        Zadani.CisloPortu = static_cast<uint8_t>(port & 0xFF);
+        Zadani.KonfigOvladace[0] = static_cast<uint16_t>(port & 0xFFFF);
+        return {};
+    }
+    case 1:
+        Zadani.BazovaAdresa = TextNaBazi(Edit2->text());
+        Zadani.KonfigOvladace[0] = Zadani.BazovaAdresa;
+        return {};
+    case 2:
+    case 3:
+        return {};
+    case 4: {
+        if (Edit2->text().isEmpty()) return QStringLiteral("Neplatná IP adresa");
+        Zadani.IpAdresa = Edit2->text();
+        const std::optional<uint32_t> port = TextNa16Bitu(Edit3->text());
+        if (!port) return QStringLiteral("Neplatný UDP port");
+        const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
+        if (!timeout) return QStringLiteral("Neplatný UDP timeout");
+        Zadani.UdpPort = *port;
+        Zadani.UdpTimeout = *timeout;
+        // Cell 0, the IP text, is set by whoever opens the link, to bytes
+        // that outlive its Init.
+        Zadani.KonfigOvladace[1] = Zadani.UdpPort;
+        Zadani.KonfigOvladace[2] = Zadani.UdpTimeout;
+        return {};
+    }
+    default:
+        return QStringLiteral("Neznámý typ rozhraní");
+    }
+}
+
+void TForm2::Button3Click() {
+    if (!Data) return;
+    TData Zadani;
+    QString Chyba, Popis;
+    if (SpojeniOtevreno(Data)) {
+        Popis = QStringLiteral("otevřené připojení, ") + PopisRozhrani(*Data);
+    } else {
+        Chyba = ZadaniRozhrani(Zadani);
+        Popis = Chyba.isEmpty() ? PopisRozhrani(Zadani) : ComboBox2->currentText();
+    }
+    TFormHledani Hledani(Data, Zadani, Popis, Chyba, ComboBox1->currentIndex(), this);
+    if (Hledani.exec() != QDialog::Accepted || !Hledani.Vybrany) return;
+    Edit1->setText(QString::number(Hledani.Vybrany->Adresa));
+    ComboBox1->setCurrentIndex(Hledani.Vybrany->IndexRychlosti);
 }

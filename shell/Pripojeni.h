@@ -37,11 +37,21 @@ class TForm2 : public QDialog {
     QLabel* Panel1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPushButton* Button2 = nullptr;
+    // "Hledat…": module search (TFormHledani); fills Edit1 and ComboBox1
+    // with the module picked there.
+    QPushButton* Button3 = nullptr;
 
     void FormShow();
     void ComboBox2Change();
     void Button1Click();
     void Button2Click();
+    void Button3Click();
+
+    // The interface the entries describe (kind, its parameters and the
+    // driver's configuration block), put into Zadani without touching the
+    // record or the entries; empty, or the reason it cannot be used in the
+    // texts of "Inicializace připojení".
+    QString ZadaniRozhrani(TData& Zadani) const;
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -3,7 +3,8 @@
 # on a LAN link to km207-sim holding a recognisable configuration.
 #
 #   tools/config_screenshots.sh [BUILD_DIR] [OUT_DIR]   (defaults: build, ./screenshots)
-# BUILD_DIR must hold km207-sim, KL4100.so, libkm_functions.a and libkm_link.a.
+# BUILD_DIR must hold km207-sim, KL4100.so, libkm_functions.a, libkm_link.a and
+# libkm_host_library.a.
 set -euo pipefail
 
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,6 +24,7 @@ trap cleanup EXIT
 c++ -std=c++20 -fPIC -o "$tmp/config_shot" "$src/tools/config_shot.cpp" \
     -I"$src/functions" -I"$src/link" -I"$src/drivers" $(pkg-config --cflags Qt6Widgets) \
     "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" \
+    "$build/host/libkm_host_library.a" \
     $(pkg-config --libs Qt6Widgets)
 
 # Address 33, 38400 Bd, counter mode 2, and a few bits in the DIO registers.

@@ -10,8 +10,8 @@
 # and *-screen.png, the whole screen at the same moments, frames included.
 #
 # Usage: tools/window_screenshots.sh [BUILD_DIR [OUT_DIR]]   (defaults: build, shots)
-# BUILD_DIR must hold km207-sim, the drivers and the km_shell, km_functions
-# and km_link libraries.
+# BUILD_DIR must hold km207-sim, the drivers and the km_shell, km_functions,
+# km_link and km_host_library libraries.
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-build}" && pwd)
@@ -30,7 +30,8 @@ trap cleanup EXIT
 c++ -std=c++20 -fPIC -o "$tmp/window_shot" "$src/tools/window_shot.cpp" \
     -I"$src/shell" -I"$src/functions" -I"$src/link" -I"$src/drivers" \
     $(pkg-config --cflags Qt6Widgets Qt6Test) "$build/shell/libkm_shell.a" \
-    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" $(pkg-config --libs Qt6Widgets Qt6Test)
+    "$build/functions/libkm_functions.a" "$build/link/libkm_link.a" \
+    "$build/host/libkm_host_library.a" $(pkg-config --libs Qt6Widgets Qt6Test)
 
 "$build/bin/km207-sim" --no-udp --exit-after 120 >"$tmp/sim.out" 2>"$tmp/sim.err" &
 simpid=$!

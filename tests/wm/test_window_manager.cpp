@@ -67,6 +67,36 @@ TEST_F(WindowManager, MainWindowFrameIs600x400AndCentred) {
     form.close();
 }
 
+TEST_F(WindowManager, MainWindowResizesWithTheLogFillingItsClientArea) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form, kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return framed(form) && form.windowHandle()->frameGeometry().size() == QSize(600, 400);
+        },
+        kWaitMs));
+    auto* log = form.findChild<QWidget*>(QStringLiteral("Protokol"));
+    ASSERT_NE(log, nullptr);
+    // Sizes once the widget has caught up with the frame it was given.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return form.size() == form.windowHandle()->geometry().size(); }, kWaitMs));
+    QTest::qWait(1500); // the window is placed and settled; the operator takes over
+    const QSize small = log->size();
+    form.resize(form.size() + QSize(200, 150));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return form.windowHandle()->frameGeometry().size() == QSize(800, 550); }, kWaitMs))
+        << "the window manager did not resize the main window: "
+        << form.windowHandle()->frameGeometry().width() << "x"
+        << form.windowHandle()->frameGeometry().height();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log->size() == small + QSize(200, 150); }, kWaitMs));
+    EXPECT_EQ(log->size(), small + QSize(200, 150));
+    // The log lies between the menu and the status bar, across the window.
+    EXPECT_EQ(log->geometry(), form.centralWidget()->geometry());
+    EXPECT_EQ(log->width(), form.width());
+    form.close();
+}
+
 TEST_F(WindowManager, ConnectionDialogOverTheMainWindowIsCentredOnTheScreen) {
     TForm1 form;
     form.show();

@@ -1,0 +1,257 @@
+#include "Hledani.h"
+
+#include "Kxxx410.h"
+#include "Rychlosti.h"
+#include "functions.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+enum Sloupec { SAdresa, SRychlost, SModul };
+
+QString Rychlost(int Index) {
+    return QStringLiteral("%1 Bd").arg(IndexNaRychlost(Index));
+}
+
+} // namespace
+
+TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const QString& Popis,
+                           const QString& Chyba, int IndexRychlosti, QWidget* parent)
+    : QDialog(parent), Data_(Data), Zadani_(Zadani),
+      IndexRychlosti_(IndexRychlosti >= 0 && IndexRychlosti < PocetRychlosti ? IndexRychlosti : 4) {
+    setObjectName(QStringLiteral("FormHledani"));
+    setWindowTitle(QStringLiteral("Hledání modulů"));
+
+    auto Popisek = [this](const char* Jmeno, const QString& Text) {
+        auto* L = new QLabel(Text, this);
+        L->setObjectName(QLatin1String(Jmeno));
+        L->setTextFormat(Qt::PlainText);
+        return L;
+    };
+    LabelRozhrani = Popisek("LabelRozhrani", QStringLiteral("Rozhraní: ") + Popis);
+    LabelRozhrani->setWordWrap(true);
+
+    auto Adresa = [this](const char* Jmeno, int Hodnota) {
+        auto* S = new QSpinBox(this);
+        S->setObjectName(QLatin1String(Jmeno));
+        S->setRange(0, 255);
+        S->setValue(Hodnota);
+        return S;
+    };
+    Label1 = Popisek("Label1", QStringLiteral("Adresy od"));
+    SpinBoxOd = Adresa("SpinBoxOd", 0);
+    PopisPole(Label1, SpinBoxOd);
+    Label2 = Popisek("Label2", QStringLiteral("do"));
+    SpinBoxDo = Adresa("SpinBoxDo", 255);
+    PopisPole(SpinBoxDo, QStringLiteral("Adresy do"));
+    Label2->setBuddy(SpinBoxDo);
+
+    CheckBoxRychlosti = new QCheckBox(
+        QStringLiteral("Všech devět rychlostí (jinak jen %1)").arg(Rychlost(IndexRychlosti_)),
+        this);
+    CheckBoxRychlosti->setObjectName(QStringLiteral("CheckBoxRychlosti"));
+    PopisPole(CheckBoxRychlosti, CheckBoxRychlosti->text());
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setValue(0);
+    PopisPole(ProgressBar1, QStringLiteral("Průběh hledání"));
+
+    TreeNalezene = new QTreeWidget(this);
+    TreeNalezene->setObjectName(QStringLiteral("TreeNalezene"));
+    TreeNalezene->setRootIsDecorated(false);
+    TreeNalezene->setUniformRowHeights(true);
+    TreeNalezene->setHeaderLabels(
+        {QStringLiteral("Adresa"), QStringLiteral("Rychlost"), QStringLiteral("Identifikace")});
+    PopisPole(TreeNalezene, QStringLiteral("Nalezené moduly"));
+
+    LabelStav = Popisek("LabelStav", QString());
+    LabelStav->setWordWrap(true);
+
+    ButtonHledat =
+        NoveTlacitko(this, QStringLiteral("ButtonHledat"), QStringLiteral("Hledat"), 0, 0);
+    ButtonZastavit =
+        NoveTlacitko(this, QStringLiteral("ButtonZastavit"), QStringLiteral("Zastavit"), 0, 0);
+    ButtonZavrit =
+        NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0);
+    ButtonZastavit->setEnabled(false);
+
+    auto* Rozsah = new QHBoxLayout;
+    Rozsah->addWidget(Label1);
+    Rozsah->addWidget(SpinBoxOd);
+    Rozsah->addWidget(Label2);
+    Rozsah->addWidget(SpinBoxDo);
+    Rozsah->addSpacing(16);
+    Rozsah->addWidget(CheckBoxRychlosti);
+    Rozsah->addStretch(1);
+    auto* Tlacitka = new QHBoxLayout;
+    Tlacitka->addWidget(ButtonHledat);
+    Tlacitka->addWidget(ButtonZastavit);
+    Tlacitka->addStretch(1);
+    Tlacitka->addWidget(ButtonZavrit);
+    auto* Rozlozeni = new QVBoxLayout(this);
+    Rozlozeni->addWidget(LabelRozhrani);
+    Rozlozeni->addLayout(Rozsah);
+    Rozlozeni->addWidget(ProgressBar1);
+    Rozlozeni->addWidget(TreeNalezene, 1);
+    Rozlozeni->addWidget(LabelStav);
+    Rozlozeni->addLayout(Tlacitka);
+    resize(560, 420);
+
+    if (!Chyba.isEmpty()) {
+        ButtonHledat->setEnabled(false);
+        Stav(Chyba);
+    } else {
+        Stav(QStringLiteral("Hledání posílá jen identifikaci; do modulů nic nezapisuje."));
+    }
+
+    connect(ButtonHledat, &QPushButton::clicked, this, &TFormHledani::HledatClick);
+    connect(ButtonZastavit, &QPushButton::clicked, this, [this] { Prenos.Zastav(); });
+    connect(ButtonZavrit, &QPushButton::clicked, this, &TFormHledani::reject);
+    connect(TreeNalezene, &QTreeWidget::itemActivated, this, &TFormHledani::Vyber);
+}
+
+void TFormHledani::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous() || Umisteno_) return;
+    Umisteno_ = true;
+    VycentrujNaObrazovce(this);
+}
+
+void TFormHledani::Stav(const QString& Text) {
+    LabelStav->setText(Text);
+    LabelStav->repaint();
+}
+
+void TFormHledani::HledatClick() {
+    if (Prenos.Bezi() || !Data_) return;
+    if (SpinBoxOd->value() > SpinBoxDo->value()) {
+        Stav(QStringLiteral("První adresa musí být nejvýše poslední."));
+        return;
+    }
+    THledani H;
+    H.Od = SpinBoxOd->value();
+    H.Do = SpinBoxDo->value();
+    if (CheckBoxRychlosti->isChecked()) {
+        for (int i = 0; i < PocetRychlosti; ++i)
+            H.Rychlosti.push_back(i);
+    } else {
+        H.Rychlosti = {IndexRychlosti_};
+    }
+    H.Rizeni = {[] { Pauza(); }, [this] { return Prenos.Zastavuje(); }};
+    H.Prubeh = [this](int Hotovo, int Celkem, uint8_t Adresa, int Index) {
+        Adresa_ = Adresa;
+        Rychlost_ = Index;
+        ProgressBar1->setRange(0, Celkem);
+        ProgressBar1->setValue(Hotovo);
+    };
+    H.Nalezeno = [this](const TNalez& N) {
+        auto* Radek = new QTreeWidgetItem(TreeNalezene);
+        Radek->setText(SAdresa, QString::number(N.Adresa));
+        Radek->setText(SRychlost, Rychlost(N.IndexRychlosti));
+        Radek->setText(SModul, ModulNaText(N.Modul));
+        Radek->setData(SAdresa, Qt::UserRole, N.Adresa);
+        Radek->setData(SRychlost, Qt::UserRole, N.IndexRychlosti);
+        Radek->setData(SModul, Qt::UserRole, N.Modul);
+    };
+
+    // An open link is searched as it is; otherwise the interface of the
+    // entries is opened for the search alone.
+    const bool Vlastni = !SpojeniOtevreno(Data_);
+    TData Docasne;
+    if (Vlastni) {
+        Docasne = Zadani_;
+        if (Docasne.Rozhrani == 4) {
+            // The driver reads the zero-terminated text during Init.
+            Docasne.IpAdresaBajty = TextNaCp1250(Docasne.IpAdresa);
+            Docasne.KonfigOvladace[0] =
+                reinterpret_cast<uintptr_t>(Docasne.IpAdresaBajty.constData());
+        }
+        uint32_t Handle = 0;
+        const uint32_t Kod = OvladacInit(Docasne.Rozhrani, Handle, Docasne.KonfigOvladace);
+        if (Kod != 0) {
+            Stav(QStringLiteral("Rozhraní nelze otevřít: ") +
+                 Veta(TextChyby(Docasne.Rozhrani, Kod)));
+            return;
+        }
+        Docasne.Handle = Handle;
+        Docasne.Pripojeno = true;
+        Docasne.Rychlost = IndexNaRychlost(IndexRychlosti_);
+    }
+    const TData& Spojeni = Vlastni ? Docasne : *Data_;
+
+    TreeNalezene->clear();
+    ProgressBar1->setValue(0);
+    ButtonHledat->setEnabled(false);
+    ButtonZastavit->setEnabled(true);
+    Stav(QStringLiteral("Probíhá hledání…"));
+    TVysledekHledani V;
+    Prenos.Proved([&] { V = Hledej(Spojeni, H); });
+    // The texts come from the driver, so before it is released.
+    const QString Text = Souhrn(V, Spojeni.Rozhrani);
+    if (Vlastni) {
+        uint32_t Handle = Docasne.Handle;
+        OvladacDone(Docasne.Rozhrani, Handle);
+    }
+    ButtonZastavit->setEnabled(false);
+    ButtonHledat->setEnabled(true);
+    Stav(Text);
+}
+
+QString TFormHledani::Souhrn(const TVysledekHledani& V, uint8_t Rozhrani) const {
+    const int Pocet = static_cast<int>(V.Nalezene.size());
+    QString Text;
+    if (!V.Text.isEmpty())
+        Text = QStringLiteral("Hledání přerušeno: %1 Nalezeno modulů: %2.")
+                   .arg(Veta(V.Text))
+                   .arg(Pocet);
+    else if (V.Zastaveno)
+        Text = QStringLiteral("Hledání zastaveno na adrese %1 (%2). Nalezeno modulů: %3.")
+                   .arg(Adresa_)
+                   .arg(Rychlost(Rychlost_))
+                   .arg(Pocet);
+    else if (Pocet == 0)
+        Text = QStringLiteral("Hledání dokončeno: žádný modul neodpověděl.");
+    else
+        Text = QStringLiteral("Hledání dokončeno. Nalezeno modulů: %1; dvojklikem modul "
+                              "vyberete.")
+                   .arg(Pocet);
+    if (!V.OdmitnuteRychlosti.empty()) {
+        QStringList R;
+        for (const auto& [Index, Kod] : V.OdmitnuteRychlosti)
+            R << Rychlost(Index);
+        Text += QStringLiteral(" Rychlosti odmítnuté ovladačem: %1.").arg(R.join(u", "));
+    }
+    if (!V.Poruchy.empty()) {
+        QStringList P;
+        for (const auto& [Kod, Pocet] : V.Poruchy)
+            P << QStringLiteral("%1 (%2×)").arg(TextChyby(Rozhrani, Kod)).arg(Pocet);
+        Text += QStringLiteral(" Jiné odpovědi na lince: %1.").arg(P.join(u", "));
+    }
+    if (V.ChybaObnoveni != 0)
+        Text += QStringLiteral(" Rychlost připojení se nepodařilo vrátit: %1")
+                    .arg(Veta(TextChyby(Rozhrani, V.ChybaObnoveni)));
+    return Text;
+}
+
+void TFormHledani::Vyber(QTreeWidgetItem* Polozka) {
+    if (!Polozka) return;
+    // During a search the pick waits until it has stopped.
+    if (Prenos.Odloz([this, Polozka] { Vyber(Polozka); })) return;
+    TNalez N;
+    N.Adresa = static_cast<uint8_t>(Polozka->data(SAdresa, Qt::UserRole).toInt());
+    N.IndexRychlosti = Polozka->data(SRychlost, Qt::UserRole).toInt();
+    N.Modul = Polozka->data(SModul, Qt::UserRole).toString();
+    Vybrany = N;
+    accept();
+}
+
+void TFormHledani::reject() {
+    if (Prenos.Odloz([this] { reject(); })) return;
+    QDialog::reject();
+}
