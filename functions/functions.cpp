@@ -79,9 +79,12 @@ TStatusBar::TStatusBar(QWidget* parent, const QString& name, const std::vector<i
 void TStatusBar::NastavText(int panel, const QString& text) {
     if (panel < 0 || panel >= Pocet()) return;
     QLabel* p = panels_[panel];
-    // The same text again (a view polling "V pořádku") is already shown
-    // at its size: nothing to measure or paint.
-    if (p->text() == text) return;
+    // The same text again (a view polling "V pořádku") keeps its size:
+    // painted again, not measured again.
+    if (p->text() == text) {
+        p->repaint();
+        return;
+    }
     // A label counts the height it was given into what its text needs;
     // the new text is measured without it.
     if (p->minimumHeight() > 0) p->setMinimumHeight(0);
