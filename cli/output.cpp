@@ -1,5 +1,7 @@
 #include "output.h"
 
+#include "Kxxx410.h"
+
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -38,18 +40,9 @@ QString compact(const QJsonObject& object) {
 } // namespace
 
 int exitStatusForCode(uint32_t code) {
-    switch (code) {
-    case 0:
-        return ExitOk;
-    case 9:  // a register read back with another value
-    case 12: // the module's error statuses
-    case 16:
-    case 17:
-    case 18:
-        return ExitModule;
-    default:
-        return ExitLink;
-    }
+    if (code == 0) return ExitOk;
+    // 9: a register read back with another value.
+    return code == 9 || ChybaModulu(code) ? ExitModule : ExitLink;
 }
 
 Output::Output(bool json) : json_(json), terminal_(stderrIsTerminal()) {}

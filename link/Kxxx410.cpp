@@ -355,6 +355,10 @@ QString TextChyby(uint8_t Rozhrani, uint32_t Kod) {
     return PoleNaText(text);
 }
 
+bool ChybaModulu(uint32_t Kod) {
+    return Kod == 12 || (Kod >= 16 && Kod <= 18);
+}
+
 bool SpojeniOtevreno(const TData* Data) {
     return Data && Data->Pripojeno && Data->Handle != 0;
 }

@@ -53,6 +53,10 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
 // unbound driver gives an empty text).
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
 
+// The module itself answered with an error status (12, 16, 17, 18): the
+// link works, the module refused.
+bool ChybaModulu(uint32_t Kod);
+
 // The link is open: a record, Pripojeno and a nonzero Handle.
 bool SpojeniOtevreno(const TData* Data);
 

@@ -207,18 +207,8 @@ namespace {
 // Codes that say something about the module (or its absence) rather than
 // about the link: the search goes on after them.
 bool KodModulu(uint8_t Chyba) {
-    switch (Chyba) {
-    case 5:  // no answer
-    case 6:  // damaged reply
-    case 7:  // reply from another module
-    case 12: // a module's error status
-    case 16:
-    case 17:
-    case 18:
-        return true;
-    default:
-        return false;
-    }
+    // No answer, a damaged reply, a reply from another module.
+    return Chyba == 5 || Chyba == 6 || Chyba == 7 || ChybaModulu(Chyba);
 }
 
 } // namespace
