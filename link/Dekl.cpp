@@ -184,9 +184,17 @@ void InitData(TData* Data) {
 }
 
 bool CtiIni(TData* Data) {
+    return CtiIniZeSouboru(Data, souborCteni());
+}
+
+QString CestaCteniIni() {
+    return souborCteni();
+}
+
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta) {
     if (!Data) return false;
     Obsah obsah;
-    nactiDokument(souborCteni(), obsah);
+    nactiDokument(Cesta, obsah);
     const IniDocument& d = obsah.dokument;
     const QString nazev = d.value(kPripojeni, kRozhrani).value_or(QStringLiteral("jkl"));
     if (nazev == QLatin1String("jkl")) return false;
