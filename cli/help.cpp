@@ -48,12 +48,6 @@ standardní výstup a vstup.
 
 Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, nebo
 ~/.config/W_KM207/W_km207.ini) a km207 ho nikdy nepřepisuje.
-
-Návratový kód:
-  0   úspěch
-  1   modul odpověděl chybou nebo ověření zápisu selhalo
-  2   modul neodpovídá, spojení se nepodařilo otevřít, nebo přerušeno (Ctrl-C)
-  64  chybné použití (příkaz, volba, hodnota, soubor); nic se neposlalo
 )";
 
 struct CommandHelp {
@@ -206,7 +200,8 @@ Příklady:
 const char* const kExitCodes = R"(
 Návratový kód:
   0   úspěch
-  1   modul odpověděl chybou nebo ověření zápisu selhalo
+  1   modul odpověděl chybou, ověření zápisu selhalo, nebo restore našel
+      modul na nové adrese
   2   modul neodpovídá, spojení se nepodařilo otevřít, nebo přerušeno (Ctrl-C)
   64  chybné použití (příkaz, volba, hodnota, soubor); nic se neposlalo
 )";
@@ -221,7 +216,7 @@ QString shortUsage() {
 }
 
 QString helpText(const QString& command) {
-    if (command.isEmpty()) return QString::fromUtf8(kTool);
+    if (command.isEmpty()) return QString::fromUtf8(kTool) + QString::fromUtf8(kExitCodes);
     for (const CommandHelp& h : kCommands)
         if (command == QLatin1String(h.command))
             return QString::fromUtf8(h.text) + QString::fromUtf8(kExitCodes);

@@ -949,19 +949,21 @@ int Tool::restore() {
         content.Blok.KonfRychlost = current.KonfRychlost;
     }
     const std::vector<uint8_t> changed = RozdilneRegistry(current, content.Blok);
-    const auto value = [](const TKonfigurace& block, uint8_t reg) {
-        return block.Bajt(BajtRegistru(reg));
+    // "registr 63 (adresa): 4 -> 3, <what>", one line per register.
+    const auto change = [&](uint8_t reg, const QString& what) {
+        const uint8_t from = current.Bajt(BajtRegistru(reg));
+        const uint8_t to = content.Blok.Bajt(BajtRegistru(reg));
+        out_.result(
+            QStringLiteral("registr %1: %2 -> %3, ").arg(registerName(reg)).arg(from).arg(to) +
+                what,
+            {{QStringLiteral("register"), reg},
+             {QStringLiteral("name"), NazevRegistru(reg)},
+             {QStringLiteral("from"), from},
+             {QStringLiteral("to"), to}});
     };
     if (o_.dryRun) {
         for (uint8_t reg : changed)
-            out_.result(QStringLiteral("registr %1: %2 -> %3, zapsal by se")
-                            .arg(registerName(reg))
-                            .arg(value(current, reg))
-                            .arg(value(content.Blok, reg)),
-                        {{QStringLiteral("register"), reg},
-                         {QStringLiteral("name"), NazevRegistru(reg)},
-                         {QStringLiteral("from"), value(current, reg)},
-                         {QStringLiteral("to"), value(content.Blok, reg)}});
+            change(reg, QStringLiteral("zapsal by se"));
         out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
                     {{QStringLiteral("dry_run"), true},
                      {QStringLiteral("changed"), registerArray(changed)}});
@@ -990,16 +992,8 @@ int Tool::restore() {
         return ExitOk;
     }
     const TVysledekBloku v =
-        ZapisBlok(data_, content.Blok, changed, transfer(), [&](int, int, uint8_t reg) {
-            out_.result(QStringLiteral("registr %1: %2 -> %3, zapsán a ověřen")
-                            .arg(registerName(reg))
-                            .arg(value(current, reg))
-                            .arg(value(content.Blok, reg)),
-                        {{QStringLiteral("register"), reg},
-                         {QStringLiteral("name"), NazevRegistru(reg)},
-                         {QStringLiteral("from"), value(current, reg)},
-                         {QStringLiteral("to"), value(content.Blok, reg)}});
-        });
+        ZapisBlok(data_, content.Blok, changed, transfer(),
+                  [&](int, int, uint8_t reg) { change(reg, QStringLiteral("zapsán a ověřen")); });
     if (v.Uspech()) {
         const QString note = powerUpNote(v.Registry);
         const bool restart = !note.isEmpty();
