@@ -18,11 +18,11 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
-#include <thread>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -581,8 +581,7 @@ TEST(Cli, OnlyRegularFilesAreWrittenOrReadAndNothingIsSentOtherwise) {
     ::close(s);
     sim.stop();
     // Only the silent identification above went out.
-    EXPECT_NE(sim.output().find("stats: requests 1 handled 0 "), std::string::npos)
-        << sim.output();
+    EXPECT_NE(sim.output().find("stats: requests 1 handled 0 "), std::string::npos) << sim.output();
 }
 
 TEST(Cli, TakesTheProgramsSettingsFileAndNeverWritesIt) {
