@@ -19,12 +19,17 @@ QString NeniSoubor(const QString& Cesta) {
 
 } // namespace
 
+std::string NativniCesta(const QString& Cesta) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(Cesta).toUtf8().toStdString();
+#else
+    return QFile::encodeName(Cesta).toStdString();
+#endif
+}
+
 bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString& Chyba) {
     kmhost::RegularFile Vysledek = kmhost::RegularFile::Failed;
-    const int Fd =
-        Cesta.isEmpty()
-            ? -1
-            : kmhost::open_regular_file(QFile::encodeName(Cesta).toStdString(), Vysledek);
+    const int Fd = Cesta.isEmpty() ? -1 : kmhost::open_regular_file(NativniCesta(Cesta), Vysledek);
     switch (Fd >= 0 ? kmhost::RegularFile::Opened : Vysledek) {
     case kmhost::RegularFile::Opened:
         break;

@@ -9,6 +9,12 @@
 #include <QSaveFile>
 #include <QString>
 
+#include <string>
+
+// A path as the platform's own calls take it (host/): UTF-8 on Windows,
+// the file system's own bytes elsewhere.
+std::string NativniCesta(const QString& Cesta);
+
 // Reads a whole regular file of at most Nejvyse bytes. The type is checked
 // without opening anything that could wait (a FIFO with no writer).
 bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString& Chyba);
