@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -124,6 +125,43 @@ TEST_F(Protokol, TheDriverLineSaysWhyAMakersLibraryCannotRun) {
     EXPECT_TRUE(label("LabelOvladac")
                     .startsWith(QStringLiteral("Ovladač: žádný – program Wine není nainstalován")))
         << label("LabelOvladac").toStdString();
+}
+
+// At the default size the statistics show whole, before and after a save,
+// and Shift+F10 opens the context menu.
+TEST_F(Protokol, TheStatisticsShowWholeAndShiftF10OpensTheMenu) {
+    form->resize(600, 400);
+    for (int i = 0; i < 50; ++i)
+        send(102, 0, 62, 0);
+    // Paused: the longest form of the line.
+    child<QAction>(form.get(), "ActionPozastavit")->trigger();
+    QTemporaryDir dir;
+    static QString chosen;
+    chosen = dir.filePath(QStringLiteral("log1"));
+    ZvolSoubor = [](QWidget*, const QString&, const QString&, bool) { return chosen; };
+    auto* stats = child<QLabel>(form.get(), "LabelStatistika");
+    auto* message = child<QLabel>(form.get(), "LabelZprava");
+    for (bool saved : {false, true}) {
+        if (saved) child<QAction>(form.get(), "ActionUlozit")->trigger();
+        form->Protokol1->Obnov();
+        QTest::qWait(50);
+        EXPECT_TRUE(stats->text().contains(QStringLiteral("max"))) << stats->text().toStdString();
+        EXPECT_GE(stats->contentsRect().width(),
+                  stats->fontMetrics().horizontalAdvance(stats->text()))
+            << stats->text().toStdString();
+        EXPECT_FALSE(message->isVisible() && message->geometry().intersects(stats->geometry()));
+    }
+    EXPECT_TRUE(message->isVisible());
+
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        opened = menu != nullptr;
+        if (menu) menu->close();
+    });
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(Protokol, TheBoundHoldsAfter20000CommandsAndTheCsvReadsBack) {
