@@ -4,6 +4,7 @@
 #include "NovySoubor.h"
 #include "Prikazy.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace {
@@ -18,6 +19,12 @@ uint8_t Cti(const TData& Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
     ProvedPrikaz(Data.Rozhrani, Data.Handle, Adresa, Prikaz, P5, &B[0], &B[1], &B[2], &B[3], &B[4],
                  Chyba, Odpoved);
     return Chyba;
+}
+
+int64_t Mikrosekundy() {
+    return std::chrono::duration_cast<std::chrono::microseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 QString Hex(uint32_t Slovo) {
@@ -48,10 +55,10 @@ int64_t RozdilCitace(uint8_t Mod, int64_t Predchozi, int64_t Soucasny) {
 std::optional<double> TRychlostCitace::Dalsi(const TVzorek& V) {
     if (!V.Citac || !V.Mod) return std::nullopt;
     std::optional<double> Rychlost;
-    if (Posledni_ && Posledni_->Mod == *V.Mod && V.Cas > Posledni_->Cas)
-        Rychlost = static_cast<double>(RozdilCitace(*V.Mod, Posledni_->Citac, *V.Citac)) * 1000.0 /
-                   static_cast<double>(V.Cas - Posledni_->Cas);
-    Posledni_ = TBod{V.Cas, *V.Mod, *V.Citac};
+    if (Posledni_ && Posledni_->Mod == *V.Mod && V.CitacUs > Posledni_->Us)
+        Rychlost = static_cast<double>(RozdilCitace(*V.Mod, Posledni_->Citac, *V.Citac)) * 1e6 /
+                   static_cast<double>(V.CitacUs - Posledni_->Us);
+    Posledni_ = TBod{V.CitacUs, *V.Mod, *V.Citac};
     return Rychlost;
 }
 
@@ -69,7 +76,9 @@ TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>
     if (Chyba == 0) {
         V.Mod = B[3];
         Mezi();
+        const int64_t Pred = Mikrosekundy();
         Chyba = Cti(Data, Adresa, PrikazCtiHodnotu, PolozkaCitac, B);
+        V.CitacUs = Pred + (Mikrosekundy() - Pred) / 2;
         if (Chyba == 0)
             V.Citac = CitacNaCislo(*V.Mod, B[1], B[2], B[3], B[4]);
         else

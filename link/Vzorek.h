@@ -18,6 +18,9 @@ struct TVzorek {
     qint64 Cas = 0;               // local wall-clock time of the sample, ms since 1970 (MistniCas)
     std::optional<uint8_t> Mod;   // counter mode register
     std::optional<int64_t> Citac; // as the counter view shows it (signed in mode 2)
+    // Steady clock, µs, halfway through the counter's exchange: the rate's
+    // time base, free of the mode read before it and of clock steps.
+    int64_t CitacUs = 0;
     std::optional<uint32_t> Vstupy; // DIN0 = bit 0
     std::optional<uint32_t> Stav;   // status register, bit 0 first
     int Selhani = 0;                // reads of this sample that failed (0-3)
@@ -50,7 +53,7 @@ class TRychlostCitace {
 
   private:
     struct TBod {
-        qint64 Cas;
+        int64_t Us;
         uint8_t Mod;
         int64_t Citac;
     };
