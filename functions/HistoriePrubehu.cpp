@@ -1,6 +1,7 @@
 #include "HistoriePrubehu.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 void TSouhrn::Pridej(const TBodPrubehu& B) {
@@ -42,9 +43,11 @@ void TSouhrn::Pridej(const TSouhrn& S) {
     Chybi |= S.Chybi;
 }
 
-THistoriePrubehu::THistoriePrubehu(size_t Kapacita) : Body_(std::max<size_t>(Kapacita, 16)) {
+THistoriePrubehu::THistoriePrubehu(size_t Kapacita)
+    : Body_(std::bit_ceil(std::max<size_t>(Kapacita, 16))), Maska_(Body_.size() - 1) {
+    // Twice the blocks a full ring can touch, a power of two like the ring.
     for (int k = 0; k < Urovni; ++k)
-        Bloky_[k].resize((Body_.size() >> (BitySkoku * (k + 1))) + 2);
+        Bloky_[k].resize(std::max<size_t>(2, 2 * (Body_.size() >> (BitySkoku * (k + 1)))));
 }
 
 void THistoriePrubehu::Vymaz() {
@@ -57,11 +60,11 @@ void THistoriePrubehu::Vymaz() {
 void THistoriePrubehu::Pridej(const TBodPrubehu& Bod) {
     const uint64_t n = Konec_;
     if (Konec_ - Prvni_ == Body_.size()) ++Prvni_;
-    Body_[n % Body_.size()] = Bod;
+    Body_[n & Maska_] = Bod;
     for (int k = 0; k < Urovni; ++k) {
         const int Posun = BitySkoku * (k + 1);
         std::vector<TSouhrn>& Uroven = Bloky_[k];
-        TSouhrn& S = Uroven[(n >> Posun) % Uroven.size()];
+        TSouhrn& S = Uroven[(n >> Posun) & (Uroven.size() - 1)];
         // The first sample of a block starts its summary afresh, so a slot
         // reused by a newer block forgets the evicted one.
         if ((n & ((uint64_t{1} << Posun) - 1)) == 0) S = TSouhrn{};
@@ -112,7 +115,7 @@ TSouhrn THistoriePrubehu::Souhrn(uint64_t Od, uint64_t Do) const {
             ++Od;
         } else {
             const std::vector<TSouhrn>& Uroven = Bloky_[k - 1];
-            S.Pridej(Uroven[(Od >> (BitySkoku * k)) % Uroven.size()]);
+            S.Pridej(Uroven[(Od >> (BitySkoku * k)) & (Uroven.size() - 1)]);
             Od += uint64_t{1} << (BitySkoku * k);
         }
     }

@@ -53,8 +53,9 @@ struct TZmenaStavu {
 
 class THistoriePrubehu {
   public:
-    // Samples kept: 72000 is two hours at 100 ms, one hour at 50 ms.
-    static constexpr size_t VychoziKapacita = 72000;
+    // Samples kept, rounded up to a power of two (a mask, not a division,
+    // finds a slot): 65536 is 1 h 49 min at 100 ms.
+    static constexpr size_t VychoziKapacita = 65536;
     explicit THistoriePrubehu(size_t Kapacita = VychoziKapacita);
 
     void Pridej(const TBodPrubehu& Bod);
@@ -65,7 +66,7 @@ class THistoriePrubehu {
     uint64_t Prvni() const { return Prvni_; }
     uint64_t Konec() const { return Konec_; }
     bool Prazdna() const { return Prvni_ == Konec_; }
-    const TBodPrubehu& Bod(uint64_t Poradi) const { return Body_[Poradi % Body_.size()]; }
+    const TBodPrubehu& Bod(uint64_t Poradi) const { return Body_[Poradi & Maska_]; }
     // The first kept sample at or after Cas (Konec when none).
     uint64_t Hledej(qint64 Cas) const;
     // Min/max of the kept samples [Od, Do).
@@ -80,6 +81,7 @@ class THistoriePrubehu {
     static constexpr int Urovni = 4;
     static constexpr int BitySkoku = 4; // 16 samples per block of the next level
     std::vector<TBodPrubehu> Body_;
+    uint64_t Maska_;
     std::vector<TSouhrn> Bloky_[Urovni];
     uint64_t Prvni_ = 0;
     uint64_t Konec_ = 0;

@@ -217,7 +217,10 @@ void TForm16::Naplanuj(qint64 Trvalo) {
 }
 
 void TForm16::Timer1Timer() {
-    if (!Data) return;
+    // Off while waiting for the module; a tick never runs inside another
+    // (the pause between commands lets events run).
+    Timer1->stop();
+    if (!Data || Probiha_) return;
     if (!SpojeniOtevreno(Data)) {
         ZobrazStav(TextNeinicializovano);
         Naplanuj(0);
@@ -270,7 +273,8 @@ void TForm16::PridejVzorek(const TVzorek& V) {
         }
     }
     if (VyberSam_) NaplnVyber();
-    if (!Button1->isChecked()) {
+    // A history filled before the window is shown draws once, when shown.
+    if (isVisible() && !Button1->isChecked()) {
         PaintBox1->NovyVzorek();
         if (!PaintBox1->Kurzor()) UkazHodnoty();
     }
