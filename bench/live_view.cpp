@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
         return usage();
     if (auto* f = qobject_cast<TForm16*>(okno.get())) {
         if (prefill > 0) PredvyplnPrubeh(*f, prefill);
+        if (!grab.empty()) // the pictures show the last quarter of a minute
+            f->PaintBox1->NastavPohled(f->PaintBox1->PravyOkraj(), 15000);
         if (scene == "paused") {
             // Pause a second before the picture, the cursor on an edge of
             // the scripted input.

@@ -18,8 +18,8 @@ inline void PredvyplnPrubeh(TForm16& Okno, double Hodin, int PeriodaMs = 100) {
         V.Mod = 0;
         V.Citac = (t + (i % 7)) & 0xFFFFFFFF;
         V.CitacUs = t * 1000;
-        V.Vstupy = static_cast<uint32_t>((t / 300) & 1) | static_cast<uint32_t>((t / 5000) & 1) << 3 |
-                   0x00A50000u;
+        V.Vstupy = static_cast<uint32_t>((t / 300) & 1) |
+                   static_cast<uint32_t>((t / 5000) & 1) << 3 | 0x00A50000u;
         V.Stav = 0x34u | static_cast<uint32_t>((t / 600000) & 1) << 6;
         if (i % 100 == 99) {
             V.Stav.reset();

@@ -17,8 +17,8 @@ namespace {
 constexpr int Vlevo = 84; // lane names and scale
 constexpr int Vpravo = 10;
 constexpr int Nahore = 4;
-constexpr int Osa = 22; // time axis under the lanes
-constexpr int VyskaStavu = 26;
+constexpr int Osa = 22;        // time axis under the lanes
+constexpr int VyskaStavu = 34; // two rows of bit names
 constexpr int VyskaVstupu = 16;
 constexpr int Mezera = 6;
 
@@ -245,19 +245,31 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     };
 
     // Gaps first, under the traces.
-    const auto Mezery_ = [&](const QRect& Pas, uint8_t Stopa) {
+    // A failed read shades its trace from its column until the next good
+    // sample, so a run of slow failures reads as one gap.
+    const auto Mezery_ = [&](const QRect& Pas, uint8_t Stopa, uint8_t Platny) {
+        bool VMezere = false;
         for (int x = 0; x < W; ++x) {
-            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
-            if (S.Chybi & Stopa &&
-                Hranice[static_cast<size_t>(x)] < Hranice[static_cast<size_t>(x) + 1])
+            const uint64_t a = Hranice[static_cast<size_t>(x)],
+                           b = Hranice[static_cast<size_t>(x) + 1];
+            if (a < b) {
+                const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
+                const TBodPrubehu& Posledni = H.Bod(b - 1);
+                const bool Chybi =
+                    Stopa == StopaCitac ? std::isnan(Posledni.Citac) : !(Posledni.Platne & Platny);
+                if (S.Chybi & Stopa) PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
+                VMezere = Chybi;
+            } else if (VMezere) {
                 PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
+            }
         }
     };
-    Mezery_(PasCitace, StopaCitac);
-    Mezery_(PasRychlosti, StopaCitac);
-    Mezery_(PasStavu, StopaStav);
+    Mezery_(PasCitace, StopaCitac, 0);
+    Mezery_(PasRychlosti, StopaCitac, 0);
+    Mezery_(PasStavu, StopaStav, PlatnyStav);
     if (Vstup > 0)
-        Mezery_(QRect(R.left(), VstupyOd, W, Vstup * static_cast<int>(Bity.size())), StopaVstupy);
+        Mezery_(QRect(R.left(), VstupyOd, W, Vstup * static_cast<int>(Bity.size())), StopaVstupy,
+                PlatneVstupy);
     for (const QRect& M : Mezery)
         P.fillRect(M, BarvaMezery);
     Mezery.clear();
@@ -319,7 +331,7 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     const std::deque<TZmenaStavu>& Z = H.ZmenyStavu();
     const auto PoCase = [](const TZmenaStavu& z, qint64 t) { return z.Cas < t; };
     auto j = std::lower_bound(Z.begin(), Z.end(), T0, PoCase);
-    int VolnoOd = R.left();
+    int VolnoOd[2] = {R.left(), R.left()}; // where each row of names is free again
     QPen Znacka(BarvaZmeny, 1, Qt::DashLine);
     while (j != Z.end() && j->Cas < Pravy_) {
         const int x = static_cast<int>((j->Cas - T0) * W / Rozsah_);
@@ -334,10 +346,11 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
                              NazevBitu(JmenaBitu_, b);
         if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
         const QString Text = Nazvy.join(QLatin1Char(' '));
-        if (X + 2 >= VolnoOd) {
+        const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;
+        if (Rada >= 0) {
             P.setPen(BarvaZmeny);
-            P.drawText(X + 2, PasStavu.top() + FM.ascent() + 4, Text);
-            VolnoOd = X + 6 + FM.horizontalAdvance(Text);
+            P.drawText(X + 2, PasStavu.top() + 2 + FM.ascent() + Rada * (FM.height() - 1), Text);
+            VolnoOd[Rada] = X + 6 + FM.horizontalAdvance(Text);
         }
         j = std::lower_bound(j + 1, Z.end(), CasX(x + 1), PoCase);
     }

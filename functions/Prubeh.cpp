@@ -313,7 +313,7 @@ void TForm16::UkazHodnoty() {
     }
     const TBodPrubehu& B = Historie_.Bod(*k);
     Nastav(RadekCas,
-           QDateTime::fromMSecsSinceEpoch(B.Cas).toString(QStringLiteral("d.M.yyyy HH:mm:ss.zzz")));
+           QDateTime::fromMSecsSinceEpoch(B.Cas).toString(QStringLiteral("HH:mm:ss.zzz")));
     Nastav(RadekCitac,
            std::isnan(B.Citac) ? TextChybi : QString::number(static_cast<qint64>(B.Citac)));
     Nastav(RadekMod, B.Mod == 0xFF ? TextChybi : QString::number(B.Mod));
