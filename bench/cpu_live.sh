@@ -53,8 +53,13 @@ total=$((run_seconds + settle + 2))
 if [ "$qpa" = xvfb ]; then
     xvfb-run -a "$view" --view "$view_name" --port "$port" --seconds "$total" "${log_args[@]}" \
         "${view_args[@]}" >"$tmp/view.out" 2>&1 &
-    sleep 1
-    viewpid=$(pgrep -n -f "live_view --view $view_name --port $port" || true)
+    # The program itself, not xvfb-run's shell around it; Xvfb may take a
+    # while to come up on a busy machine.
+    for _ in $(seq 100); do
+        viewpid=$(pgrep -n -f "^$view --view $view_name --port $port" || true)
+        [ -n "$viewpid" ] && break
+        sleep 0.1
+    done
 else
     QT_QPA_PLATFORM=offscreen "$view" --view "$view_name" --port "$port" --seconds "$total" \
         "${log_args[@]}" "${view_args[@]}" >"$tmp/view.out" 2>&1 &

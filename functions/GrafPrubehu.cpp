@@ -61,6 +61,9 @@ TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
     setMinimumSize(400, 260);
     setAttribute(Qt::WA_OpaquePaintEvent);
     Pravy_ = QDateTime::currentMSecsSinceEpoch();
+    Odlozene_ = new QTimer(this);
+    Odlozene_->setSingleShot(true);
+    connect(Odlozene_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void TGrafPrubehu::NastavVstupy(uint32_t Vybrane) {
@@ -79,7 +82,11 @@ void TGrafPrubehu::NastavZive(bool Zive) {
 void TGrafPrubehu::NovyVzorek() {
     if (!Zive_ || Historie_->Prazdna()) return;
     Pravy_ = Historie_->Bod(Historie_->Konec() - 1).Cas;
-    update();
+    const qint64 Uplynulo = Kresleno_.isValid() ? Kresleno_.elapsed() : NejcastejiKresli;
+    if (Uplynulo >= NejcastejiKresli)
+        update();
+    else if (!Odlozene_->isActive())
+        Odlozene_->start(static_cast<int>(NejcastejiKresli - Uplynulo));
 }
 
 void TGrafPrubehu::NastavPohled(qint64 Pravy, qint64 Rozsah) {
@@ -151,6 +158,7 @@ qint64 TGrafPrubehu::CasNaX(int X) const {
 }
 
 void TGrafPrubehu::paintEvent(QPaintEvent*) {
+    Kresleno_.start();
     QPainter P(this);
     Kresli(P, rect());
 }
@@ -193,7 +201,9 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     }
 
     std::vector<QRect> Mezery;
-    std::vector<QLineF> Cary;
+    // Whole pixels: the raster engine draws integer cosmetic lines on its
+    // fast path, without a transform per point.
+    std::vector<QLine> Cary;
     P.setFont(font());
     const QFontMetrics FM(font());
 
@@ -214,14 +224,16 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
             Hi += 1;
         }
         const double Sklon = (Pas.height() - 4) / (Hi - Lo);
-        const auto Y = [&](double v) { return Pas.bottom() - 2 - (v - Lo) * Sklon; };
+        const auto Y = [&](double v) {
+            return static_cast<int>(std::lround(Pas.bottom() - 2 - (v - Lo) * Sklon));
+        };
         P.drawText(QRect(Obdelnik.left() + 2, Pas.top() + FM.height(), Vlevo - 6, FM.height()),
                    Qt::AlignRight, Cislo(Hi, Cele));
         P.drawText(QRect(Obdelnik.left() + 2, Pas.bottom() - FM.height(), Vlevo - 6, FM.height()),
                    Qt::AlignRight, Cislo(Lo, Cele));
         Cary.clear();
         int PredX = -1;
-        double PredY = 0;
+        int PredY = 0;
         uint64_t PredBod = 0;
         for (int x = 0; x < W; ++x) {
             const uint64_t a = Hranice[static_cast<size_t>(x)],
@@ -236,7 +248,9 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
             const double Prvni = H.Bod(a).*Pole, Posledni = H.Bod(b - 1).*Pole;
             if (PredX >= 0 && PredBod + 1 == a && !std::isnan(Prvni))
                 Cary.emplace_back(PredX, PredY, X, Y(Prvni));
-            Cary.emplace_back(X, Y(S.*Min) + 0.5, X, Y(S.*Max) - 0.5);
+            const int Dole = Y(S.*Min), Nahore = Y(S.*Max);
+            // A lone sample still shows: a zero-length line draws nothing.
+            Cary.emplace_back(X, Dole, Dole == Nahore ? X + 1 : X, Nahore);
             PredX = std::isnan(Posledni) ? -1 : X;
             PredY = std::isnan(Posledni) ? 0 : Y(Posledni);
             PredBod = b - 1;
@@ -284,13 +298,13 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
         const int Bit = Bity[i];
         const uint32_t Maska = 1u << Bit;
         const int Horni = VstupyOd + static_cast<int>(i) * Vstup;
-        const double Y1 = Horni + 2, Y0 = Horni + Vstup - 3;
+        const int Y1 = Horni + 2, Y0 = Horni + Vstup - 3;
         P.setPen(BarvaVstupu);
         P.drawText(QRect(Obdelnik.left() + 2, Horni, Vlevo - 6, Vstup), Qt::AlignVCenter,
                    QStringLiteral("DIN%1").arg(Bit));
         Cary.clear();
         int PredX = -1;
-        double PredY = 0;
+        int PredY = 0;
         uint64_t PredBod = 0;
         for (int x = 0; x < W; ++x) {
             const uint64_t a = Hranice[static_cast<size_t>(x)],
@@ -307,7 +321,7 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
             const TBodPrubehu& Posledni = H.Bod(b - 1);
             if (PredX >= 0 && PredBod + 1 == a && (Prvni.Platne & PlatneVstupy)) {
                 Cary.emplace_back(PredX, PredY, X, PredY);
-                const double Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
+                const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
                 if (Y != PredY) Cary.emplace_back(X, PredY, X, Y);
             }
             if (Jedna && Nula)

@@ -9,7 +9,9 @@
 
 #include "HistoriePrubehu.h"
 
+#include <QElapsedTimer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -47,6 +49,9 @@ class TGrafPrubehu : public QWidget {
     // with it; the PNG export and the benchmark draw into an image).
     void Kresli(QPainter& P, const QRect& Obdelnik) const;
 
+    // A live chart is drawn again at most this often (ms) as samples come;
+    // they go into the history at the full rate.
+    static constexpr int NejcastejiKresli = 250;
     static constexpr qint64 NejmensiRozsah = 1000;
     static constexpr qint64 NejvetsiRozsah = 3 * 3600 * 1000;
 
@@ -77,4 +82,6 @@ class TGrafPrubehu : public QWidget {
     std::optional<QPoint> Tah_;
     qint64 TahPravy_ = 0;
     bool Tazeno_ = false;
+    QElapsedTimer Kresleno_; // since the last paint
+    QTimer* Odlozene_;       // a repaint held back by NejcastejiKresli
 };
