@@ -1,6 +1,6 @@
 #include "GrafPrubehu.h"
 
-#include "Prikazy.h"
+#include "Vzorek.h"
 
 #include <QDateTime>
 #include <QKeyEvent>
@@ -47,16 +47,10 @@ void PridejMezeru(std::vector<QRect>& Mezery, int x, int Horni, int Vyska) {
         Mezery.emplace_back(x, Horni, 1, Vyska);
 }
 
-QString NazevBitu(const std::array<QString, 32>& Jmena, int Bit) {
-    return Jmena[static_cast<size_t>(Bit)] == QLatin1String("---")
-               ? QStringLiteral("b%1").arg(Bit)
-               : Jmena[static_cast<size_t>(Bit)];
-}
-
 } // namespace
 
 TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
-    : QWidget(Rodic), Historie_(Historie), JmenaBitu_(JmenaBituStavu()) {
+    : QWidget(Rodic), Historie_(Historie) {
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(400, 260);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -200,6 +194,27 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
         }
     }
 
+    // Each pixel column that holds values of a trace, left to right. The
+    // drawing function gets whether the column continues the last one drawn
+    // (its first sample follows that one's last, which was good) and says
+    // whether its own last sample is good.
+    const auto ProSloupce = [&](uint8_t Stopa, const auto& Kresli) {
+        bool Predchozi = false;
+        uint64_t PredBod = 0;
+        for (int x = 0; x < W; ++x) {
+            const uint64_t a = Hranice[static_cast<size_t>(x)],
+                           b = Hranice[static_cast<size_t>(x) + 1];
+            if (a == b) continue;
+            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
+            if (!(S.Platne & Stopa)) {
+                Predchozi = false;
+                continue;
+            }
+            Predchozi = Kresli(R.left() + x, a, b, S, Predchozi && PredBod + 1 == a);
+            PredBod = b - 1;
+        }
+    };
+
     std::vector<QRect> Mezery;
     // Whole pixels: the raster engine draws integer cosmetic lines on its
     // fast path, without a transform per point.
@@ -232,29 +247,17 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
         P.drawText(QRect(Obdelnik.left() + 2, Pas.bottom() - FM.height(), Vlevo - 6, FM.height()),
                    Qt::AlignRight, Cislo(Lo, Cele));
         Cary.clear();
-        int PredX = -1;
-        int PredY = 0;
-        uint64_t PredBod = 0;
-        for (int x = 0; x < W; ++x) {
-            const uint64_t a = Hranice[static_cast<size_t>(x)],
-                           b = Hranice[static_cast<size_t>(x) + 1];
-            if (a == b) continue;
-            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
-            const int X = R.left() + x;
-            if (!(S.Platne & Stopa)) {
-                PredX = -1;
-                continue;
-            }
+        int PredX = 0, PredY = 0;
+        ProSloupce(Stopa, [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
             const double Prvni = H.Bod(a).*Pole, Posledni = H.Bod(b - 1).*Pole;
-            if (PredX >= 0 && PredBod + 1 == a && !std::isnan(Prvni))
-                Cary.emplace_back(PredX, PredY, X, Y(Prvni));
+            if (Navazuje && !std::isnan(Prvni)) Cary.emplace_back(PredX, PredY, X, Y(Prvni));
             const int Dole = Y(S.*Min), Nahore = Y(S.*Max);
             // A lone sample still shows: a zero-length line draws nothing.
             Cary.emplace_back(X, Dole, Dole == Nahore ? X + 1 : X, Nahore);
-            PredX = std::isnan(Posledni) ? -1 : X;
+            PredX = X;
             PredY = std::isnan(Posledni) ? 0 : Y(Posledni);
-            PredBod = b - 1;
-        }
+            return !std::isnan(Posledni);
+        });
         P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
     };
 
@@ -303,36 +306,25 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
         P.drawText(QRect(Obdelnik.left() + 2, Horni, Vlevo - 6, Vstup), Qt::AlignVCenter,
                    QStringLiteral("DIN%1").arg(Bit));
         Cary.clear();
-        int PredX = -1;
-        int PredY = 0;
-        uint64_t PredBod = 0;
-        for (int x = 0; x < W; ++x) {
-            const uint64_t a = Hranice[static_cast<size_t>(x)],
-                           b = Hranice[static_cast<size_t>(x) + 1];
-            if (a == b) continue;
-            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
-            const int X = R.left() + x;
-            if (!(S.Platne & StopaVstupy)) {
-                PredX = -1;
-                continue;
-            }
-            const bool Jedna = S.VstupyOr & Maska, Nula = !(S.VstupyAnd & Maska);
-            const TBodPrubehu& Prvni = H.Bod(a);
-            const TBodPrubehu& Posledni = H.Bod(b - 1);
-            if (PredX >= 0 && PredBod + 1 == a && (Prvni.Platne & PlatneVstupy)) {
-                Cary.emplace_back(PredX, PredY, X, PredY);
-                const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
-                if (Y != PredY) Cary.emplace_back(X, PredY, X, Y);
-            }
-            if (Jedna && Nula)
-                Cary.emplace_back(X, Y0, X, Y1);
-            else
-                Cary.emplace_back(X, Jedna ? Y1 : Y0, X + 1, Jedna ? Y1 : Y0);
-            const bool Platny = Posledni.Platne & PlatneVstupy;
-            PredX = Platny ? X : -1;
-            PredY = (Posledni.Vstupy & Maska) ? Y1 : Y0;
-            PredBod = b - 1;
-        }
+        int PredX = 0, PredY = 0;
+        ProSloupce(StopaVstupy,
+                   [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
+                       const bool Jedna = S.VstupyOr & Maska, Nula = !(S.VstupyAnd & Maska);
+                       const TBodPrubehu& Prvni = H.Bod(a);
+                       const TBodPrubehu& Posledni = H.Bod(b - 1);
+                       if (Navazuje && (Prvni.Platne & PlatneVstupy)) {
+                           Cary.emplace_back(PredX, PredY, X, PredY);
+                           const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
+                           if (Y != PredY) Cary.emplace_back(X, PredY, X, Y);
+                       }
+                       if (Jedna && Nula)
+                           Cary.emplace_back(X, Y0, X, Y1);
+                       else
+                           Cary.emplace_back(X, Jedna ? Y1 : Y0, X + 1, Jedna ? Y1 : Y0);
+                       PredX = X;
+                       PredY = (Posledni.Vstupy & Maska) ? Y1 : Y0;
+                       return static_cast<bool>(Posledni.Platne & PlatneVstupy);
+                   });
         P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
     }
 
@@ -357,7 +349,7 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
         for (int b = 0; b < 32; ++b)
             if (Zmena >> b & 1u)
                 Nazvy << (j->Po >> b & 1u ? QStringLiteral("+") : QStringLiteral("−")) +
-                             NazevBitu(JmenaBitu_, b);
+                             ZnackaBituStavu(b);
         if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
         const QString Text = Nazvy.join(QLatin1Char(' '));
         const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;

@@ -14,7 +14,6 @@
 #include <QTimer>
 #include <QWidget>
 
-#include <array>
 #include <optional>
 
 class TGrafPrubehu : public QWidget {
@@ -77,7 +76,6 @@ class TGrafPrubehu : public QWidget {
     qint64 Rozsah_ = 60 * 1000;
     qint64 Pravy_ = 0;
     std::optional<qint64> Kurzor_;
-    std::array<QString, 32> JmenaBitu_;
     // Dragging: where it started and the right edge then.
     std::optional<QPoint> Tah_;
     qint64 TahPravy_ = 0;

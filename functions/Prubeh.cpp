@@ -32,11 +32,6 @@ enum Radek {
 const char* const NazvyRadku[Radku] = {"Čas",    "Čítač", "Mód čítače", "Rychlost [1/s]",
                                        "Vstupy", "Stav",  "Bity stavu"};
 
-QString Hex(uint32_t Slovo) {
-    return QStringLiteral("0x") +
-           QString::number(Slovo, 16).toUpper().rightJustified(8, QLatin1Char('0'));
-}
-
 const QString TextChybi = QStringLiteral("chybí");
 
 // The pause between the commands of a sample: pending window messages, then
@@ -172,9 +167,13 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     Timer2 = new QTimer(this);
     Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1000);
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setSingleShot(true);
 
     connect(Timer1, &QTimer::timeout, this, &TForm16::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm16::Timer2Timer);
+    connect(Timer3, &QTimer::timeout, this, &TForm16::UkazHodnoty);
     connect(Button1, &QPushButton::clicked, this, &TForm16::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm16::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm16::Button3Click);
@@ -205,6 +204,7 @@ void TForm16::hideEvent(QHideEvent* event) {
     // Polling and recording run only while the window is open.
     Timer1->stop();
     Timer2->stop();
+    Timer3->stop();
     ZastavZaznam();
     QDialog::hideEvent(event);
 }
@@ -287,7 +287,14 @@ void TForm16::PridejVzorek(const TVzorek& V) {
     // A history filled before the window is shown draws once, when shown.
     if (isVisible() && !Button1->isChecked()) {
         PaintBox1->NovyVzorek();
-        if (!PaintBox1->Kurzor()) UkazHodnoty();
+        // The newest values follow at the chart's pace, not every sample's.
+        if (!PaintBox1->Kurzor() && !Timer3->isActive()) {
+            const qint64 Uplynulo = Ukazano_.isValid() ? Ukazano_.elapsed() : 1000;
+            if (Uplynulo >= TGrafPrubehu::NejcastejiKresli)
+                UkazHodnoty();
+            else
+                Timer3->start(static_cast<int>(TGrafPrubehu::NejcastejiKresli - Uplynulo));
+        }
     }
 }
 
@@ -309,6 +316,7 @@ void TForm16::ListWidget1Change(QListWidgetItem*) {
 }
 
 void TForm16::UkazHodnoty() {
+    Ukazano_.start();
     const auto Nastav = [&](int r, const QString& Text) {
         QTableWidgetItem* Polozka = TableWidget1->item(r, 1);
         if (Polozka->text() != Text) Polozka->setText(Text);
@@ -331,15 +339,11 @@ void TForm16::UkazHodnoty() {
     Nastav(RadekRychlost, std::isnan(B.Rychlost) ? (std::isnan(B.Citac) ? TextChybi : QString())
                                                  : QString::number(B.Rychlost, 'f', 1));
     const bool Vstupy = B.Platne & PlatneVstupy, Stav = B.Platne & PlatnyStav;
-    Nastav(RadekVstupy, Vstupy ? Hex(B.Vstupy) : TextChybi);
-    Nastav(RadekStav, Stav ? Hex(B.Stav) : TextChybi);
+    Nastav(RadekVstupy, Vstupy ? SlovoNaHex(B.Vstupy) : TextChybi);
+    Nastav(RadekStav, Stav ? SlovoNaHex(B.Stav) : TextChybi);
     QStringList Bity;
-    const std::array<QString, 32> Jmena = JmenaBituStavu();
     for (int b = 0; Stav && b < 32; ++b)
-        if (B.Stav >> b & 1u)
-            Bity << (Jmena[static_cast<size_t>(b)] == QLatin1String("---")
-                         ? QStringLiteral("b%1").arg(b)
-                         : Jmena[static_cast<size_t>(b)]);
+        if (B.Stav >> b & 1u) Bity << ZnackaBituStavu(b);
     Nastav(RadekBity, Stav ? Bity.join(QLatin1Char(' ')) : TextChybi);
     for (int n = 0; n < 32; ++n)
         Nastav(Radku + n, Vstupy ? QString::number(B.Vstupy >> n & 1u) : TextChybi);

@@ -48,6 +48,7 @@ class TForm16 : public QDialog {
     TStatusBar* StatusBar1;
     QTimer* Timer1; // the poll, single-shot, started again after each sample
     QTimer* Timer2; // flushes the recording every second
+    QTimer* Timer3; // the newest values into the table, at most four times a second
 
     // Period bounds, ms.
     static constexpr int NejkratsiPerioda = 50;
@@ -96,5 +97,6 @@ class TForm16 : public QDialog {
     // A tick is waiting for the module; what a click asks for meanwhile
     // runs after it.
     bool Probiha_ = false;
+    QElapsedTimer Ukazano_; // since the table last showed the newest values
     std::function<void()> Potom_;
 };

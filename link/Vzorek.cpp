@@ -27,11 +27,6 @@ int64_t Mikrosekundy() {
         .count();
 }
 
-QString Hex(uint32_t Slovo) {
-    return QStringLiteral("0x") +
-           QString::number(Slovo, 16).toUpper().rightJustified(8, QLatin1Char('0'));
-}
-
 } // namespace
 
 int64_t CitacNaCislo(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
@@ -101,6 +96,18 @@ TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>
     return V;
 }
 
+QString SlovoNaHex(uint32_t Slovo) {
+    return QStringLiteral("0x") +
+           QString::number(Slovo, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+
+QString ZnackaBituStavu(int Bit) {
+    static const std::array<QString, 32> Jmena = JmenaBituStavu();
+    if (Bit < 0 || Bit > 31) return QString();
+    const QString& Jmeno = Jmena[static_cast<size_t>(Bit)];
+    return Jmeno == QLatin1String("---") ? QStringLiteral("b%1").arg(Bit) : Jmeno;
+}
+
 QString HlavickaPrubehuCsv() {
     return QStringLiteral("cas,citac,rychlost,vstupy,stav,chyba");
 }
@@ -110,8 +117,8 @@ QString RadekPrubehuCsv(const TVzorek& V, std::optional<double> Rychlost) {
         QDateTime::fromMSecsSinceEpoch(V.Cas).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
     return Cas + QLatin1Char(',') + (V.Citac ? QString::number(*V.Citac) : QString()) +
            QLatin1Char(',') + (Rychlost ? QString::number(*Rychlost, 'f', 1) : QString()) +
-           QLatin1Char(',') + (V.Vstupy ? Hex(*V.Vstupy) : QString()) + QLatin1Char(',') +
-           (V.Stav ? Hex(*V.Stav) : QString()) + QLatin1Char(',') + QString::number(V.Chyba);
+           QLatin1Char(',') + (V.Vstupy ? SlovoNaHex(*V.Vstupy) : QString()) + QLatin1Char(',') +
+           (V.Stav ? SlovoNaHex(*V.Stav) : QString()) + QLatin1Char(',') + QString::number(V.Chyba);
 }
 
 bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba) {

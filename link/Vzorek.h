@@ -65,6 +65,11 @@ class TRychlostCitace {
 // one decimal, inputs and status "0x" and eight hex digits, chyba the code
 // of the first failed read (0: all read). A failed value is an empty field.
 QString HlavickaPrubehuCsv();
+// A 32-bit word as the CSV and the trend window show it: "0x" and eight
+// upper-case hex digits.
+QString SlovoNaHex(uint32_t Slovo);
+// A status bit by its name, "b8" for a bit without one ("---").
+QString ZnackaBituStavu(int Bit);
 QString RadekPrubehuCsv(const TVzorek& Vzorek, std::optional<double> Rychlost);
 
 // A CSV recording written as samples come: opened through OtevriNovySoubor
