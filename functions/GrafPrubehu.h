@@ -50,7 +50,7 @@ class TGrafPrubehu : public QWidget {
 
     // A live chart is drawn again at most this often (ms) as samples come;
     // they go into the history at the full rate.
-    static constexpr int NejcastejiKresli = 250;
+    static constexpr int NejcastejiKresli = 500;
     static constexpr qint64 NejmensiRozsah = 1000;
     static constexpr qint64 NejvetsiRozsah = 3 * 3600 * 1000;
 

@@ -210,7 +210,9 @@ void TForm16::hideEvent(QHideEvent* event) {
 }
 
 void TForm16::ZobrazStav(const QString& Text) {
-    StatusBar1->NastavText(0, Text);
+    // Ten samples a second mostly bring the same text; painting it again
+    // each time would cost more than the chart.
+    if (StatusBar1->Text(0) != Text) StatusBar1->NastavText(0, Text);
 }
 
 void TForm16::FormShow() {

@@ -48,7 +48,7 @@ class TForm16 : public QDialog {
     TStatusBar* StatusBar1;
     QTimer* Timer1; // the poll, single-shot, started again after each sample
     QTimer* Timer2; // flushes the recording every second
-    QTimer* Timer3; // the newest values into the table, at most four times a second
+    QTimer* Timer3; // the newest values into the table, at most twice a second
 
     // Period bounds, ms.
     static constexpr int NejkratsiPerioda = 50;

@@ -53,7 +53,7 @@ class TrendWindow : public LinkTest {
             reply_bytes(0, status & 0xFF, status >> 8 & 0xFF, status >> 16 & 0xFF, status >> 24));
         form.Timer1Timer();
     }
-    // The table follows the newest values at most four times a second.
+    // The table follows the newest values at most twice a second.
     // (No sample is taken meanwhile.)
     QString value(int row) {
         form.Timer1->stop();
