@@ -714,8 +714,8 @@ int Tool::watch() {
     // The counter view stops its timer while it waits for the module, so
     // its period runs from the end of a reading; the others from its start.
     const bool fromEnd = what == QLatin1String("counter");
-    if (const int s = open(true)) return s;
     if (what == QLatin1String("trend")) return watchTrend(period);
+    if (const int s = open(true)) return s;
 
     using Clock = std::chrono::steady_clock;
     bool powerFailureRead = false;
@@ -745,7 +745,7 @@ int Tool::watch() {
 }
 
 // The trend window's sample, period from its start, optionally recorded as
-// the window records it.
+// the window records it. Opens the link itself, after the CSV file.
 int Tool::watchTrend(int period) {
     TZaznamPrubehu csv;
     if (o_.csv) {
@@ -755,6 +755,8 @@ int Tool::watchTrend(int period) {
             return ExitUsage;
         }
     }
+    // The file is checked before anything goes to the module.
+    if (const int s = open(true)) return s;
     const bool lines = !o_.csv || *o_.csv != QLatin1String("-");
     using Clock = std::chrono::steady_clock;
     TRychlostCitace rates;
