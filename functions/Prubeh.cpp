@@ -201,11 +201,15 @@ void TForm16::showEvent(QShowEvent* event) {
 }
 
 void TForm16::hideEvent(QHideEvent* event) {
-    // Polling and recording run only while the window is open.
-    Timer1->stop();
-    Timer2->stop();
-    Timer3->stop();
-    ZastavZaznam();
+    // Polling and recording run only while the window is open; minimised
+    // (a spontaneous hide) it is still open.
+    if (!event->spontaneous()) {
+        Otevreno_ = false;
+        Timer1->stop();
+        Timer2->stop();
+        Timer3->stop();
+        ZastavZaznam();
+    }
     QDialog::hideEvent(event);
 }
 
@@ -217,13 +221,14 @@ void TForm16::ZobrazStav(const QString& Text) {
 
 void TForm16::FormShow() {
     AdresaModulu = Data ? Data->Adresa : 0;
+    Otevreno_ = true;
     Timer1->start(0);
     Timer2->start();
     UkazHodnoty();
 }
 
 void TForm16::Naplanuj(qint64 Trvalo) {
-    if (!isVisible()) return;
+    if (!Otevreno_) return; // closed meanwhile
     // The period runs from the start of a sample; a module slower than the
     // period is polled as fast as it answers, never faster.
     Timer1->start(static_cast<int>(std::max<qint64>(0, SpinBox1->value() - Trvalo)));

@@ -97,6 +97,7 @@ class TForm16 : public QDialog {
     // A tick is waiting for the module; what a click asks for meanwhile
     // runs after it.
     bool Probiha_ = false;
+    bool Otevreno_ = false; // shown and not closed (minimised counts as open)
     QElapsedTimer Ukazano_; // since the table last showed the newest values
     std::function<void()> Potom_;
 };
