@@ -5,8 +5,9 @@
 // screenshots of the views. With --no-log the view runs alone, without the
 // main window, for comparison.
 //
-//   live_view --view cnt|rtc|stat|din|dout --port N [--seconds S]
+//   live_view --view cnt|rtc|stat|din|dout|prubeh --port N [--seconds S]
 //             [--grab FILE [--after MS]] [--no-log]
+//             [--prefill-hours H] [--scene live|paused]   (prubeh only)
 #include "Hlavni.h"
 #include "Kxxx410.h"
 #include "OkamCNT.h"
@@ -15,6 +16,7 @@
 #include "Pripojeni.h"
 #include "RTC.h"
 #include "StatReg.h"
+#include "trend_prefill.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,8 +37,9 @@ template <class T> std::unique_ptr<QDialog> vytvor(TData* data, QWidget* rodic) 
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: live_view --view cnt|rtc|stat|din|dout --port N [--seconds S] "
-                         "[--grab FILE [--after MS]] [--no-log]\n");
+    std::fprintf(stderr, "usage: live_view --view cnt|rtc|stat|din|dout|prubeh --port N "
+                         "[--seconds S] [--grab FILE [--after MS]] [--no-log] "
+                         "[--prefill-hours H] [--scene live|paused]\n");
     return 64;
 }
 
@@ -49,6 +52,8 @@ int main(int argc, char** argv) {
     long port = -1;
     double seconds = 30.0;
     long after = 1500;
+    double prefill = 0;
+    std::string scene = "live";
     bool log = true;
     for (int i = 1; i < argc; ++i) {
         const char* a = argv[i];
@@ -68,6 +73,10 @@ int main(int argc, char** argv) {
             grab = v;
         else if (!std::strcmp(a, "--after"))
             after = std::strtol(v, nullptr, 10);
+        else if (!std::strcmp(a, "--prefill-hours"))
+            prefill = std::strtod(v, nullptr);
+        else if (!std::strcmp(a, "--scene"))
+            scene = v;
         else
             return usage();
         ++i;
@@ -111,8 +120,24 @@ int main(int argc, char** argv) {
         okno = vytvor<TForm11>(&data, rodic);
     else if (view == "dout")
         okno = vytvor<TForm9>(&data, rodic);
+    else if (view == "prubeh")
+        okno = vytvor<TForm16>(&data, rodic);
     else
         return usage();
+    if (auto* f = qobject_cast<TForm16*>(okno.get())) {
+        if (prefill > 0) PredvyplnPrubeh(*f, prefill);
+        if (!grab.empty()) // the pictures show the last quarter of a minute
+            f->PaintBox1->NastavPohled(f->PaintBox1->PravyOkraj(), 15000);
+        if (scene == "paused") {
+            // Pause a second before the picture, the cursor on an edge of
+            // the scripted input.
+            QTimer::singleShot(std::max(0L, after - 1000), f, [f] {
+                f->Button1->click();
+                const qint64 t = f->PaintBox1->PravyOkraj() - f->PaintBox1->Rozsah() * 35 / 100;
+                f->PaintBox1->NastavKurzor(t);
+            });
+        }
+    }
 
     QDialog* o = okno.get();
     if (!grab.empty()) {

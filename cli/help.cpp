@@ -19,7 +19,8 @@ Příkazy:
   set PŘEDMĚT HODNOTA         zápis (s ověřením tam, kde ho dělá okno):
                               address, baud, mode, dio, outputs, clock
   clear status|counter        vynuluje stavový registr nebo čítač
-  watch PŘEDMĚT               čtení stále dokola: counter, status, inputs, clock
+  watch PŘEDMĚT               čtení stále dokola: counter, status, inputs, clock,
+                              trend (vše najednou, i do CSV)
   backup SOUBOR               celá konfigurace modulu do souboru
   restore SOUBOR              konfigurace ze souboru do modulu
   help [PŘÍKAZ]               nápověda (také PŘÍKAZ --help)
@@ -139,13 +140,23 @@ Příklady:
 Příklady:
   km207 clear status --address 5
 )"},
-    {"watch", R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [VOLBY SPOJENÍ] [--json]
+    {"watch", R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
+                     [VOLBY SPOJENÍ] [--json]
 
 Čte stále dokola a vypíše řádek s časem za každé čtení:
   counter   každých 100 ms (mód, pak čítač)
   status    každých 500 ms
   inputs    každých 100 ms
   clock     každých 200 ms (poprvé i výpadek napájení)
+  trend     každých 100 ms mód a čítač, vstupy a stavový registr, s rychlostí
+            čítače v pulzech za sekundu, jako okno Průběh hodnot
+
+  --csv SOUBOR    (jen trend) zapisuje řádky CSV se stejnými sloupci jako
+                  záznam okna: cas,citac,rychlost,vstupy,stav,chyba
+                  (nepřečtená hodnota je prázdné pole, chyba je kód první
+                  chyby čtení, 0 bez chyby); "-" je standardní výstup.
+                  Zapisuje se jen do obyčejného nebo nového souboru, aspoň
+                  jednou za sekundu na disk.
 
   --interval MS   jiná perioda
   --count N       skončí po N čteních

@@ -17,7 +17,7 @@ const QStringList kGet{"address", "baud",          "mode",   "dio",   "counter",
                        "clock",   "power-failure", "status", "inputs"};
 const QStringList kSet{"address", "baud", "mode", "dio", "outputs", "clock"};
 const QStringList kClear{"status", "counter"};
-const QStringList kWatch{"counter", "status", "inputs", "clock"};
+const QStringList kWatch{"counter", "status", "inputs", "clock", "trend"};
 
 std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
     const std::optional<int64_t> n = TextNaCislo(text);
@@ -200,6 +200,15 @@ const std::vector<Rule>& rules() {
              if (n) o.count = static_cast<int>(*n);
              return n.has_value();
          }},
+        {"csv",
+         true,
+         {"watch"},
+         [](const QString& v, Options& o, QString& e) {
+             if (v.isEmpty())
+                 e = rangeError("csv", QStringLiteral("soubor (nebo - pro standardní výstup)"));
+             if (!v.isEmpty()) o.csv = v;
+             return !v.isEmpty();
+         }},
         {"repeat",
          true,
          {"get"},
@@ -267,9 +276,17 @@ bool checkOperands(const Options& o, QString& error) {
     if (c == QLatin1String("clear"))
         return count(1, 1, QStringLiteral("clear status|counter")) &&
                oneOf(o.operands[0], kClear, c, error);
-    if (c == QLatin1String("watch"))
-        return count(1, 1, QStringLiteral("watch ") + kWatch.join(QLatin1Char('|'))) &&
-               oneOf(o.operands[0], kWatch, c, error);
+    if (c == QLatin1String("watch")) {
+        if (!count(1, 1, QStringLiteral("watch ") + kWatch.join(QLatin1Char('|'))) ||
+            !oneOf(o.operands[0], kWatch, c, error))
+            return false;
+        // The CSV's columns are those of a trend sample.
+        if (o.csv && o.operands[0] != QLatin1String("trend")) {
+            error = QStringLiteral("--csv patří k watch trend");
+            return false;
+        }
+        return true;
+    }
     return count(1, 1, c + QStringLiteral(" SOUBOR")); // backup, restore
 }
 

@@ -38,6 +38,7 @@ struct Options {
     // watch
     std::optional<int> interval; // ms
     std::optional<int> count;
+    std::optional<QString> csv; // watch trend: CSV file, "-" standard output
     // get
     std::optional<int> repeat;
     // restore

@@ -11,6 +11,7 @@
 #include "Rychlosti.h"
 #include "SouborKonfigurace.h"
 #include "Soubory.h"
+#include "Vzorek.h"
 
 #include <QDir>
 #include <QJsonArray>
@@ -153,6 +154,7 @@ class Tool {
     int set();
     int clear();
     int watch();
+    int watchTrend(int period);
     int backup();
     int restore();
 
@@ -850,6 +852,7 @@ int Tool::watch() {
     // The counter view stops its timer while it waits for the module, so
     // its period runs from the end of a reading; the others from its start.
     const bool fromEnd = what == QLatin1String("counter");
+    if (what == QLatin1String("trend")) return watchTrend(period);
     if (const int s = open(true)) return s;
 
     using Clock = std::chrono::steady_clock;
@@ -875,6 +878,76 @@ int Tool::watch() {
         while (!stopRequested() && Clock::now() < next)
             std::this_thread::sleep_for(
                 std::min<Clock::duration>(next - Clock::now(), std::chrono::milliseconds(20)));
+    }
+    return status;
+}
+
+// The trend window's sample, period from its start, optionally recorded as
+// the window records it. Opens the link itself, after the CSV file.
+int Tool::watchTrend(int period) {
+    TZaznamPrubehu csv;
+    if (o_.csv) {
+        QString error;
+        if (!csv.Otevri(*o_.csv, error)) {
+            out_.error(error, std::nullopt, ExitUsage);
+            return ExitUsage;
+        }
+    }
+    // The file is checked before anything goes to the module.
+    if (const int s = open(true)) return s;
+    const bool lines = !o_.csv || *o_.csv != QLatin1String("-");
+    using Clock = std::chrono::steady_clock;
+    TRychlostCitace rates;
+    int status = ExitOk;
+    for (int n = 0; !stopRequested();) {
+        const Clock::time_point start = Clock::now();
+        const TVzorek v = CtiVzorek(data_, data_.Adresa, Pauza);
+        const std::optional<double> rate = rates.Dalsi(v);
+        if (csv.Otevreno()) {
+            QString error;
+            if (!csv.Pridej(v, rate, error)) {
+                out_.error(error, std::nullopt, ExitUsage);
+                return ExitUsage;
+            }
+        }
+        const QDateTime at = QDateTime::fromMSecsSinceEpoch(v.Cas);
+        if (lines) {
+            const auto field = [](bool ok, const QString& text) {
+                return ok ? text : QStringLiteral("-");
+            };
+            const QString text =
+                QStringLiteral("čítač %1  rychlost %2/s  vstupy %3  stav %4")
+                    .arg(
+                        field(v.Citac.has_value(), v.Citac ? QString::number(*v.Citac) : QString()),
+                        field(rate.has_value(), rate ? QString::number(*rate, 'f', 1) : QString()),
+                        field(v.Vstupy.has_value(), v.Vstupy ? hex(*v.Vstupy) : QString()),
+                        field(v.Stav.has_value(), v.Stav ? hex(*v.Stav) : QString()));
+            QJsonObject json{{QStringLiteral("time"), at.toString(Qt::ISODateWithMs)}};
+            json.insert(QStringLiteral("counter"),
+                        v.Citac ? QJsonValue(static_cast<qint64>(*v.Citac)) : QJsonValue());
+            json.insert(QStringLiteral("rate"), rate ? QJsonValue(*rate) : QJsonValue());
+            json.insert(QStringLiteral("inputs"),
+                        v.Vstupy ? QJsonValue(hex(*v.Vstupy)) : QJsonValue());
+            json.insert(QStringLiteral("status"), v.Stav ? QJsonValue(hex(*v.Stav)) : QJsonValue());
+            json.insert(QStringLiteral("error"), v.Chyba);
+            out_.result(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
+                            QStringLiteral("  ") + text,
+                        json);
+        }
+        if (v.Selhani) {
+            if (lines)
+                out_.note(QStringLiteral("%1 čtení selhalo: %2")
+                              .arg(v.Selhani)
+                              .arg(TextChyby(data_.Rozhrani, v.Chyba)));
+            status = worse(status, exitStatusForCode(v.Chyba));
+        }
+        if (o_.count && ++n >= *o_.count) break;
+        const Clock::time_point next = start + std::chrono::milliseconds(period);
+        while (!stopRequested() && Clock::now() < next) {
+            csv.Dopln();
+            std::this_thread::sleep_for(
+                std::min<Clock::duration>(next - Clock::now(), std::chrono::milliseconds(20)));
+        }
     }
     return status;
 }

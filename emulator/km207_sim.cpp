@@ -75,6 +75,12 @@ Module:
   --counter-rate N   counts per second, may be negative (default 10)
   --inputs X         fixed raw input word (e.g. 0x0000ff01) instead of the
                      moving pattern
+  --input-script W   drive one input by a script timed from the start (may
+                     repeat; the others keep --inputs, default 0):
+                       square:BIT:HALF_MS       low HALF_MS, high HALF_MS, ...
+                       pulse:BIT:AT_MS:LEN_MS   high from AT_MS for LEN_MS
+                     The start is printed as "inputs-start: MS" (ms since
+                     1970, UTC).
   --clock-offset S   module clock minus host local time, in seconds (default 0)
   --off-before S     seconds the module was off before start-up, recorded as
                      the power failure (default 3600)
@@ -207,6 +213,14 @@ int main(int argc, char** argv) {
             if (!need(0, 0xFFFFFFFFL)) return usage_error("--inputs needs a 32-bit word");
             cfg.input_pattern = false;
             cfg.inputs = static_cast<uint32_t>(n);
+        } else if (a == "--input-script") {
+            km::emu::InputWave w;
+            std::string err;
+            if (!v || !km::emu::parse_input_wave(v, w, err))
+                return usage_error("--input-script: " + err);
+            cfg.input_script.push_back(w);
+            cfg.input_pattern = false;
+            ++i;
         } else if (a == "--clock-offset") {
             if (!need(-(1L << 33), 1L << 33)) return usage_error("--clock-offset needs seconds");
             cfg.clock_offset_ms = n * 1000;
@@ -315,6 +329,15 @@ int main(int argc, char** argv) {
     }
     for (const auto& m : modules)
         std::printf("module: %u baud-index %u\n", m->address(), m->baud_index());
+    if (!cfg.input_script.empty()) {
+        // The module counts script time on the host's local clock.
+        const int64_t utc = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count();
+        std::printf("inputs-start: %lld\n",
+                    static_cast<long long>(modules.front()->script_start_ms() -
+                                           (km::emu::host_local_ms() - utc)));
+    }
     std::printf("address: %u\nready\n", modules.front()->address());
     std::fflush(stdout);
 

@@ -1,5 +1,6 @@
 #include "km_module.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
@@ -140,6 +141,8 @@ Module::Module(Config cfg, Clock clock) : cfg_(std::move(cfg)), clock_(std::move
     counter_rate_ = cfg_.counter_rate;
     pattern_ = cfg_.input_pattern;
     inputs_raw_ = cfg_.inputs;
+    script_start_ms_ = clock_();
+    if (!cfg_.input_script.empty()) pattern_ = false;
     rng_.seed(cfg_.seed);
     set_counter(cfg_.counter_start);
     down_at_ms_ = module_time_ms() - cfg_.off_before_ms;
@@ -236,7 +239,17 @@ std::array<uint8_t, 4> Module::counter_bytes() const {
 }
 
 uint32_t Module::input_raw() const {
-    if (!pattern_) return inputs_raw_;
+    if (!pattern_) {
+        uint32_t w = inputs_raw_;
+        const int64_t t = clock_() - script_start_ms_;
+        for (const InputWave& s : cfg_.input_script) {
+            const bool high = s.kind == InputWave::Kind::Square
+                                  ? t >= 0 && floor_mod(floor_div(t, s.length_ms), 2) == 1
+                                  : t >= s.at_ms && t < s.at_ms + s.length_ms;
+            w = high ? w | 1u << s.bit : w & ~(1u << s.bit);
+        }
+        return w;
+    }
     // A pattern an operator can see move: a walking bit, a binary count every
     // quarter second, an alternating byte each second, and the second itself.
     const int64_t t = clock_();
@@ -552,6 +565,55 @@ bool parse_fault(const std::string& text, FaultRule& rule, std::string& error) {
         return false;
     }
     rule = r;
+    return true;
+}
+
+bool parse_input_wave(const std::string& text, InputWave& wave, std::string& error) {
+    std::vector<long long> n;
+    const auto colon = text.find(':');
+    const std::string kind = text.substr(0, colon);
+    std::size_t at = colon;
+    while (at != std::string::npos) {
+        const std::size_t next = text.find(':', at + 1);
+        const std::string part =
+            text.substr(at + 1, next == std::string::npos ? next : next - at - 1);
+        char* end = nullptr;
+        errno = 0;
+        const long long v = std::strtoll(part.c_str(), &end, 10);
+        if (part.empty() || errno || *end) {
+            error = "not a number: \"" + part + "\"";
+            return false;
+        }
+        n.push_back(v);
+        at = next;
+    }
+    constexpr long long kDay = 24LL * 3600 * 1000;
+    InputWave w;
+    if (kind == "square" && n.size() == 2) {
+        w.kind = InputWave::Kind::Square;
+        w.length_ms = n[1];
+        if (w.length_ms < 1 || w.length_ms > kDay) {
+            error = "half period 1 ms to 24 h";
+            return false;
+        }
+    } else if (kind == "pulse" && n.size() == 3) {
+        w.kind = InputWave::Kind::Pulse;
+        w.at_ms = n[1];
+        w.length_ms = n[2];
+        if (w.at_ms < 0 || w.at_ms > kDay || w.length_ms < 1 || w.length_ms > kDay) {
+            error = "start 0 to 24 h, length 1 ms to 24 h";
+            return false;
+        }
+    } else {
+        error = "square:BIT:HALF_MS or pulse:BIT:AT_MS:LENGTH_MS";
+        return false;
+    }
+    if (n[0] < 0 || n[0] > 31) {
+        error = "input bit 0-31";
+        return false;
+    }
+    w.bit = static_cast<uint8_t>(n[0]);
+    wave = w;
     return true;
 }
 

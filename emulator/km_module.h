@@ -84,6 +84,19 @@ struct Response {
     bool corrupt = false;  // damage the encoded frame before sending (see corrupt_frame)
 };
 
+// One scripted input, timed from the module's start (script_start_ms):
+// a square wave (low for half_ms, high for half_ms, repeating) or a single
+// pulse (high from at_ms for length_ms).
+struct InputWave {
+    enum class Kind { Square, Pulse } kind = Kind::Square;
+    uint8_t bit = 0;
+    int64_t at_ms = 0;     // pulse: start
+    int64_t length_ms = 0; // square: half period; pulse: length
+};
+// Parses "square:BIT:HALF_MS" or "pulse:BIT:AT_MS:LENGTH_MS" (BIT 0-31,
+// times 1 ms to 24 h, a pulse may start at 0).
+bool parse_input_wave(const std::string& text, InputWave& wave, std::string& error);
+
 struct Config {
     uint8_t address = 0;
     uint8_t baud_index = 4; // 9600 Bd
@@ -98,6 +111,8 @@ struct Config {
     int64_t counter_start = 0;
     bool input_pattern = true; // inputs run a visible pattern until set_inputs()
     uint32_t inputs = 0;
+    // Inputs driven by a script over `inputs` (the pattern is then off).
+    std::vector<InputWave> input_script;
     int64_t clock_offset_ms = 0;     // module clock minus host clock
     int64_t off_before_ms = 3600000; // how long the module was off before its first power-up
     uint64_t seed = 1;               // random source of probabilistic faults
@@ -150,6 +165,8 @@ class Module {
     uint32_t inputs() const;
     void set_inputs(uint32_t raw); // stops the pattern
     void run_input_pattern();
+    // Host-clock time (ms) from which the input script runs: the module's start.
+    int64_t script_start_ms() const { return script_start_ms_; }
     // Outputs as last written by command 1/64, and the pin levels after negation.
     uint32_t outputs() const { return outputs_; }
     uint32_t output_pins() const;
@@ -201,6 +218,7 @@ class Module {
     uint32_t status_ = 0;
     bool pattern_ = true;
     uint32_t inputs_raw_ = 0;
+    int64_t script_start_ms_ = 0;
     uint32_t outputs_ = 0;
     int64_t clock_offset_ms_ = 0;
     int64_t failure_start_ms_ = 0;

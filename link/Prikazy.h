@@ -87,3 +87,10 @@ const std::vector<TPopisPrikazu>& TabulkaPrikazu();
 // the register from B1 of the request (Pozadavek = B0-B4 sent). A command
 // not in the table reads "57 neznámý příkaz (P5 3)".
 QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek);
+
+// Values the live views read; the command's P5 selects the value.
+constexpr uint8_t PrikazCtiHodnotu = 0;        // read a value (P5: PolozkaCitac, PolozkaVstupy)
+constexpr uint8_t PrikazCtiRegistrStavu = 100; // read the status register (P5 RegistrStavu)
+constexpr uint8_t PolozkaVstupy = 64;
+constexpr uint8_t PolozkaCitac = 80;
+constexpr uint8_t RegistrStavu = 0;

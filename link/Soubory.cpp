@@ -120,3 +120,35 @@ bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba) 
     TZapisSouboru Soubor(Cesta);
     return Soubor.Otevri(Chyba) && Soubor.Dokonci(Obsah, Chyba);
 }
+
+bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba) {
+    if (Cesta.isEmpty()) {
+        Chyba = QStringLiteral("Není zadán soubor.");
+        return false;
+    }
+    const QFileInfo Info(Cesta); // exists() and isFile() look through links
+    QString Cil = Info.absoluteFilePath();
+    if (Info.isSymLink() && !Info.exists()) {
+        // Created at the end of a dangling link, it would land somewhere
+        // the operator did not choose.
+        Chyba = QStringLiteral("%1 je odkaz na neexistující soubor.").arg(Jmeno(Cesta));
+        return false;
+    }
+    if (Info.exists()) {
+        if (!Info.isFile()) {
+            Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+            return false;
+        }
+        Cil = Info.canonicalFilePath();
+        if (!QFile::remove(Cil)) {
+            Chyba = QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.").arg(Jmeno(Cesta));
+            return false;
+        }
+    }
+    Soubor.setFileName(Cil);
+    if (!Soubor.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        Chyba = QStringLiteral("Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
+        return false;
+    }
+    return true;
+}

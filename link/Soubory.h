@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QSaveFile>
 #include <QString>
 
@@ -36,3 +37,10 @@ class TZapisSouboru {
 
 // Both steps at once.
 bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba);
+
+// A file written as it goes (a recording), opened from its start: a regular
+// file (through a link, its target) is replaced by a new one, or a new one
+// is created; anything else is refused before it is opened. Created
+// exclusively, so a FIFO or device slipped in meanwhile fails the open
+// instead of blocking it.
+bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba);

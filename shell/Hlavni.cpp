@@ -9,6 +9,7 @@
 #include "OkamDIN.h"
 #include "OkamDOUT.h"
 #include "Pripojeni.h"
+#include "Prubeh.h"
 #include "RTC.h"
 #include "StatReg.h"
 
@@ -80,6 +81,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Okamithodnoty1->addAction(OkamDIN2);
     Okamithodnoty1->addAction(OkamDOUT1);
     Okamithodnoty1->addAction(Statusregistr1);
+    Prubehhodnot1 =
+        NovaPolozka(this, QStringLiteral("Prubehhodnot1"), QStringLiteral("Průběh hodnot…"));
+    Okamithodnoty1->addSeparator();
+    Okamithodnoty1->addAction(Prubehhodnot1);
 
     Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), QStringLiteral("&Konec"));
     MainMenu1->addAction(Konec2);
@@ -98,6 +103,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(OkamDIN2, &QAction::triggered, this, &TForm1::OkamDIN2Click);
     connect(OkamDOUT1, &QAction::triggered, this, &TForm1::OkamDOUT1Click);
     connect(Statusregistr1, &QAction::triggered, this, &TForm1::Statusregistr1Click);
+    connect(Prubehhodnot1, &QAction::triggered, this, &TForm1::Prubehhodnot1Click);
     connect(Konec2, &QAction::triggered, this, &TForm1::Konec2Click);
     connect(UlozitKonfiguraci1, &QAction::triggered, this, &TForm1::UlozitKonfiguraci1Click);
     connect(NahratKonfiguraci1, &QAction::triggered, this, &TForm1::NahratKonfiguraci1Click);
@@ -193,6 +199,9 @@ void TForm1::OkamDOUT1Click() {
 }
 void TForm1::Statusregistr1Click() {
     OtevriDialog<TForm15>();
+}
+void TForm1::Prubehhodnot1Click() {
+    OtevriDialog<TForm16>();
 }
 
 void TForm1::UlozitKonfiguraci1Click() {

@@ -37,6 +37,7 @@ class TForm1 : public QMainWindow {
     QAction* OkamDIN2 = nullptr;
     QAction* OkamDOUT1 = nullptr;
     QAction* Statusregistr1 = nullptr;
+    QAction* Prubehhodnot1 = nullptr;
     QAction* Konec2 = nullptr;
     // The client area: every command that reaches the driver.
     TProtokolKomunikace* Protokol1 = nullptr;
@@ -53,6 +54,7 @@ class TForm1 : public QMainWindow {
     void OkamDIN2Click();
     void OkamDOUT1Click();
     void Statusregistr1Click();
+    void Prubehhodnot1Click();
     void UlozitKonfiguraci1Click();
     void NahratKonfiguraci1Click();
     void Konec2Click();

@@ -377,6 +377,37 @@ TEST(Cli, FollowsTheUsualCommandLineConventions) {
     EXPECT_EQ(km207(QStringList{"get", "address", "--no-config"} + link).status, 0);
 }
 
+TEST(Cli, WatchTrendWritesTheWindowsCsvToStandardOutputOrAFile) {
+    SimProcess sim({"--no-pty", "--module", "3", "--inputs", "0x81", "--counter-rate", "1000"});
+    SIM_OK(sim);
+    const Result out =
+        km207(QStringList{"watch", "trend", "--count", "3", "--csv", "-"} + lan(sim, 3));
+    EXPECT_EQ(out.status, 0) << out.err.toStdString();
+    ASSERT_EQ(out.lines().size(), 4);
+    EXPECT_EQ(out.lines()[0], QStringLiteral("cas,citac,rychlost,vstupy,stav,chyba"));
+    const QRegularExpression row(
+        QStringLiteral("^\\d{4}-\\d\\d-\\d\\d "
+                       "\\d\\d:\\d\\d:\\d\\d\\.\\d{3},\\d+,[0-9.]*,0x00000081,0x[0-9A-F]{8},0$"));
+    for (const QString& l : out.lines().mid(1))
+        EXPECT_TRUE(row.match(l).hasMatch()) << l.toStdString();
+    EXPECT_TRUE(out.lines()[1].split(QLatin1Char(','))[2].isEmpty())
+        << "no rate before two samples";
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("t.csv"));
+    const Result rec =
+        km207(QStringList{"watch", "trend", "--count", "2", "--csv", file} + lan(sim, 3));
+    EXPECT_EQ(rec.status, 0);
+    EXPECT_EQ(rec.lines().size(), 2); // the lines as without --csv
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 3);
+
+    // A folder, or --csv with another subject: refused before anything is sent.
+    EXPECT_EQ(km207(QStringList{"watch", "trend", "--csv", dir.path()} + lan(sim, 3)).status, 64);
+    EXPECT_EQ(km207(QStringList{"watch", "counter", "--csv", file} + lan(sim, 3)).status, 64);
+}
+
 // The lines of a configuration file but the time it was read.
 QStringList withoutTime(const QString& path) {
     QFile f(path);

@@ -8,6 +8,7 @@
 #include "OkamDIN.h"
 #include "OkamDOUT.h"
 #include "Pripojeni.h"
+#include "Prubeh.h"
 #include "RTC.h"
 #include "StatReg.h"
 #include "shell_test_util.h"
@@ -155,6 +156,20 @@ TEST_F(Hlavni, EveryDialogCommandOpensItsDialogIncludingTheHiddenOnes) {
     expect_dialog_command<TForm9>(form, "OkamDOUT1");
     expect_dialog_command<TForm15>(form, "Statusregistr1");
     EXPECT_TRUE(fake::journal().empty());
+    form.close();
+}
+
+TEST_F(Hlavni, TrendWindowComesLastUnderLiveValuesAfterASeparator) {
+    TForm1 form;
+    form.show();
+    const QList<QAction*> items = child<QMenu>(&form, "Okamithodnoty1")->actions();
+    ASSERT_GE(items.size(), 2);
+    EXPECT_TRUE(items[items.size() - 2]->isSeparator());
+    EXPECT_EQ(items.last()->objectName(), QStringLiteral("Prubehhodnot1"));
+    EXPECT_EQ(items.last()->text(), QStringLiteral("Průběh hodnot…"));
+    EXPECT_TRUE(items.last()->isVisible());
+    expect_dialog_command<TForm16>(form, "Prubehhodnot1");
+    EXPECT_TRUE(fake::journal().empty()); // no link: nothing polled
     form.close();
 }
 

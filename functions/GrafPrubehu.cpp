@@ -1,0 +1,460 @@
+#include "GrafPrubehu.h"
+
+#include "Vzorek.h"
+
+#include <QDateTime>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+constexpr int Vlevo = 84; // lane names and scale
+constexpr int Vpravo = 10;
+constexpr int Nahore = 4;
+constexpr int Osa = 22;        // time axis under the lanes
+constexpr int VyskaStavu = 34; // two rows of bit names
+constexpr int VyskaVstupu = 16;
+constexpr int Mezera = 6;
+
+const QColor BarvaCitace(0, 70, 170);
+const QColor BarvaRychlosti(0, 130, 60);
+const QColor BarvaVstupu(40, 40, 40);
+const QColor BarvaZmeny(220, 110, 0);
+const QColor BarvaMezery(255, 215, 215);
+const QColor BarvaKurzoru(200, 0, 160);
+
+// Time axis steps, ms.
+constexpr qint64 Kroky[] = {100,    200,    500,     1000,    2000,    5000,
+                            10000,  15000,  30000,   60000,   120000,  300000,
+                            600000, 900000, 1800000, 3600000, 7200000, 10800000};
+
+QString Cislo(double v, bool Cele) {
+    return Cele ? QString::number(static_cast<qint64>(std::llround(v)))
+                : QString::number(v, 'f', std::abs(v) < 100 ? 1 : 0);
+}
+
+// Rectangles of consecutive gap columns, merged.
+void PridejMezeru(std::vector<QRect>& Mezery, int x, int Horni, int Vyska) {
+    if (!Mezery.empty() && Mezery.back().right() == x - 1 && Mezery.back().top() == Horni)
+        Mezery.back().setRight(x);
+    else
+        Mezery.emplace_back(x, Horni, 1, Vyska);
+}
+
+} // namespace
+
+TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
+    : QWidget(Rodic), Historie_(Historie) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMinimumSize(400, 260);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Pravy_ = QDateTime::currentMSecsSinceEpoch();
+    Odlozene_ = new QTimer(this);
+    Odlozene_->setSingleShot(true);
+    connect(Odlozene_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+}
+
+void TGrafPrubehu::NastavVstupy(uint32_t Vybrane) {
+    if (Vybrane == Vybrane_) return;
+    Vybrane_ = Vybrane;
+    update();
+}
+
+void TGrafPrubehu::NastavZive(bool Zive) {
+    Zive_ = Zive;
+    if (Zive_ && !Historie_->Prazdna()) Pravy_ = Historie_->Bod(Historie_->Konec() - 1).Cas;
+    update();
+    emit PohledZmenen();
+}
+
+void TGrafPrubehu::NovyVzorek() {
+    if (!Zive_ || Historie_->Prazdna()) return;
+    Pravy_ = Historie_->Bod(Historie_->Konec() - 1).Cas;
+    const qint64 Uplynulo = Kresleno_.isValid() ? Kresleno_.elapsed() : NejcastejiKresli;
+    if (Uplynulo >= NejcastejiKresli)
+        update();
+    else if (!Odlozene_->isActive())
+        Odlozene_->start(static_cast<int>(NejcastejiKresli - Uplynulo));
+}
+
+void TGrafPrubehu::NastavPohled(qint64 Pravy, qint64 Rozsah) {
+    Rozsah_ = std::clamp(Rozsah, NejmensiRozsah, NejvetsiRozsah);
+    Pravy_ = Pravy;
+    update();
+    emit PohledZmenen();
+}
+
+void TGrafPrubehu::Priblizit(double Kolikrat, std::optional<qint64> Kolem) {
+    const qint64 Novy = std::clamp(static_cast<qint64>(static_cast<double>(Rozsah_) * Kolikrat),
+                                   NejmensiRozsah, NejvetsiRozsah);
+    // A live view zooms about its right edge and stays live.
+    if (Kolem && !Zive_) {
+        const double Podil = static_cast<double>(Pravy_ - *Kolem) / static_cast<double>(Rozsah_);
+        Pravy_ = *Kolem + static_cast<qint64>(Podil * static_cast<double>(Novy));
+    }
+    Rozsah_ = Novy;
+    update();
+    emit PohledZmenen();
+}
+
+void TGrafPrubehu::Posun(qint64 Ms) {
+    Zive_ = false;
+    Pravy_ += Ms;
+    update();
+    emit PohledZmenen();
+}
+
+std::optional<uint64_t> TGrafPrubehu::Kurzor() const {
+    if (!Kurzor_ || Historie_->Prazdna()) return std::nullopt;
+    uint64_t s = Historie_->Hledej(*Kurzor_);
+    if (s == Historie_->Konec()) return s - 1;
+    if (s > Historie_->Prvni() &&
+        *Kurzor_ - Historie_->Bod(s - 1).Cas < Historie_->Bod(s).Cas - *Kurzor_)
+        --s;
+    return s;
+}
+
+void TGrafPrubehu::NastavKurzor(std::optional<qint64> Cas) {
+    Kurzor_ = Cas;
+    update();
+    emit KurzorZmenen();
+}
+
+void TGrafPrubehu::PosunKurzor(int Vzorku) {
+    if (Historie_->Prazdna()) return;
+    std::optional<uint64_t> s = Kurzor();
+    int64_t n =
+        s ? static_cast<int64_t>(*s) + Vzorku : static_cast<int64_t>(Historie_->Hledej(Pravy_)) - 1;
+    n = std::clamp<int64_t>(n, static_cast<int64_t>(Historie_->Prvni()),
+                            static_cast<int64_t>(Historie_->Konec()) - 1);
+    const qint64 Cas = Historie_->Bod(static_cast<uint64_t>(n)).Cas;
+    if (Cas > Pravy_ || Cas < Pravy_ - Rozsah_) {
+        Zive_ = false;
+        Pravy_ = Cas + Rozsah_ / 2;
+        emit PohledZmenen();
+    }
+    NastavKurzor(Cas);
+}
+
+QRect TGrafPrubehu::Plocha() const {
+    return rect().adjusted(Vlevo, Nahore, -Vpravo, -Osa);
+}
+
+qint64 TGrafPrubehu::CasNaX(int X) const {
+    const QRect R = Plocha();
+    return Pravy_ - Rozsah_ + Rozsah_ * (X - R.left()) / std::max(1, R.width());
+}
+
+void TGrafPrubehu::paintEvent(QPaintEvent*) {
+    Kresleno_.start();
+    QPainter P(this);
+    Kresli(P, rect());
+}
+
+void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
+    P.fillRect(Obdelnik, Qt::white);
+    const QRect R = Obdelnik.adjusted(Vlevo, Nahore, -Vpravo, -Osa);
+    const int W = R.width();
+    if (W < 2 || R.height() < 40) return;
+    const THistoriePrubehu& H = *Historie_;
+    const qint64 T0 = Pravy_ - Rozsah_;
+    const auto CasX = [&](int x) { return T0 + Rozsah_ * x / W; };
+
+    // Lanes from the top: counter, rate, status marks, the chosen inputs.
+    std::vector<int> Bity;
+    for (int b = 0; b < 32; ++b)
+        if (Vybrane_ >> b & 1u) Bity.push_back(b);
+    const int Volno = R.height() - VyskaStavu - 2 * Mezera;
+    int Vstup = Bity.empty() ? 0 : std::min(VyskaVstupu, Volno / 2 / static_cast<int>(Bity.size()));
+    if (Vstup < 6) Vstup = 0; // too many to draw; the table still shows them
+    const int Analog = Volno - Vstup * static_cast<int>(Bity.size());
+    const QRect PasCitace(R.left(), R.top(), W, Analog * 55 / 100);
+    const QRect PasRychlosti(R.left(), PasCitace.bottom() + Mezera, W,
+                             Analog - PasCitace.height() - Mezera);
+    const QRect PasStavu(R.left(), PasRychlosti.bottom() + Mezera, W, VyskaStavu);
+    const int VstupyOd = PasStavu.bottom() + Mezera;
+
+    // One summary per pixel column.
+    std::vector<uint64_t> Hranice(static_cast<size_t>(W) + 1);
+    for (int x = 0; x <= W; ++x)
+        Hranice[static_cast<size_t>(x)] = H.Hledej(CasX(x));
+    std::vector<TSouhrn> Sloupce(static_cast<size_t>(W));
+    TSouhrn Vse;
+    for (int x = 0; x < W; ++x) {
+        const uint64_t a = Hranice[static_cast<size_t>(x)], b = Hranice[static_cast<size_t>(x) + 1];
+        if (a < b) {
+            Sloupce[static_cast<size_t>(x)] = H.Souhrn(a, b);
+            Vse.Pridej(Sloupce[static_cast<size_t>(x)]);
+        }
+    }
+
+    // Each pixel column that holds values of a trace, left to right. The
+    // drawing function gets whether the column continues the last one drawn
+    // (its first sample follows that one's last, which was good) and says
+    // whether its own last sample is good.
+    const auto ProSloupce = [&](uint8_t Stopa, const auto& Kresli) {
+        bool Predchozi = false;
+        uint64_t PredBod = 0;
+        for (int x = 0; x < W; ++x) {
+            const uint64_t a = Hranice[static_cast<size_t>(x)],
+                           b = Hranice[static_cast<size_t>(x) + 1];
+            if (a == b) continue;
+            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
+            if (!(S.Platne & Stopa)) {
+                Predchozi = false;
+                continue;
+            }
+            Predchozi = Kresli(R.left() + x, a, b, S, Predchozi && PredBod + 1 == a);
+            PredBod = b - 1;
+        }
+    };
+
+    std::vector<QRect> Mezery;
+    // Whole pixels: the raster engine draws integer cosmetic lines on its
+    // fast path, without a transform per point.
+    std::vector<QLine> Cary;
+    P.setFont(font());
+    const QFontMetrics FM(font());
+
+    // A line trace: per column its min..max, joined to the next column when
+    // no sample lies between them; a gap stays a gap.
+    const auto Analogova = [&](const QRect& Pas, uint8_t Stopa, double TBodPrubehu::*Pole,
+                               double TSouhrn::*Min, double TSouhrn::*Max, const QColor& Barva,
+                               const QString& Nazev, bool Cele) {
+        P.setPen(QColor(210, 210, 210));
+        P.drawRect(Pas.adjusted(0, 0, -1, -1));
+        P.setPen(Barva);
+        P.drawText(QRect(Obdelnik.left() + 2, Pas.top(), Vlevo - 6, FM.height()), Qt::AlignLeft,
+                   Nazev);
+        if (!(Vse.Platne & Stopa)) return;
+        double Lo = Vse.*Min, Hi = Vse.*Max;
+        if (Hi - Lo < 1e-9) {
+            Lo -= 1;
+            Hi += 1;
+        }
+        const double Sklon = (Pas.height() - 4) / (Hi - Lo);
+        const auto Y = [&](double v) {
+            return static_cast<int>(std::lround(Pas.bottom() - 2 - (v - Lo) * Sklon));
+        };
+        P.drawText(QRect(Obdelnik.left() + 2, Pas.top() + FM.height(), Vlevo - 6, FM.height()),
+                   Qt::AlignRight, Cislo(Hi, Cele));
+        P.drawText(QRect(Obdelnik.left() + 2, Pas.bottom() - FM.height(), Vlevo - 6, FM.height()),
+                   Qt::AlignRight, Cislo(Lo, Cele));
+        Cary.clear();
+        int PredX = 0, PredY = 0;
+        ProSloupce(Stopa, [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
+            const double Prvni = H.Bod(a).*Pole, Posledni = H.Bod(b - 1).*Pole;
+            if (Navazuje && !std::isnan(Prvni)) Cary.emplace_back(PredX, PredY, X, Y(Prvni));
+            const int Dole = Y(S.*Min), Nahore = Y(S.*Max);
+            // A lone sample still shows: a zero-length line draws nothing.
+            Cary.emplace_back(X, Dole, Dole == Nahore ? X + 1 : X, Nahore);
+            PredX = X;
+            PredY = std::isnan(Posledni) ? 0 : Y(Posledni);
+            return !std::isnan(Posledni);
+        });
+        P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
+    };
+
+    // Gaps first, under the traces.
+    // A failed read shades its trace from its column until the next good
+    // sample, so a run of slow failures reads as one gap.
+    const auto Mezery_ = [&](const QRect& Pas, uint8_t Stopa, uint8_t Platny) {
+        bool VMezere = false;
+        for (int x = 0; x < W; ++x) {
+            const uint64_t a = Hranice[static_cast<size_t>(x)],
+                           b = Hranice[static_cast<size_t>(x) + 1];
+            if (a < b) {
+                const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
+                const TBodPrubehu& Posledni = H.Bod(b - 1);
+                const bool Chybi =
+                    Stopa == StopaCitac ? std::isnan(Posledni.Citac) : !(Posledni.Platne & Platny);
+                if (S.Chybi & Stopa) PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
+                VMezere = Chybi;
+            } else if (VMezere) {
+                PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
+            }
+        }
+    };
+    Mezery_(PasCitace, StopaCitac, 0);
+    Mezery_(PasRychlosti, StopaCitac, 0);
+    Mezery_(PasStavu, StopaStav, PlatnyStav);
+    if (Vstup > 0)
+        Mezery_(QRect(R.left(), VstupyOd, W, Vstup * static_cast<int>(Bity.size())), StopaVstupy,
+                PlatneVstupy);
+    for (const QRect& M : Mezery)
+        P.fillRect(M, BarvaMezery);
+    Mezery.clear();
+
+    Analogova(PasCitace, StopaCitac, &TBodPrubehu::Citac, &TSouhrn::CitacMin, &TSouhrn::CitacMax,
+              BarvaCitace, QStringLiteral("Čítač"), true);
+    Analogova(PasRychlosti, StopaRychlost, &TBodPrubehu::Rychlost, &TSouhrn::RychlostMin,
+              &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false);
+
+    // Logic traces.
+    for (size_t i = 0; Vstup > 0 && i < Bity.size(); ++i) {
+        const int Bit = Bity[i];
+        const uint32_t Maska = 1u << Bit;
+        const int Horni = VstupyOd + static_cast<int>(i) * Vstup;
+        const int Y1 = Horni + 2, Y0 = Horni + Vstup - 3;
+        P.setPen(BarvaVstupu);
+        P.drawText(QRect(Obdelnik.left() + 2, Horni, Vlevo - 6, Vstup), Qt::AlignVCenter,
+                   QStringLiteral("DIN%1").arg(Bit));
+        Cary.clear();
+        int PredX = 0, PredY = 0;
+        ProSloupce(StopaVstupy,
+                   [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
+                       const bool Jedna = S.VstupyOr & Maska, Nula = !(S.VstupyAnd & Maska);
+                       const TBodPrubehu& Prvni = H.Bod(a);
+                       const TBodPrubehu& Posledni = H.Bod(b - 1);
+                       if (Navazuje && (Prvni.Platne & PlatneVstupy)) {
+                           Cary.emplace_back(PredX, PredY, X, PredY);
+                           const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
+                           if (Y != PredY) Cary.emplace_back(X, PredY, X, Y);
+                       }
+                       if (Jedna && Nula)
+                           Cary.emplace_back(X, Y0, X, Y1);
+                       else
+                           Cary.emplace_back(X, Jedna ? Y1 : Y0, X + 1, Jedna ? Y1 : Y0);
+                       PredX = X;
+                       PredY = (Posledni.Vstupy & Maska) ? Y1 : Y0;
+                       return static_cast<bool>(Posledni.Platne & PlatneVstupy);
+                   });
+        P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
+    }
+
+    // Status marks: at most one per pixel column, a name where there is room.
+    P.setPen(QColor(210, 210, 210));
+    P.drawRect(PasStavu.adjusted(0, 0, -1, -1));
+    P.setPen(BarvaZmeny);
+    P.drawText(QRect(Obdelnik.left() + 2, PasStavu.top(), Vlevo - 6, PasStavu.height()),
+               Qt::AlignVCenter, QStringLiteral("Stav"));
+    const std::deque<TZmenaStavu>& Z = H.ZmenyStavu();
+    const auto PoCase = [](const TZmenaStavu& z, qint64 t) { return z.Cas < t; };
+    auto j = std::lower_bound(Z.begin(), Z.end(), T0, PoCase);
+    int VolnoOd[2] = {R.left(), R.left()}; // where each row of names is free again
+    QPen Znacka(BarvaZmeny, 1, Qt::DashLine);
+    while (j != Z.end() && j->Cas < Pravy_) {
+        const int x = static_cast<int>((j->Cas - T0) * W / Rozsah_);
+        const int X = R.left() + x;
+        P.setPen(Znacka);
+        P.drawLine(X, R.top(), X, R.bottom());
+        QStringList Nazvy;
+        const uint32_t Zmena = j->Pred ^ j->Po;
+        for (int b = 0; b < 32; ++b)
+            if (Zmena >> b & 1u)
+                Nazvy << (j->Po >> b & 1u ? QStringLiteral("+") : QStringLiteral("−")) +
+                             ZnackaBituStavu(b);
+        if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
+        const QString Text = Nazvy.join(QLatin1Char(' '));
+        const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;
+        if (Rada >= 0) {
+            P.setPen(BarvaZmeny);
+            P.drawText(X + 2, PasStavu.top() + 2 + FM.ascent() + Rada * (FM.height() - 1), Text);
+            VolnoOd[Rada] = X + 6 + FM.horizontalAdvance(Text);
+        }
+        j = std::lower_bound(j + 1, Z.end(), CasX(x + 1), PoCase);
+    }
+
+    // Wall-clock axis.
+    P.setPen(Qt::black);
+    P.drawLine(R.left(), R.bottom() + 1, R.right(), R.bottom() + 1);
+    qint64 Krok = Kroky[std::size(Kroky) - 1];
+    for (qint64 k : Kroky)
+        if (k * W / Rozsah_ >= 90) {
+            Krok = k;
+            break;
+        }
+    const QString Format =
+        Krok < 1000 ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss");
+    for (qint64 t = (T0 / Krok + 1) * Krok; t <= Pravy_; t += Krok) {
+        const int X = R.left() + static_cast<int>((t - T0) * W / Rozsah_);
+        P.drawLine(X, R.bottom() + 1, X, R.bottom() + 5);
+        const QString Text = QDateTime::fromMSecsSinceEpoch(t).toString(Format);
+        const int w = FM.horizontalAdvance(Text);
+        P.drawText(X - w / 2, R.bottom() + 5 + FM.ascent(), Text);
+    }
+
+    if (H.Prazdna()) {
+        P.setPen(Qt::gray);
+        P.drawText(R, Qt::AlignCenter, QStringLiteral("Zatím žádné hodnoty"));
+    }
+
+    if (const std::optional<uint64_t> k = Kurzor()) {
+        const qint64 t = H.Bod(*k).Cas;
+        if (t >= T0 && t <= Pravy_) {
+            const int X = R.left() + static_cast<int>((t - T0) * W / Rozsah_);
+            P.setPen(QPen(BarvaKurzoru, 1));
+            P.drawLine(X, R.top(), X, R.bottom());
+        }
+    }
+}
+
+void TGrafPrubehu::mousePressEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton) return QWidget::mousePressEvent(e);
+    Tah_ = e->position().toPoint();
+    TahPravy_ = Pravy_;
+    Tazeno_ = false;
+}
+
+void TGrafPrubehu::mouseMoveEvent(QMouseEvent* e) {
+    if (!Tah_) return;
+    const int dx = e->position().toPoint().x() - Tah_->x();
+    if (!Tazeno_ && std::abs(dx) < 4) return;
+    if (!Tazeno_) {
+        Tazeno_ = true;
+        Zive_ = false;
+    }
+    Pravy_ = TahPravy_ - Rozsah_ * dx / std::max(1, Plocha().width());
+    update();
+    emit PohledZmenen();
+}
+
+void TGrafPrubehu::mouseReleaseEvent(QMouseEvent* e) {
+    if (!Tah_ || e->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(e);
+    if (!Tazeno_) NastavKurzor(CasNaX(e->position().toPoint().x()));
+    Tah_.reset();
+}
+
+void TGrafPrubehu::wheelEvent(QWheelEvent* e) {
+    const double Kroku = e->angleDelta().y() / 120.0;
+    if (Kroku == 0) return;
+    Priblizit(std::pow(0.8, Kroku), CasNaX(e->position().toPoint().x()));
+    e->accept();
+}
+
+void TGrafPrubehu::keyPressEvent(QKeyEvent* e) {
+    const bool Shift = e->modifiers() & Qt::ShiftModifier;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        Shift ? PosunKurzor(-1) : Posun(-Rozsah_ / 10);
+        break;
+    case Qt::Key_Right:
+        Shift ? PosunKurzor(1) : Posun(Rozsah_ / 10);
+        break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        Priblizit(0.5);
+        break;
+    case Qt::Key_Minus:
+        Priblizit(2.0);
+        break;
+    case Qt::Key_Home:
+        Zive_ = false;
+        if (!Historie_->Prazdna())
+            NastavPohled(Historie_->Bod(Historie_->Prvni()).Cas + Rozsah_, Rozsah_);
+        break;
+    case Qt::Key_End:
+        NastavZive(true);
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+}
