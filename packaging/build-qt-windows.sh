@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Builds googletest and Qt 6 (Core, Gui, Widgets, Test and the plugins the
+# program needs) for 64-bit Windows into a cache outside the work tree.
+# Qt comes from Debian's own qt6-base source of the version the Linux build
+# uses, so both builds run the same Qt. A finished cache is recognised by a
+# stamp keyed on that version and this script, and a second run takes seconds.
+#
+#   packaging/build-qt-windows.sh          # fills ${KM_WIN64_PREFIX:-~/.cache/km207/win64}
+#   KM_JOBS=2 packaging/build-qt-windows.sh
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+prefix=${KM_WIN64_PREFIX:-$HOME/.cache/km207/win64}
+work=${KM_WIN64_WORK:-$HOME/.cache/km207/win64-build}
+jobs=${KM_JOBS:-2}
+toolchain_src=$here/cmake/mingw-x86_64.cmake
+# Qt remembers the toolchain it was configured with; a copy inside the cache
+# keeps the installed Qt usable whatever happens to this work tree.
+toolchain=$prefix/share/km207/mingw-x86_64.cmake
+
+log() { printf '[qt-win %(%H:%M:%S)T] %s\n' -1 "$*"; }
+
+sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+apt_() { sudo_ env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 "$@"; }
+
+need=(g++-mingw-w64-x86-64-posix cmake ninja-build dpkg-dev googletest
+      qt6-base-dev qt6-base-dev-tools ccache)
+missing=()
+for p in "${need[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    log "installing ${missing[*]}"
+    apt_ update -qq
+    apt_ install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+key=$(cat "$0" "$toolchain_src" | sha256sum | cut -c1-16)
+qt_stamp=$prefix/.km207-qt-stamp
+gtest_stamp=$prefix/.km207-gtest-stamp
+gtest_key="$(dpkg-query -W -f='${Version}' googletest) $key"
+
+mkdir -p "$prefix/share/km207" "$work"
+cp "$toolchain_src" "$toolchain"
+
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
+# googletest first: small, and the Windows test programs need it.
+if [ "$(cat "$gtest_stamp" 2>/dev/null)" = "$gtest_key" ]; then
+    log "googletest: cached in $prefix"
+else
+    log "googletest: building"
+    rm -rf "$work/googletest"
+    cmake -S /usr/src/googletest -B "$work/googletest" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKM_WIN64_PREFIX="$prefix" \
+        -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DBUILD_GMOCK=ON -DINSTALL_GTEST=ON "${launcher[@]}" >/dev/null
+    cmake --build "$work/googletest" -j "$jobs"
+    cmake --install "$work/googletest" >/dev/null
+    echo "$gtest_key" > "$gtest_stamp"
+    log "googletest: installed"
+fi
+
+qt_key="$qt_version $key"
+if [ "$(cat "$qt_stamp" 2>/dev/null)" = "$qt_key" ]; then
+    log "Qt $qt_version: cached in $prefix"
+    exit 0
+fi
+
+# The source of exactly the installed version; where apt knows no source
+# entries, derive them from the binary ones in a file of our own.
+src_root=$work/qt-src
+mkdir -p "$src_root"
+src_dir=$(find "$src_root" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
+if [ -z "$src_dir" ] || [ "$(cat "$src_root/.version" 2>/dev/null)" != "$qt_version" ]; then
+    if ! apt-get source --print-uris "qt6-base=$qt_version" >/dev/null 2>&1; then
+        derived=/etc/apt/sources.list.d/km207-deb-src.sources
+        log "no source entries known to apt: deriving $derived"
+        tmp=$(mktemp)
+        for f in /etc/apt/sources.list.d/*.sources; do
+            [ -e "$f" ] && [ "$f" != "$derived" ] || continue
+            awk 'BEGIN{RS=""; ORS="\n\n"} /(^|\n)Types:[^\n]*deb([ \n]|$)/ && !/Enabled: *no/ {
+                     sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >> "$tmp"
+        done
+        if [ -f /etc/apt/sources.list ]; then
+            # one-line entries become a deb822 stanza each
+            sed -n 's/^[[:space:]]*deb[[:space:]]\+\(\[[^]]*\][[:space:]]\+\)\?\([^[:space:]]\+\)[[:space:]]\+\([^[:space:]]\+\)[[:space:]]\+\(.*\)$/Types: deb-src\nURIs: \2\nSuites: \3\nComponents: \4\n/p' \
+                /etc/apt/sources.list >> "$tmp"
+        fi
+        sudo_ install -m 644 "$tmp" "$derived"
+        rm -f "$tmp"
+        apt_ update -qq
+    fi
+    rm -rf "${src_root:?}"/*
+    log "fetching qt6-base $qt_version source"
+    (cd "$src_root" && apt-get source -qq "qt6-base=$qt_version")
+    echo "$qt_version" > "$src_root/.version"
+    src_dir=$(find "$src_root" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -n1)
+fi
+
+build=$work/qt-build
+if [ "$(cat "$build/.km207-key" 2>/dev/null)" != "$qt_key" ]; then
+    rm -rf "$build"
+fi
+mkdir -p "$build"
+log "configuring Qt in $build"
+# -O1 and no debug information: the library only has to run the program and
+# its tests, and the build shares two cores with everything else.
+cmake -S "$src_dir" -B "$build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKM_WIN64_PREFIX="$prefix" \
+    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
+    -DQT_USE_DEFAULT_CMAKE_OPTIMIZATION_FLAGS=ON \
+    -DCMAKE_C_FLAGS_RELEASE="-O1 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DBUILD_SHARED_LIBS=ON \
+    -DFEATURE_tabletevent=OFF -DFEATURE_opengl=ON -DINPUT_opengl=dynamic \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
+    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
+    "${launcher[@]}" > "$build/configure.log" 2>&1 ||
+    { tail -n 60 "$build/configure.log"; exit 1; }
+echo "$qt_key" > "$build/.km207-key"
+
+# What the program and its tests load first, so that an interrupted build has
+# the useful part done; then the rest of the (already trimmed) default set,
+# which the install rules expect.
+targets=(Core Gui Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin
+         QMinimalIntegrationPlugin QWindowsVistaStylePlugin)
+have=$(ninja -C "$build" -t targets all | cut -d: -f1)
+for t in "${targets[@]}"; do
+    grep -qx "$t" <<<"$have" || { log "no target $t in this Qt"; exit 1; }
+done
+start=$(date +%s)
+log "building ${targets[*]} with -j$jobs"
+cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+log "building the remaining default targets"
+cmake --build "$build" -j "$jobs"
+cmake --install "$build" > "$build/install.log"
+echo "$qt_key" > "$qt_stamp"
+log "Qt $qt_version installed in $prefix after $(( ($(date +%s) - start) / 60 )) min of building"
