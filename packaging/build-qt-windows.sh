@@ -35,19 +35,41 @@ if [ ${#missing[@]} -gt 0 ]; then
     apt_ install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
-key=$(cat "$0" "$toolchain_src" | sha256sum | cut -c1-16)
-qt_stamp=$prefix/.km207-qt-stamp
-gtest_stamp=$prefix/.km207-gtest-stamp
-gtest_key="$(dpkg-query -W -f='${Version}' googletest) $key"
-
-mkdir -p "$prefix/share/km207" "$work"
-cp "$toolchain_src" "$toolchain"
-
 launcher=()
 if command -v ccache >/dev/null; then
     launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
+
+# -O1 and no debug information: the library only has to run the program and
+# its tests, and the build shares two cores with everything else.
+qt_options=(
+    -DCMAKE_BUILD_TYPE=Release -DQT_USE_DEFAULT_CMAKE_OPTIMIZATION_FLAGS=ON
+    "-DCMAKE_C_FLAGS_RELEASE=-O1 -DNDEBUG" "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG"
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF -DBUILD_SHARED_LIBS=ON
+    -DFEATURE_tabletevent=OFF -DFEATURE_opengl=ON -DINPUT_opengl=dynamic
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF
+    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
+    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
+    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF)
+# What the program and its tests load; built first, so that an interrupted
+# build has the useful part done.
+targets=(Core Gui Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin
+         QMinimalIntegrationPlugin QWindowsVistaStylePlugin)
+
+# The cache is keyed on what shapes its contents: versions, options, the
+# toolchain and the install step below (not on comments of this script).
+qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
+key=$( { printf '%s\n' "${qt_options[@]}" "${targets[@]}"; cat "$toolchain_src"
+         sed -n '/^# install-step$/,$p' "$0"; } | sha256sum | cut -c1-16)
+qt_key="$qt_version $key"
+qt_stamp=$prefix/.km207-qt-stamp
+gtest_stamp=$prefix/.km207-gtest-stamp
+gtest_key="$(dpkg-query -W -f='${Version}' googletest) $(cat "$toolchain_src" | sha256sum | cut -c1-16)"
+
+mkdir -p "$prefix/share/km207" "$work"
+cp "$toolchain_src" "$toolchain"
 
 # googletest first: small, and the Windows test programs need it.
 if [ "$(cat "$gtest_stamp" 2>/dev/null)" = "$gtest_key" ]; then
@@ -65,7 +87,6 @@ else
     log "googletest: installed"
 fi
 
-qt_key="$qt_version $key"
 if [ "$(cat "$qt_stamp" 2>/dev/null)" = "$qt_key" ]; then
     log "Qt $qt_version: cached in $prefix"
     exit 0
@@ -103,36 +124,18 @@ if [ -z "$src_dir" ] || [ "$(cat "$src_root/.version" 2>/dev/null)" != "$qt_vers
 fi
 
 build=$work/qt-build
-if [ "$(cat "$build/.km207-key" 2>/dev/null)" != "$qt_key" ]; then
+# A new Qt version starts afresh; changed options reconfigure in place.
+if [ "$(cat "$build/.km207-version" 2>/dev/null)" != "$qt_version" ]; then
     rm -rf "$build"
 fi
 mkdir -p "$build"
 log "configuring Qt in $build"
-# -O1 and no debug information: the library only has to run the program and
-# its tests, and the build shares two cores with everything else.
 cmake -S "$src_dir" -B "$build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKM_WIN64_PREFIX="$prefix" \
-    -DCMAKE_INSTALL_PREFIX="$prefix" -DCMAKE_BUILD_TYPE=Release \
-    -DQT_USE_DEFAULT_CMAKE_OPTIMIZATION_FLAGS=ON \
-    -DCMAKE_C_FLAGS_RELEASE="-O1 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O1 -DNDEBUG" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DBUILD_SHARED_LIBS=ON \
-    -DFEATURE_tabletevent=OFF -DFEATURE_opengl=ON -DINPUT_opengl=dynamic \
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF \
-    -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF \
-    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF \
-    "${launcher[@]}" > "$build/configure.log" 2>&1 ||
-    { tail -n 60 "$build/configure.log"; exit 1; }
-echo "$qt_key" > "$build/.km207-key"
+    -DCMAKE_INSTALL_PREFIX="$prefix" "${qt_options[@]}" "${launcher[@]}" \
+    > "$build/configure.log" 2>&1 || { tail -n 60 "$build/configure.log"; exit 1; }
+echo "$qt_version" > "$build/.km207-version"
 
-# What the program and its tests load first, so that an interrupted build has
-# the useful part done; then the rest of the (already trimmed) default set,
-# which the install rules expect.
-targets=(Core Gui Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin
-         QMinimalIntegrationPlugin QWindowsVistaStylePlugin)
 have=$(ninja -C "$build" -t targets all | cut -d: -f1)
 for t in "${targets[@]}"; do
     grep -qx "$t" <<<"$have" || { log "no target $t in this Qt"; exit 1; }
@@ -140,8 +143,15 @@ done
 start=$(date +%s)
 log "building ${targets[*]} with -j$jobs"
 cmake --build "$build" -j "$jobs" --target "${targets[@]}"
+# The rest of the (trimmed) default set, which the install rules expect.
 log "building the remaining default targets"
 cmake --build "$build" -j "$jobs"
+
+# install-step
 cmake --install "$build" > "$build/install.log"
+# Qt's licence texts travel with its DLLs in the Windows packages.
+mkdir -p "$prefix/share/km207/qt-licenses"
+cp "$src_dir"/LICENSES/* "$src_dir"/debian/copyright "$prefix/share/km207/qt-licenses/" 2>/dev/null ||
+    cp "$src_dir"/LICENSE.* "$src_dir"/debian/copyright "$prefix/share/km207/qt-licenses/"
 echo "$qt_key" > "$qt_stamp"
 log "Qt $qt_version installed in $prefix after $(( ($(date +%s) - start) / 60 )) min of building"
