@@ -15,25 +15,46 @@ if(KM207_DRIVERHOST_EXE)
     install(PROGRAMS ${KM207_DRIVERHOST_EXE} DESTINATION ${KM207_WIN_DIR})
 endif()
 
-# Qt's libraries and the plugins the program loads: the Windows platform and
-# its native style.
-foreach(t Qt6::Core Qt6::Gui Qt6::Widgets)
-    install(FILES $<TARGET_FILE:${t}> DESTINATION ${KM207_WIN_DIR})
-endforeach()
-install(FILES $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin> DESTINATION platforms)
-if(TARGET Qt6::QWindowsVistaStylePlugin)
-    install(FILES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin> DESTINATION styles)
-endif()
-
-# The compiler's runtime, which Qt and the programs link to.
+# Qt's libraries and the plugins the program loads (the Windows platform and
+# its native style), and the compiler's runtime, which Qt and the programs
+# link to.
+set(KM207_WIN_RUNTIME $<TARGET_FILE:Qt6::Core> $<TARGET_FILE:Qt6::Gui> $<TARGET_FILE:Qt6::Widgets>)
 foreach(dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll)
     execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${dll}
         OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
     if(NOT IS_ABSOLUTE "${path}" OR NOT EXISTS "${path}")
         message(FATAL_ERROR "The compiler does not know ${dll} (found '${path}')")
     endif()
-    install(FILES ${path} DESTINATION ${KM207_WIN_DIR})
+    list(APPEND KM207_WIN_RUNTIME ${path})
 endforeach()
+set(KM207_WIN_PLATFORMS $<TARGET_FILE:Qt6::QWindowsIntegrationPlugin>)
+set(KM207_WIN_STYLES)
+if(TARGET Qt6::QWindowsVistaStylePlugin)
+    set(KM207_WIN_STYLES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
+endif()
+install(FILES ${KM207_WIN_RUNTIME} DESTINATION ${KM207_WIN_DIR})
+install(FILES ${KM207_WIN_PLATFORMS} DESTINATION platforms)
+if(KM207_WIN_STYLES)
+    install(FILES ${KM207_WIN_STYLES} DESTINATION styles)
+endif()
+
+# The same beside the programs in the build folder, plus what only the tests
+# load (QtTest, the offscreen and minimal platforms), so that every program
+# there runs under Wine as it is, like an installed one.
+set(KM207_WIN_TEST_PLATFORMS)
+foreach(p QOffscreenIntegrationPlugin QMinimalIntegrationPlugin)
+    if(TARGET Qt6::${p})
+        list(APPEND KM207_WIN_TEST_PLATFORMS $<TARGET_FILE:Qt6::${p}>)
+    endif()
+endforeach()
+set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
+add_custom_target(km_windows_runtime ALL
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_RUNTIME} $<TARGET_FILE:Qt6::Test> ${bin}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_PLATFORMS} ${KM207_WIN_TEST_PLATFORMS}
+        ${bin}/platforms
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_STYLES} ${bin}/styles
+    VERBATIM)
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
     DESTINATION ${KM207_WIN_DIR})
