@@ -2,6 +2,7 @@
 // thread, the test a Winsock client on loopback.
 #include "emu_test_util.h"
 #include "km_server.h"
+#include "sim_process.h"
 #include "wire_client.h"
 
 #include <gtest/gtest.h>
@@ -83,4 +84,19 @@ TEST_F(WinServer, DelayedReplyIsSentOnTimeWhileTheLoopWaits) {
     EXPECT_LT(ms, std::chrono::milliseconds(800));
     Reply r;
     EXPECT_TRUE(c.ask(6, rq(0, 200, 0), r)) << "and the next one at once";
+}
+
+TEST(WinSim, TheExecutableAnswersOverUdpUntilItIsStopped) {
+    SimProcess sim({"--name", "WIN-SIM", "--fw", "3.01"});
+    ASSERT_TRUE(sim.running()) << sim.output();
+    EXPECT_TRUE(sim.pty().empty()) << "no pseudo-terminal on Windows";
+    emu_test::UdpClient c(sim.udp_port());
+    Reply r;
+    ASSERT_TRUE(c.ask(1, rq(0, 200, 0), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "WIN-");
+    ASSERT_TRUE(c.ask(2, rq(0, 200, 2), r));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "3.01");
+    sim.stop();
+    EXPECT_FALSE(sim.running());
+    EXPECT_FALSE(c.ask(3, rq(0, 200, 0), r, 200)) << "stopped means gone";
 }
