@@ -84,8 +84,17 @@ set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer: the stock template, built for the amd64 stub, so that
 # it installs into the 64-bit Program Files and writes the 64-bit registry
 # (and runs where the system refuses 32-bit programs).
+# The directives go after the template's byte-order mark, which makes
+# makensis read it as UTF-8.
 file(READ ${CMAKE_ROOT}/Modules/Internal/CPack/NSIS.template.in KM207_NSIS_TEMPLATE)
+string(SUBSTRING "${KM207_NSIS_TEMPLATE}" 0 3 KM207_NSIS_BOM)
+string(HEX "${KM207_NSIS_BOM}" KM207_NSIS_BOM_HEX)
+if(KM207_NSIS_BOM_HEX STREQUAL "efbbbf")
+    string(SUBSTRING "${KM207_NSIS_TEMPLATE}" 3 -1 KM207_NSIS_TEMPLATE)
+else()
+    set(KM207_NSIS_BOM "")
+endif()
 file(WRITE ${CMAKE_BINARY_DIR}/cpack-nsis/NSIS.template.in
-    "Unicode true\nTarget amd64-unicode\n${KM207_NSIS_TEMPLATE}")
+    "${KM207_NSIS_BOM}Unicode true\nTarget amd64-unicode\n${KM207_NSIS_TEMPLATE}")
 set(CPACK_MODULE_PATH ${CMAKE_BINARY_DIR}/cpack-nsis)
 include(CPack)

@@ -109,7 +109,7 @@ udp_b=$SIM_UDP
 transcript=$wb/windows-transcript.txt
 : >"$transcript"
 run() {
-    printf '$ km207.exe %s\n' "$*" >>"$transcript"
+    printf '$ %skm207.exe %s\n' "${KM207_DRIVER_HOST:+KM207_DRIVER_HOST=1 }" "$*" >>"$transcript"
     local rc=0
     (cd "$tmp" && timeout 120 "$wine64" "$exe_dir/km207.exe" "$@") >>"$transcript" 2>&1 || rc=$?
     printf '[exit %s]\n' "$rc" >>"$transcript"
@@ -120,6 +120,8 @@ lan_a=(--kind lan --ip 127.0.0.1 --udp-port "$udp_a")
 lan_b=(--kind lan --ip 127.0.0.1 --udp-port "$udp_b")
 run identify "${lan_a[@]}"
 run identify --kind com --port 3
+# The same driver through the 64-bit driver host instead of in process.
+KM207_DRIVER_HOST=1 run identify "${lan_a[@]}"
 run scan "${lan_b[@]}" --addresses 0-7
 run backup 'C:\users\Public\km207-a.cfg' "${lan_a[@]}"
 run restore 'C:\users\Public\km207-a.cfg' "${lan_b[@]}" --address 5
@@ -194,8 +196,18 @@ grep -q 'SIM-A' "$tmp/installed-identify" || fail "the installed km207.exe did n
 count=$((count + 1))
 "$wine64" 'C:\KM207\Uninstall.exe' /S
 "$wineserver" -w
+# NSIS runs the uninstaller from a copy in the user's Temp, which Windows
+# deletes at the next start: start the prefix again.
+"$wine64" wineboot -r >/dev/null 2>&1
+"$wineserver" -w
 (cd "$prefix/drive_c" && find . | sort) >"$tmp/after"
-comm -13 "$tmp/before" "$tmp/after" >"$wb/windows-left-behind.txt"
+comm -13 "$tmp/before" "$tmp/after" >"$tmp/left"
+# What stays of that copy is its emptied folder, NSIS's and not ours.
+nsis_temp='^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$'
+if grep -E -q "$nsis_temp" "$tmp/left"; then
+    say "left by NSIS itself: $(grep -E "$nsis_temp" "$tmp/left" | tr '\n' ' ')(an empty folder in Temp)"
+fi
+grep -E -v "$nsis_temp" "$tmp/left" >"$wb/windows-left-behind.txt" || true
 if "$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KM207' >/dev/null 2>&1; then
     echo "registry: HKLM\\...\\Uninstall\\KM207" >>"$wb/windows-left-behind.txt"
 fi
