@@ -157,9 +157,10 @@ cmake --install "$wb" --prefix "$app" >/dev/null
 pids+=($!)
 main=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
 [ -n "$main" ] || fail "W_KM207.exe showed no main window"
-xdotool windowactivate --sync "$main" 2>/dev/null || xdotool windowfocus "$main"
+# Keys through XTEST to the active window (Wine ignores synthetic events).
+xdotool windowactivate --sync "$main"
 sleep 1
-xdotool key --window "$main" alt+p
+xdotool key alt+p
 dialog=$(timeout 30 xdotool search --sync --onlyvisible --name 'Připojení modulu' | head -n1)
 [ -n "$dialog" ] || fail "the connection dialog did not open"
 sleep 1
@@ -174,9 +175,9 @@ mkdir -p "$shots"
 import -window root "$shots/windows-connected.png"
 grep -q . "$tmp/gui.err" || fail "W_KM207.exe did not reach the emulator"
 count=$((count + 1))
-xdotool key --window "$dialog" Escape
+xdotool windowactivate --sync "$dialog" key Escape
 sleep 0.5
-xdotool key --window "$main" alt+k
+xdotool windowactivate --sync "$main" key alt+k
 "$wineserver" -w
 
 # 4. The installer, silently; the installed km207.exe; the uninstaller.
