@@ -166,14 +166,17 @@ dialog=$(timeout 30 xdotool search --sync --onlyvisible --name 'Připojení modu
 sleep 1
 # "Inicializace připojení": 200 x 30 at (24, 328) in the dialog.
 xdotool mousemove --window "$dialog" 124 343 click 1
-for _ in $(seq 100); do
-    grep -q -i 'ident\|0x01\|cmd=1' "$tmp/gui.err" 2>/dev/null && break
+# Identification is command 200 in three parts (P5 0, 1, 2), over the
+# pseudo-terminal.
+identified() { grep -q '^pty rq addr=0 cmd=200 p5=2 .*-> reply' "$tmp/gui.err"; }
+for _ in $(seq 150); do
+    identified && break
     sleep 0.1
 done
 sleep 2
 mkdir -p "$shots"
 import -window root "$shots/windows-connected.png"
-grep -q . "$tmp/gui.err" || fail "W_KM207.exe did not reach the emulator"
+identified || fail "W_KM207.exe did not identify the emulator through the connection dialog"
 count=$((count + 1))
 xdotool windowactivate --sync "$dialog" key Escape
 sleep 0.5
