@@ -139,8 +139,6 @@ diff <(strip_id "$prefix/drive_c/users/Public/km207-a.cfg") \
 # 3. W_KM207.exe under Xvfb: the connection dialog, default settings (COM1,
 # address 0, 9600 Bd), to the emulator on the prefix's COM1.
 say "W_KM207.exe under Xvfb"
-prefix=$(new_prefix gui)
-export WINEPREFIX=$prefix
 start_sim gui --name "KM-207  "
 ln -sfn "$SIM_PTY" "$prefix/dosdevices/com1"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
