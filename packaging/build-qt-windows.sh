@@ -52,7 +52,10 @@ qt_options=(
     -DFEATURE_system_freetype=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
     -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_printsupport=OFF
     -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF
-    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF)
+    -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
+    # 6.4.2 builds the DirectWrite 3 font database into Gui only with
+    # Direct2D, while the Windows plugin uses it whenever DirectWrite 3 is on.
+    -DFEATURE_directwrite3=OFF)
 # What the program and its tests load; built first, so that an interrupted
 # build has the useful part done.
 targets=(Core Gui Widgets Test QWindowsIntegrationPlugin QOffscreenIntegrationPlugin
