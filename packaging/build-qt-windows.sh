@@ -72,6 +72,13 @@ gtest_stamp=$prefix/.km207-gtest-stamp
 gtest_key="$(dpkg-query -W -f='${Version}' googletest) $(cat "$toolchain_src" | sha256sum | cut -c1-16)"
 
 mkdir -p "$prefix/share/km207" "$work"
+# One build at a time: two ninjas in one build folder spoil its log, and
+# then everything is compiled again.
+exec 9>"$work/.lock"
+if ! flock -n 9; then
+    log "another build of the cache is running; waiting for it"
+    flock 9
+fi
 cp "$toolchain_src" "$toolchain"
 
 # googletest first: small, and the Windows test programs need it.
