@@ -4,7 +4,10 @@
 // round trips of the modules found (two more identification commands each,
 // priced at the median round trip that `km207 get --repeat` measures).
 //
+// Also the cost of one silent address of a serial scan, by rate.
+//
 // Run: bench_cli
+#include "driver_core.h"
 #include "sim_process.h"
 
 #include <benchmark/benchmark.h>
@@ -64,6 +67,42 @@ void BM_Km207Scan256Udp20ms(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Km207Scan256Udp20ms)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// What one silent address costs a `km207 scan` over the pseudo-terminal at
+// a rate: (scan of 65 addresses - scan of 1) / 64, so the process start and
+// the link's opening drop out. Target: the driver's response timeout plus
+// 20 character times (10 bits each) at the rate.
+void BM_Km207ScanSilentSerial(benchmark::State& state) {
+    const auto baud = static_cast<uint32_t>(state.range(0));
+    SimProcess sim({"--no-udp", "--address", "255"});
+    if (!sim.running()) {
+        state.SkipWithError(("km207-sim did not start: " + sim.output()).c_str());
+        return;
+    }
+    qputenv("KM207_COM1", QByteArray::fromStdString(sim.pty()));
+    const QStringList link{"--kind", "com", "--port", "1", "--bauds", QString::number(baud)};
+    const auto timed = [&](const QString& addresses) {
+        int status = 0;
+        const auto start = std::chrono::steady_clock::now();
+        run(QStringList{"scan", "--addresses", addresses} + link, status);
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count();
+    };
+    double perAddressMs = 0;
+    for (auto _ : state)
+        perAddressMs = (timed(QStringLiteral("0-64")) - timed(QStringLiteral("0-0"))) / 64;
+    const double targetMs = km::serial_response_timeout_ms(baud) + 20 * 10 * 1000.0 / baud;
+    state.counters["silent_address_ms"] = perAddressMs;
+    state.counters["target_ms"] = targetMs;
+    state.counters["x_target"] = perAddressMs / targetMs;
+}
+
+BENCHMARK(BM_Km207ScanSilentSerial)
+    ->Arg(600)
+    ->Arg(9600)
+    ->Arg(115200)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

@@ -46,6 +46,25 @@ const std::vector<Rule>& rules() {
          false,
          {},
          [](const QString&, Options& o, QString&) { return o.version = true; }},
+        {"verbose",
+         false,
+         {},
+         [](const QString&, Options& o, QString&) { return o.verbose = true; }},
+        {"config",
+         true,
+         {},
+         [](const QString& v, Options& o, QString& e) {
+             if (v.isEmpty()) {
+                 e = rangeError("config", QStringLiteral("cestu k souboru nastavení"));
+                 return false;
+             }
+             o.config = v;
+             return true;
+         }},
+        {"no-config",
+         false,
+         {},
+         [](const QString&, Options& o, QString&) { return o.noConfig = true; }},
         {"kind",
          true,
          {},
@@ -190,6 +209,18 @@ const std::vector<Rule>& rules() {
              if (n) o.repeat = static_cast<int>(*n);
              return n.has_value();
          }},
+        {"force",
+         false,
+         {"restore"},
+         [](const QString&, Options& o, QString&) { return o.force = true; }},
+        {"keep-address",
+         false,
+         {"restore"},
+         [](const QString&, Options& o, QString&) { return o.keepAddress = true; }},
+        {"dry-run",
+         false,
+         {"restore"},
+         [](const QString&, Options& o, QString&) { return o.dryRun = true; }},
     };
     return all;
 }
@@ -290,7 +321,9 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
     std::vector<Given> given;
     bool onlyOperands = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
+        // -h is --help, as everywhere.
+        const QString a =
+            !onlyOperands && args[i] == QLatin1String("-h") ? QStringLiteral("--help") : args[i];
         if (onlyOperands || !a.startsWith(QLatin1String("--")) || a == QLatin1String("-")) {
             if (!onlyOperands && a.startsWith(QLatin1Char('-')) && a.size() > 1 &&
                 !a.at(1).isDigit()) {
@@ -326,12 +359,9 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
             error = QStringLiteral("volba --%1 nemá hodnotu").arg(name);
             return false;
         }
-        for (const Given& g : given) {
-            if (g.rule == rule) {
-                error = QStringLiteral("volba --%1 je zadána dvakrát").arg(name);
-                return false;
-            }
-        }
+        // Given twice, the last one wins, as a script that adds to a
+        // command line expects.
+        std::erase_if(given, [rule](const Given& g) { return g.rule == rule; });
         given.push_back({rule, value});
     }
 
@@ -348,6 +378,10 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
         if (!g.rule->apply(g.value, o, error)) return false;
     if (!o.command.isEmpty() && !kCommands.contains(o.command)) {
         error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
+        return false;
+    }
+    if (o.config && o.noConfig) {
+        error = QStringLiteral("--config a --no-config se vylučují");
         return false;
     }
     if (o.help) return true;

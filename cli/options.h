@@ -18,6 +18,9 @@ struct Options {
     bool json = false;
     bool help = false;
     bool version = false;
+    bool verbose = false;          // every request and reply on standard error
+    std::optional<QString> config; // settings file instead of W_km207.ini
+    bool noConfig = false;         // no settings file: the program's defaults
 
     // Overrides of the settings file.
     std::optional<uint8_t> kind; // 0-4, the settings file's kinds
@@ -37,6 +40,10 @@ struct Options {
     std::optional<int> count;
     // get
     std::optional<int> repeat;
+    // restore
+    bool force = false;       // write a new address even where a module answers
+    bool keepAddress = false; // keep the module's own address and rate
+    bool dryRun = false;      // say what would change, write nothing
 };
 
 // Parses the arguments after the program name. On a usage error returns
@@ -46,6 +53,9 @@ bool parseOptions(const QStringList& args, Options& options, QString& error);
 // Help of the tool (empty command) or of one command; empty for an unknown
 // command.
 QString helpText(const QString& command);
+
+// The first lines of the tool's help: its form and its commands.
+QString shortUsage();
 
 // The interface kind's name on the command line ("com" ... "lan").
 QString kindName(uint8_t kind);

@@ -18,6 +18,23 @@ void writeLine(FILE* stream, const QString& line) {
     writeText(stream, line + QLatin1Char('\n'));
 }
 
+// Text for a terminal: a control character from the module, a file name or
+// the settings file is shown as \xHH, never passed on to act on the
+// terminal. Line breaks of our own texts stay.
+QString visible(const QString& text) {
+    QString shown;
+    shown.reserve(text.size());
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n') || (u >= 0x7F && u <= 0x9F))
+            shown += QStringLiteral("\\x") +
+                     QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString compact(const QJsonObject& object) {
     return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
 }
@@ -26,26 +43,26 @@ QString compact(const QJsonObject& object) {
 
 int exitStatusForCode(uint32_t code) {
     if (code == 0) return ExitOk;
-    // 9: a register read back with another value.
-    return code == 9 || ChybaModulu(code) ? ExitModule : ExitLink;
+    // 9 (the link's) and our own: a register read back with another value.
+    return code == 9 || code == CodeReadBackDiffers || ChybaModulu(code) ? ExitModule : ExitLink;
 }
 
 Output::Output(bool json) : json_(json), terminal_(isTerminal(stderr)) {}
 
 void Output::result(const QString& text, const QJsonObject& object) {
     endProgress();
-    writeLine(stdout, json_ ? compact(object) : text);
+    writeLine(stdout, json_ ? compact(object) : visible(text));
 }
 
 void Output::note(const QString& text) {
     endProgress();
-    writeLine(stderr, QStringLiteral("km207: ") + text);
+    writeLine(stderr, QStringLiteral("km207: ") + visible(text));
 }
 
 void Output::error(const QString& text, std::optional<uint32_t> code, int status,
                    const QJsonObject& extra) {
     endProgress();
-    QString line = QStringLiteral("km207: ") + text;
+    QString line = QStringLiteral("km207: ") + visible(text);
     if (code) line += QStringLiteral(" (kód %1)").arg(*code);
     writeLine(stderr, line);
     if (!json_) return;
@@ -64,9 +81,14 @@ void Output::usage(const QString& text, const QString& command) {
 }
 
 void Output::text(const QString& text) {
-    QString t = text;
+    QString t = visible(text);
     if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
     writeLine(stdout, t);
+}
+
+void Output::raw(const QByteArray& bytes) {
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    std::fflush(stdout);
 }
 
 void Output::progress(int done, int total, const QString& label) {
@@ -77,7 +99,7 @@ void Output::progress(int done, int total, const QString& label) {
                              .arg(QString(filled, QLatin1Char('#')))
                              .arg(QString(Width - filled, QLatin1Char('.')))
                              .arg(static_cast<int64_t>(done) * 100 / total, 3)
-                             .arg(label);
+                             .arg(visible(label));
     // Blanks over what is left of a longer previous line.
     const int width = static_cast<int>(line.size());
     const QString padded = line + QString(std::max(0, shownWidth_ - width), QLatin1Char(' '));

@@ -17,6 +17,10 @@ constexpr int ExitModule = 1; // the module answered with an error, or a verific
 constexpr int ExitLink = 2;   // no answer, or the link could not be opened
 constexpr int ExitUsage = 64; // bad command line or input file; nothing sent
 
+// km207's own code, outside the link's: a register read back with another
+// value than the one written.
+constexpr uint32_t CodeReadBackDiffers = 120;
+
 // Exit status for a code of the link: 1 for the module's own error statuses
 // (12, 16, 17, 18) and a failed verification (9), 2 for everything else.
 int exitStatusForCode(uint32_t code);
@@ -39,6 +43,8 @@ class Output {
     void usage(const QString& text, const QString& command);
     // Plain text such as the help, as it stands.
     void text(const QString& text);
+    // Bytes on standard output as they are (a file written to "-").
+    void raw(const QByteArray& bytes);
 
     // Progress of a long operation, only when standard error is a terminal.
     void progress(int done, int total, const QString& label);

@@ -10,9 +10,9 @@
 #include "Prikazy.h"
 #include "Rychlosti.h"
 #include "SouborKonfigurace.h"
+#include "Soubory.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 
 #include <algorithm>
@@ -27,8 +27,14 @@ namespace km207 {
 namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
+// Set while the tool waits on standard input, where no pause comes to look
+// at g_stop: the first signal then ends the tool (nothing was sent yet).
+volatile std::sig_atomic_t g_readingInput = 0;
+// How long a stop waits for the tool to end by itself.
+constexpr std::chrono::seconds kStopGrace{2};
 
 extern "C" void onStopSignal(int signal) {
+    if (g_readingInput) std::_Exit(ExitUsage);
     g_stop = 1;
     // A second Ctrl-C is not waited for.
     std::signal(signal, SIG_DFL);
@@ -130,6 +136,10 @@ class Tool {
     }
     Reading linkFailure(uint8_t chyba) const;
     Reading blockFailure(const TVysledekBloku& v, const TKonfigurace& written) const;
+    // A write of several registers that did not finish: each register in
+    // exactly one list, the same in text and JSON.
+    int writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku& v,
+                     const TKonfigurace& block);
     // The pause of a transfer, and Ctrl-C honoured there.
     TRizeni transfer() const;
 
@@ -160,7 +170,28 @@ class Tool {
 
 bool Tool::prepareLink(QString& error) {
     InitData(&data_);
-    CtiIni(&data_);
+    QString settings;
+    if (o_.config) {
+        settings = *o_.config;
+        QString why;
+        QByteArray unused;
+        if (!CtiSoubor(settings, 1024 * 1024, unused, why)) {
+            error = QStringLiteral("soubor nastavení: ") + why;
+            return false;
+        }
+        CtiIniZeSouboru(&data_, settings);
+    } else if (!o_.noConfig) {
+        settings = CestaCteniIni();
+        CtiIni(&data_);
+    }
+    // A value the command line did not give came from the settings file:
+    // the error names the file and the key.
+    const auto fromFile = [&](bool given, const char* key) {
+        return given || settings.isEmpty()
+                   ? QString()
+                   : QStringLiteral(" (soubor %1, [KL-4100] %2)")
+                         .arg(QDir::toNativeSeparators(settings), QString::fromUtf8(key));
+    };
     if (o_.kind) data_.Rozhrani = *o_.kind;
     if (o_.address) data_.Adresa = *o_.address;
     if (o_.baud) data_.Rychlost = *o_.baud;
@@ -204,15 +235,17 @@ bool Tool::prepareLink(QString& error) {
     case 4:
         // The connection dialog refuses these before it opens anything.
         if (data_.IpAdresa.isEmpty()) {
-            error = QStringLiteral("Neplatná IP adresa");
+            error = QStringLiteral("Neplatná IP adresa") + fromFile(o_.ip.has_value(), "IP adresa");
             return false;
         }
         if (data_.UdpPort > 65535) {
-            error = QStringLiteral("Neplatný UDP port");
+            error = QStringLiteral("Neplatný UDP port %1").arg(data_.UdpPort) +
+                    fromFile(o_.udpPort.has_value(), "UDP port");
             return false;
         }
         if (data_.UdpTimeout > 65535) {
-            error = QStringLiteral("Neplatný UDP timeout");
+            error = QStringLiteral("Neplatný UDP timeout %1").arg(data_.UdpTimeout) +
+                    fromFile(o_.timeout.has_value(), "UDP timeout");
             return false;
         }
         // The driver reads the zero-terminated text during Init.
@@ -231,8 +264,18 @@ int Tool::open(bool identify) {
     const uint8_t kind = data_.Rozhrani;
     uint32_t handle = 0;
     uint32_t kod = OvladacInit(kind, handle, data_.KonfigOvladace);
-    if (kod != 0)
-        return fail(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod);
+    if (kod != 0) {
+        // The code's text names the library; the cause, where the link
+        // knows one (no Wine, no 32-bit programs here), says what to do.
+        const QString duvod = OvladacDuvod();
+        const int status = exitStatusForCode(kod);
+        QJsonObject extra;
+        if (!duvod.isEmpty()) extra.insert(QStringLiteral("reason"), duvod);
+        out_.error(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod,
+                   status, extra);
+        if (!duvod.isEmpty()) out_.note(QStringLiteral("Důvod: ") + duvod);
+        return status;
+    }
     data_.Handle = handle;
     data_.Pripojeno = true;
     // A rate the settings file brings that is not one of the nine goes out
@@ -286,11 +329,69 @@ Reading Tool::blockFailure(const TVysledekBloku& v, const TKonfigurace& written)
                        .arg(registerName(reg))
                        .arg(value)
                        .arg(v.Precteno);
+        r.code = CodeReadBackDiffers;
         r.status = ExitModule;
     } else {
         r.status = ExitLink;
     }
     return r;
+}
+
+int Tool::writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku& v,
+                       const TKonfigurace& block) {
+    const Reading r = blockFailure(v, block);
+    std::vector<uint8_t> verified, unverified, unknown, notWritten;
+    QJsonArray differs;
+    QString lines;
+    for (uint8_t reg : regs) {
+        switch (StavZapisu(v, reg)) {
+        case TStavZapisu::Overen:
+            verified.push_back(reg);
+            break;
+        case TStavZapisu::Lisi:
+            differs.append(QJsonObject{{QStringLiteral("register"), reg},
+                                       {QStringLiteral("written"), block.Bajt(BajtRegistru(reg))},
+                                       {QStringLiteral("read"), v.Precteno}});
+            lines += QStringLiteral("\nRegistr %1: zapsáno %2, zpět přečteno %3.")
+                         .arg(registerName(reg))
+                         .arg(block.Bajt(BajtRegistru(reg)))
+                         .arg(v.Precteno);
+            break;
+        case TStavZapisu::Neoveren:
+            unverified.push_back(reg);
+            lines += QStringLiteral("\nRegistr %1: zápis přijat, neověřen.").arg(registerName(reg));
+            break;
+        case TStavZapisu::Neznamy:
+            unknown.push_back(reg);
+            lines += QStringLiteral("\nRegistr %1: zápis odeslán bez odpovědi, stav neznámý.")
+                         .arg(registerName(reg));
+            break;
+        case TStavZapisu::Nezapsan:
+            notWritten.push_back(reg);
+            break;
+        }
+    }
+    // What may have landed: a new address or rate then waits for power-up.
+    std::vector<uint8_t> landed = verified;
+    if (v.ZapisPrijat || StavZapisu(v, static_cast<uint8_t>(v.Registr)) == TStavZapisu::Neznamy)
+        landed.push_back(static_cast<uint8_t>(v.Registr));
+    const QString note = powerUpNote(landed);
+    const auto list = [](const std::vector<uint8_t>& l) {
+        return l.empty() ? QStringLiteral("žádné") : registerList(l);
+    };
+    QString summary =
+        QStringLiteral("Zápis nedokončen.\nZapsané a ověřené registry: %1.").arg(list(verified)) +
+        lines + QStringLiteral("\nNezapsané: %1.").arg(list(notWritten));
+    if (!note.isEmpty()) summary += QLatin1Char('\n') + note;
+    if (!out_.json()) out_.text(summary);
+    QJsonObject extra{{QStringLiteral("written"), registerArray(verified)},
+                      {QStringLiteral("differs"), differs},
+                      {QStringLiteral("unverified"), registerArray(unverified)},
+                      {QStringLiteral("unknown"), registerArray(unknown)},
+                      {QStringLiteral("not_written"), registerArray(notWritten)}};
+    if (!note.isEmpty()) extra.insert(QStringLiteral("note"), note);
+    out_.error(r.error, r.code, r.status, extra);
+    return r.status;
 }
 
 TRizeni Tool::transfer() const {
@@ -397,7 +498,11 @@ Reading Tool::read(const QString& what, bool& powerFailureRead) {
             if (!t.ok) return t;
             t = readClock(2, date, true);
             if (!t.ok) return t;
-            const QString now = date + QLatin1Char(' ') + time;
+            // The form set clock takes, so a reading can be written back.
+            const QDateTime at = QDateTime::fromString(date + QLatin1Char(' ') + time,
+                                                       QStringLiteral("d.M.yyyy H:mm:ss"));
+            const QString now = at.isValid() ? at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+                                             : date + QLatin1Char(' ') + time;
             r.text = r.text.isEmpty() ? now
                                       : now + QStringLiteral("  (výpadek napájení: ") + r.text +
                                             QLatin1Char(')');
@@ -453,7 +558,13 @@ int Tool::scan() {
         out_.progress(done, total,
                       QStringLiteral("adresa %1, %2 Bd").arg(address).arg(IndexNaRychlost(index)));
     };
-    h.Nalezeno = [this](const TNalez& n) {
+    std::vector<uint8_t> shown;
+    h.Nalezeno = [this, &shown](const TNalez& n) {
+        // One line per module: a module that answers at another rate too
+        // (a LAN converter answers at every rate) is named once, and its
+        // rates at the end.
+        if (std::find(shown.begin(), shown.end(), n.Adresa) != shown.end()) return;
+        shown.push_back(n.Adresa);
         const QString modul = ModulNaText(n.Modul);
         const uint32_t rate = IndexNaRychlost(n.IndexRychlosti);
         out_.result(QStringLiteral("adresa %1  %2 Bd  %3").arg(n.Adresa).arg(rate).arg(modul),
@@ -470,16 +581,26 @@ int Tool::scan() {
                       .arg(IndexNaRychlost(index))
                       .arg(TextChyby(data_.Rozhrani, code))
                       .arg(code));
-    for (const auto& [code, count] : v.Poruchy)
-        out_.note(QStringLiteral("jiné odpovědi na lince: %1 (kód %2) %3x")
-                      .arg(TextChyby(data_.Rozhrani, code))
-                      .arg(code)
-                      .arg(count));
+    for (const auto& entry : v.Poruchy)
+        out_.note(QStringLiteral("jiné odpovědi na lince: ") +
+                  TextPoruchy(v, data_.Rozhrani, entry.first));
+    for (uint8_t address : shown) {
+        const std::vector<int> rates = RychlostiModulu(v.Nalezene, address);
+        if (rates.size() < 2) continue;
+        QStringList names;
+        for (int index : rates)
+            names << QString::number(IndexNaRychlost(index));
+        out_.note(QStringLiteral("modul na adrese %1 odpovídá na %2 rychlostech (%3 Bd); "
+                                 "počítá se jednou")
+                      .arg(address)
+                      .arg(rates.size())
+                      .arg(names.join(QStringLiteral(", "))));
+    }
     if (v.ChybaObnoveni != 0)
         out_.note(QStringLiteral("vlastní rychlost linky se nepodařilo obnovit: %1 (kód %2)")
                       .arg(TextChyby(data_.Rozhrani, v.ChybaObnoveni))
                       .arg(v.ChybaObnoveni));
-    const int found = static_cast<int>(v.Nalezene.size());
+    const int found = PocetModulu(v.Nalezene);
     const QString summary = QStringLiteral("prohledáno %1 z %2, nalezeno modulů: %3%4")
                                 .arg(v.Hotovo)
                                 .arg(v.Celkem)
@@ -492,6 +613,11 @@ int Tool::scan() {
                               {QStringLiteral("stopped"), v.Zastaveno}});
     else
         out_.note(summary);
+    // Stopped, the search is not complete whatever it found.
+    if (v.Zastaveno) {
+        out_.error(QStringLiteral("Hledání přerušeno."), std::nullopt, ExitLink);
+        return ExitLink;
+    }
     if (found == 0) {
         out_.error(QStringLiteral("Žádný modul neodpověděl."), std::nullopt, ExitLink);
         return ExitLink;
@@ -549,8 +675,20 @@ int Tool::setAddressOrBaud(uint8_t reg, uint8_t value, const QString& what, int 
 int Tool::setMode(const QString& value) {
     const auto mode = static_cast<uint8_t>(kModeNames.indexOf(value));
     QString text;
-    const uint8_t code =
-        ZapisOverRegistr(data_.Rozhrani, data_.Handle, data_.Adresa, RegistrModCitace, mode, text);
+    uint8_t read = 0;
+    const uint8_t code = ZapisOverRegistrPrecteno(data_.Rozhrani, data_.Handle, data_.Adresa,
+                                                  RegistrModCitace, mode, text, read);
+    if (code == KodPozadavek && text == TextChybaZapisu) {
+        // The read-back differed: said as set address says it.
+        TVysledekBloku v;
+        v.Konec = TKonecBloku::Neshoda;
+        v.Registr = RegistrModCitace;
+        v.Precteno = read;
+        v.Text = text;
+        TKonfigurace block = data_.Konfigurace;
+        block.KonfModCitace = mode;
+        return fail(blockFailure(v, block));
+    }
     if (code != 0) {
         out_.error(text, code, exitStatusForCode(code));
         return exitStatusForCode(code);
@@ -578,7 +716,7 @@ int Tool::setDio() {
                 NastavSlovoBloku(block, w.firstByte, *hexWord(op.section(QLatin1Char('='), 1)));
     }
     const TVysledekBloku v = ZapisBlok(data_, block, regs, transfer());
-    if (!v.Uspech()) return fail(blockFailure(v, block));
+    if (!v.Uspech()) return writeFailure(regs, v, block);
     QJsonObject json{{QStringLiteral("set"), QStringLiteral("dio")}};
     QStringList parts;
     for (const DioWord& w : kDioWords) {
@@ -743,10 +881,12 @@ int Tool::watch() {
 
 int Tool::backup() {
     const QString path = o_.operands[0];
-    const QFileInfo file(path);
-    if (file.isDir()) return usage(QStringLiteral("%1 je složka").arg(path));
-    if (!file.absoluteDir().exists())
-        return usage(QStringLiteral("složka %1 neexistuje").arg(file.absolutePath()));
+    const bool toOutput = path == QLatin1String("-");
+    QString error;
+    // The target is checked and its temporary file made before anything
+    // is sent: exit 64 promises that nothing was.
+    TZapisSouboru target(path);
+    if (!toOutput && !target.Otevri(error)) return usage(error);
     if (const int s = open(true)) return s;
     TSouborKonfigurace content;
     content.Modul = modul_;
@@ -756,7 +896,6 @@ int Tool::backup() {
     QDateTime read = MistniCas();
     read.setTime(QTime(read.time().hour(), read.time().minute(), read.time().second()));
     content.Precteno = read;
-    QString error;
     QByteArray text;
     // A value the file cannot hold (a baud index above 8, ...) came from
     // the module.
@@ -765,20 +904,27 @@ int Tool::backup() {
                    ExitModule);
         return ExitModule;
     }
-    if (!UlozKonfiguraci(path, content, error)) {
+    if (toOutput) {
+        out_.raw(text);
+    } else if (!target.Dokonci(text, error)) {
         out_.error(error, std::nullopt, ExitUsage);
         return ExitUsage;
     }
     const QString modul = ModulNaText(modul_);
-    out_.result(QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, adresa %3, "
-                               "%4 Bd).")
-                    .arg(path, modul)
-                    .arg(content.Blok.KonfAdresa)
-                    .arg(IndexNaRychlost(content.Blok.KonfRychlost)),
-                {{QStringLiteral("file"), path},
-                 {QStringLiteral("module"), modul},
-                 {QStringLiteral("read"), read.toString(Qt::ISODate)},
-                 {QStringLiteral("registers"), static_cast<int>(v.Registry.size())}});
+    const QString message =
+        QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, "
+                       "adresa %3, %4 Bd).")
+            .arg(toOutput ? QStringLiteral("standardního výstupu") : path, modul)
+            .arg(content.Blok.KonfAdresa)
+            .arg(IndexNaRychlost(content.Blok.KonfRychlost));
+    // With the file on standard output, the message goes to standard error.
+    if (toOutput)
+        out_.note(message);
+    else
+        out_.result(message, {{QStringLiteral("file"), path},
+                              {QStringLiteral("module"), modul},
+                              {QStringLiteral("read"), read.toString(Qt::ISODate)},
+                              {QStringLiteral("registers"), static_cast<int>(v.Registry.size())}});
     return ExitOk;
 }
 
@@ -787,39 +933,80 @@ int Tool::restore() {
     TSouborKonfigurace content;
     QString error;
     // The whole file is checked before anything goes to the module.
-    if (!NactiKonfiguraci(path, content, error))
-        return usage(error.contains(path) ? error : path + QStringLiteral(": ") + error);
+    bool parsed;
+    if (path == QLatin1String("-")) {
+        QFile input;
+        input.open(stdin, QIODevice::ReadOnly);
+        g_readingInput = 1;
+        const QByteArray text = input.read(MaxVelikostKonfigurace + 1);
+        g_readingInput = 0;
+        parsed = TextNaKonfiguraci(text, content, error);
+    } else {
+        parsed = NactiKonfiguraci(path, content, error);
+    }
+    if (!parsed) return usage(error.contains(path) ? error : path + QStringLiteral(": ") + error);
     if (const int s = open(true)) return s;
 
     TKonfigurace current = data_.Konfigurace;
     const TVysledekBloku read = CtiBlok(data_, current, transfer());
     if (!read.Uspech()) return fail(blockFailure(read, current));
+    if (content.Modul != modul_)
+        out_.note(QStringLiteral("varování: soubor je z modulu %1, připojený modul je %2")
+                      .arg(ModulNaText(content.Modul), ModulNaText(modul_)));
+    if (o_.keepAddress) {
+        // One setup cloned onto many modules: each keeps where it answers.
+        content.Blok.KonfAdresa = current.KonfAdresa;
+        content.Blok.KonfRychlost = current.KonfRychlost;
+    }
     const std::vector<uint8_t> changed = RozdilneRegistry(current, content.Blok);
+    // "registr 63 (adresa): 4 -> 3, <what>", one line per register.
+    const auto change = [&](uint8_t reg, const QString& what) {
+        const uint8_t from = current.Bajt(BajtRegistru(reg));
+        const uint8_t to = content.Blok.Bajt(BajtRegistru(reg));
+        out_.result(
+            QStringLiteral("registr %1: %2 -> %3, ").arg(registerName(reg)).arg(from).arg(to) +
+                what,
+            {{QStringLiteral("register"), reg},
+             {QStringLiteral("name"), NazevRegistru(reg)},
+             {QStringLiteral("from"), from},
+             {QStringLiteral("to"), to}});
+    };
+    if (o_.dryRun) {
+        for (uint8_t reg : changed)
+            change(reg, QStringLiteral("zapsal by se"));
+        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+                    {{QStringLiteral("dry_run"), true},
+                     {QStringLiteral("changed"), registerArray(changed)}});
+        return ExitOk;
+    }
+    const uint8_t target = content.Blok.KonfAdresa;
+    if (!o_.force && target != data_.Adresa &&
+        std::find(changed.begin(), changed.end(), RegistrAdresa) != changed.end()) {
+        // Two modules on one address would answer each other's requests
+        // after the next power-up; neither could be reached.
+        uint8_t b0 = 0;
+        QString part;
+        const uint8_t code = CastIdentifikace(data_.Rozhrani, data_.Handle, target, 0, b0, part);
+        if (code == 0 || code == 6 || code == 7 || ChybaModulu(code)) {
+            out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
+                                      "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
+                                      "--force zapíše i tak).")
+                           .arg(target),
+                       std::nullopt, ExitModule);
+            return ExitModule;
+        }
+    }
     if (changed.empty()) {
         out_.result(QStringLiteral("Modul už má konfiguraci ze souboru; nic se nezapisuje."),
                     {{QStringLiteral("changed"), QJsonArray()}});
         return ExitOk;
     }
-    const auto value = [](const TKonfigurace& block, uint8_t reg) {
-        return block.Bajt(BajtRegistru(reg));
-    };
     const TVysledekBloku v =
-        ZapisBlok(data_, content.Blok, changed, transfer(), [&](int, int, uint8_t reg) {
-            out_.result(QStringLiteral("registr %1: %2 -> %3, zapsán a ověřen")
-                            .arg(registerName(reg))
-                            .arg(value(current, reg))
-                            .arg(value(content.Blok, reg)),
-                        {{QStringLiteral("register"), reg},
-                         {QStringLiteral("name"), NazevRegistru(reg)},
-                         {QStringLiteral("from"), value(current, reg)},
-                         {QStringLiteral("to"), value(content.Blok, reg)}});
-        });
-    // A write acknowledged but not read back may well have landed too.
-    std::vector<uint8_t> landed = v.Registry;
-    if (v.ZapisPrijat) landed.push_back(static_cast<uint8_t>(v.Registr));
-    const QString note = powerUpNote(landed);
-    const bool restart = !note.isEmpty();
+        ZapisBlok(data_, content.Blok, changed, transfer(),
+                  [&](int, int, uint8_t reg) { change(reg, QStringLiteral("zapsán a ověřen")); });
     if (v.Uspech()) {
+        const QString note = powerUpNote(v.Registry);
+        const bool restart = !note.isEmpty();
         QJsonObject json{{QStringLiteral("changed"), registerArray(v.Registry)}};
         if (restart) json.insert(QStringLiteral("note"), note);
         out_.result(QStringLiteral("Konfigurace zapsána. Změněné registry: ") +
@@ -828,33 +1015,19 @@ int Tool::restore() {
                     json);
         return ExitOk;
     }
-    const Reading r = blockFailure(v, content.Blok);
-    // What the module now holds: the verified registers, and one whose
-    // write was acknowledged but not read back.
-    std::vector<uint8_t> left;
-    for (uint8_t reg : changed)
-        if (std::find(v.Registry.begin(), v.Registry.end(), reg) == v.Registry.end())
-            left.push_back(reg);
-    QString summary =
-        QStringLiteral("Zápis nedokončen.\nZapsané a ověřené registry: %1.")
-            .arg(v.Registry.empty() ? QStringLiteral("žádné") : registerList(v.Registry));
-    if (v.ZapisPrijat)
-        summary += QStringLiteral("\nRegistr %1: zápis přijat, neověřen.")
-                       .arg(registerName(static_cast<uint8_t>(v.Registr)));
-    summary += QStringLiteral("\nNezapsané: %1.").arg(registerList(left));
-    if (restart) summary += QLatin1Char('\n') + note;
-    if (!out_.json()) out_.text(summary);
-    QJsonObject extra{{QStringLiteral("written"), registerArray(v.Registry)},
-                      {QStringLiteral("not_written"), registerArray(left)}};
-    if (v.ZapisPrijat) extra.insert(QStringLiteral("unverified"), v.Registr);
-    out_.error(r.error, r.code, r.status, extra);
-    return r.status;
+    return writeFailure(changed, v, content.Blok);
 }
 
 int Tool::run() {
     QString error;
     if (!prepareLink(error)) return usage(error);
     const QString& c = o_.command;
+    // Every request and reply, as the communication log shows it.
+    uint64_t verbose = 0;
+    if (o_.verbose)
+        verbose = NastavPozorovatele([this](const TZaznamPrikazu& z) {
+            out_.note(RadekZaznamu(z, TextChyby(z.Rozhrani, z.Chyba)));
+        });
     int status;
     if (c == QLatin1String("identify"))
         status = identify();
@@ -874,6 +1047,7 @@ int Tool::run() {
         status = restore();
     // Closed only here, so every error text above came from a bound driver.
     close();
+    if (verbose) ZrusPozorovatele(verbose);
     return status;
 }
 
@@ -882,6 +1056,15 @@ int Tool::run() {
 void installStopHandler() {
     std::signal(SIGINT, onStopSignal);
     std::signal(SIGTERM, onStopSignal);
+    // A stop is honoured at the next pause, which comes within one command
+    // at ordinary timeouts, so what was done is still reported. A driver
+    // call that waits far longer (a timeout of a minute) is not waited for.
+    std::thread([] {
+        while (!g_stop)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::this_thread::sleep_for(kStopGrace);
+        std::_Exit(ExitLink);
+    }).detach();
 }
 
 bool stopRequested() {
@@ -889,6 +1072,10 @@ bool stopRequested() {
 }
 
 int run(const QStringList& args) {
+    if (args.isEmpty()) {
+        Output(false).usage(QStringLiteral("chybí příkaz\n") + shortUsage(), QString());
+        return ExitUsage;
+    }
     Options options;
     QString error;
     const bool parsed = parseOptions(args, options, error);
@@ -909,7 +1096,8 @@ int run(const QStringList& args) {
         return ExitOk;
     }
     if (options.version) {
-        out.text(QStringLiteral("km207 " KM207_VERSION));
+        out.result(QStringLiteral("km207 " KM207_VERSION),
+                   {{QStringLiteral("version"), QStringLiteral(KM207_VERSION)}});
         return ExitOk;
     }
     Tool tool(options, out);

@@ -80,11 +80,16 @@ class SerialChannel : public Channel {
 
     // After an attempt without an answer a reply may still be on its way.
     // Wait until the line has been quiet for a while (bounded) so that it is
-    // not taken for the answer to the next request.
+    // not taken for the answer to the next request. The timeout already
+    // allowed for the module's turnaround, so a reply not begun by then
+    // shows within a few characters' time; a fixed wait would cost a
+    // silent address more than its timeout at every rate.
     void settle() {
         if (!unsettled_) return;
         unsettled_ = false;
-        const int64_t quiet = std::max<int64_t>(serial_response_timeout_ms(baud_), kSettleQuietMs);
+        const uint32_t baud = std::max<uint32_t>(baud_ ? baud_ : kDefaultBaud, 1);
+        const int64_t quiet =
+            std::max<int64_t>((kSettleQuietChars * 10 * 1000 + baud - 1) / baud, kSettleQuietMinMs);
         const int64_t cap = steady_ms() + kSettleMaxMs;
         int64_t last = failed_at_;
         uint8_t junk[64];
@@ -151,7 +156,8 @@ class SerialChannel : public Channel {
         return false;
     }
 
-    static constexpr int64_t kSettleQuietMs = 200;
+    static constexpr int64_t kSettleQuietChars = 5;
+    static constexpr int64_t kSettleQuietMinMs = 1;
     static constexpr int64_t kSettleMaxMs = 1000;
     static constexpr std::size_t kMaxPending = 256;
 

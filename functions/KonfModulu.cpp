@@ -151,11 +151,25 @@ void TFormKonfigurace::Spust() {
         Stav(QStringLiteral("Připojení k modulu není inicializováno."));
         return;
     }
+    if (Rezim_ == TRezim::Ulozit) {
+        // The file is made ready before the module is read, so a target
+        // that cannot be written costs no transfer.
+        QString Chyba;
+        Cil_ = std::make_unique<TZapisSouboru>(Cesta_);
+        if (!Cil_->Otevri(Chyba)) {
+            Stav(QStringLiteral("Soubor nelze uložit: %1 Z modulu nebylo nic čteno.")
+                     .arg(Veta(Chyba)));
+            return;
+        }
+    }
     if (!CtiModul()) return;
     if (Rezim_ == TRezim::Ulozit) {
         Uloz();
         return;
     }
+    if (Soubor_.Modul != Data->Modul)
+        LabelModul->setText(LabelModul->text() +
+                            QStringLiteral(" Pozor: soubor je z jiného modulu, než je připojen."));
     const std::vector<uint8_t> Rozdil = RozdilneRegistry(Modul_, Soubor_.Blok);
     if (Rozdil.empty()) {
         Stav(QStringLiteral("Modul už má konfiguraci ze souboru; není co zapsat."));
@@ -211,7 +225,8 @@ void TFormKonfigurace::Uloz() {
     Soubor.Precteno = MistniCas();
     Soubor.Blok = Modul_;
     QString Chyba;
-    if (!UlozKonfiguraci(Cesta_, Soubor, Chyba)) {
+    QByteArray Text;
+    if (!KonfiguraceNaText(Soubor, Text, Chyba) || !Cil_->Dokonci(Text, Chyba)) {
         Stav(QStringLiteral("Soubor nelze uložit: ") + Veta(Chyba));
         return;
     }
@@ -228,11 +243,16 @@ void TFormKonfigurace::ZobrazTabulku() {
         const uint8_t VSouboru = Soubor_.Blok.Bajt(R.Bajt);
         Radek->setText(SRegistr, QString::number(R.Cislo));
         Radek->setText(SVyznam, NazevRegistru(R.Cislo));
-        Radek->setText(SModul, ModulPrecten_ ? HodnotaRegistru(R.Cislo, VModulu) : QString());
+        const bool Neznamy = R.Cislo == Neznamy_;
+        Radek->setText(SModul, Neznamy         ? QStringLiteral("?")
+                               : ModulPrecten_ ? HodnotaRegistru(R.Cislo, VModulu)
+                                               : QString());
         if (!Nahrat) continue;
         Radek->setText(SSoubor, HodnotaRegistru(R.Cislo, VSouboru));
         const bool Zmena = ModulPrecten_ && VModulu != VSouboru;
-        Radek->setText(SZmena, Zmena ? QStringLiteral("ano") : QString());
+        Radek->setText(SZmena, Neznamy ? QStringLiteral("neznámá")
+                               : Zmena ? QStringLiteral("ano")
+                                       : QString());
         if (Zmena) {
             QFont Tucne = Radek->font(SRegistr);
             Tucne.setBold(true);
@@ -263,10 +283,27 @@ void TFormKonfigurace::ZapsatClick() {
                       [this](int Hotovo, int Celkem, uint8_t) { Prubeh(Hotovo, Celkem); });
     });
     ButtonZastavit->setEnabled(false);
-    // What is verified is now in the module; the rest stays as it was read.
+    // What is verified is now in the module; a read-back that differed
+    // tells what is; the register where it stopped after its write went out
+    // is unknown; the rest stays as it was read.
     for (uint8_t R : V.Registry) {
         const int B = BajtRegistru(R);
         if (B >= 0) Modul_.Bajt(B) = Soubor_.Blok.Bajt(B);
+    }
+    Neznamy_ = -1;
+    if (V.Registr >= 0) {
+        const uint8_t R = static_cast<uint8_t>(V.Registr);
+        switch (StavZapisu(V, R)) {
+        case TStavZapisu::Lisi:
+            Modul_.Bajt(BajtRegistru(R)) = V.Precteno;
+            break;
+        case TStavZapisu::Neoveren:
+        case TStavZapisu::Neznamy:
+            Neznamy_ = R;
+            break;
+        default:
+            break;
+        }
     }
     ZobrazTabulku();
     // A write acknowledged but not read back may well have landed too.

@@ -10,6 +10,7 @@
 #include "Operace.h"
 #include "Prenos.h"
 #include "SouborKonfigurace.h"
+#include "Soubory.h"
 #include "functions.h"
 
 #include <QDialog>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // Suffix and file dialog filter of configuration files.
@@ -76,7 +78,12 @@ class TFormKonfigurace : public QDialog {
     bool SouborPlatny_ = false;
     bool ModulPrecten_ = false;
     TSouborKonfigurace Soubor_;
+    // Save: the target, checked and opened before the module is read.
+    std::unique_ptr<TZapisSouboru> Cil_;
     TKonfigurace Modul_{};
+    // A register whose write went out but was not verified: its value in
+    // the module is not known. -1 for none.
+    int Neznamy_ = -1;
     // The windows of this kind report in LabelStav, not in a status bar.
     TStatusBar* BezStavu_ = nullptr;
     TPrenos Prenos{BezStavu_};

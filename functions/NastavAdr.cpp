@@ -36,6 +36,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
+    BezZkratekVSeznamu(ComboBox1);
     ComboBox1->addItems(Rychlosti);
     ComboBox1->setCurrentIndex(4);
     ComboBox1->setGeometry(200, 64, 169, 24);

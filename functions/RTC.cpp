@@ -44,6 +44,18 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     Label8 = NovyPopisek(Panel1, QStringLiteral("Label8"), nula, 100, 30, 90);
     Label6 = NovyPopisek(Panel2, QStringLiteral("Label6"), nula, 12, 6, 80);
     Label9 = NovyPopisek(Panel2, QStringLiteral("Label9"), nula, 100, 6, 90);
+    // A screen reader says which row a value belongs to, not a bare time.
+    PopisPole(Panel1, QStringLiteral("Výpadek napájení"));
+    PopisPole(Panel2, Label3->text());
+    const struct {
+        QLabel* Hodnota;
+        QLabel* Radek;
+        const char* Co;
+    } Hodnoty[] = {{Label4, Label1, "čas"},   {Label7, Label1, "datum"}, {Label5, Label2, "čas"},
+                   {Label8, Label2, "datum"}, {Label6, Label3, "čas"},   {Label9, Label3, "datum"}};
+    for (const auto& H : Hodnoty)
+        H.Hodnota->setAccessibleDescription(H.Radek->text() + QStringLiteral(", ") +
+                                            QString::fromUtf8(H.Co));
 
     Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nastavit čas"), 204,
                            138, 90, 25);

@@ -2,13 +2,19 @@
 
 #include "Kxxx410.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLayout>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPalette>
 #include <QScreen>
+#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>
@@ -226,6 +232,7 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
         ram->setObjectName(QStringLiteral("Panel%1").arg(k + 1));
         NastavBilyRam(ram);
         ram->setGeometry(x + k * (SirkaSloupce + Mezera), y, SirkaSloupce, 8 * VyskaRadku + 8);
+        PopisPole(ram, QStringLiteral("Bity %1-%2").arg(8 * k).arg(8 * k + 7));
         for (int r = 0; r < 8; ++r) {
             const int n = 8 * k + r;
             auto* jmeno = new QLabel(Jmena[n], ram);
@@ -236,6 +243,8 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
             hodnota->setObjectName(QStringLiteral("Label%1").arg(n + 33));
             hodnota->setTextFormat(Qt::PlainText);
             hodnota->setGeometry(72, 4 + r * VyskaRadku, 24, VyskaRadku);
+            // Read as "bit 5 RST", not a bare 0 or 1.
+            hodnota->setAccessibleDescription(QStringLiteral("bit %1 %2").arg(n).arg(Jmena[n]));
             hodnoty[n] = hodnota;
         }
     }
@@ -379,11 +388,63 @@ void PopisPole(QWidget* Pole, const QString& Jmeno) {
 }
 
 namespace {
+
+class TBezZkratek : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* Objekt, QEvent* Udalost) override {
+        if (Udalost->type() != QEvent::KeyPress) return QObject::eventFilter(Objekt, Udalost);
+        const auto* Klavesa = static_cast<QKeyEvent*>(Udalost);
+        const Qt::KeyboardModifiers Zkratka =
+            Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier;
+        // Alt+Down and the like still open the list; only typed text is kept
+        // from the list's search.
+        return (Klavesa->modifiers() & Zkratka) && !Klavesa->text().isEmpty();
+    }
+};
+
 QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
                            bool Ulozit) {
-    return Ulozit ? QFileDialog::getSaveFileName(Rodic, Titulek, QString(), Filtr)
-                  : QFileDialog::getOpenFileName(Rodic, Titulek, QString(), Filtr);
+    if (!Ulozit) return QFileDialog::getOpenFileName(Rodic, Titulek, QString(), Filtr);
+    QString Vybrany;
+    const QString Cesta = QFileDialog::getSaveFileName(Rodic, Titulek, QString(), Filtr, &Vybrany);
+    if (Cesta.isEmpty()) return Cesta;
+    return SPriponouFiltru(Cesta,
+                           Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany);
 }
+
 } // namespace
+
+bool NactiCeskyPrekladQt() {
+    static QTranslator Preklad;
+    if (!Preklad.isEmpty()) return true;
+    // Where Qt keeps them, or a "translations" folder beside the program
+    // (the Windows package).
+    for (const QString& Slozka :
+         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
+          QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
+        if (Preklad.load(QLocale(QLocale::Czech, QLocale::Czechia), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), Slozka))
+            return QCoreApplication::installTranslator(&Preklad);
+    }
+    return false;
+}
+
+void BezZkratekVSeznamu(QWidget* Seznam) {
+    Seznam->installEventFilter(new TBezZkratek(Seznam));
+}
+
+QString SPriponouFiltru(const QString& Cesta, const QString& Filtr) {
+    if (!QFileInfo(Cesta).suffix().isEmpty()) return Cesta;
+    // "Name (*.ext)": exactly one pattern of the form *.ext.
+    const qsizetype Od = Filtr.lastIndexOf(QLatin1Char('('));
+    const qsizetype Do = Filtr.lastIndexOf(QLatin1Char(')'));
+    if (Od < 0 || Do < Od) return Cesta;
+    const QString Vzor = Filtr.mid(Od + 1, Do - Od - 1).trimmed();
+    if (!Vzor.startsWith(QLatin1String("*.")) || Vzor.contains(QLatin1Char(' ')) ||
+        Vzor.mid(2).contains(QLatin1Char('*')) || Vzor.size() < 3)
+        return Cesta;
+    return Cesta + Vzor.mid(1);
+}
 
 QString (*ZvolSoubor)(QWidget*, const QString&, const QString&, bool) = ZvolSouborDialogem;

@@ -120,7 +120,23 @@ void PopisPole(QLabel* Popisek, QWidget* Pole);
 // A control without a label of its own.
 void PopisPole(QWidget* Pole, const QString& Jmeno);
 
+// Loads Qt's own Czech texts (file dialogs, standard buttons), so what Qt
+// draws and tells a screen reader is Czech too. False when they are not
+// installed; Qt then stays English.
+bool NactiCeskyPrekladQt();
+
+// A drop-down list that takes no key with Alt, Ctrl or Meta for its own:
+// such a key is meant as a shortcut, and one that is none must not pick an
+// item (Alt+I would choose "ISA ..." by its first letter).
+void BezZkratekVSeznamu(QWidget* Seznam);
+
+// The path to save to with the extension of the chosen filter ("Konfigurace
+// KM-207 (*.km207)") added when the name has none; unchanged when it has
+// one or the filter names no single extension.
+QString SPriponouFiltru(const QString& Cesta, const QString& Filtr);
+
 // Asks the operator for a file to open (Ulozit false) or to write; empty
-// when cancelled. Filtr as QFileDialog takes it. Tests replace it.
+// when cancelled. Filtr as QFileDialog takes it; a name to save gets the
+// chosen filter's extension when it has none. Tests replace it.
 extern QString (*ZvolSoubor)(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
                              bool Ulozit);

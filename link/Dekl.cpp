@@ -1,11 +1,11 @@
 #include "Dekl.h"
 
 #include "IniDocument.h"
+#include "Soubory.h"
 #include "cp1250_table.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -140,11 +140,11 @@ const QByteArray kZnackaUtf8("\xEF\xBB\xBF");
 Cteni nactiDokument(const QString& cesta, Obsah& obsah) {
     const Cteni s = stav(cesta);
     if (s != Cteni::Precteno) return s;
-    QFile f(cesta);
-    if (!f.open(QIODevice::ReadOnly)) return Cteni::Nelze;
-    // Capped again here: the file may have grown since it was looked at.
-    const QByteArray bajty = f.read(kNejvyseBajtu + 1);
-    if (f.error() != QFileDevice::NoError || bajty.size() > kNejvyseBajtu) return Cteni::Nelze;
+    // Read by the one file rule: capped again, and never waiting on a FIFO
+    // that took the file's place since it was looked at.
+    QByteArray bajty;
+    QString duvod;
+    if (!CtiSoubor(cesta, kNejvyseBajtu, bajty, duvod)) return Cteni::Nelze;
     obsah = Obsah{};
     if (bajty.startsWith(kZnackaUtf8)) {
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -195,9 +195,17 @@ void InitData(TData* Data) {
 }
 
 bool CtiIni(TData* Data) {
+    return CtiIniZeSouboru(Data, souborCteni());
+}
+
+QString CestaCteniIni() {
+    return souborCteni();
+}
+
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta) {
     if (!Data) return false;
     Obsah obsah;
-    nactiDokument(souborCteni(), obsah);
+    nactiDokument(Cesta, obsah);
     const IniDocument& d = obsah.dokument;
     const QString nazev = d.value(kPripojeni, kRozhrani).value_or(QStringLiteral("jkl"));
     if (nazev == QLatin1String("jkl")) return false;

@@ -64,6 +64,11 @@ struct TData {
 
 void InitData(TData* Data);
 bool CtiIni(TData* Data);
+// CtiIni from another settings file (km207 --config).
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta);
+// The settings file CtiIni reads now: CestaIni, or before the per-user copy
+// exists, the one beside the executable.
+QString CestaCteniIni();
 bool ZapisIni(TData* Data);
 
 QString PoleNaText(const TTextPole& Pole);

@@ -3,8 +3,8 @@
 #include "Dekl.h"
 #include "Kxxx410.h"
 #include "Prikazy.h"
+#include "Soubory.h"
 
-#include <QSaveFile>
 #include <QStringList>
 
 #include <algorithm>
@@ -299,15 +299,5 @@ QByteArray TLogKomunikace::Csv() const {
 }
 
 bool TLogKomunikace::UlozCsv(const QString& Cesta, QString& Chyba) const {
-    QSaveFile Soubor(Cesta);
-    if (!Soubor.open(QIODevice::WriteOnly)) {
-        Chyba = QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(Cesta, Soubor.errorString());
-        return false;
-    }
-    const QByteArray Obsah = Csv();
-    if (Soubor.write(Obsah) != Obsah.size() || !Soubor.commit()) {
-        Chyba = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(Cesta, Soubor.errorString());
-        return false;
-    }
-    return true;
+    return ZapisSoubor(Cesta, Csv(), Chyba);
 }

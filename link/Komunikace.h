@@ -145,7 +145,8 @@ class TLogKomunikace {
     TStatistika Statistika() const { return Pocitadlo_.Statistika(); }
     // Header and every record held, UTF-8, lines ended by CR LF.
     QByteArray Csv() const;
-    // Writes Csv() to a file whole or not at all; false with a Czech text.
+    // Writes Csv() to a file whole or not at all, by the rule of Soubory.h;
+    // false with a Czech text.
     bool UlozCsv(const QString& Cesta, QString& Chyba) const;
 
     // Status texts come from the driver (OvladacError) and are kept per

@@ -99,6 +99,20 @@ TVysledekBloku BezSpojeni() {
 
 } // namespace
 
+TStavZapisu StavZapisu(const TVysledekBloku& V, uint8_t Registr) {
+    if (std::find(V.Registry.begin(), V.Registry.end(), Registr) != V.Registry.end())
+        return TStavZapisu::Overen;
+    if (V.Registr != Registr) return TStavZapisu::Nezapsan;
+    if (V.Konec == TKonecBloku::Neshoda) return TStavZapisu::Lisi;
+    if (V.ZapisPrijat) return TStavZapisu::Neoveren;
+    // A write whose answer never came may have been applied; one the module
+    // refused, or one the link never sent (9, 10), was not.
+    if (V.Konec == TKonecBloku::Chyba && !ChybaModulu(V.Chyba) && V.Chyba != KodPozadavek &&
+        V.Chyba != KodNeplatne)
+        return TStavZapisu::Neznamy;
+    return TStavZapisu::Nezapsan;
+}
+
 std::vector<uint8_t> VsechnyRegistry() {
     std::vector<uint8_t> Registry;
     for (const TRegistr& R : RegistryBloku())
@@ -243,11 +257,17 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         return OvladacSetConfig(Rozhrani, Handle, IndexNaRychlost(Index), IndexNaCasovani(Index),
                                 Opakovani);
     };
+    uint8_t AktualniAdresa = 0;
     // Stops the search when the link itself failed; true to go on.
     auto Posud = [&](uint8_t Chyba) {
         if (Chyba == 0) return true;
         if (KodModulu(Chyba)) {
-            if (Chyba != 5) ++V.Poruchy[Chyba];
+            if (Chyba != 5) {
+                ++V.Poruchy[Chyba];
+                std::vector<uint8_t>& Adresy = V.AdresyPoruch[Chyba];
+                if (std::find(Adresy.begin(), Adresy.end(), AktualniAdresa) == Adresy.end())
+                    Adresy.push_back(AktualniAdresa);
+            }
             return true;
         }
         V.Chyba = Chyba;
@@ -273,6 +293,7 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         }
         for (int a = Hledani.Od; a <= Hledani.Do && !Konec; ++a) {
             const uint8_t Adresa = static_cast<uint8_t>(a);
+            AktualniAdresa = Adresa;
             uint8_t B0 = 0;
             QString Casti[3];
             const uint8_t Chyba = CastIdentifikace(Rozhrani, Handle, Adresa, 0, B0, Casti[0]);
@@ -301,4 +322,39 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         OvladacSetConfig(Rozhrani, Handle, Data.Rychlost,
                          IndexNaCasovani(RychlostNaIndex(Data.Rychlost)), OpakovaniSpojeni);
     return V;
+}
+
+QString TextPoruchy(const TVysledekHledani& V, uint8_t Rozhrani, uint8_t Kod) {
+    const auto P = V.Poruchy.find(Kod);
+    QString Text = QStringLiteral("%1 (kód %2) %3×")
+                       .arg(TextChyby(Rozhrani, Kod))
+                       .arg(Kod)
+                       .arg(P == V.Poruchy.end() ? 0 : P->second);
+    const auto A = V.AdresyPoruch.find(Kod);
+    if (A == V.AdresyPoruch.end() || A->second.empty()) return Text;
+    QStringList Adresy;
+    for (uint8_t a : A->second)
+        Adresy << QString::number(a);
+    Text += (A->second.size() == 1 ? QStringLiteral(", adresa ") : QStringLiteral(", adresy ")) +
+            Adresy.join(QStringLiteral(", "));
+    if (Kod == 6 || Kod == 7)
+        Text += A->second.size() == 1
+                    ? QStringLiteral(" – na adrese může odpovídat více modulů najednou")
+                    : QStringLiteral(" – na adresách může odpovídat více modulů najednou");
+    return Text;
+}
+
+int PocetModulu(const std::vector<TNalez>& Nalezene) {
+    std::vector<uint8_t> Adresy;
+    for (const TNalez& N : Nalezene)
+        if (std::find(Adresy.begin(), Adresy.end(), N.Adresa) == Adresy.end())
+            Adresy.push_back(N.Adresa);
+    return static_cast<int>(Adresy.size());
+}
+
+std::vector<int> RychlostiModulu(const std::vector<TNalez>& Nalezene, uint8_t Adresa) {
+    std::vector<int> Rychlosti;
+    for (const TNalez& N : Nalezene)
+        if (N.Adresa == Adresa) Rychlosti.push_back(N.IndexRychlosti);
+    return Rychlosti;
 }

@@ -77,6 +77,17 @@ struct TVysledekBloku {
     bool Uspech() const { return Konec == TKonecBloku::Hotovo; }
 };
 
+// Where a register given to ZapisBlok stands once it returned. Each is in
+// exactly one state; the windows and km207 report them alike.
+enum class TStavZapisu {
+    Overen,   // written and read back the same
+    Lisi,     // written; the read-back differs (TVysledekBloku::Precteno)
+    Neoveren, // the write acknowledged, not read back
+    Neznamy,  // the write sent with no valid answer: the module may hold it
+    Nezapsan, // not sent, or refused by the module
+};
+TStavZapisu StavZapisu(const TVysledekBloku& V, uint8_t Registr);
+
 // After each register done: how many of how many, and which.
 using TPrubehBloku = std::function<void(int Hotovo, int Celkem, uint8_t Registr)>;
 
@@ -150,6 +161,8 @@ struct TVysledekHledani {
     // module, 12/16/17/18 a module's error status): something is on the line
     // there at another rate or address. Code -> count.
     std::map<uint8_t, int> Poruchy;
+    // The addresses of those answers by code, each once, in order.
+    std::map<uint8_t, std::vector<uint8_t>> AdresyPoruch;
     // Nonempty when the search could not run or broke off: bad range or
     // rate, link not open, or a failure of the link itself (then Chyba).
     QString Text;
@@ -165,3 +178,15 @@ struct TVysledekHledani {
 // its own rate back (Data.Rychlost, its timing value, OpakovaniSpojeni),
 // also after a stop or a failure.
 TVysledekHledani Hledej(const TData& Data, const THledani& Hledani);
+
+// One kind of other answer of a search, for the operator: "Poškozená
+// odpověď modulu (kód 6) 2×, adresa 5 – na adrese může odpovídat více
+// modulů najednou". The hint stands for a damaged reply or one from another
+// module, what two modules answering together give.
+QString TextPoruchy(const TVysledekHledani& V, uint8_t Rozhrani, uint8_t Kod);
+
+// Modules found: one per address, however many rates it answered at (a LAN
+// converter answers at every rate).
+int PocetModulu(const std::vector<TNalez>& Nalezene);
+// The rates (baud indices) at which the module at Adresa answered.
+std::vector<int> RychlostiModulu(const std::vector<TNalez>& Nalezene, uint8_t Adresa);

@@ -20,6 +20,12 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
 
 uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
                          uint8_t Hodnota, QString& Text) {
+    uint8_t Precteno = 0;
+    return ZapisOverRegistrPrecteno(Rozhrani, Handle, Adresa, Registr, Hodnota, Text, Precteno);
+}
+
+uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno) {
     uint8_t Zpet = Hodnota;
     uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
     if (Chyba != 0) {
@@ -35,6 +41,7 @@ uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint
     }
     if (Zpet != Hodnota) {
         Text = TextChybaZapisu;
+        Precteno = Zpet;
         return 9;
     }
     Text.clear();

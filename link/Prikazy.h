@@ -35,6 +35,9 @@ inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
 // failed exchange; 9 with "Chyba zápisu dat." on a mismatch.
 uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
                          uint8_t Hodnota, QString& Text);
+// The same, with the value read back in Precteno on a mismatch.
+uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno);
 
 // Names of the 32 status register bits as the status dialog shows them:
 // "FN" (1), "PRF" (2), "PWR" (4), "RST" (5), "ERR24" (6), "---" for the rest.

@@ -1,9 +1,8 @@
 #include "SouborKonfigurace.h"
 
 #include "Rychlosti.h"
+#include "Soubory.h"
 
-#include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTimeZone>
 
@@ -210,12 +209,22 @@ bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QStr
     // Editors on Windows start UTF-8 with a byte order mark.
     if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
 
+    // Line ends as the settings file takes them: LF, CR LF or CR alone.
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList Vsechny = Text.split(QLatin1Char('\n'));
+    // A file cut short ends inside its last line, perhaps inside a value
+    // that still reads as a number: the last line must be whole.
+    if (!Vsechny.last().trimmed().isEmpty()) {
+        Chyba = Radek(static_cast<int>(Vsechny.size())) +
+                QStringLiteral("chybí konec řádku; soubor je zřejmě neúplný.");
+        return false;
+    }
+
     std::array<std::optional<QString>, kPocetKlicu> Hodnoty;
     std::array<int, kPocetKlicu> Radky{};
-    const QStringList Vsechny = Text.split(QLatin1Char('\n'));
     for (qsizetype n = 0; n < Vsechny.size(); ++n) {
-        QString r = Vsechny[n];
-        if (r.endsWith(QLatin1Char('\r'))) r.chop(1);
+        const QString& r = Vsechny[n];
         const QString Oriznuty = r.trimmed();
         if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) continue;
         const int Cislo = static_cast<int>(n + 1);
@@ -337,31 +346,11 @@ bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QStr
 
 bool UlozKonfiguraci(const QString& Cesta, const TSouborKonfigurace& Soubor, QString& Chyba) {
     QByteArray Text;
-    if (!KonfiguraceNaText(Soubor, Text, Chyba)) return false;
-    QSaveFile f(Cesta);
-    if (!f.open(QIODevice::WriteOnly)) {
-        Chyba = QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(Cesta, f.errorString());
-        return false;
-    }
-    if (f.write(Text) != Text.size() || !f.commit()) {
-        Chyba = QStringLiteral("Soubor %1 nelze zapsat: %2").arg(Cesta, f.errorString());
-        return false;
-    }
-    return true;
+    return KonfiguraceNaText(Soubor, Text, Chyba) && ZapisSoubor(Cesta, Text, Chyba);
 }
 
 bool NactiKonfiguraci(const QString& Cesta, TSouborKonfigurace& Soubor, QString& Chyba) {
-    QFile f(Cesta);
-    if (!f.open(QIODevice::ReadOnly)) {
-        Chyba = QStringLiteral("Soubor %1 nelze otevřít: %2").arg(Cesta, f.errorString());
-        return false;
-    }
-    // One byte over the limit is enough to know it is too large; a device
-    // or pipe that never ends is not read further.
-    const QByteArray Obsah = f.read(MaxVelikostKonfigurace + 1);
-    if (f.error() != QFileDevice::NoError) {
-        Chyba = QStringLiteral("Soubor %1 nelze číst: %2").arg(Cesta, f.errorString());
-        return false;
-    }
-    return TextNaKonfiguraci(Obsah, Soubor, Chyba);
+    QByteArray Obsah;
+    return CtiSoubor(Cesta, MaxVelikostKonfigurace, Obsah, Chyba) &&
+           TextNaKonfiguraci(Obsah, Soubor, Chyba);
 }

@@ -13,7 +13,8 @@
 //   negace_dout = 0xFFFFFFFF
 //   pocatecni_stav_dout = 0x00000000
 //
-// Lines: "key = value", blank lines and comment lines starting with "#".
+// Lines: "key = value", blank lines and comment lines starting with "#",
+// ended by LF, CR LF or CR; the last line too, so a file cut short is known.
 // Every key exactly once, in any order. rychlost is the rate in Bd (one of
 // the nine, stored in the block as its baud index); mod_citace 0-2; the
 // three digital I/O words are 32-bit, bit n = channel n. Numbers are decimal
@@ -47,13 +48,15 @@ struct TSouborKonfigurace {
 bool KonfiguraceNaText(const TSouborKonfigurace& Soubor, QByteArray& Text, QString& Chyba);
 
 // Parses a whole file. Refuses, with a Czech reason naming the line, input
-// over MaxVelikostKonfigurace, text that is not UTF-8, a zero byte, a line
+// over MaxVelikostKonfigurace, text that is not UTF-8, a zero byte, a last
+// line without its line end, a line
 // that is not "key = value" or a comment, an unknown or repeated key, a
 // missing key, another format version, and any value out of range. Soubor
 // is set only on success.
 bool TextNaKonfiguraci(const QByteArray& Text, TSouborKonfigurace& Soubor, QString& Chyba);
 
-// Writes the file whole or not at all (QSaveFile).
+// Writes the file whole or not at all, by the rule of Soubory.h.
 bool UlozKonfiguraci(const QString& Cesta, const TSouborKonfigurace& Soubor, QString& Chyba);
-// Reads and parses a file; a file over the size limit is refused unread.
+// Reads and parses a regular file (Soubory.h); a file over the size limit
+// is refused.
 bool NactiKonfiguraci(const QString& Cesta, TSouborKonfigurace& Soubor, QString& Chyba);

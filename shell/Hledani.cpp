@@ -204,7 +204,7 @@ void TFormHledani::HledatClick() {
 }
 
 QString TFormHledani::Souhrn(const TVysledekHledani& V, uint8_t Rozhrani) const {
-    const int Pocet = static_cast<int>(V.Nalezene.size());
+    const int Pocet = PocetModulu(V.Nalezene);
     QString Text;
     if (!V.Text.isEmpty())
         Text = QStringLiteral("Hledání přerušeno: %1 Nalezeno modulů: %2.")
@@ -229,8 +229,8 @@ QString TFormHledani::Souhrn(const TVysledekHledani& V, uint8_t Rozhrani) const 
     }
     if (!V.Poruchy.empty()) {
         QStringList P;
-        for (const auto& [Kod, Pocet] : V.Poruchy)
-            P << QStringLiteral("%1 (%2×)").arg(TextChyby(Rozhrani, Kod)).arg(Pocet);
+        for (const auto& Porucha : V.Poruchy)
+            P << TextPoruchy(V, Rozhrani, Porucha.first);
         Text += QStringLiteral(" Jiné odpovědi na lince: %1.").arg(P.join(u", "));
     }
     if (V.ChybaObnoveni != 0)

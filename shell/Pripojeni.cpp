@@ -180,6 +180,8 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
 
     // Each entry is named by its label; the parameter labels change with the
     // kind and name their entries again then (UkazParametry).
+    BezZkratekVSeznamu(ComboBox2);
+    BezZkratekVSeznamu(ComboBox1);
     PopisPole(Label5, ComboBox2);
     Label3->setBuddy(Edit2);
     PopisPole(Edit2, QStringLiteral("Parametr rozhraní"));

@@ -7,9 +7,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QHBoxLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,6 +22,8 @@ namespace {
 // 10 Hz small (bench/cpu_live.sh; twice a second put it above 1 % of a
 // core under X).
 constexpr int kObnovaMs = 1000;
+// How long the message of a save stays.
+constexpr int kZpravaMs = 10000;
 
 } // namespace
 
@@ -116,6 +119,8 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
         return L;
     };
     LabelOvladac = Popisek("LabelOvladac");
+    // Why no library could be bound may take a few lines; it is never cut.
+    LabelOvladac->setWordWrap(true);
 
     Model_ = new TModelProtokolu(Log, this);
     ListProtokol = new QListView(this);
@@ -134,8 +139,14 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
     PopisPole(ListProtokol, QStringLiteral("Komunikace s modulem"));
 
     LabelStatistika = Popisek("LabelStatistika");
+    // The message of a save has a line of its own, shown for a while, so
+    // the statistics keep the whole width.
     LabelZprava = Popisek("LabelZprava");
-    LabelZprava->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LabelZprava->hide();
+    ZpravaCasovac_ = new QTimer(this);
+    ZpravaCasovac_->setSingleShot(true);
+    ZpravaCasovac_->setInterval(kZpravaMs);
+    connect(ZpravaCasovac_, &QTimer::timeout, LabelZprava, &QLabel::hide);
 
     ActionVymazat = new QAction(QStringLiteral("Vymazat"), this);
     ActionVymazat->setObjectName(QStringLiteral("ActionVymazat"));
@@ -146,20 +157,26 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
     ActionPozastavit->setCheckable(true);
     ListProtokol->addActions({ActionVymazat, ActionUlozit, ActionPozastavit});
     ListProtokol->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // The keyboard's other way to the context menu, as on Windows.
+    auto* Nabidka = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), ListProtokol, nullptr,
+                                  nullptr, Qt::WidgetShortcut);
+    connect(Nabidka, &QShortcut::activated, this, [this] {
+        const QRect Radek = ListProtokol->visualRect(ListProtokol->currentIndex());
+        const QPoint Kde = Radek.isValid() ? Radek.bottomLeft() : QPoint(0, 0);
+        QMenu::exec(ListProtokol->actions(), ListProtokol->viewport()->mapToGlobal(Kde), nullptr,
+                    ListProtokol);
+    });
     connect(ActionVymazat, &QAction::triggered, this, &TProtokolKomunikace::VymazatClick);
     connect(ActionUlozit, &QAction::triggered, this, &TProtokolKomunikace::UlozitClick);
     connect(ActionPozastavit, &QAction::toggled, this, &TProtokolKomunikace::PozastavitClick);
 
-    auto* Dole = new QHBoxLayout;
-    Dole->setContentsMargins(0, 0, 0, 0);
-    Dole->addWidget(LabelStatistika, 3);
-    Dole->addWidget(LabelZprava, 1);
     auto* Rozlozeni = new QVBoxLayout(this);
     Rozlozeni->setContentsMargins(4, 2, 4, 2);
     Rozlozeni->setSpacing(2);
     Rozlozeni->addWidget(LabelOvladac);
     Rozlozeni->addWidget(ListProtokol, 1);
-    Rozlozeni->addLayout(Dole);
+    Rozlozeni->addWidget(LabelStatistika);
+    Rozlozeni->addWidget(LabelZprava);
 
     Casovac_ = new QTimer(this);
     Casovac_->setSingleShot(true);
@@ -181,8 +198,13 @@ void TProtokolKomunikace::Obnov() {
     if (Dole) ListProtokol->scrollToBottom();
     // The library bound now, and through what (the driver host).
     const QString Nazev = QDir::toNativeSeparators(OvladacVazba());
-    LabelOvladac->setText(QStringLiteral("Ovladač: ") +
-                          (Nazev.isEmpty() ? QStringLiteral("žádný") : Nazev));
+    QString Text = Nazev;
+    if (Text.isEmpty()) {
+        // Where no library could be run, the link may know why in words.
+        const QString Duvod = OvladacDuvod();
+        Text = Duvod.isEmpty() ? QStringLiteral("žádný") : QStringLiteral("žádný – ") + Duvod;
+    }
+    LabelOvladac->setText(QStringLiteral("Ovladač: ") + Text);
     LabelStatistika->setText((Log.Pozastaveno() ? QStringLiteral("pozastaveno, ") : QString()) +
                              StatistikaNaText(Log.Statistika()));
 }
@@ -191,6 +213,7 @@ void TProtokolKomunikace::VymazatClick() {
     Log.Vymaz();
     Model_->Vymazano();
     LabelZprava->clear();
+    LabelZprava->hide();
     Obnov();
 }
 
@@ -206,6 +229,8 @@ void TProtokolKomunikace::UlozitClick() {
     else
         LabelZprava->setText(Chyba);
     LabelZprava->setToolTip(QDir::toNativeSeparators(Cesta));
+    LabelZprava->show();
+    ZpravaCasovac_->start();
 }
 
 void TProtokolKomunikace::PozastavitClick(bool Pozastavit) {

@@ -83,4 +83,5 @@ class TProtokolKomunikace : public QWidget {
   private:
     TModelProtokolu* Model_ = nullptr;
     QTimer* Casovac_ = nullptr;
+    QTimer* ZpravaCasovac_ = nullptr;
 };

@@ -3,6 +3,7 @@
 // may have left loaded.
 #include "Hlavni.h"
 #include "Kxxx410.h"
+#include "functions.h"
 
 #include <QApplication>
 
@@ -10,6 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
+    NactiCeskyPrekladQt();
     int result = 0;
     {
         TForm1 Form1;

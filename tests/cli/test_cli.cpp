@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -13,8 +14,16 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <memory>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -110,7 +119,8 @@ TEST(Cli, IdentifiesAndReadsEveryValue) {
     EXPECT_EQ(get("status"), QStringLiteral("0x00000034 PRF PWR RST"));
     EXPECT_EQ(get("inputs"), QStringLiteral("0x0000FFA4")) << "negated by register 33";
 
-    const QDateTime clock = QDateTime::fromString(get("clock"), QStringLiteral("d.M.yyyy H:mm:ss"));
+    const QDateTime clock =
+        QDateTime::fromString(get("clock"), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     ASSERT_TRUE(clock.isValid());
     EXPECT_LE(std::abs(clock.secsTo(QDateTime::currentDateTime())), 5);
     const QRegularExpression failure(QStringLiteral("^začátek (\\S+ \\S+), konec (\\S+ \\S+)$"));
@@ -152,6 +162,36 @@ TEST(Cli, ScanFindsTwoModulesAtTwoRatesAndWritesNothing) {
     EXPECT_TRUE(none.err.contains(QStringLiteral("Žádný modul neodpověděl.")));
 }
 
+// A module answering at every rate counts once, two modules on one address
+// are named, a stopped scan exits 2 without claiming silence, and the
+// module's control characters never reach the terminal.
+TEST(Cli, ScanCountsModulesNamesCollisionsAndEscapesTheTerminal) {
+    SimProcess sim({"--no-pty", "--module", "5:4", "--module", "5:6", "--module", "7", "--name",
+                    "\x1b[31mRED"});
+    SIM_OK(sim);
+    QStringList link = lan(sim, 7);
+    const Result id = km207(QStringList{"identify"} + link);
+    EXPECT_EQ(id.out, QStringLiteral("\\x1B[31mRED v.1.02\n"));
+    link = link.mid(0, 6) + link.mid(8);
+    const Result r = km207(QStringList{"scan", "--addresses", "4-7", "--bauds", "all"} + link);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lines(), QStringList{"adresa 7  600 Bd  \\x1B[31mRED v.1.02"});
+    EXPECT_TRUE(r.err.contains(QStringLiteral("nalezeno modulů: 1"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("modul na adrese 7 odpovídá na 9 rychlostech")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("adresa 5 – na adrese může odpovídat více modulů")))
+        << r.err.toStdString();
+
+    QProcess p;
+    start(p, QStringList{"scan", "--addresses", "7-255"} + link,
+          QProcessEnvironment::systemEnvironment());
+    ASSERT_TRUE(p.waitForReadyRead(10000));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const Result stopped = finish(p);
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_TRUE(stopped.err.contains(QStringLiteral("Hledání přerušeno.")));
+    EXPECT_FALSE(stopped.err.contains(QStringLiteral("Žádný modul")));
+}
+
 TEST(Cli, SetsAndClearsWhatTheWindowsSetAndReadsItBack) {
     SimProcess sim({"--no-pty", "--module", "3", "--counter", "1234", "--counter-rate", "0"});
     SIM_OK(sim);
@@ -178,7 +218,7 @@ TEST(Cli, SetsAndClearsWhatTheWindowsSetAndReadsItBack) {
     run({"set", "clock", "2025-03-04", "05:06:07"});
     const QString clock = run({"get", "clock"});
     const int year = QDate::currentDate().year();
-    EXPECT_TRUE(clock.startsWith(QStringLiteral("4.3.%1 5:06:0").arg(year - year % 4 + 1)))
+    EXPECT_TRUE(clock.startsWith(QStringLiteral("%1-03-04 05:06:0").arg(year - year % 4 + 1)))
         << clock.toStdString();
     EXPECT_TRUE(run({"get", "status"}).contains(QStringLiteral("FN")));
     EXPECT_EQ(run({"clear", "status"}), QStringLiteral("Stavový registr vynulován"));
@@ -205,6 +245,45 @@ TEST(Cli, ModuleErrorsExitOneAndSilenceExitsTwo) {
     EXPECT_EQ(silent.status, 2);
     EXPECT_EQ(silent.err, QStringLiteral("km207: Modul neodpovídá (kód 5)\n"));
     EXPECT_EQ(json(silent.out).value(QStringLiteral("code")).toInt(), 5);
+}
+
+// The maker's 32-bit library beside km207 with no Wine to run it: the code
+// and its text as the windows show them, then the cause in words, also in
+// JSON.
+TEST(Cli, AMakersLibraryThatCannotRunIsExplained) {
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("km207"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KM207_BIN), exe));
+    QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
+    pe.replace(0, 2, "MZ");
+    pe[60] = 64;
+    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
+    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
+    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
+    dll.write(pe);
+    dll.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KM207_WINE"), QStringLiteral("/nonexistent/wine"));
+    for (const bool asJson : {false, true}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(exe, QStringList{"identify", "--kind", "com", "--port", "1"} +
+                         (asJson ? QStringList{"--json"} : QStringList{}));
+        const Result r = finish(p);
+        EXPECT_EQ(r.status, 2);
+        const QStringList err = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(err.size(), 2) << r.err.toStdString();
+        EXPECT_EQ(err[0], QStringLiteral("km207: Chyba inicializace připojení - chyba "
+                                         "inicializace knihovny KSER410.DLL (kód 100)"));
+        EXPECT_TRUE(err[1].startsWith(QStringLiteral("km207: Důvod: program Wine není "
+                                                     "nainstalován, a 32bitovou knihovnu "
+                                                     "KSER410.DLL spouští")));
+        if (asJson) {
+            EXPECT_EQ(json(r.out).value(QStringLiteral("reason")).toString(),
+                      err[1].mid(QStringLiteral("km207: Důvod: ").size()));
+        }
+    }
 }
 
 TEST(Cli, GetRepeatEndsWithTheFrameStatistics) {
@@ -250,6 +329,52 @@ TEST(Cli, WatchPrintsTimedLinesAndStopsCleanlyOnCtrlC) {
     const Result stopped = finish(p, out);
     EXPECT_EQ(stopped.status, 0) << stopped.err.toStdString();
     EXPECT_TRUE(stopped.err.isEmpty());
+}
+
+// The usual conventions of a command-line tool.
+TEST(Cli, FollowsTheUsualCommandLineConventions) {
+    EXPECT_EQ(km207({"-h"}).status, 0);
+    const Result bare = km207({});
+    EXPECT_EQ(bare.status, 64);
+    EXPECT_TRUE(bare.err.contains(QStringLiteral("Příkazy:"))) << bare.err.toStdString();
+    const Result help = km207({"restore", "--help"});
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Příklady:")));
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Návratový kód:")));
+    EXPECT_EQ(json(km207({"--version", "--json"}).out).value(QStringLiteral("version")),
+              QStringLiteral(KM207_VERSION));
+
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    const QStringList link = lan(sim, 3);
+    // The last of two wins.
+    EXPECT_EQ(km207(QStringList{"get", "address", "--address", "9"} + link).out,
+              QStringLiteral("3\n"));
+    const Result verbose = km207(QStringList{"get", "address", "--verbose"} + link);
+    EXPECT_TRUE(verbose.err.contains(QStringLiteral("102 čtení registru 63 (adresa)")))
+        << verbose.err.toStdString();
+    const Result clock = km207(QStringList{"get", "clock"} + link);
+    EXPECT_EQ(km207(QStringList{"set", "clock", clock.out.trimmed()} + link).status, 0);
+
+    // "-" is standard output and input.
+    const Result backup = km207(QStringList{"backup", "-"} + link);
+    EXPECT_TRUE(backup.out.startsWith(QStringLiteral("# KM-207"))) << backup.out.toStdString();
+    QProcess p;
+    start(p, QStringList{"restore", "-"} + link, QProcessEnvironment::systemEnvironment());
+    p.write(backup.out.toUtf8());
+    p.closeWriteChannel();
+    EXPECT_EQ(finish(p).status, 0);
+
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("jiny.ini"));
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[P\xF8ipojen\xED]\r\nRozhran\xED=KL-4100\r\n[KL-4100]\r\nUDP port=70000\r\n");
+    f.close();
+    const Result bad = km207({"get", "address", "--config", ini});
+    EXPECT_EQ(bad.status, 64);
+    EXPECT_TRUE(bad.err.contains(QStringLiteral("jiny.ini, [KL-4100] UDP port")))
+        << bad.err.toStdString();
+    EXPECT_EQ(km207(QStringList{"get", "address", "--no-config"} + link).status, 0);
 }
 
 // The lines of a configuration file but the time it was read.
@@ -314,6 +439,79 @@ TEST(Cli, ARestoreCutShortByTheModuleSaysWhatWasWritten) {
     EXPECT_TRUE(r.err.contains(QStringLiteral("Modul neodpovídá (kód 5)"))) << r.err.toStdString();
 }
 
+// A write whose answer never came is unknown, not unwritten; a read-back
+// that differs names both values under its own code; every register of an
+// unfinished write is in exactly one list, the same in text and JSON.
+TEST(Cli, AnUnfinishedWriteListsEachRegisterOnce) {
+    SimProcess first({"--no-pty", "--module", "3", "--mode", "1", "--reg", "34=7"});
+    SimProcess dropping({"--no-pty", "--module", "4", "--fault", "drop:p=1,cmd=103"});
+    SimProcess differing({"--no-pty", "--module", "4", "--fault", "readback:p=1,cmd=102"});
+    SIM_OK(first);
+    SIM_OK(dropping);
+    SIM_OK(differing);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("modul3.txt"));
+    ASSERT_EQ(km207(QStringList{"backup", saved} + lan(first, 3)).status, 0);
+
+    const Result text = km207(QStringList{"restore", saved} + lan(dropping, 4));
+    EXPECT_EQ(text.status, 2);
+    EXPECT_EQ(text.out.count(QStringLiteral("63 (adresa)")), 1) << text.out.toStdString();
+    EXPECT_TRUE(text.out.contains(QStringLiteral("63 (adresa): zápis odeslán bez odpovědi")));
+    const QJsonObject j =
+        json(km207(QStringList{"restore", saved, "--json"} + lan(dropping, 4)).lines().value(0));
+    // The unanswered write of 63 had landed: only 0 and 34 still differ.
+    EXPECT_EQ(j.value(QStringLiteral("unknown")).toArray(), QJsonArray({0}));
+    EXPECT_EQ(j.value(QStringLiteral("not_written")).toArray(), QJsonArray({34}));
+
+    const Result dio = km207(QStringList{"set", "dio", "din-neg=1", "dout-neg=2", "dout-init=3"} +
+                             lan(dropping, 4));
+    EXPECT_TRUE(dio.out.contains(QStringLiteral("Zápis nedokončen."))) << dio.out.toStdString();
+    EXPECT_TRUE(dio.out.contains(QStringLiteral("32 (počáteční stav DOUT0-7): zápis odeslán")))
+        << dio.out.toStdString();
+
+    const QJsonObject differs =
+        json(km207(QStringList{"restore", saved, "--json"} + lan(differing, 4)).lines().value(0));
+    EXPECT_EQ(differs.value(QStringLiteral("code")).toInt(), 120);
+    EXPECT_EQ(differs.value(QStringLiteral("differs")).toArray().size(), 1);
+    EXPECT_EQ(differs.value(QStringLiteral("unverified")).toArray(), QJsonArray());
+    for (const QStringList& what : {QStringList{"address", "1"}, QStringList{"mode", "23"}}) {
+        const Result r =
+            km207(QStringList{"set"} + what + QStringList{"--json"} + lan(differing, 4));
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(json(r.out).value(QStringLiteral("code")).toInt(), 120) << r.out.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("zapsáno 1, zpět přečteno")))
+            << r.err.toStdString();
+    }
+}
+
+// Cloning: a new address where a module answers is refused unless forced;
+// --keep-address keeps the target's own; --dry-run writes nothing; a file
+// of another module is pointed out.
+TEST(Cli, RestoreNeverMakesTwoModulesShareAnAddress) {
+    SimProcess source({"--no-pty", "--module", "7", "--mode", "1", "--name", "OTHER"});
+    SimProcess line({"--no-pty", "--module", "0", "--module", "7"});
+    SIM_OK(source);
+    SIM_OK(line);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("modul7.txt"));
+    ASSERT_EQ(km207(QStringList{"backup", saved} + lan(source, 7)).status, 0);
+    const auto get = [&](const char* what) {
+        return km207(QStringList{"get", what} + lan(line, 0)).out.trimmed();
+    };
+    const Result refused = km207(QStringList{"restore", saved} + lan(line, 0));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Na adrese 7 už odpovídá modul")));
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("varování: soubor je z modulu OTHER")))
+        << refused.err.toStdString();
+    const Result dry = km207(QStringList{"restore", saved, "--dry-run"} + lan(line, 0));
+    EXPECT_EQ(dry.status, 0);
+    EXPECT_TRUE(dry.out.contains(QStringLiteral("registr 63 (adresa): 0 -> 7, zapsal by se")));
+    EXPECT_EQ(get("mode"), QStringLiteral("32"));
+    EXPECT_EQ(km207(QStringList{"restore", saved, "--keep-address"} + lan(line, 0)).status, 0);
+    EXPECT_EQ(get("address"), QStringLiteral("0"));
+    EXPECT_EQ(get("mode"), QStringLiteral("23"));
+}
+
 TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
     SimProcess sim({"--no-pty", "--module", "3"});
     SIM_OK(sim);
@@ -332,6 +530,7 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
     QByteArray wrongRate = good;
     wrongRate.replace("9600", "9601");
     const QString outOfRange = file("rate.txt", wrongRate);
+    const QString cut = file("cut.txt", good.left(good.size() - 5));
 
     // The link options but --kind and --address, which some cases give.
     QStringList link = lan(sim, 3);
@@ -344,7 +543,6 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
         QStringList{"get", "address", "--kind", "rs485"},
         QStringList{"get", "address", "--repeat", "0"} + lan3,
         QStringList{"get", "address", "--port", "1"} + lan3,
-        QStringList{"get", "address", "--json"} + lan3 + QStringList{"--json"},
         QStringList{"set", "address", "256"} + lan3,
         QStringList{"set", "mode", "24"} + lan3,
         QStringList{"set", "dio", "din-neg=XYZ"} + lan3,
@@ -353,6 +551,7 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
         QStringList{"watch", "counter", "--repeat", "2"} + lan3,
         QStringList{"restore", malformed} + lan3,
         QStringList{"restore", outOfRange} + lan3,
+        QStringList{"restore", cut} + lan3,
         QStringList{"restore", dir.filePath(QStringLiteral("missing.txt"))} + lan3,
         QStringList{"backup", dir.filePath(QStringLiteral("no/such/folder.txt"))} + lan3,
     };
@@ -368,6 +567,60 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
         << malformedText.err.toStdString();
     sim.stop();
     EXPECT_NE(sim.output().find("stats: requests 0 "), std::string::npos) << sim.output();
+}
+
+// Devices, FIFOs, sockets, folders and targets that take no file are refused
+// before anything is sent, and stay what they were; a FIFO never blocks.
+TEST(Cli, OnlyRegularFilesAreWrittenOrReadAndNothingIsSentOtherwise) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    QTemporaryDir dir;
+    const QByteArray fifo = dir.filePath(QStringLiteral("fifo")).toLocal8Bit();
+    const QByteArray device = dir.filePath(QStringLiteral("null")).toLocal8Bit();
+    const QByteArray socket = dir.filePath(QStringLiteral("sock")).toLocal8Bit();
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0666), 0);
+    const bool haveDevice = ::mknod(device.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un at{};
+    at.sun_family = AF_UNIX;
+    std::snprintf(at.sun_path, sizeof at.sun_path, "%s", socket.constData());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    QFile::link(QString::fromLocal8Bit(fifo), dir.filePath(QStringLiteral("link")));
+    QStringList targets{QString::fromLocal8Bit(fifo),         QString::fromLocal8Bit(socket),
+                        dir.filePath(QStringLiteral("link")), dir.path(),
+                        QStringLiteral("/proc/version"),      QStringLiteral("/sys/kernel/x")};
+    if (haveDevice) targets << QString::fromLocal8Bit(device);
+    for (const QString& target : targets) {
+        for (const char* command : {"backup", "restore"}) {
+            QProcess p;
+            start(p, QStringList{command, target} + lan(sim, 3),
+                  QProcessEnvironment::systemEnvironment());
+            const bool ended = p.waitForFinished(5000);
+            if (!ended) p.kill();
+            const Result r = finish(p);
+            EXPECT_TRUE(ended) << command << " " << target.toStdString() << " waits";
+            EXPECT_EQ(r.status, 64)
+                << command << " " << target.toStdString() << ": " << r.err.toStdString();
+        }
+    }
+    // The first SIGTERM ends even a wait of a minute-long timeout.
+    QProcess p;
+    QStringList slow = lan(sim, 9);
+    slow.last() = QStringLiteral("60000");
+    start(p, QStringList{"identify"} + slow, QProcessEnvironment::systemEnvironment());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    EXPECT_TRUE(p.waitForFinished(5000));
+    finish(p);
+
+    struct stat st {};
+    EXPECT_TRUE(::stat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(::stat(socket.constData(), &st) == 0 && S_ISSOCK(st.st_mode));
+    EXPECT_TRUE(!haveDevice || (::stat(device.constData(), &st) == 0 && S_ISCHR(st.st_mode)));
+    ::close(s);
+    sim.stop();
+    // Only the silent identification above went out.
+    EXPECT_NE(sim.output().find("stats: requests 1 handled 0 "), std::string::npos) << sim.output();
 }
 
 TEST(Cli, TakesTheProgramsSettingsFileAndNeverWritesIt) {

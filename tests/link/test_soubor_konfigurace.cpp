@@ -132,6 +132,29 @@ TEST(SouborKonfigurace, DamagedOrOutOfRangeFilesAreRefusedWithTheirLine) {
     EXPECT_EQ(refusal(good), QString());
 }
 
+// LF, CR LF and CR alone, as the settings file; a file cut at any byte is
+// refused or reads exactly as the whole one; reasons are Czech.
+TEST(SouborKonfigurace, EveryLineEndIsTakenAndAFileCutAnywhereIsRefused) {
+    const TSouborKonfigurace s = sample();
+    QString error;
+    for (const char* end : {"\n", "\r\n", "\r"}) {
+        const QByteArray t = text_of(s).replace("\n", end);
+        TSouborKonfigurace back;
+        ASSERT_TRUE(TextNaKonfiguraci(t, back, error)) << end << error.toStdString();
+        EXPECT_EQ(back, s);
+        for (qsizetype n = 0; n < t.size(); ++n) {
+            TSouborKonfigurace cut;
+            if (TextNaKonfiguraci(t.left(n), cut, error)) {
+                EXPECT_EQ(cut, s) << n;
+            }
+        }
+    }
+    QTemporaryDir dir;
+    TSouborKonfigurace s2;
+    EXPECT_FALSE(NactiKonfiguraci(dir.filePath(QStringLiteral("none")), s2, error));
+    EXPECT_TRUE(error.contains(QStringLiteral("neexistuje"))) << error.toStdString();
+}
+
 TEST(SouborKonfigurace, OnlyAValidBlockIsWrittenAndABigFileIsNotRead) {
     QByteArray t;
     QString error;

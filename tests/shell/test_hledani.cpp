@@ -140,6 +140,24 @@ TEST_F(Hledani, ZastavitStopsWithinOneExchangeAndTheOpenLinkGetsItsRateBack) {
     testsupport::close_link(data);
 }
 
+// "Zavřít" while the search runs stops it and closes the window at once.
+TEST_F(Hledani, ZavritDuringASearchStopsItAndCloses) {
+    TForm2 dialog;
+    dialog.Data = &data;
+    dialog.show();
+    bool open_after = true;
+    search(dialog, [&](QWidget* w) {
+        auto* close = child<QPushButton>(w, "ButtonZavrit");
+        on_send = [&, close](int n) {
+            if (n == 5) QTimer::singleShot(0, close, [close] { close->click(); });
+        };
+        start(w, 0, 255, false);
+        open_after = w->isVisible();
+    });
+    EXPECT_FALSE(open_after);
+    EXPECT_LT(sends, 10);
+}
+
 TEST_F(Hledani, EntriesThatCannotBeUsedAreSaidAndNothingIsOpened) {
     data.Rozhrani = 4;
     TForm2 dialog;

@@ -4,9 +4,16 @@
 #include "shell_test_util.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <map>
+
+#include <sys/stat.h>
 
 using namespace shelltest;
 
@@ -33,6 +40,7 @@ TEST_F(ShellTest, ACorruptOrOutOfRangeFileIsRefusedWithNothingSent) {
         {QByteArray(valid).replace("rychlost = 9600", "rychlost = 9601"), "řádek 5: "},
         {QByteArray(valid).replace("adresa = 5\n", ""), "chybí klíč"},
         {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "nulový bajt"},
+        {valid.left(valid.size() - 5), "neúplný"},
     };
     for (const auto& f : files) {
         chosen_file = dir.filePath(QStringLiteral("modul.km207"));
@@ -56,6 +64,113 @@ TEST_F(ShellTest, ACorruptOrOutOfRangeFileIsRefusedWithNothingSent) {
         EXPECT_TRUE(status.endsWith(QStringLiteral("Do modulu nebylo nic odesláno.")));
         EXPECT_FALSE(write_offered);
     }
+    EXPECT_TRUE(testsupport::sent_requests().empty());
+    testsupport::close_link(*form.Data);
+    ZvolSoubor = saved;
+}
+
+// "Zastavit" right after a write went out: that register's value in the
+// module is unknown, not the old one still to be changed.
+TEST_F(ShellTest, AWriteStoppedBeforeItsReadBackLeavesTheRegisterUnknown) {
+    const auto saved = ZvolSoubor;
+    ZvolSoubor = [](QWidget*, const QString&, const QString&, bool) { return chosen_file; };
+    TForm1 form;
+    form.show();
+    testsupport::open_fake_link(*form.Data, 0);
+    static std::map<uint32_t, uint8_t> registers;
+    static QPushButton* stop = nullptr;
+    registers.clear();
+    fake::set_responder([](const uint32_t* r) {
+        if (r[1] == 103) {
+            registers[r[4]] = static_cast<uint8_t>(r[6]);
+            if (stop) QTimer::singleShot(0, stop, [] { stop->click(); });
+        }
+        const uint8_t v = registers[r[4]];
+        return testsupport::reply_bytes(0, static_cast<uint8_t>(r[4]), static_cast<uint8_t>(r[4]),
+                                        v, v);
+    });
+    QTemporaryDir dir;
+    chosen_file = dir.filePath(QStringLiteral("modul.km207"));
+    QFile file(chosen_file);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("format = 1\nmodul = \"KM-207   v.1.02\"\nprecteno = 2024-05-01T14:03:07+02:00\n"
+               "adresa = 5\nrychlost = 600\nmod_citace = 0\nnegace_din = 0\nnegace_dout = 0\n"
+               "pocatecni_stav_dout = 0\n");
+    file.close();
+    QStringList row;
+    when_modal([&](QWidget* w) {
+        // Polled, not waited for: the window reads the module from inside
+        // this loop's pauses.
+        auto* poll = new QTimer(w);
+        QObject::connect(poll, &QTimer::timeout, w, [&row, w, poll] {
+            auto* write = child<QPushButton>(w, "ButtonZapsat");
+            if (!write->isEnabled()) return;
+            poll->stop();
+            stop = child<QPushButton>(w, "ButtonZastavit");
+            write->click();
+            stop = nullptr;
+            const QTreeWidgetItem* first = child<QTreeWidget>(w, "TreeRegistry")->topLevelItem(0);
+            for (int c = 0; c < 5; ++c)
+                row << first->text(c);
+            QTest::mouseClick(child<QPushButton>(w, "ButtonZavrit"), Qt::LeftButton);
+        });
+        poll->start(10);
+        QTimer::singleShot(10000, w, [w] { w->close(); });
+    });
+    child<QAction>(&form, "NahratKonfiguraci1")->trigger();
+    EXPECT_EQ(row, (QStringList{"63", "adresa", "?", "5", "neznámá"}));
+    fake::set_responder(nullptr);
+    testsupport::close_link(*form.Data);
+    ZvolSoubor = saved;
+}
+
+TEST(ZvolSoubor, QtsOwnDialogTextsAreCzech) {
+    ASSERT_TRUE(NactiCeskyPrekladQt());
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+    EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"),
+              QStringLiteral("File &name:"));
+}
+
+TEST(ZvolSoubor, ANameWithoutExtensionGetsTheFiltersOne) {
+    EXPECT_EQ(
+        SPriponouFiltru(QStringLiteral("/d/modA"), QStringLiteral("Konfigurace KM-207 (*.km207)")),
+        QStringLiteral("/d/modA.km207"));
+    EXPECT_EQ(SPriponouFiltru(QStringLiteral("/d/log1"), QStringLiteral("CSV (*.csv)")),
+              QStringLiteral("/d/log1.csv"));
+    EXPECT_EQ(SPriponouFiltru(QStringLiteral("/d/modA.txt"), QStringLiteral("X (*.km207)")),
+              QStringLiteral("/d/modA.txt"));
+    EXPECT_EQ(SPriponouFiltru(QStringLiteral("/d/modA"), QStringLiteral("Všechny soubory (*)")),
+              QStringLiteral("/d/modA"));
+}
+
+// Neither saving nor loading touches a FIFO, a folder or a link to one, and
+// loading one never waits for a writer.
+TEST_F(ShellTest, OnlyARegularFileIsSavedOrLoaded) {
+    const auto saved = ZvolSoubor;
+    ZvolSoubor = [](QWidget*, const QString&, const QString&, bool) { return chosen_file; };
+    TForm1 form;
+    form.show();
+    testsupport::open_fake_link(*form.Data, 0);
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0666), 0);
+    QFile::link(fifo, dir.filePath(QStringLiteral("link")));
+    for (const QString& target : {fifo, dir.filePath(QStringLiteral("link")), dir.path()}) {
+        chosen_file = target;
+        for (const char* action : {"UlozitKonfiguraci1", "NahratKonfiguraci1"}) {
+            QString status;
+            when_modal([&](QWidget* w) {
+                auto* label = child<QLabel>(w, "LabelStav");
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !label->text().isEmpty(); }, 5000));
+                status = label->text();
+                QTest::mouseClick(child<QPushButton>(w, "ButtonZavrit"), Qt::LeftButton);
+            });
+            child<QAction>(&form, action)->trigger();
+            EXPECT_TRUE(status.contains(QStringLiteral("není obyčejný soubor")))
+                << action << ": " << status.toStdString();
+        }
+    }
+    EXPECT_TRUE(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
     EXPECT_TRUE(testsupport::sent_requests().empty());
     testsupport::close_link(*form.Data);
     ZvolSoubor = saved;

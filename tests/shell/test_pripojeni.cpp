@@ -138,6 +138,22 @@ TEST_F(Pripojeni, FormShowFillsTheDefaults) {
     EXPECT_EQ(status(), QStringLiteral("Připojení modulu dosud neinicializováno"));
 }
 
+// A key with Alt or Ctrl is meant as a shortcut: it never picks an item.
+TEST_F(Pripojeni, AShortcutKeyNeverChangesTheKindOrTheRate) {
+    open();
+    for (const char* name : {"ComboBox2", "ComboBox1"}) {
+        QComboBox* c = combo(name);
+        c->setFocus();
+        const int before = c->currentIndex();
+        for (Qt::Key k : {Qt::Key_I, Qt::Key_U, Qt::Key_P, Qt::Key_L, Qt::Key_1})
+            QTest::keyClick(c, k, Qt::AltModifier);
+        QTest::keyClick(c, Qt::Key_U, Qt::ControlModifier);
+        EXPECT_EQ(c->currentIndex(), before) << name;
+    }
+    QTest::keyClick(combo("ComboBox2"), Qt::Key_U);
+    EXPECT_EQ(combo("ComboBox2")->currentIndex(), 3) << "a plain letter still searches";
+}
+
 TEST_F(Pripojeni, FormShowFillsEachKindFromTheRecord) {
     data.Adresa = 17;
     data.Rychlost = 1234; // not in the table: 9600 is selected

@@ -94,6 +94,19 @@ std::string name(QWidget* w) {
         .toStdString();
 }
 
+// A value shown in a frame says the row it belongs to.
+TEST_F(ShellTest, ClockAndStatusValuesNameTheirRows) {
+    TForm3 clock;
+    EXPECT_EQ(child<QLabel>(&clock, "Label4")->accessibleDescription(),
+              QStringLiteral("Začátek výpadku napájení, čas"));
+    EXPECT_EQ(child<QLabel>(&clock, "Label9")->accessibleDescription(),
+              QStringLiteral("Čas a datum modulu, datum"));
+    EXPECT_FALSE(child<QFrame>(&clock, "Panel2")->accessibleName().isEmpty());
+    TForm15 status;
+    EXPECT_EQ(child<QLabel>(&status, "Label38")->accessibleDescription(),
+              QStringLiteral("bit 5 RST"));
+}
+
 TEST_F(ShellTest, EveryEditListAndCheckBoxIsNamedAndTabbingFollowsTheLayout) {
     TData data;
     InitData(&data);

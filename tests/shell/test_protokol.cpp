@@ -6,9 +6,11 @@
 
 #include <QAction>
 #include <QBrush>
+#include <QFile>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -98,6 +100,68 @@ TEST_F(Protokol, EveryCommandOfTheTableIsOneDecodedLineAndFailuresAreMarked) {
               QStringLiteral("Ovladač: ") +
                   QDir::toNativeSeparators(
                       QDir(QStringLiteral(FAKE_DIR)).filePath(QStringLiteral("KSER410.so"))));
+}
+
+// The maker's 32-bit library with no Wine to run it: the driver line says
+// why, in words, where it names the bound library otherwise.
+TEST_F(Protokol, TheDriverLineSaysWhyAMakersLibraryCannotRun) {
+    testsupport::close_link(*form->Data);
+    QTemporaryDir dir;
+    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
+    pe.replace(0, 2, "MZ");
+    pe[60] = 64;
+    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
+    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
+    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
+    dll.write(pe);
+    dll.close();
+    NastavAdresarOvladacu(dir.path());
+    qputenv("KM207_WINE", "/nonexistent/wine");
+    uint32_t handle = 0;
+    EXPECT_EQ(OvladacInit(0, handle, form->Data->KonfigOvladace), 100u);
+    qunsetenv("KM207_WINE");
+    NastavAdresarOvladacu(QString());
+    child<TProtokolKomunikace>(form.get(), "Protokol")->Obnov();
+    EXPECT_TRUE(label("LabelOvladac")
+                    .startsWith(QStringLiteral("Ovladač: žádný – program Wine není nainstalován")))
+        << label("LabelOvladac").toStdString();
+}
+
+// At the default size the statistics show whole, before and after a save,
+// and Shift+F10 opens the context menu.
+TEST_F(Protokol, TheStatisticsShowWholeAndShiftF10OpensTheMenu) {
+    form->resize(600, 400);
+    for (int i = 0; i < 50; ++i)
+        send(102, 0, 62, 0);
+    // Paused: the longest form of the line.
+    child<QAction>(form.get(), "ActionPozastavit")->trigger();
+    QTemporaryDir dir;
+    static QString chosen;
+    chosen = dir.filePath(QStringLiteral("log1"));
+    ZvolSoubor = [](QWidget*, const QString&, const QString&, bool) { return chosen; };
+    auto* stats = child<QLabel>(form.get(), "LabelStatistika");
+    auto* message = child<QLabel>(form.get(), "LabelZprava");
+    for (bool saved : {false, true}) {
+        if (saved) child<QAction>(form.get(), "ActionUlozit")->trigger();
+        form->Protokol1->Obnov();
+        QTest::qWait(50);
+        EXPECT_TRUE(stats->text().contains(QStringLiteral("max"))) << stats->text().toStdString();
+        EXPECT_GE(stats->contentsRect().width(),
+                  stats->fontMetrics().horizontalAdvance(stats->text()))
+            << stats->text().toStdString();
+        EXPECT_FALSE(message->isVisible() && message->geometry().intersects(stats->geometry()));
+    }
+    EXPECT_TRUE(message->isVisible());
+
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* menu = QApplication::activePopupWidget();
+        opened = menu != nullptr;
+        if (menu) menu->close();
+    });
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(opened);
 }
 
 TEST_F(Protokol, TheBoundHoldsAfter20000CommandsAndTheCsvReadsBack) {

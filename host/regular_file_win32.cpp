@@ -1,0 +1,49 @@
+// Regular files on Windows.
+#include "regular_file.h"
+
+#include "win32_text.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+namespace kmhost {
+
+int open_regular_file(const std::string& path, RegularFile& result) {
+    const std::wstring wide = widen(path);
+    const DWORD attributes =
+        wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        result = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+                     ? RegularFile::Missing
+                 : error == ERROR_ACCESS_DENIED ? RegularFile::Denied
+                                                : RegularFile::Failed;
+        return -1;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        result = RegularFile::NotRegular;
+        return -1;
+    }
+    const HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        result = GetLastError() == ERROR_ACCESS_DENIED ? RegularFile::Denied : RegularFile::Failed;
+        return -1;
+    }
+    // A device name (NUL, COM1) or a pipe opens too; only a disk file is read.
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        result = RegularFile::NotRegular;
+        return -1;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        result = RegularFile::Failed;
+        return -1;
+    }
+    result = RegularFile::Opened;
+    return fd;
+}
+
+} // namespace kmhost

@@ -1,0 +1,122 @@
+#include "Soubory.h"
+
+#include "regular_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QString Jmeno(const QString& Cesta) {
+    return QDir::toNativeSeparators(Cesta);
+}
+
+QString NeniSoubor(const QString& Cesta) {
+    return QStringLiteral("%1 není obyčejný soubor (je to složka, zařízení, roura nebo soket).")
+        .arg(Jmeno(Cesta));
+}
+
+} // namespace
+
+std::string NativniCesta(const QString& Cesta) {
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(Cesta).toUtf8().toStdString();
+#else
+    return QFile::encodeName(Cesta).toStdString();
+#endif
+}
+
+bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString& Chyba) {
+    kmhost::RegularFile Vysledek = kmhost::RegularFile::Failed;
+    const int Fd = Cesta.isEmpty() ? -1 : kmhost::open_regular_file(NativniCesta(Cesta), Vysledek);
+    switch (Fd >= 0 ? kmhost::RegularFile::Opened : Vysledek) {
+    case kmhost::RegularFile::Opened:
+        break;
+    case kmhost::RegularFile::Missing:
+        Chyba = QStringLiteral("Soubor %1 neexistuje.").arg(Jmeno(Cesta));
+        return false;
+    case kmhost::RegularFile::NotRegular:
+        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Číst lze jen obyčejný soubor.");
+        return false;
+    case kmhost::RegularFile::Denied:
+        Chyba = QStringLiteral("Soubor %1 nelze otevřít: přístup odepřen.").arg(Jmeno(Cesta));
+        return false;
+    case kmhost::RegularFile::Failed:
+        Chyba = QStringLiteral("Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
+        return false;
+    }
+    QFile Soubor;
+    if (!Soubor.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        Chyba = QStringLiteral("Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
+        return false;
+    }
+    // One byte over the limit tells that it is too large.
+    const QByteArray Bajty = Soubor.read(Nejvyse + 1);
+    if (Soubor.error() != QFileDevice::NoError) {
+        Chyba = QStringLiteral("Soubor %1 nelze přečíst.").arg(Jmeno(Cesta));
+        return false;
+    }
+    if (Bajty.size() > Nejvyse) {
+        Chyba = QStringLiteral("Soubor %1 je příliš velký (nejvýše %2 bajtů).")
+                    .arg(Jmeno(Cesta))
+                    .arg(Nejvyse);
+        return false;
+    }
+    Obsah = Bajty;
+    return true;
+}
+
+bool TZapisSouboru::Otevri(QString& Chyba) {
+    const QFileInfo Cil(Cesta_);
+    if (Cesta_.isEmpty() || Cesta_.endsWith(QLatin1Char('/')) || (Cil.exists() && !Cil.isFile())) {
+        Chyba = NeniSoubor(Cesta_) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        return false;
+    }
+    if (!Cil.exists() && Cil.isSymLink()) {
+        Chyba = QStringLiteral("%1 je odkaz na neexistující soubor.").arg(Jmeno(Cesta_));
+        return false;
+    }
+    // A link's target is replaced, in the target's folder.
+    const QFileInfo Slozka(Cil.exists() ? QFileInfo(Cil.canonicalFilePath()).absolutePath()
+                                        : Cil.absolutePath());
+    if (!Slozka.isDir()) {
+        Chyba = QStringLiteral("Složka %1 neexistuje.").arg(Jmeno(Slozka.filePath()));
+        return false;
+    }
+    if (Cil.exists() && !Cil.isWritable()) {
+        Chyba = QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.").arg(Jmeno(Cesta_));
+        return false;
+    }
+    // Creates the temporary file, so a folder that takes no new file
+    // (read-only, /proc, /sys) shows here.
+    if (!Soubor_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        Chyba = QStringLiteral("Soubor %1 nelze vytvořit: do složky %2 nelze zapisovat.")
+                    .arg(Jmeno(Cesta_), Jmeno(Slozka.filePath()));
+        return false;
+    }
+    return true;
+}
+
+bool TZapisSouboru::Dokonci(const QByteArray& Obsah, QString& Chyba) {
+    // Unbuffered, so a failing write shows in its own count.
+    if (!Soubor_.isOpen() || Soubor_.write(Obsah) != Obsah.size()) {
+        Soubor_.cancelWriting();
+        Soubor_.commit();
+        Chyba = QStringLiteral("Soubor %1 nelze zapsat (plný nebo nedostupný disk); původní "
+                               "obsah zůstal beze změny.")
+                    .arg(Jmeno(Cesta_));
+        return false;
+    }
+    if (!Soubor_.commit()) {
+        Chyba = QStringLiteral("Soubor %1 nelze uložit; původní obsah zůstal beze změny.")
+                    .arg(Jmeno(Cesta_));
+        return false;
+    }
+    return true;
+}
+
+bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba) {
+    TZapisSouboru Soubor(Cesta);
+    return Soubor.Otevri(Chyba) && Soubor.Dokonci(Obsah, Chyba);
+}

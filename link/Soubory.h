@@ -1,0 +1,38 @@
+// The one rule for every file the program and km207 read or write
+// (configuration files, the log's CSV, recordings): only a regular file is
+// read or replaced, or a new one created; never a device, a FIFO, a socket
+// or a folder, whatever a link points to, and nothing blocks on opening.
+// Every failure comes with a Czech reason that names the file.
+#pragma once
+
+#include <QByteArray>
+#include <QSaveFile>
+#include <QString>
+
+#include <string>
+
+// A path as the platform's own calls take it (host/): UTF-8 on Windows,
+// the file system's own bytes elsewhere.
+std::string NativniCesta(const QString& Cesta);
+
+// Reads a whole regular file of at most Nejvyse bytes. The type is checked
+// without opening anything that could wait (a FIFO with no writer).
+bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString& Chyba);
+
+// A file written whole or not at all. Otevri checks the target and creates
+// the temporary file beside it, so a target that cannot be written is known
+// before the content exists (before anything is sent to a module); Dokonci
+// writes and replaces. Dropped without Dokonci, the old file stays as it was.
+class TZapisSouboru {
+  public:
+    explicit TZapisSouboru(const QString& Cesta) : Cesta_(Cesta), Soubor_(Cesta) {}
+    bool Otevri(QString& Chyba);
+    bool Dokonci(const QByteArray& Obsah, QString& Chyba);
+
+  private:
+    QString Cesta_;
+    QSaveFile Soubor_;
+};
+
+// Both steps at once.
+bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba);
