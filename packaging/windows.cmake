@@ -32,7 +32,15 @@ set(KM207_WIN_STYLES)
 if(TARGET Qt6::QWindowsVistaStylePlugin)
     set(KM207_WIN_STYLES $<TARGET_FILE:Qt6::QWindowsVistaStylePlugin>)
 endif()
+# Qt's Czech texts (file dialogs, standard buttons): the translation files
+# are the same on every platform, so Debian's are taken.
+find_file(KM207_QTBASE_CS qtbase_cs.qm PATHS /usr/share/qt6/translations NO_DEFAULT_PATH
+    NO_CMAKE_FIND_ROOT_PATH)
+if(NOT KM207_QTBASE_CS)
+    message(FATAL_ERROR "qtbase_cs.qm not found (Debian package qt6-translations-l10n)")
+endif()
 install(FILES ${KM207_WIN_RUNTIME} DESTINATION ${KM207_WIN_DIR})
+install(FILES ${KM207_QTBASE_CS} DESTINATION translations)
 install(FILES ${KM207_WIN_PLATFORMS} DESTINATION platforms)
 if(KM207_WIN_STYLES)
     install(FILES ${KM207_WIN_STYLES} DESTINATION styles)
@@ -49,7 +57,8 @@ foreach(p QOffscreenIntegrationPlugin QMinimalIntegrationPlugin)
 endforeach()
 set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
 add_custom_target(km_windows_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles ${bin}/translations
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_QTBASE_CS} ${bin}/translations
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_RUNTIME} $<TARGET_FILE:Qt6::Test> ${bin}
     COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_PLATFORMS} ${KM207_WIN_TEST_PLATFORMS}
         ${bin}/platforms
