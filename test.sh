@@ -52,6 +52,8 @@ fi
 echo "== install into a staging folder, menu entry and AppStream checks, Debian package"
 packaging/check.sh build
 
+scripts/test-windows.sh build
+
 echo "== build and test (address and undefined-behaviour sanitizers)"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKM_SANITIZE=ON -DKM_BENCH=OFF
 cmake --build build-asan -j"$jobs"

@@ -1,36 +1,21 @@
 #include "output.h"
 
 #include "Kxxx410.h"
+#include "console.h"
 
 #include <QJsonDocument>
 
 #include <algorithm>
 #include <cstdio>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace km207 {
 
 namespace {
 
-bool stderrIsTerminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
-}
-
 // Each line is flushed at once: a script or a watching operator sees it as
 // it happens, and output and errors keep their order.
 void writeLine(FILE* stream, const QString& line) {
-    const QByteArray bytes = line.toUtf8() + '\n';
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    writeText(stream, line + QLatin1Char('\n'));
 }
 
 // Text for a terminal: a control character from the module, a file name or
@@ -62,7 +47,7 @@ int exitStatusForCode(uint32_t code) {
     return code == 9 || code == CodeReadBackDiffers || ChybaModulu(code) ? ExitModule : ExitLink;
 }
 
-Output::Output(bool json) : json_(json), terminal_(stderrIsTerminal()) {}
+Output::Output(bool json) : json_(json), terminal_(isTerminal(stderr)) {}
 
 void Output::result(const QString& text, const QJsonObject& object) {
     endProgress();
@@ -119,16 +104,13 @@ void Output::progress(int done, int total, const QString& label) {
     const int width = static_cast<int>(line.size());
     const QString padded = line + QString(std::max(0, shownWidth_ - width), QLatin1Char(' '));
     shownWidth_ = width;
-    const QByteArray bytes = padded.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
-    std::fflush(stderr);
+    writeText(stderr, padded);
 }
 
 void Output::endProgress() {
     if (shownWidth_ == 0) return;
-    const QByteArray blank = '\r' + QByteArray(shownWidth_, ' ') + '\r';
-    std::fwrite(blank.constData(), 1, static_cast<size_t>(blank.size()), stderr);
-    std::fflush(stderr);
+    writeText(stderr,
+              QLatin1Char('\r') + QString(shownWidth_, QLatin1Char(' ')) + QLatin1Char('\r'));
     shownWidth_ = 0;
 }
 

@@ -164,7 +164,7 @@ class SerialChannel : public Channel {
 
 class UdpChannel : public Channel {
   public:
-    uint32_t open(const in_addr& ip, uint16_t port, uint32_t timeout_ms) {
+    uint32_t open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
         // 0 (or anything tiny) would give no module time to answer at all.
         timeout_ms_ = std::max(timeout_ms, kMinUdpTimeoutMs);
         // Start the transaction numbers somewhere different per handle.
@@ -256,7 +256,7 @@ uint32_t open_serial_channel(const std::string& path, std::unique_ptr<Channel>& 
 
 uint32_t open_udp_channel(const uintptr_t* config, std::unique_ptr<Channel>& out) {
     if (!config) return kErrParameter;
-    in_addr ip{};
+    uint32_t ip = 0;
     if (!parse_ipv4(reinterpret_cast<const char*>(config[0]), ip)) return kErrIpAddress;
     if (config[1] == 0 || config[1] > 65535) return kErrUdpPort;
     // The program's dialog allows at most 65535 ms; nothing larger is sane.

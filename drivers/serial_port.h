@@ -1,5 +1,6 @@
 // Serial transport shared by the four serial drivers: a raw 8N1 port with
-// deadlines on every read and write.
+// deadlines on every read and write. One implementation per platform:
+// serial_port_posix.cpp (termios), serial_port_win32.cpp (Win32 comm API).
 #pragma once
 
 #include <cstddef>
@@ -25,7 +26,7 @@ class SerialPort {
     // Returns a driver status (0, kErrNoDevice, kErrPermission, kErrBusy, ...).
     uint32_t open(const std::string& path, uint32_t baud);
     void close();
-    bool is_open() const { return fd_ >= 0; }
+    bool is_open() const { return handle_ != kClosed; }
 
     uint32_t set_baud(uint32_t baud);
     // Drops whatever arrived and was not read.
@@ -37,7 +38,9 @@ class SerialPort {
     int read_some(uint8_t* buf, std::size_t cap, int timeout_ms);
 
   private:
-    int fd_ = -1;
+    // A file descriptor or a Windows HANDLE; both use -1 for "none".
+    static constexpr intptr_t kClosed = -1;
+    intptr_t handle_ = kClosed;
 };
 
 } // namespace km

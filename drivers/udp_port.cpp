@@ -1,33 +1,10 @@
+// The platform-free part of the UDP transport: address text and clocks.
 #include "udp_port.h"
 
-#include "driver_errors.h"
-
-#include <arpa/inet.h>
-#include <cerrno>
 #include <chrono>
-#include <poll.h>
-#include <sys/socket.h>
-#include <sys/time.h>
-#include <unistd.h>
+#include <cstring>
 
 namespace km {
-
-namespace {
-
-// Longest a kernel timer may fire after its time: the timer wheel rounds a
-// timeout up by at most an eighth, plus a tick (10 ms at 100 Hz).
-int64_t latest_fire_us(int64_t timeout_us) {
-    return timeout_us + timeout_us / 8 + 10000;
-}
-
-void set_timeout(int fd, int option, int64_t us) {
-    timeval tv{};
-    tv.tv_sec = static_cast<time_t>(us / 1000000);
-    tv.tv_usec = static_cast<suseconds_t>(us % 1000000);
-    setsockopt(fd, SOL_SOCKET, option, &tv, sizeof tv);
-}
-
-} // namespace
 
 int64_t steady_ms() {
     using namespace std::chrono;
@@ -39,112 +16,36 @@ int64_t steady_us() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-bool parse_ipv4(const char* text, in_addr& out) {
+bool parse_ipv4(const char* text, uint32_t& out) {
     if (!text) return false;
-    return inet_pton(AF_INET, text, &out) == 1;
-}
-
-UdpPort::~UdpPort() {
-    close();
-}
-
-uint32_t UdpPort::open(const in_addr& ip, uint16_t port, uint32_t timeout_ms) {
-    close();
-    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return errno == EMFILE || errno == ENFILE || errno == ENOMEM ? kErrNoMemory : kErrIo;
-    peer_ = sockaddr_in{};
-    peer_.sin_family = AF_INET;
-    peer_.sin_addr = ip;
-    peer_.sin_port = htons(port);
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
-        ::close(fd);
-        return kErrIo;
-    }
-    // Connected, the kernel itself drops datagrams from anyone but the peer,
-    // so a flood from elsewhere never reaches the receive loop. Where no route
-    // is known yet the socket stays unconnected: the source is checked per
-    // datagram anyway, and a send reports the missing route.
-    connected_ = connect(fd, reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_) == 0;
-    // A reply usually comes within microseconds. The socket blocks in one
-    // receive call (no poll first) under its own timeout, set so that it
-    // fires before the deadline even when the kernel's timer is late; the
-    // rest of the wait is then exact, by poll.
-    const int64_t timeout_us = int64_t{timeout_ms} * 1000;
-    const int64_t early = timeout_us * 7 / 8 - 10000;
-    early_us_ = early > 0 && latest_fire_us(early) < timeout_us ? early : 0;
-    if (early_us_ > 0) set_timeout(fd, SO_RCVTIMEO, early_us_);
-    // Sending never waits past the reply's own timeout either.
-    set_timeout(fd, SO_SNDTIMEO, timeout_us);
-    fd_ = fd;
-    return kOk;
-}
-
-void UdpPort::close() {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-}
-
-uint32_t UdpPort::send(const uint8_t* data, std::size_t len) {
-    if (fd_ < 0) return kErrHandle;
-    for (int tries = 0; tries < 3; ++tries) {
-        // Connected, a send without an address uses the route the socket
-        // keeps instead of looking it up again.
-        ssize_t n = connected_ ? ::send(fd_, data, len, 0)
-                               : sendto(fd_, data, len, 0,
-                                        reinterpret_cast<const sockaddr*>(&peer_), sizeof peer_);
-        if (n == static_cast<ssize_t>(len)) return kOk;
-        // ECONNREFUSED: an earlier datagram's "port unreachable", reported
-        // here instead of this one being sent.
-        if (n < 0 && errno != EINTR && errno != EAGAIN && errno != ENOBUFS && errno != ECONNREFUSED)
-            break;
-    }
-    return kErrIo;
-}
-
-int UdpPort::receive(uint8_t* buf, std::size_t cap, int64_t deadline_us) {
-    if (fd_ < 0) return kFailed;
-    for (;;) {
-        const int64_t left = deadline_us - steady_us();
-        if (left <= 0) return kDeadline;
-        int flags = MSG_TRUNC;
-        // Block in the receive itself while the socket's timeout ends before
-        // the deadline; else wait exactly, then take what came.
-        if (early_us_ == 0 || latest_fire_us(early_us_) > left) {
-            pollfd p{fd_, POLLIN, 0};
-            const int r = poll(&p, 1, static_cast<int>((left + 999) / 1000));
-            if (r < 0 && errno != EINTR) return kFailed;
-            if (r <= 0) continue;
-            flags |= MSG_DONTWAIT;
+    // The rules of POSIX inet_pton, written out so that every platform
+    // accepts the same texts: four decimal parts 0-255, no leading zero, no
+    // sign, no blank, nothing before or after.
+    uint8_t parts[4] = {};
+    int count = 0;
+    bool digit = false;
+    for (const char* p = text; *p; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            if (!digit) {
+                if (++count > 4) return false;
+                digit = true;
+            } else if (parts[count - 1] == 0) {
+                return false;
+            }
+            const unsigned v = parts[count - 1] * 10u + static_cast<unsigned>(c - '0');
+            if (v > 255) return false;
+            parts[count - 1] = static_cast<uint8_t>(v);
+        } else if (c == '.' && digit && count < 4) {
+            digit = false;
+        } else {
+            return false;
         }
-        // Connected, only the peer's datagrams reach the socket: no source
-        // address to fetch and compare.
-        sockaddr_in from = peer_;
-        socklen_t fromlen = sizeof from;
-        ssize_t n = connected_ ? recv(fd_, buf, cap, flags)
-                               : recvfrom(fd_, buf, cap, flags, reinterpret_cast<sockaddr*>(&from),
-                                          &fromlen);
-        if (n < 0) {
-            // Timeout, a signal, or the ICMP "port unreachable" of a peer that
-            // may come up later: no answer yet, so wait on.
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNREFUSED)
-                continue;
-            return kFailed;
-        }
-        const bool from_peer = fromlen == sizeof from && from.sin_family == AF_INET &&
-                               from.sin_addr.s_addr == peer_.sin_addr.s_addr &&
-                               from.sin_port == peer_.sin_port;
-        // Anyone else's datagram is dropped; the deadline above still holds.
-        if (!from_peer) continue;
-        // MSG_TRUNC gives the real length; an oversized datagram comes back
-        // cut to `cap`, which the caller keeps above a frame's size.
-        return static_cast<int>(static_cast<std::size_t>(n) < cap ? static_cast<std::size_t>(n)
-                                                                  : cap);
     }
+    if (count != 4 || !digit) return false;
+    // Network byte order: the first part is the lowest-addressed byte.
+    std::memcpy(&out, parts, sizeof out);
+    return true;
 }
 
 } // namespace km

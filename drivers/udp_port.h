@@ -1,15 +1,16 @@
 // UDP transport of the LAN driver: one socket per handle, talking to one
-// peer, with a deadline on every receive.
+// peer, with a deadline on every receive. One implementation per platform:
+// udp_port_posix.cpp (BSD sockets), udp_port_win32.cpp (Winsock).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <netinet/in.h>
 
 namespace km {
 
-// Parses dotted IPv4 text strictly (inet_pton). Null or anything else fails.
-bool parse_ipv4(const char* text, in_addr& out);
+// Parses dotted IPv4 text strictly: four decimal parts 0-255, nothing else.
+// Null or anything else fails. `out` is in network byte order.
+bool parse_ipv4(const char* text, uint32_t& out);
 
 class UdpPort {
   public:
@@ -22,9 +23,9 @@ class UdpPort {
     UdpPort(const UdpPort&) = delete;
     UdpPort& operator=(const UdpPort&) = delete;
 
-    // Opens a socket for the peer, tuned for waits of `timeout_ms` after each
-    // send; returns a driver status.
-    uint32_t open(const in_addr& ip, uint16_t port, uint32_t timeout_ms);
+    // Opens a socket for the peer (`ip` in network byte order), tuned for
+    // waits of `timeout_ms` after each send; returns a driver status.
+    uint32_t open(uint32_t ip, uint16_t port, uint32_t timeout_ms);
     void close();
 
     uint32_t send(const uint8_t* data, std::size_t len);
@@ -35,9 +36,12 @@ class UdpPort {
     int receive(uint8_t* buf, std::size_t cap, int64_t deadline_us);
 
   private:
-    int fd_ = -1;
+    // A file descriptor or a Winsock SOCKET; both use -1 (~0) for "none".
+    static constexpr intptr_t kClosed = -1;
+    intptr_t sock_ = kClosed;
     bool connected_ = false;
-    sockaddr_in peer_{};
+    uint32_t peer_ip_ = 0;   // network byte order
+    uint16_t peer_port_ = 0; // network byte order
     // The socket's own receive timeout (0: none); see open().
     int64_t early_us_ = 0;
 };

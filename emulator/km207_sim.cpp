@@ -1,11 +1,14 @@
-// km207-sim: a KM-207 module on UDP loopback and on a pseudo-terminal.
+// km207-sim: a KM-207 module on UDP loopback and on a pseudo-terminal or a
+// serial port.
 #include "km_bus.h"
 #include "km_module.h"
 #include "km_server.h"
+#include "sim_platform.h"
 
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,8 +16,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <unistd.h>
 
 namespace {
 
@@ -32,16 +33,16 @@ const char* kHelp = R"(Usage: km207-sim [options]
 
 Software model of KM-207 bus modules on one line: one module, or several
 with --module. It answers the modules' commands over UDP (KL-4100 style,
-12-byte frames with a transaction number) and over a pseudo-terminal that
-stands in for a serial line (10-byte frames). On start it prints
-machine-readable lines on stdout:
+12-byte frames with a transaction number) and over a serial line (10-byte
+frames): a pseudo-terminal that stands in for one (Linux), or a serial port
+given with --com. On start it prints machine-readable lines on stdout:
   udp: HOST:PORT
-  pty: /dev/pts/N
+  pty: /dev/pts/N                   (or the --com port's name)
   module: ADDRESS baud-index B      (one line per module)
   address: N                        (the first module's)
   ready
-and runs until SIGINT or SIGTERM (or --exit-after). SIGUSR1 switches every
-module off and on again (a power cycle: a written address or baud index takes
+and runs until SIGINT or SIGTERM (or --exit-after). SIGUSR1 (not on Windows)
+switches every module off and on again (a power cycle: a written address or baud index takes
 effect, the power failure is recorded) and prints for each
   power-up: address N baud-index B
 
@@ -103,7 +104,10 @@ Serving:
   --udp-host ADDR    address to bind (default 127.0.0.1)
   --udp-port N       UDP port (default 5000; 0 picks a free port)
   --no-udp           do not serve UDP
-  --no-pty           do not open a pseudo-terminal
+  --no-pty           do not open a pseudo-terminal (Windows never opens one)
+  --com PORT         serve the serial port PORT (COM5, /dev/ttyUSB0) instead of
+                     a pseudo-terminal, at the rate of the first module's baud
+                     index
   --pty-link PATH    also make PATH a symbolic link to the pseudo-terminal
                      (removed at exit)
   --strict-baud      on the pseudo-terminal, a module hears (and answers) only
@@ -116,11 +120,12 @@ Serving:
   --help             this text
 )";
 
-bool to_long(const char* s, long lo, long hi, long& v) {
+// 64 bits on every platform: Windows' long has 32.
+bool to_long(const char* s, int64_t lo, int64_t hi, int64_t& v) {
     if (!s || !*s) return false;
     char* end = nullptr;
     errno = 0;
-    const long x = std::strtol(s, &end, 0);
+    const long long x = std::strtoll(s, &end, 0);
     if (errno || *end || x < lo || x > hi) return false;
     v = x;
     return true;
@@ -132,7 +137,7 @@ int usage_error(const std::string& msg) {
 }
 
 // "A" or "A:B" of --module; B stays -1 when not given.
-bool parse_module(const char* s, long& address, long& baud) {
+bool parse_module(const char* s, int64_t& address, int64_t& baud) {
     if (!s) return false;
     const std::string t = s;
     const auto colon = t.find(':');
@@ -145,18 +150,19 @@ bool parse_module(const char* s, long& address, long& baud) {
 
 int main(int argc, char** argv) {
     km::emu::Config cfg;
-    std::vector<std::pair<long, long>> module_args; // address, baud index or -1
+    std::vector<std::pair<int64_t, int64_t>> module_args; // address, baud index or -1
     bool address_given = false;
     std::vector<km::emu::FaultRule> faults;
-    std::string udp_host = "127.0.0.1", pty_link;
-    long udp_port = 5000, exit_after = -1;
-    bool use_udp = true, use_pty = true, verbose = false, strict_baud = false;
+    std::string udp_host = "127.0.0.1", pty_link, com;
+    int64_t udp_port = 5000, exit_after = -1;
+    bool use_udp = true, use_pty = km::emu::Server::pty_supported(), verbose = false,
+         strict_baud = false;
 
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-        long n = 0;
-        auto need = [&](long lo, long hi) {
+        int64_t n = 0;
+        auto need = [&](int64_t lo, int64_t hi) {
             if (!to_long(v, lo, hi, n)) return false;
             ++i;
             return true;
@@ -172,7 +178,7 @@ int main(int argc, char** argv) {
             cfg.address = static_cast<uint8_t>(n);
             address_given = true;
         } else if (a == "--module") {
-            long addr = 0, baud = -1;
+            int64_t addr = 0, baud = -1;
             if (!parse_module(v, addr, baud))
                 return usage_error("--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8");
             module_args.emplace_back(addr, baud);
@@ -186,7 +192,7 @@ int main(int argc, char** argv) {
         } else if (a == "--reg") {
             const std::string s = v ? v : "";
             const auto eq = s.find('=');
-            long r = 0, x = 0;
+            int64_t r = 0, x = 0;
             if (eq == std::string::npos || !to_long(s.substr(0, eq).c_str(), 0, 255, r) ||
                 !to_long(s.substr(eq + 1).c_str(), 0, 255, x))
                 return usage_error("--reg needs R=V with bytes");
@@ -203,7 +209,8 @@ int main(int argc, char** argv) {
             cfg.version = v;
             ++i;
         } else if (a == "--counter") {
-            if (!need(-(1L << 40), 1L << 40)) return usage_error("--counter needs a number");
+            if (!need(-(int64_t{1} << 40), int64_t{1} << 40))
+                return usage_error("--counter needs a number");
             cfg.counter_start = n;
         } else if (a == "--counter-rate") {
             if (!need(-1000000, 1000000))
@@ -222,10 +229,11 @@ int main(int argc, char** argv) {
             cfg.input_pattern = false;
             ++i;
         } else if (a == "--clock-offset") {
-            if (!need(-(1L << 33), 1L << 33)) return usage_error("--clock-offset needs seconds");
+            if (!need(-(int64_t{1} << 33), int64_t{1} << 33))
+                return usage_error("--clock-offset needs seconds");
             cfg.clock_offset_ms = n * 1000;
         } else if (a == "--off-before") {
-            if (!need(0, 1L << 33)) return usage_error("--off-before needs seconds");
+            if (!need(0, int64_t{1} << 33)) return usage_error("--off-before needs seconds");
             cfg.off_before_ms = n * 1000;
         } else if (a == "--fault") {
             km::emu::FaultRule r;
@@ -247,12 +255,16 @@ int main(int argc, char** argv) {
             use_udp = false;
         } else if (a == "--no-pty") {
             use_pty = false;
+        } else if (a == "--com") {
+            if (!v || !*v) return usage_error("--com needs a port name");
+            com = v;
+            ++i;
         } else if (a == "--pty-link") {
             if (!v) return usage_error("--pty-link needs a path");
             pty_link = v;
             ++i;
         } else if (a == "--exit-after") {
-            if (!need(0, 1L << 30)) return usage_error("--exit-after needs seconds");
+            if (!need(0, int64_t{1} << 30)) return usage_error("--exit-after needs seconds");
             exit_after = n;
         } else if (a == "--strict-baud") {
             strict_baud = true;
@@ -290,16 +302,7 @@ int main(int argc, char** argv) {
     }
 
     // Handlers before "ready", so a client that stops us at once gets a clean exit.
-    struct sigaction sa {};
-    sa.sa_handler = on_signal;
-    sigemptyset(&sa.sa_mask);
-    sigaction(SIGINT, &sa, nullptr);
-    sigaction(SIGTERM, &sa, nullptr);
-    std::signal(SIGPIPE, SIG_IGN);
-    struct sigaction sc {};
-    sc.sa_handler = on_cycle;
-    sigemptyset(&sc.sa_mask);
-    sigaction(SIGUSR1, &sc, nullptr);
+    km::emu::install_signals(on_signal, on_cycle);
 
     km::emu::Server server(bus);
     server.set_verbose(verbose);
@@ -312,19 +315,21 @@ int main(int argc, char** argv) {
         }
         std::printf("udp: %s:%u\n", server.udp_host().c_str(), server.udp_port());
     }
-    if (use_pty) {
+    if (!com.empty()) {
+        if (!server.open_serial(com, km::emu::kBaudRates[modules.front()->baud_index() % 9], err)) {
+            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
+            return 1;
+        }
+        std::printf("pty: %s\n", server.pty_path().c_str());
+    } else if (use_pty) {
         if (!server.open_pty(err)) {
             std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
             return 1;
         }
         std::printf("pty: %s\n", server.pty_path().c_str());
-        if (!pty_link.empty()) {
-            ::unlink(pty_link.c_str());
-            if (::symlink(server.pty_path().c_str(), pty_link.c_str()) != 0) {
-                std::fprintf(stderr, "km207-sim: symlink %s: %s\n", pty_link.c_str(),
-                             std::strerror(errno));
-                return 1;
-            }
+        if (!pty_link.empty() && !km::emu::make_link(server.pty_path(), pty_link, err)) {
+            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
+            return 1;
         }
     }
     for (const auto& m : modules)
@@ -355,7 +360,7 @@ int main(int argc, char** argv) {
             std::chrono::steady_clock::now() - start >= std::chrono::seconds(exit_after))
             break;
     }
-    if (!pty_link.empty()) ::unlink(pty_link.c_str());
+    if (!pty_link.empty() && com.empty() && use_pty) km::emu::remove_link(pty_link);
     // What the faults did, for soak runs that count them.
     km::emu::Stats st;
     for (const auto& m : modules) {

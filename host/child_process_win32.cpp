@@ -222,6 +222,22 @@ class WindowsChild final : public ChildProcess {
     HANDLE process_, in_, out_, event_;
 };
 
+// One job for every child of this process, closed only by the system when
+// this process ends, however it ends: the job then kills what is left in it,
+// so no driver host outlives the program.
+HANDLE children_job() {
+    static const HANDLE job = [] {
+        HANDLE j = CreateJobObjectW(nullptr, nullptr);
+        if (!j) return j;
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        if (!SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof limits))
+            close_handle(j);
+        return j;
+    }();
+    return job;
+}
+
 } // namespace
 
 std::unique_ptr<ChildProcess> start_child(const ChildCommand& command) {
@@ -274,8 +290,9 @@ std::unique_ptr<ChildProcess> start_child(const ChildCommand& command) {
     si.lpAttributeList = list;
     PROCESS_INFORMATION pi{};
     // A console program started from a windowed one gets no window of its own.
+    // Suspended until it is in the job, so that nothing it starts escapes.
     const DWORD flags = CREATE_UNICODE_ENVIRONMENT | EXTENDED_STARTUPINFO_PRESENT |
-                        (GetConsoleWindow() ? 0 : CREATE_NO_WINDOW);
+                        CREATE_SUSPENDED | (GetConsoleWindow() ? 0 : CREATE_NO_WINDOW);
     const bool started =
         UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherit,
                                   inherit_count * sizeof(HANDLE), nullptr, nullptr) &&
@@ -284,6 +301,10 @@ std::unique_ptr<ChildProcess> start_child(const ChildCommand& command) {
     DeleteProcThreadAttributeList(list);
     if (!started) return fail();
     release();
+    // Outside a job (assignment refused) it still runs, and is ended by
+    // finish() or kill() as before.
+    if (const HANDLE job = children_job()) AssignProcessToJobObject(job, pi.hProcess);
+    ResumeThread(pi.hThread);
     CloseHandle(pi.hThread);
     return std::make_unique<WindowsChild>(pi.hProcess, in_ours, out_ours, event);
 }

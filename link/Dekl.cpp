@@ -10,6 +10,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -89,19 +90,29 @@ bool instalovano(const QString& slozkaProgramu) {
     return QFileInfo(SoukromaSlozka(slozkaProgramu)).isDir();
 }
 
+// Whether a file can be made in the folder, tried: the permission bits do
+// not tell everywhere (on Windows a folder such as Program Files reads as
+// writable while its access rules keep a user out, and the settings would
+// be lost at closing).
+bool lzeVytvoritV(const QString& slozka) {
+    QTemporaryFile zkouska(QDir(slozka).filePath(QStringLiteral("W_km207-XXXXXX.tmp")));
+    return zkouska.open();
+}
+
 bool lzeZapsatDo(const QString& slozkaProgramu) {
     if (instalovano(slozkaProgramu)) return false;
     const QString cesta = QDir(slozkaProgramu).filePath(kSoubor);
     switch (stav(cesta)) {
     case Cteni::Chybi: {
         const QFileInfo slozka(slozkaProgramu);
-        return slozka.isDir() && slozka.isWritable();
+        return slozka.isDir() && slozka.isWritable() && lzeVytvoritV(slozkaProgramu);
     }
     case Cteni::Precteno: {
         // A link's target is replaced, beside the target.
         const QFileInfo soubor(cesta);
         const QFileInfo slozka(QFileInfo(soubor.canonicalFilePath()).absolutePath());
-        return soubor.isWritable() && slozka.isWritable();
+        return soubor.isWritable() && slozka.isWritable() &&
+               lzeVytvoritV(slozka.absoluteFilePath());
     }
     case Cteni::Nelze:
         break;

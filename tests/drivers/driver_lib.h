@@ -1,16 +1,20 @@
 // A driver library loaded the way the program loads it: by file name from
-// the folder the drivers are built into, entries resolved by name.
+// the folder the drivers are built into (KM_DRIVER_DIR; empty: the
+// platform's library search, which on Windows starts beside the test),
+// entries resolved by name.
 #pragma once
 
 #include "driver_library.h"
 #include "km_driver.h"
 
+#include <array>
 #include <memory>
 #include <string>
 
 struct DriverLib : kmhost::DriverEntries {
     explicit DriverLib(const std::string& prefix) : prefix(prefix) {
-        path = std::string(KM_DRIVER_DIR) + "/" + prefix + ".so";
+        const std::string dir = KM_DRIVER_DIR;
+        path = (dir.empty() ? "" : dir + "/") + prefix + KM_DRIVER_SUFFIX;
         lib = kmhost::open_driver_library(path);
         unsigned kind = 0;
         while (kind < 5 && prefix != kmhost::kDriverPrefixes[kind])
@@ -32,4 +36,17 @@ struct DriverLib : kmhost::DriverEntries {
     std::string prefix;
     std::string path;
     std::unique_ptr<kmhost::DriverLibrary> lib;
+};
+
+// The LAN Init block: the IP text, the UDP port and the timeout in ms.
+struct LanConfig {
+    std::string ip = "127.0.0.1";
+    std::array<uintptr_t, KM_CONFIG_LEN> cells{};
+    const uintptr_t* get(uintptr_t port, uintptr_t timeout) {
+        cells.fill(0);
+        cells[0] = reinterpret_cast<uintptr_t>(ip.c_str());
+        cells[1] = port;
+        cells[2] = timeout;
+        return cells.data();
+    }
 };

@@ -102,18 +102,6 @@ std::vector<uint32_t> text_of(const DriverLib& d, uint32_t code) {
     return v;
 }
 
-struct LanConfig {
-    std::string ip = "127.0.0.1";
-    std::array<uintptr_t, KM_CONFIG_LEN> cells{};
-    const uintptr_t* get(uintptr_t port, uintptr_t timeout) {
-        cells.fill(0);
-        cells[0] = reinterpret_cast<uintptr_t>(ip.c_str());
-        cells[1] = port;
-        cells[2] = timeout;
-        return cells.data();
-    }
-};
-
 // A UDP port on loopback that nobody answers on (bound, never read).
 struct SilentPort {
     int fd = socket(AF_INET, SOCK_DGRAM, 0);

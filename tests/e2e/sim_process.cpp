@@ -1,14 +1,8 @@
+// The platform-free part of SimProcess: the emulator's arguments, its
+// announcement lines and the output kept for the test.
 #include "sim_process.h"
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -41,21 +35,10 @@ uint16_t port_of(const std::string& endpoint) {
 
 } // namespace
 
-std::string SimProcess::default_executable() {
-#ifdef KM207_SIM
-    return KM207_SIM;
-#else
-    return "km207-sim";
-#endif
-}
-
 SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& executable,
                        int startup_timeout_ms) {
-    int pipe_fds[2];
-    if (pipe2(pipe_fds, O_CLOEXEC) != 0) return;
-
-    std::vector<std::string> argv_s{executable};
-    argv_s.insert(argv_s.end(), args.begin(), args.end());
+    std::vector<std::string> argv{executable};
+    argv.insert(argv.end(), args.begin(), args.end());
     const auto given = [&args](const char* option) {
         for (const std::string& a : args)
             if (a == option) return true;
@@ -63,34 +46,12 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& 
     };
     // Parallel tests must not fight over the emulator's default port, and a
     // forgotten emulator must not run for ever.
-    if (!given("--udp-port") && !given("--no-udp"))
-        argv_s.insert(argv_s.end(), {"--udp-port", "0"});
-    if (!given("--exit-after")) argv_s.insert(argv_s.end(), {"--exit-after", "300"});
-    std::vector<char*> argv;
-    for (std::string& s : argv_s)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-
-    const pid_t parent = getpid();
-    pid_ = fork();
-    if (pid_ < 0) {
-        close(pipe_fds[0]);
-        close(pipe_fds[1]);
-        return;
-    }
-    if (pid_ == 0) {
-        // A test that crashes must not leave the emulator behind.
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent) _exit(127);
-        dup2(pipe_fds[1], STDOUT_FILENO);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(pipe_fds[1]);
+    if (!given("--udp-port") && !given("--no-udp")) argv.insert(argv.end(), {"--udp-port", "0"});
+    if (!given("--exit-after")) argv.insert(argv.end(), {"--exit-after", "300"});
+    if (!spawn(argv)) return;
 
     // Read the announcement lines with a deadline, then hand the pipe to a
     // thread that keeps draining it so the emulator never blocks on stdout.
-    const int fd = pipe_fds[0];
     std::string pending;
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(startup_timeout_ms);
@@ -100,14 +61,13 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& 
                               deadline - std::chrono::steady_clock::now())
                               .count();
         if (left <= 0) break;
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
         char buf[512];
-        const ssize_t got = read(fd, buf, sizeof buf);
-        if (got <= 0) {
+        const int got = read_pipe(buf, sizeof buf, static_cast<int>(left));
+        if (got < 0) {
             eof = true;
             break;
         }
+        if (got == 0) continue;
         {
             std::lock_guard<std::mutex> lock(mutex_);
             output_.append(buf, static_cast<size_t>(got));
@@ -123,34 +83,28 @@ SimProcess::SimProcess(const std::vector<std::string>& args, const std::string& 
             if (line == "ready" || line == "ready\r") ready_ = true;
         }
     }
-    if (eof) {
-        close(fd);
-    } else {
-        reader_ = std::thread([this, fd] { read_output(fd); });
-    }
+    if (eof)
+        close_pipe();
+    else
+        reader_ = std::thread([this] { read_output(); });
 }
 
-void SimProcess::read_output(int fd) {
+void SimProcess::read_output() {
     char buf[512];
-    // Polls so that stop() is never held up by a pipe some grandchild keeps open.
+    // Short waits, so that stop() is never held up by a pipe some grandchild
+    // keeps open.
     while (!stopping_) {
-        pollfd p{fd, POLLIN, 0};
-        if (poll(&p, 1, 100) <= 0) continue;
-        const ssize_t got = read(fd, buf, sizeof buf);
-        if (got <= 0) break;
+        const int got = read_pipe(buf, sizeof buf, 100);
+        if (got < 0) break;
         std::lock_guard<std::mutex> lock(mutex_);
         output_.append(buf, static_cast<size_t>(got));
     }
-    close(fd);
+    close_pipe();
 }
 
 bool SimProcess::running() const {
-    if (pid_ <= 0 || exited_) return false;
-    if (!ready_) return false;
-    // Peek without reaping, so stop() still collects the status.
-    siginfo_t info{};
-    if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
-        info.si_pid == pid_) {
+    if (pid_ <= 0 || exited_ || !ready_) return false;
+    if (has_exited()) {
         exited_ = true;
         return false;
     }
@@ -164,21 +118,7 @@ std::string SimProcess::output() const {
 
 void SimProcess::stop() {
     if (pid_ > 0) {
-        kill(pid_, SIGTERM);
-        bool reaped = false;
-        for (int i = 0; i < 200 && !reaped; ++i) { // up to 2 s
-            int status = 0;
-            const pid_t r = waitpid(pid_, &status, WNOHANG);
-            if (r == pid_ || r < 0)
-                reaped = true;
-            else
-                usleep(10000);
-        }
-        if (!reaped) {
-            kill(pid_, SIGKILL);
-            int status = 0;
-            waitpid(pid_, &status, 0);
-        }
+        end_process();
         pid_ = -1;
         exited_ = true;
     }

@@ -9,6 +9,8 @@
 // pseudo-terminal path, UDP port and "ready". Unless the arguments say
 // otherwise it asks for a free UDP port and a 300 s safety stop. the destructor stops it (SIGTERM,
 // then SIGKILL) and reaps it. The child also dies with the test process.
+// On Windows it runs km207-sim.exe from beside the test, which serves UDP
+// only (pty() stays empty), and ends it with TerminateProcess.
 #pragma once
 
 #include <sys/types.h>
@@ -44,9 +46,23 @@ class SimProcess {
     static std::string default_executable();
 
   private:
-    void read_output(int fd);
+    // One file per platform (sim_process_posix.cpp, sim_process_win32.cpp).
+    // Starts args[0] with its stdout on a pipe read through read_pipe().
+    bool spawn(std::vector<std::string>& args);
+    // Bytes read within `timeout_ms` (0: none came), or -1 at end of file.
+    int read_pipe(char* buf, size_t cap, int timeout_ms);
+    void close_pipe();
+    bool has_exited() const;
+    // Ends the emulator and reaps it.
+    void end_process();
+    void read_output();
 
     pid_t pid_ = -1;
+    // The pipe's read end (a descriptor or a HANDLE) and, on Windows, the
+    // process and the job that ends it with the test.
+    intptr_t out_ = -1;
+    intptr_t process_ = -1;
+    intptr_t job_ = -1;
     std::string pty_;
     uint16_t udp_port_ = 0;
     std::thread reader_;

@@ -1,4 +1,5 @@
-// Minimal bus clients for the emulator tests: UDP and a pseudo-terminal.
+// Minimal bus clients for the emulator tests: UDP (wire_client_posix.cpp,
+// wire_client_win32.cpp) and a pseudo-terminal (Linux only).
 #pragma once
 
 #include "km_protocol.h"
@@ -22,7 +23,7 @@ class UdpClient {
              int timeout_ms = 1000);
 
   private:
-    int fd_ = -1;
+    intptr_t fd_ = -1; // a descriptor or a Winsock SOCKET
     uint16_t port_;
 };
 

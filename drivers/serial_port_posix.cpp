@@ -30,6 +30,10 @@ bool speed_of(uint32_t baud, speed_t& out) {
     return false;
 }
 
+int fd_of(intptr_t handle) {
+    return static_cast<int>(handle);
+}
+
 int64_t now_ms() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
@@ -100,46 +104,46 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
         ::close(fd);
         return status_from_open_errno(err);
     }
-    fd_ = fd;
+    handle_ = fd;
     uint32_t st = set_baud(baud);
     if (st != kOk) close();
     return st;
 }
 
 void SerialPort::close() {
-    if (fd_ >= 0) {
-        ::close(fd_); // also drops the lock
-        fd_ = -1;
+    if (handle_ != kClosed) {
+        ::close(fd_of(handle_)); // also drops the lock
+        handle_ = kClosed;
     }
 }
 
 uint32_t SerialPort::set_baud(uint32_t baud) {
     speed_t speed;
     if (!speed_of(baud, speed)) return kErrBaud;
-    if (fd_ < 0) return kErrHandle;
+    if (handle_ == kClosed) return kErrHandle;
     termios tio{};
-    if (tcgetattr(fd_, &tio) != 0) return kErrIo;
+    if (tcgetattr(fd_of(handle_), &tio) != 0) return kErrIo;
     if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) return kErrBaud;
-    if (tcsetattr(fd_, TCSANOW, &tio) != 0) return kErrBaud;
+    if (tcsetattr(fd_of(handle_), TCSANOW, &tio) != 0) return kErrBaud;
     return kOk;
 }
 
 void SerialPort::discard_input() {
-    if (fd_ < 0) return;
-    tcflush(fd_, TCIFLUSH);
+    if (handle_ == kClosed) return;
+    tcflush(fd_of(handle_), TCIFLUSH);
     // A pseudo-terminal may still hold bytes after the flush; read them off,
     // but never for ever on a line that keeps talking.
     uint8_t junk[64];
-    for (int i = 0; i < 64 && ::read(fd_, junk, sizeof junk) > 0; ++i) {
+    for (int i = 0; i < 64 && ::read(fd_of(handle_), junk, sizeof junk) > 0; ++i) {
     }
 }
 
 uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout_ms) {
-    if (fd_ < 0) return kErrHandle;
+    if (handle_ == kClosed) return kErrHandle;
     const int64_t deadline = now_ms() + timeout_ms;
     std::size_t done = 0;
     while (done < len) {
-        ssize_t n = ::write(fd_, data + done, len - done);
+        ssize_t n = ::write(fd_of(handle_), data + done, len - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
             continue;
@@ -147,22 +151,22 @@ uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout
         if (n < 0 && errno != EAGAIN && errno != EINTR) return kErrIo;
         int64_t left = deadline - now_ms();
         if (left <= 0) return kErrTimeout;
-        pollfd p{fd_, POLLOUT, 0};
+        pollfd p{fd_of(handle_), POLLOUT, 0};
         if (poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) return kErrIo;
     }
     return kOk;
 }
 
 int SerialPort::read_some(uint8_t* buf, std::size_t cap, int timeout_ms) {
-    if (fd_ < 0) return -1;
+    if (handle_ == kClosed) return -1;
     const int64_t deadline = now_ms() + (timeout_ms > 0 ? timeout_ms : 0);
     for (;;) {
-        ssize_t n = ::read(fd_, buf, cap);
+        ssize_t n = ::read(fd_of(handle_), buf, cap);
         if (n > 0) return static_cast<int>(n);
         if (n < 0 && errno != EAGAIN && errno != EINTR) return -1;
         int64_t left = deadline - now_ms();
         if (left <= 0) return 0;
-        pollfd p{fd_, POLLIN, 0};
+        pollfd p{fd_of(handle_), POLLIN, 0};
         int r = poll(&p, 1, static_cast<int>(left));
         if (r < 0 && errno != EINTR) return -1;
         if (r > 0 && (p.revents & (POLLERR | POLLNVAL))) return -1;

@@ -1,0 +1,16 @@
+// What km207-sim needs from its platform beyond the servers: signals and
+// the link to the pseudo-terminal. One file per platform.
+#pragma once
+
+#include <string>
+
+namespace km::emu {
+
+// `stop` on an interrupt or a request to end; `cycle` on the power-cycle
+// signal (SIGUSR1) where the platform has one.
+void install_signals(void (*stop)(int), void (*cycle)(int));
+// Makes `link` a symbolic link to `target`, replacing what was there.
+bool make_link(const std::string& target, const std::string& link, std::string& error);
+void remove_link(const std::string& link);
+
+} // namespace km::emu

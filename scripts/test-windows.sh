@@ -1,0 +1,224 @@
+#!/usr/bin/env bash
+# The Windows stage of ./test.sh. Cross-builds the 64-bit Windows programs
+# and their packages (Qt for Windows goes into its cache the first time),
+# then, all under wine64 with Wine prefixes inside the Windows build folder:
+#   - the cross-built test programs, against the Linux km207-sim over UDP and
+#     over a serial line (a COM port of the prefix linked to its
+#     pseudo-terminal);
+#   - km207.exe: identify over UDP and over the serial line, scan, and a
+#     backup of one emulator restored into another (transcript kept);
+#   - W_KM207.exe under Xvfb: the connection dialog with its default settings
+#     reaches the emulator, which must have been asked for its identification
+#     (screenshot kept);
+#   - the installer, silently into a fresh prefix; the installed km207.exe
+#     identifies the emulator; the uninstaller must leave nothing behind.
+#
+#   scripts/test-windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
+#
+# LINUX_BUILD_DIR (default build) provides km207-sim; WINDOWS_BUILD_DIR
+# defaults to build-win64. Ends with one line giving the count of tests that
+# ran as Windows programs.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+linux_build=$(realpath "${1:-$here/build}")
+wb=$(realpath -m "${2:-$here/build-win64}")
+sim=$linux_build/bin/km207-sim
+shots=$here/shots
+started=$(date +%s)
+
+say() { printf '== windows: %s\n' "$*"; }
+fail() { printf 'test-windows.sh: %s\n' "$*" >&2; exit 1; }
+
+[ -x "$sim" ] || fail "no $sim (build the Linux tree first)"
+# The 64-bit loader directly: plain `wine` may choose the 32-bit one, which
+# this kind of machine cannot start.
+wine64=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wineserver=$(command -v wineserver || echo /usr/lib/wine/wineserver)
+[ -x "$wine64" ] || fail "wine64 is missing (scripts/install-deps.sh installs it)"
+export WINEDEBUG=-all
+# No Mono or Gecko installation dialogs in a new prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+say "cross build and packages"
+"$here/scripts/build-windows.sh" "$wb" --package
+exe_dir=$wb/bin
+
+tmp=$(mktemp -d)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+    for prefix in "$wb"/wine-*; do
+        [ -d "$prefix" ] && WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# new_prefix NAME: an empty Wine prefix in the build folder, ready.
+new_prefix() {
+    local p=$wb/wine-$1
+    WINEPREFIX=$p "$wineserver" -k 2>/dev/null || true
+    rm -rf "$p"
+    WINEPREFIX=$p "$wine64" wineboot --init >/dev/null 2>&1
+    WINEPREFIX=$p "$wineserver" -w
+    echo "$p"
+}
+
+# start_sim NAME OPTIONS...: a Linux km207-sim on a free UDP port of
+# 127.0.0.1; sets SIM_UDP (port) and SIM_PTY (its pseudo-terminal).
+start_sim() {
+    local name=$1
+    shift
+    "$sim" --udp-port 0 --verbose "$@" >"$tmp/$name.out" 2>"$tmp/$name.err" &
+    pids+=($!)
+    for _ in $(seq 200); do
+        grep -q '^ready' "$tmp/$name.out" 2>/dev/null && break
+        sleep 0.05
+    done
+    grep -q '^ready' "$tmp/$name.out" || fail "km207-sim did not start: $(cat "$tmp/$name.err")"
+    SIM_UDP=$(sed -n 's/^udp: .*:\([0-9]*\)$/\1/p' "$tmp/$name.out" | head -n1)
+    SIM_PTY=$(sed -n 's/^pty: //p' "$tmp/$name.out" | head -n1)
+}
+
+count=0
+
+# 1. The cross-built test programs.
+say "test programs"
+runner=$here/tests/wine/run-tests.sh
+if [ -x "$runner" ]; then
+    "$runner" "$wb" --sim "$sim" | tee "$tmp/tests.log"
+    summary=$(grep -E '^wine: [0-9]+ passed' "$tmp/tests.log" | tail -n1)
+    [ -n "$summary" ] || fail "the test runner gave no summary"
+    passed=$(sed -E 's/^wine: ([0-9]+) passed.*/\1/' <<<"$summary")
+    failed=$(sed -E 's/^wine: [0-9]+ passed, ([0-9]+) failed.*/\1/' <<<"$summary")
+    count=$((passed + failed))
+else
+    fail "no $runner"
+fi
+
+# 2. km207.exe over UDP and over the serial line, scan, backup and restore.
+say "km207.exe"
+prefix=$(new_prefix cli)
+export WINEPREFIX=$prefix
+start_sim a --name "SIM-A   " --mode 1
+udp_a=$SIM_UDP
+ln -sfn "$SIM_PTY" "$prefix/dosdevices/com3"
+start_sim b --address 5 --name "SIM-B   "
+udp_b=$SIM_UDP
+transcript=$wb/windows-transcript.txt
+: >"$transcript"
+run() {
+    printf '$ %skm207.exe %s\n' "${KM207_DRIVER_HOST:+KM207_DRIVER_HOST=1 }" "$*" >>"$transcript"
+    local rc=0
+    (cd "$tmp" && timeout 120 "$wine64" "$exe_dir/km207.exe" "$@") >>"$transcript" 2>&1 || rc=$?
+    printf '[exit %s]\n' "$rc" >>"$transcript"
+    count=$((count + 1))
+    return $rc
+}
+lan_a=(--kind lan --ip 127.0.0.1 --udp-port "$udp_a")
+lan_b=(--kind lan --ip 127.0.0.1 --udp-port "$udp_b")
+run identify "${lan_a[@]}"
+run identify --kind com --port 3
+# The same driver through the 64-bit driver host instead of in process.
+KM207_DRIVER_HOST=1 run identify "${lan_a[@]}"
+run scan "${lan_b[@]}" --addresses 0-7
+run backup 'C:\users\Public\km207-a.cfg' "${lan_a[@]}"
+run restore 'C:\users\Public\km207-a.cfg' "${lan_b[@]}" --address 5
+run backup 'C:\users\Public\km207-b.cfg' "${lan_b[@]}" --address 5
+cat "$transcript"
+grep -q 'SIM-A' "$transcript" || fail "km207.exe did not identify the emulator"
+# The second module now holds the first one's configuration: the files
+# differ only in the identification and the time of reading.
+strip_id() { grep -v -E '^(#|modul|precteno)' "$1"; }
+diff <(strip_id "$prefix/drive_c/users/Public/km207-a.cfg") \
+    <(strip_id "$prefix/drive_c/users/Public/km207-b.cfg") >>"$transcript" ||
+    fail "the restored module differs from the backup"
+"$wineserver" -w
+
+# 3. W_KM207.exe under Xvfb: the connection dialog, default settings (COM1,
+# address 0, 9600 Bd), to the emulator on the prefix's COM1.
+say "W_KM207.exe under Xvfb"
+start_sim gui --name "KM-207  "
+ln -sfn "$SIM_PTY" "$prefix/dosdevices/com1"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+export DISPLAY=:$(cat "$tmp/display")
+openbox >/dev/null 2>&1 &
+pids+=($!)
+# Installed afresh, so that it starts with the default settings.
+app=$wb/gui-app
+rm -rf "$app"
+cmake --install "$wb" --prefix "$app" >/dev/null
+"$wine64" "$app/W_KM207.exe" >"$tmp/gui.log" 2>&1 &
+pids+=($!)
+main=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
+[ -n "$main" ] || fail "W_KM207.exe showed no main window"
+# Keys through XTEST to the active window (Wine ignores synthetic events).
+xdotool windowactivate --sync "$main"
+sleep 1
+xdotool key alt+p
+dialog=$(timeout 30 xdotool search --sync --onlyvisible --name 'Připojení modulu' | head -n1)
+[ -n "$dialog" ] || fail "the connection dialog did not open"
+sleep 1
+# "Inicializace připojení": 200 x 30 at (24, 328) in the dialog.
+xdotool mousemove --window "$dialog" 124 343 click 1
+# Identification is command 200 in three parts (P5 0, 1, 2), over the
+# pseudo-terminal.
+identified() { grep -q '^pty rq addr=0 cmd=200 p5=2 .*-> reply' "$tmp/gui.err"; }
+for _ in $(seq 150); do
+    identified && break
+    sleep 0.1
+done
+sleep 2
+mkdir -p "$shots"
+import -window root "$shots/windows-connected.png"
+identified || fail "W_KM207.exe did not identify the emulator through the connection dialog"
+count=$((count + 1))
+xdotool windowactivate --sync "$dialog" key Escape
+sleep 0.5
+xdotool windowactivate --sync "$main" key alt+k
+"$wineserver" -w
+
+# 4. The installer, silently; the installed km207.exe; the uninstaller.
+say "installer"
+prefix=$(new_prefix install)
+export WINEPREFIX=$prefix
+installer=$(ls "$wb"/km207-*-win64.exe | head -n1)
+(cd "$prefix/drive_c" && find . | sort) >"$tmp/before"
+"$wine64" "$installer" /S '/D=C:\KM207'
+"$wineserver" -w
+[ -f "$prefix/drive_c/KM207/km207.exe" ] || fail "the installer installed no km207.exe"
+(cd "$prefix/drive_c" && find . | sort) >"$tmp/installed"
+comm -13 "$tmp/before" "$tmp/installed" >"$wb/windows-installed-files.txt"
+say "installed: $(grep -c . "$wb/windows-installed-files.txt") paths (list in windows-installed-files.txt)"
+(cd "$tmp" && timeout 120 "$wine64" 'C:\KM207\km207.exe' identify "${lan_a[@]}") | tee "$tmp/installed-identify"
+grep -q 'SIM-A' "$tmp/installed-identify" || fail "the installed km207.exe did not identify the emulator"
+count=$((count + 1))
+"$wine64" 'C:\KM207\Uninstall.exe' /S
+"$wineserver" -w
+# NSIS runs the uninstaller from a copy in the user's Temp, which Windows
+# deletes at the next start: start the prefix again.
+"$wine64" wineboot -r >/dev/null 2>&1
+"$wineserver" -w
+(cd "$prefix/drive_c" && find . | sort) >"$tmp/after"
+comm -13 "$tmp/before" "$tmp/after" >"$tmp/left"
+# What stays of that copy is its emptied folder, NSIS's and not ours.
+nsis_temp='^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$'
+if grep -E -q "$nsis_temp" "$tmp/left"; then
+    say "left by NSIS itself: $(grep -E "$nsis_temp" "$tmp/left" | tr '\n' ' ')(an empty folder in Temp)"
+fi
+grep -E -v "$nsis_temp" "$tmp/left" >"$wb/windows-left-behind.txt" || true
+if "$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KM207' >/dev/null 2>&1; then
+    echo "registry: HKLM\\...\\Uninstall\\KM207" >>"$wb/windows-left-behind.txt"
+fi
+if [ -s "$wb/windows-left-behind.txt" ]; then
+    cat "$wb/windows-left-behind.txt"
+    fail "the uninstaller left the above behind"
+fi
+say "the uninstaller left nothing behind"
+count=$((count + 1))
+"$wineserver" -w
+
+say "$count tests ran as Windows programs under wine64 ($(( $(date +%s) - started )) s)"
