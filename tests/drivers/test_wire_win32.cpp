@@ -5,6 +5,7 @@
 #include "driver_errors.h"
 #include "driver_lib.h"
 #include "km_protocol.h"
+#include "loopback_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
-
-#include <winsock2.h>
+#include <vector>
 
 #include <windows.h>
 
@@ -51,38 +51,15 @@ std::set<std::string> exported_names(const char* file) {
     return names;
 }
 
-// A UDP port on loopback that nobody answers on (bound, never read).
-struct SilentPort {
-    SOCKET s = INVALID_SOCKET;
-    uint16_t port = 0;
-    SilentPort() {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        int len = sizeof a;
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-        port = ntohs(a.sin_port);
-    }
-    ~SilentPort() {
-        closesocket(s);
-        WSACleanup();
-    }
-    // Transaction numbers of the requests that came in.
-    std::set<uint16_t> transactions() const {
-        std::set<uint16_t> txns;
-        u_long nonblocking = 1;
-        ioctlsocket(s, FIONBIO, &nonblocking);
-        char buf[64];
-        while (recv(s, buf, sizeof buf, 0) == static_cast<int>(km::proto::kUdpFrameSize))
-            txns.insert(static_cast<uint16_t>(static_cast<uint8_t>(buf[0]) |
-                                              static_cast<uint8_t>(buf[1]) << 8));
-        return txns;
-    }
-};
+// Transaction numbers of the requests that reached `s`.
+std::set<uint16_t> transactions(const LoopbackSocket& s) {
+    std::set<uint16_t> txns;
+    std::vector<uint8_t> d;
+    uint16_t from = 0;
+    while (s.receive(d, from, 0) && d.size() == km::proto::kUdpFrameSize)
+        txns.insert(static_cast<uint16_t>(d[0] | d[1] << 8));
+    return txns;
+}
 
 struct Answer {
     uint32_t status = 99, out = 0;
@@ -146,10 +123,10 @@ TEST(WinDriverLan, AddressTextAndPortAreCheckedAtInit) {
 TEST(WinDriverLan, NoAnswerGivesTimeoutAfterEachRetryWithItsOwnTransaction) {
     DriverLib d("KL4100");
     ASSERT_TRUE(d.complete());
-    SilentPort silent;
+    LoopbackSocket silent; // bound, never answers
     LanConfig cfg;
     uint32_t h = 0;
-    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(silent.port, 30)));
+    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(silent.port(), 30)));
     ASSERT_EQ(0u, d.set_config(h, 9600, 13, 2));
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(km::kErrTimeout, command(d, h, 0, 200, 0).status);
@@ -158,7 +135,7 @@ TEST(WinDriverLan, NoAnswerGivesTimeoutAfterEachRetryWithItsOwnTransaction) {
             .count();
     EXPECT_GE(ms, 89);
     EXPECT_LT(ms, 2000);
-    EXPECT_EQ(3u, silent.transactions().size());
+    EXPECT_EQ(3u, transactions(silent).size());
     EXPECT_EQ(0u, d.done(&h));
 }
 
