@@ -18,6 +18,7 @@
 #include "Kxxx410.h"
 #include "child_process.h"
 #include "km_protocol.h"
+#include "machine.h"
 #include "median_reporter.h"
 #include "sim_process.h"
 
@@ -360,6 +361,10 @@ void BM_ModelWineHost(benchmark::State& state) {
     // by this run (and pinned with it).
     if (qEnvironmentVariableIsEmpty("WINEPREFIX")) qputenv("WINEPREFIX", KM_WINEPREFIX_BENCH);
     if (qEnvironmentVariableIsEmpty("WINEDEBUG")) qputenv("WINEDEBUG", "-all");
+    if (kmhost::runs_32bit_programs() == kmhost::Runs32::no) {
+        state.SkipWithError("this machine's kernel cannot run 32-bit programs");
+        return;
+    }
     round_trips(state, 0, QStringLiteral(KM_WIN32_DIR "/model"), false, {});
 }
 #endif

@@ -231,8 +231,18 @@ int Tool::open(bool identify) {
     const uint8_t kind = data_.Rozhrani;
     uint32_t handle = 0;
     uint32_t kod = OvladacInit(kind, handle, data_.KonfigOvladace);
-    if (kod != 0)
-        return fail(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod);
+    if (kod != 0) {
+        // The code's text names the library; the cause, where the link
+        // knows one (no Wine, no 32-bit programs here), says what to do.
+        const QString duvod = OvladacDuvod();
+        const int status = exitStatusForCode(kod);
+        QJsonObject extra;
+        if (!duvod.isEmpty()) extra.insert(QStringLiteral("reason"), duvod);
+        out_.error(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod,
+                   status, extra);
+        if (!duvod.isEmpty()) out_.note(QStringLiteral("Důvod: ") + duvod);
+        return status;
+    }
     data_.Handle = handle;
     data_.Pripojeno = true;
     // A rate the settings file brings that is not one of the nine goes out

@@ -3,6 +3,7 @@
 
 #include "VazbaOvladace.h"
 #include "driver_library.h"
+#include "machine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,6 +26,8 @@ struct Stav {
     // Init failed but the library stays, so its error text can be read.
     bool poNeuspechu = false;
     bool izolace = false;
+    QString duvod;                      // for OvladacDuvod, set by each Init
+    std::optional<bool> odpovedSondy32; // tests stand in for the probe
 
     void uvolni() {
         vazba.reset();
@@ -153,6 +156,49 @@ QStringList prikazWine() {
                              : !QStandardPaths::findExecutable(program).isEmpty();
     return nalezen ? prikaz : QStringList{};
 }
+
+bool strojBezi32() {
+    const std::optional<bool>& zadana = stav().odpovedSondy32;
+    if (zadana) return *zadana;
+    return kmhost::runs_32bit_programs() != kmhost::Runs32::no;
+}
+
+// Debian's layout: the wine command, with ../lib/wine/ beside its folder
+// holding the 64-bit loader "wine64" (package wine64) and the 32-bit one
+// "wine" (package wine32). Other layouts are not judged.
+bool chybiWine32(const QString& program) {
+    const QString cesta =
+        program.contains(QLatin1Char('/')) ? program : QStandardPaths::findExecutable(program);
+    if (cesta.isEmpty()) return false;
+    const QDir lib(QFileInfo(cesta).absolutePath() + QStringLiteral("/../lib/wine"));
+    return QFileInfo(lib.filePath(QStringLiteral("wine64"))).isFile() &&
+           !QFileInfo::exists(lib.filePath(QStringLiteral("wine")));
+}
+
+// Why Wine cannot run the 32-bit host for `knihovna`: each cause has its
+// own remedy, so each its own text. `wine` is the command, empty when none.
+QString duvodWine(const QStringList& wine, const QString& knihovna) {
+    const QString instalace =
+        QStringLiteral("sudo dpkg --add-architecture i386 && sudo apt-get update && "
+                       "sudo apt-get install ");
+    if (wine.isEmpty())
+        return QStringLiteral("program Wine není nainstalován, a 32bitovou knihovnu %1 spouští "
+                              "km207-driverhost.exe právě pod Wine. Nainstalujte ho: %2")
+            .arg(knihovna, instalace + QStringLiteral("wine wine32"));
+    if (!strojBezi32())
+        return QStringLiteral("tento systém neumí spouštět 32bitové programy (jádro je odmítá), "
+                              "a tak ani Wine nespustí 32bitový km207-driverhost.exe pro knihovnu "
+                              "%1. Pomůže jádro s podporou 32bitových programů (IA32 emulation), "
+                              "jiný počítač s Linuxem nebo Windows.")
+            .arg(knihovna);
+    if (chybiWine32(wine.first()))
+        return QStringLiteral("chybí wine32, 32bitová část Wine, bez níž Wine nespustí "
+                              "32bitový km207-driverhost.exe pro knihovnu %1. Nainstalujte ji: %2")
+            .arg(knihovna, instalace + QStringLiteral("wine32"));
+    return QStringLiteral("km207-driverhost.exe pro knihovnu %1 se pod Wine nespustil; hlášení "
+                          "Wine jsou na chybovém výstupu programu.")
+        .arg(knihovna);
+}
 #endif
 
 bool izolaceZapnuta() {
@@ -163,8 +209,13 @@ std::unique_ptr<VazbaOvladace> presHostitele(uint8_t druh, const QString& hostit
                                              const QStringList& wine, const QString& cesta,
                                              uint32_t& kod, QString& popis) {
     kod = KodNenacteno + druh;
+    const QString knihovna = QFileInfo(cesta).fileName();
     const QString program = najdiHostitele(hostitel);
-    if (program.isEmpty()) return nullptr;
+    if (program.isEmpty()) {
+        stav().duvod = QStringLiteral("vedle programu chybí %1, který knihovnu %2 spouští.")
+                           .arg(hostitel, knihovna);
+        return nullptr;
+    }
     SpusteniHostitele s;
     if (wine.isEmpty()) {
         s.Program = program;
@@ -179,7 +230,11 @@ std::unique_ptr<VazbaOvladace> presHostitele(uint8_t druh, const QString& hostit
         return true;
     }();
     Q_UNUSED(uklid);
-    auto vazba = VazbaPresHostitele(druh, s, cesta, kod);
+    bool odpovedel = false;
+    auto vazba = VazbaPresHostitele(druh, s, cesta, kod, &odpovedel);
+#ifndef Q_OS_WIN
+    if (!vazba && !odpovedel && s.Wine) stav().duvod = duvodWine(wine, knihovna);
+#endif
     popis = QDir::toNativeSeparators(cesta) + QStringLiteral(" přes ") + hostitel +
             (s.Wine ? QStringLiteral(" (Wine)") : QString());
     return vazba;
@@ -206,6 +261,7 @@ std::unique_ptr<VazbaOvladace> navaz(uint8_t druh, uint32_t& kod, QString& popis
             const QStringList wine = prikazWine();
             if (!wine.isEmpty())
                 return presHostitele(druh, kHostitel32, wine, nalez.cesta, kod, popis);
+            stav().duvod = duvodWine(wine, QFileInfo(nalez.cesta).fileName());
         }
 #endif
         kod = KodNenacteno + druh;
@@ -234,6 +290,7 @@ uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigO
     // loaded, so re-binding the same file keeps it loaded in between.
     std::unique_ptr<VazbaOvladace> stara = std::move(s.vazba);
     s.uvolni();
+    s.duvod.clear();
     if (!druhPlatny(Rozhrani)) return KodNeplatne;
 
     uint32_t kod = 0;
@@ -313,6 +370,14 @@ void NastavIzolaciOvladacu(bool Zapnuto) {
 QString OvladacVazba() {
     const Stav& s = stav();
     return s.vazba ? s.popis : QString();
+}
+
+QString OvladacDuvod() {
+    return stav().duvod;
+}
+
+void NastavOdpovedSondy32(std::optional<bool> Odpoved) {
+    stav().odpovedSondy32 = Odpoved;
 }
 
 void NastavAdresarOvladacu(const QString& Adresar) {

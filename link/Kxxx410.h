@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 // Reply buffer of one command.
 using TOdpoved = std::array<uint32_t, 100>;
@@ -42,6 +43,16 @@ void NastavIzolaciOvladacu(bool Zapnuto);
 // " přes km207-driverhost.exe (Wine)" or the like when a host runs it. Empty
 // when nothing is bound.
 QString OvladacVazba();
+
+// Why the last OvladacInit could not run the maker's 32-bit library, in
+// words a user can act on where the code's own text cannot say it: no Wine,
+// no wine32, a machine that cannot run 32-bit programs, no driver host
+// beside the program. Empty when it bound a library or knows no such cause.
+QString OvladacDuvod();
+
+// Tests only: the answer to "does this machine run 32-bit programs" in
+// place of the probe of the machine; nullopt asks the probe again.
+void NastavOdpovedSondy32(std::optional<bool> Odpoved);
 
 // One command on the module. B0..B4 are in and out; a null one makes the
 // request impossible (Chyba 9).

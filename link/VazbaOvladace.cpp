@@ -83,8 +83,9 @@ class PresHostitele : public VazbaOvladace {
     PresHostitele(uint8_t druh, bool wine) : druh_(druh), wine_(wine) {}
     ~PresHostitele() override { ukonci(); }
 
-    bool spust(const SpusteniHostitele& s, const QString& cesta, uint32_t& kod) {
+    bool spust(const SpusteniHostitele& s, const QString& cesta, uint32_t& kod, bool& odpovedel) {
         kod = KodNenacteno + druh_;
+        odpovedel = false;
         // The host's own notes (and Wine's) go to the program's standard
         // error, which the child shares.
         kmhost::ChildCommand c;
@@ -109,6 +110,7 @@ class PresHostitele : public VazbaOvladace {
         r.path = nativni(cesta);
         kmhost::OpenReply a;
         if (!vymena(kmhost::Type::Open, r, a, lhuta)) return false;
+        odpovedel = true;
         if (a.result != kmhost::kOpenBound) {
             ukonci();
             if (a.result == kmhost::kOpenEntryMissing) kod = KodNeuplne + druh_;
@@ -292,8 +294,12 @@ std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta,
 }
 
 std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
-                                                  const QString& Cesta, uint32_t& Kod) {
+                                                  const QString& Cesta, uint32_t& Kod,
+                                                  bool* Odpovedel) {
     auto vazba = std::make_unique<PresHostitele>(Druh, Spusteni.Wine);
-    if (!vazba->spust(Spusteni, Cesta, Kod)) return nullptr;
+    bool odpovedel = false;
+    const bool spusten = vazba->spust(Spusteni, Cesta, Kod, odpovedel);
+    if (Odpovedel) *Odpovedel = odpovedel;
+    if (!spusten) return nullptr;
     return vazba;
 }

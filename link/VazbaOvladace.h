@@ -42,6 +42,8 @@ struct SpusteniHostitele {
 };
 
 // Starts a host and has it bind the library at `Cesta`; `Kod` as above, and
-// 100 + kind also when the host does not start or answer.
+// 100 + kind also when the host does not start or answer. `Odpovedel`, when
+// given, tells whether the host answered at all (else it never came up).
 std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
-                                                  const QString& Cesta, uint32_t& Kod);
+                                                  const QString& Cesta, uint32_t& Kod,
+                                                  bool* Odpovedel = nullptr);

@@ -116,6 +116,8 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
         return L;
     };
     LabelOvladac = Popisek("LabelOvladac");
+    // Why no library could be bound may take a few lines; it is never cut.
+    LabelOvladac->setWordWrap(true);
 
     Model_ = new TModelProtokolu(Log, this);
     ListProtokol = new QListView(this);
@@ -181,8 +183,13 @@ void TProtokolKomunikace::Obnov() {
     if (Dole) ListProtokol->scrollToBottom();
     // The library bound now, and through what (the driver host).
     const QString Nazev = QDir::toNativeSeparators(OvladacVazba());
-    LabelOvladac->setText(QStringLiteral("Ovladač: ") +
-                          (Nazev.isEmpty() ? QStringLiteral("žádný") : Nazev));
+    QString Text = Nazev;
+    if (Text.isEmpty()) {
+        // Where no library could be run, the link may know why in words.
+        const QString Duvod = OvladacDuvod();
+        Text = Duvod.isEmpty() ? QStringLiteral("žádný") : QStringLiteral("žádný – ") + Duvod;
+    }
+    LabelOvladac->setText(QStringLiteral("Ovladač: ") + Text);
     LabelStatistika->setText((Log.Pozastaveno() ? QStringLiteral("pozastaveno, ") : QString()) +
                              StatistikaNaText(Log.Statistika()));
 }

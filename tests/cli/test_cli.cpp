@@ -207,6 +207,45 @@ TEST(Cli, ModuleErrorsExitOneAndSilenceExitsTwo) {
     EXPECT_EQ(json(silent.out).value(QStringLiteral("code")).toInt(), 5);
 }
 
+// The maker's 32-bit library beside km207 with no Wine to run it: the code
+// and its text as the windows show them, then the cause in words, also in
+// JSON.
+TEST(Cli, AMakersLibraryThatCannotRunIsExplained) {
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("km207"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KM207_BIN), exe));
+    QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
+    pe.replace(0, 2, "MZ");
+    pe[60] = 64;
+    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
+    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
+    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
+    dll.write(pe);
+    dll.close();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KM207_WINE"), QStringLiteral("/nonexistent/wine"));
+    for (const bool asJson : {false, true}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(exe, QStringList{"identify", "--kind", "com", "--port", "1"} +
+                         (asJson ? QStringList{"--json"} : QStringList{}));
+        const Result r = finish(p);
+        EXPECT_EQ(r.status, 2);
+        const QStringList err = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(err.size(), 2) << r.err.toStdString();
+        EXPECT_EQ(err[0], QStringLiteral("km207: Chyba inicializace připojení - chyba "
+                                         "inicializace knihovny KSER410.DLL (kód 100)"));
+        EXPECT_TRUE(err[1].startsWith(QStringLiteral("km207: Důvod: program Wine není "
+                                                     "nainstalován, a 32bitovou knihovnu "
+                                                     "KSER410.DLL spouští")));
+        if (asJson) {
+            EXPECT_EQ(json(r.out).value(QStringLiteral("reason")).toString(),
+                      err[1].mid(QStringLiteral("km207: Důvod: ").size()));
+        }
+    }
+}
+
 TEST(Cli, GetRepeatEndsWithTheFrameStatistics) {
     SimProcess sim({"--no-pty", "--module", "3"});
     SIM_OK(sim);

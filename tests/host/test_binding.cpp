@@ -158,6 +158,64 @@ TEST_F(HostFailure, AHostThatStopsReadingCannotEndTheProgram) {
     EXPECT_EQ(std::signal(SIGPIPE, SIG_DFL), SIG_DFL);
 }
 
+// Each cause that keeps the maker's 32-bit library from running gets its own
+// words, while the code and its text stay as specified. The Wine stand-in
+// fails at once, as Debian's wine does when its 32-bit loader cannot start.
+TEST_F(HostFailure, EachCauseOfAnUnrunnableDllIsToldInWords) {
+    QTemporaryDir dir;
+    write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);
+    NastavAdresarOvladacu(dir.path());
+    const auto init = [&] {
+        EXPECT_EQ(OvladacInit(0, handle, konfig), 100u);
+        EXPECT_EQ(TextChyby(0, 100), QStringLiteral("chyba inicializace knihovny KSER410.DLL"));
+        EXPECT_EQ(OvladacVazba(), QString());
+        return OvladacDuvod();
+    };
+    NastavOdpovedSondy32(true);
+    qputenv("KM207_WINE", "/nonexistent/wine");
+    EXPECT_TRUE(init().startsWith(QStringLiteral("program Wine není nainstalován, a 32bitovou "
+                                                 "knihovnu KSER410.DLL spouští")));
+
+    // Debian's layout with only the 64-bit loader.
+    QTemporaryDir wine;
+    const QString bin = wine.filePath(QStringLiteral("bin/wine"));
+    QDir().mkpath(wine.filePath(QStringLiteral("bin")));
+    QDir().mkpath(wine.filePath(QStringLiteral("lib/wine")));
+    QFile script(bin);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nexit 126\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    QFile(wine.filePath(QStringLiteral("lib/wine/wine64"))).open(QIODevice::WriteOnly);
+    qputenv("KM207_WINE", bin.toLocal8Bit());
+    EXPECT_TRUE(init().startsWith(QStringLiteral("chybí wine32, 32bitová část Wine")));
+
+    NastavOdpovedSondy32(false);
+    const QString kernel = init();
+    EXPECT_TRUE(kernel.startsWith(QStringLiteral("tento systém neumí spouštět 32bitové programy")))
+        << "the kernel comes first: wine32 would not help";
+    EXPECT_TRUE(kernel.contains(QStringLiteral("KSER410.DLL")));
+
+    NastavOdpovedSondy32(true);
+    QFile(wine.filePath(QStringLiteral("lib/wine/wine"))).open(QIODevice::WriteOnly);
+    EXPECT_TRUE(init().contains(QStringLiteral("se pod Wine nespustil")));
+
+    // The machine itself, with the real Wine: where its kernel refuses
+    // 32-bit programs, that is the cause the program names.
+    NastavOdpovedSondy32(std::nullopt);
+    qunsetenv("KM207_WINE");
+    if (kmhost::runs_32bit_programs() == kmhost::Runs32::no && hosttest::wine_ready()) {
+        EXPECT_TRUE(init().startsWith(QStringLiteral("tento systém neumí spouštět 32bitové")));
+    }
+
+    // A library bound clears the cause.
+    NastavAdresarOvladacu(QStringLiteral(STANDIN_DIR "/model"));
+    konfig[0] = 1;
+    ASSERT_EQ(OvladacInit(0, handle, konfig), 0u);
+    EXPECT_EQ(OvladacDuvod(), QString());
+    EXPECT_EQ(OvladacDone(0, handle), 0u);
+}
+
 // A host that ends while a process it started still holds its output (Wine's
 // server holds the host's): the call ends with the host, not when that
 // process lets go of the pipe, here by ending 60 s later.

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QBrush>
+#include <QFile>
 #include <QListView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -98,6 +99,31 @@ TEST_F(Protokol, EveryCommandOfTheTableIsOneDecodedLineAndFailuresAreMarked) {
               QStringLiteral("Ovladač: ") +
                   QDir::toNativeSeparators(
                       QDir(QStringLiteral(FAKE_DIR)).filePath(QStringLiteral("KSER410.so"))));
+}
+
+// The maker's 32-bit library with no Wine to run it: the driver line says
+// why, in words, where it names the bound library otherwise.
+TEST_F(Protokol, TheDriverLineSaysWhyAMakersLibraryCannotRun) {
+    testsupport::close_link(*form->Data);
+    QTemporaryDir dir;
+    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
+    pe.replace(0, 2, "MZ");
+    pe[60] = 64;
+    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
+    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
+    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
+    dll.write(pe);
+    dll.close();
+    NastavAdresarOvladacu(dir.path());
+    qputenv("KM207_WINE", "/nonexistent/wine");
+    uint32_t handle = 0;
+    EXPECT_EQ(OvladacInit(0, handle, form->Data->KonfigOvladace), 100u);
+    qunsetenv("KM207_WINE");
+    NastavAdresarOvladacu(QString());
+    child<TProtokolKomunikace>(form.get(), "Protokol")->Obnov();
+    EXPECT_TRUE(label("LabelOvladac")
+                    .startsWith(QStringLiteral("Ovladač: žádný – program Wine není nainstalován")))
+        << label("LabelOvladac").toStdString();
 }
 
 TEST_F(Protokol, TheBoundHoldsAfter20000CommandsAndTheCsvReadsBack) {
