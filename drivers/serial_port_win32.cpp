@@ -86,6 +86,10 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
     close();
     const std::wstring name = device_name(path);
     if (name.empty()) return kErrNoDevice;
+    // A folder would be refused as "access denied", which reads as busy.
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return kErrNoDevice;
     // No sharing: a second user of the port is refused, as the POSIX lock does.
     HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -145,6 +145,19 @@ TEST(WinDriverSerial, MissingPortsAreDeviceNotFound) {
     uint32_t h = 9;
     EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 250)) << "no COM250";
     EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 0)) << "there is no COM0";
+    {
+        // A folder or a plain file is no serial port.
+        char temp[MAX_PATH];
+        ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
+        EnvVar folder("KM207_COM5", temp);
+        EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 5)) << temp;
+        const std::string file = std::string(temp) + "km207_not_a_port.txt";
+        CloseHandle(
+            CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        EnvVar plain("KM207_COM6", file);
+        EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 6)) << file;
+        DeleteFileA(file.c_str());
+    }
     // Without their variables the card kinds find nothing on Windows.
     EXPECT_EQ(km::kErrNoDevice, isa.init_value(&h, 0x2F8));
     EXPECT_EQ(km::kErrNoDevice, pci.init_plain(&h));
