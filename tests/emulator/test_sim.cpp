@@ -166,6 +166,7 @@ TEST(Sim, RefusesBadOptions) {
                                          {"--module", "256"},
                                          {"--module", "1", "--address", "2"},
                                          {"--module", "1", "--module", "1:4"},
+                                         {"--com", "/dev/null", "--pty-link", "x"},
                                          {"--bogus"}}) {
         Sim s(bad, false);
         EXPECT_EQ(s.wait(3000), 2) << bad[0];
