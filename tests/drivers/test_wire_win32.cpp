@@ -139,6 +139,25 @@ TEST(WinDriverLan, NoAnswerGivesTimeoutAfterEachRetryWithItsOwnTransaction) {
     EXPECT_EQ(0u, d.done(&h));
 }
 
+TEST(WinDriverLan, PortNobodyListensOnIsNoAnswerNotAFailure) {
+    DriverLib d("KL4100");
+    ASSERT_TRUE(d.complete());
+    uint16_t closed = 0;
+    {
+        LoopbackSocket gone; // bound for a moment to learn a free port
+        closed = gone.port();
+    }
+    LanConfig cfg;
+    uint32_t h = 0;
+    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(closed, 30)));
+    ASSERT_EQ(0u, d.set_config(h, 9600, 13, 2));
+    // Each attempt's "port unreachable" may come back; twice, so the one
+    // left pending by an attempt is met by the next.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(km::kErrTimeout, command(d, h, 0, 200, 0).status);
+    EXPECT_EQ(0u, d.done(&h));
+}
+
 TEST(WinDriverSerial, MissingPortsAreDeviceNotFound) {
     DriverLib ser("KSER410"), isa("KIB410"), pci("KPB4100"), usb("KUB4100");
     ASSERT_TRUE(ser.complete() && isa.complete() && pci.complete() && usb.complete());
