@@ -256,14 +256,22 @@ INSTANTIATE_TEST_SUITE_P(Wires, SimWire, testing::Values(Wire::Udp, Wire::Com),
                              return std::string(i.param == Wire::Udp ? "KL4100" : "KSER410");
                          });
 
-// A second user of the port is not checked here: Wine does not refuse a
-// second open of a COM port as Windows does.
-TEST(SimCom, ACardKindOpensThePortItsVariableNames) {
+TEST(SimCom, SecondUserIsBusyAndACardKindOpensThePortItsVariableNames) {
     const std::string com = env("KM207_SIM_COM");
     if (com.empty()) GTEST_SKIP() << "KM207_SIM_COM not set (tests/wine/run-tests.sh sets it)";
     DriverLib ser("KSER410"), usb("KUB4100");
     ASSERT_TRUE(ser.complete() && usb.complete());
+    const uint32_t n = std::strtoul(com.c_str() + 3, nullptr, 10);
     uint32_t h1 = 0, h2 = 0;
+    ASSERT_EQ(0u, ser.init_value(&h1, n));
+    EXPECT_EQ(km::kErrBusy, ser.init_value(&h2, n));
+    EXPECT_EQ(0u, h2);
+    {
+        // Another spelling of the same port is the same port.
+        EnvVar alias("KM207_KUB4100", "\\\\.\\" + com);
+        EXPECT_EQ(km::kErrBusy, usb.init_plain(&h2));
+    }
+    EXPECT_EQ(0u, ser.done(&h1));
     // "COM7" as Windows users write it, and COM n under a number above 9.
     EnvVar v("KM207_KUB4100", com);
     ASSERT_EQ(0u, usb.init_plain(&h2));
