@@ -41,6 +41,8 @@ class SerialPort {
     // A file descriptor or a Windows HANDLE; both use -1 for "none".
     static constexpr intptr_t kClosed = -1;
     intptr_t handle_ = kClosed;
+    // Windows: the named object that marks the port as ours (see open()).
+    intptr_t claim_ = kClosed;
 };
 
 } // namespace km

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace km {
 
 namespace {
@@ -25,6 +27,21 @@ std::wstring device_name(const std::string& path) {
     std::wstring w = kmhost::widen(path);
     if (!w.empty() && w.find_first_of(L"\\/:") == std::wstring::npos) w = L"\\\\.\\" + w;
     return w;
+}
+
+// Marks the port as used by this driver, as flock() does on POSIX: Windows
+// itself refuses a second CreateFileW of a COM port, Wine does not. Null
+// when another handle of this driver holds the port.
+HANDLE claim(const std::wstring& device) {
+    std::wstring name = L"Local\\km207-serial-";
+    for (wchar_t c : device.substr(device.rfind(L"\\\\.\\", 0) == 0 ? 4 : 0))
+        name += c == L'\\' ? L'/' : static_cast<wchar_t>(towupper(c));
+    HANDLE h = CreateMutexW(nullptr, FALSE, name.c_str());
+    if (h && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    return h ? h : INVALID_HANDLE_VALUE; // no object to be had: no claim, no refusal
 }
 
 uint32_t status_from_open_error(DWORD err) {
@@ -86,15 +103,27 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
     close();
     const std::wstring name = device_name(path);
     if (name.empty()) return kErrNoDevice;
+    // A folder would be refused as "access denied", which reads as busy.
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return kErrNoDevice;
+    HANDLE mark = claim(name);
+    if (!mark) return kErrBusy;
+    claim_ = reinterpret_cast<intptr_t>(mark);
     // No sharing: a second user of the port is refused, as the POSIX lock does.
     HANDLE h = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return status_from_open_error(GetLastError());
+    if (h == INVALID_HANDLE_VALUE) {
+        const uint32_t st = status_from_open_error(GetLastError());
+        close();
+        return st;
+    }
     // A file, a folder or a pipe is no serial port behind this name.
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
     if (GetFileType(h) != FILE_TYPE_CHAR || !GetCommState(h, &dcb)) {
         CloseHandle(h);
+        close();
         return kErrNoDevice;
     }
     // Raw 8N1, no flow control, no character translation, errors do not
@@ -116,6 +145,7 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
     dcb.fAbortOnError = FALSE;
     if (!SetCommState(h, &dcb)) {
         CloseHandle(h);
+        close();
         return kErrIo;
     }
     handle_ = reinterpret_cast<intptr_t>(h);
@@ -128,6 +158,10 @@ void SerialPort::close() {
     if (handle_ != kClosed) {
         CloseHandle(handle_of(handle_));
         handle_ = kClosed;
+    }
+    if (claim_ != kClosed) {
+        CloseHandle(handle_of(claim_));
+        claim_ = kClosed;
     }
 }
 

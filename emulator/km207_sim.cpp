@@ -277,6 +277,8 @@ int main(int argc, char** argv) {
 
     if (address_given && !module_args.empty())
         return usage_error("--address is for the single module; give each module with --module");
+    if (!com.empty() && !pty_link.empty())
+        return usage_error("--pty-link names the pseudo-terminal, which --com replaces");
     if (module_args.empty()) module_args.emplace_back(cfg.address, cfg.baud_index);
     std::vector<std::unique_ptr<km::emu::Module>> modules;
     km::emu::Bus bus;
@@ -360,7 +362,7 @@ int main(int argc, char** argv) {
             std::chrono::steady_clock::now() - start >= std::chrono::seconds(exit_after))
             break;
     }
-    if (!pty_link.empty() && com.empty() && use_pty) km::emu::remove_link(pty_link);
+    if (!pty_link.empty() && use_pty) km::emu::remove_link(pty_link);
     // What the faults did, for soak runs that count them.
     km::emu::Stats st;
     for (const auto& m : modules) {

@@ -141,14 +141,7 @@ bool Server::open_serial(const std::string& device, uint32_t baud, std::string& 
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
     dcb.fAbortOnError = FALSE;
-    // A read ends as soon as bytes are there, or after a second with none
-    // (the relay then reads again); a reply's write gives up after a second.
-    COMMTIMEOUTS t{};
-    t.ReadIntervalTimeout = MAXDWORD;
-    t.ReadTotalTimeoutMultiplier = MAXDWORD;
-    t.ReadTotalTimeoutConstant = 1000;
-    t.WriteTotalTimeoutConstant = 1000;
-    if (!SetCommState(h, &dcb) || !SetCommTimeouts(h, &t)) {
+    if (!SetCommState(h, &dcb)) {
         error = "set up " + device + ": " + last_error_text(GetLastError());
         CloseHandle(h);
         return false;
@@ -230,6 +223,35 @@ void Server::start_relay() {
     relay_ = std::thread([this] { relay_loop(); });
 }
 
+namespace {
+
+// Timeouts of the serial line. Wine ends a read only when its buffer is full
+// or its time is up, so the relay waits for one byte (up to a second), then
+// takes what followed it at once. A reply's write gives up after a second.
+const COMMTIMEOUTS kWaitForByte{0, 0, 1000, 0, 1000};
+const COMMTIMEOUTS kTakeWhatIsThere{MAXDWORD, 0, 0, 0, 1000};
+
+// One overlapped read; false when `stop` was set first.
+bool read_line(HANDLE line, HANDLE stop, OVERLAPPED& ov, uint8_t* buf, DWORD cap, DWORD& n) {
+    n = 0;
+    ResetEvent(ov.hEvent);
+    if (ReadFile(line, buf, cap, &n, &ov)) return true;
+    if (GetLastError() != ERROR_IO_PENDING) {
+        // A line in trouble: do not spin, but still hear the stop.
+        return WaitForSingleObject(stop, 10) != WAIT_OBJECT_0;
+    }
+    const HANDLE waits[2] = {stop, ov.hEvent};
+    if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
+        CancelIo(line);
+        GetOverlappedResult(line, &ov, &n, TRUE);
+        return false;
+    }
+    if (!GetOverlappedResult(line, &ov, &n, FALSE)) n = 0;
+    return true;
+}
+
+} // namespace
+
 void Server::relay_loop() {
     const HANDLE line = handle(master_fd_);
     const HANDLE stop = handle(relay_stop_[0]);
@@ -238,21 +260,16 @@ void Server::relay_loop() {
     if (!ov.hEvent) return;
     uint8_t buf[512];
     for (;;) {
-        ResetEvent(ov.hEvent);
+        COMMTIMEOUTS t = kWaitForByte;
+        SetCommTimeouts(line, &t);
         DWORD n = 0;
-        if (!ReadFile(line, buf, sizeof buf, &n, &ov)) {
-            if (GetLastError() != ERROR_IO_PENDING) {
-                // A line in trouble: do not spin, but still hear the stop.
-                if (WaitForSingleObject(stop, 10) == WAIT_OBJECT_0) break;
-                continue;
-            }
-            const HANDLE waits[2] = {stop, ov.hEvent};
-            if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) == WAIT_OBJECT_0) {
-                CancelIo(line);
-                GetOverlappedResult(line, &ov, &n, TRUE);
-                break;
-            }
-            if (!GetOverlappedResult(line, &ov, &n, FALSE)) n = 0;
+        if (!read_line(line, stop, ov, buf, 1, n)) break;
+        if (n == 1) {
+            t = kTakeWhatIsThere;
+            SetCommTimeouts(line, &t);
+            DWORD more = 0;
+            if (!read_line(line, stop, ov, buf + 1, sizeof buf - 1, more)) break;
+            n += more;
         }
         if (n > 0)
             ::send(sock(relay_fd_), reinterpret_cast<const char*>(buf), static_cast<int>(n), 0);

@@ -4,48 +4,25 @@
 #include "driver_lib.h"
 #include "km_protocol.h"
 
+#include "loopback_socket.h"
+
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <atomic>
 #include <chrono>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 using namespace km::proto;
 
-struct Socket {
-    int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    uint16_t port = 0;
-    Socket() {
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        socklen_t len = sizeof a;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &len);
-        port = ntohs(a.sin_port);
-    }
-    ~Socket() { close(fd); }
-    void send_to(const sockaddr_in& to, const uint8_t* data, std::size_t len) const {
-        sendto(fd, data, len, 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    }
-};
-
-// Waits for one request on `s`; false after two seconds.
-bool take_request(const Socket& s, sockaddr_in& from, uint16_t& txn, Request& req) {
-    pollfd p{s.fd, POLLIN, 0};
-    if (poll(&p, 1, 2000) <= 0) return false;
-    uint8_t buf[64];
-    socklen_t len = sizeof from;
-    ssize_t n = recvfrom(s.fd, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&from), &len);
-    return n > 0 && decode_udp_request(buf, static_cast<std::size_t>(n), txn, req) == Reject::None;
+// Waits for one request on `s`; false after two seconds. `from` is the
+// driver's port.
+bool take_request(const LoopbackSocket& s, uint16_t& from, uint16_t& txn, Request& req) {
+    std::vector<uint8_t> buf;
+    return s.receive(buf, from, 2000) &&
+           decode_udp_request(buf.data(), buf.size(), txn, req) == Reject::None;
 }
 
 std::array<uint8_t, kUdpFrameSize> reply_frame(uint16_t txn, const Request& req,
@@ -66,7 +43,7 @@ class UdpPeer : public testing::Test {
     void SetUp() override {
         ASSERT_TRUE(drv.complete());
         cells[0] = reinterpret_cast<uintptr_t>(ip.c_str());
-        cells[1] = converter.port;
+        cells[1] = converter.port();
         cells[2] = 300;
         ASSERT_EQ(0u, drv.init_lan(&handle, cells.data()));
         ASSERT_EQ(0u, drv.set_config(handle, 9600, 13, 0));
@@ -83,7 +60,7 @@ class UdpPeer : public testing::Test {
     }
 
     DriverLib drv{"KL4100"};
-    Socket converter, stranger;
+    LoopbackSocket converter, stranger;
     std::string ip = "127.0.0.1";
     std::array<uintptr_t, KM_CONFIG_LEN> cells{};
     uint32_t handle = 0;
@@ -91,7 +68,7 @@ class UdpPeer : public testing::Test {
 
 TEST_F(UdpPeer, OnlyTheConverterWithTheCurrentTransactionAnswers) {
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (!take_request(converter, from, txn, req)) return;
@@ -118,7 +95,7 @@ TEST_F(UdpPeer, OnlyTheConverterWithTheCurrentTransactionAnswers) {
 
 TEST_F(UdpPeer, AnswersOnlyFromStrangersAreNoAnswer) {
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (!take_request(converter, from, txn, req)) return;
@@ -133,7 +110,7 @@ TEST_F(UdpPeer, AnswersOnlyFromStrangersAreNoAnswer) {
 
 TEST_F(UdpPeer, DamagedDatagramOnlyIsCorrupt) {
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (!take_request(converter, from, txn, req)) return;
@@ -148,7 +125,7 @@ TEST_F(UdpPeer, DamagedDatagramOnlyIsCorrupt) {
 
 TEST_F(UdpPeer, AnswerFromAnotherModuleOnlyIsReportedAsSuch) {
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (!take_request(converter, from, txn, req)) return;
@@ -163,7 +140,7 @@ TEST_F(UdpPeer, AnswerFromAnotherModuleOnlyIsReportedAsSuch) {
 TEST_F(UdpPeer, EmptyDatagramFromTheConverterIsDamageAndTheWaitGoesOn) {
     // Empty, then the real answer a little later: the answer counts.
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (!take_request(converter, from, txn, req)) return;
@@ -179,7 +156,7 @@ TEST_F(UdpPeer, EmptyDatagramFromTheConverterIsDamageAndTheWaitGoesOn) {
 
     // Nothing but an empty datagram: a damaged answer, not "no answer".
     std::thread lone([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
         if (take_request(converter, from, txn, req)) converter.send_to(from, nullptr, 0);
@@ -192,10 +169,10 @@ TEST_F(UdpPeer, FloodFromStrangersCannotHoldSendPastItsDeadline) {
     std::atomic<bool> stop{false};
     std::atomic<uint16_t> driver_port{0};
     std::thread peer([&] {
-        sockaddr_in from{};
+        uint16_t from = 0;
         uint16_t txn = 0;
         Request req;
-        if (take_request(converter, from, txn, req)) driver_port = ntohs(from.sin_port);
+        if (take_request(converter, from, txn, req)) driver_port = from;
     });
     // Two strangers blast datagrams at the driver's port in batches, far
     // faster than one datagram per receive call can take them off; they
@@ -203,24 +180,11 @@ TEST_F(UdpPeer, FloodFromStrangersCannotHoldSendPastItsDeadline) {
     auto flood = [&] {
         while (!driver_port && !stop)
             std::this_thread::yield();
-        Socket s;
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        to.sin_port = htons(driver_port);
+        LoopbackSocket s;
         uint8_t payload[kUdpFrameSize] = {};
-        std::vector<mmsghdr> msgs(64);
-        iovec iov{payload, sizeof payload};
-        for (mmsghdr& m : msgs) {
-            m = mmsghdr{};
-            m.msg_hdr.msg_name = &to;
-            m.msg_hdr.msg_namelen = sizeof to;
-            m.msg_hdr.msg_iov = &iov;
-            m.msg_hdr.msg_iovlen = 1;
-        }
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
         while (!stop && std::chrono::steady_clock::now() < end)
-            sendmmsg(s.fd, msgs.data(), static_cast<unsigned>(msgs.size()), 0);
+            s.flood(driver_port, payload, sizeof payload, 64);
     };
     std::thread f1(flood), f2(flood);
     std::array<uint32_t, 4> data{};

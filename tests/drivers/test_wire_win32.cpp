@@ -5,6 +5,7 @@
 #include "driver_errors.h"
 #include "driver_lib.h"
 #include "km_protocol.h"
+#include "loopback_socket.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,7 @@
 #include <cstdlib>
 #include <set>
 #include <string>
-
-#include <winsock2.h>
+#include <vector>
 
 #include <windows.h>
 
@@ -51,38 +51,15 @@ std::set<std::string> exported_names(const char* file) {
     return names;
 }
 
-// A UDP port on loopback that nobody answers on (bound, never read).
-struct SilentPort {
-    SOCKET s = INVALID_SOCKET;
-    uint16_t port = 0;
-    SilentPort() {
-        WSADATA data;
-        WSAStartup(MAKEWORD(2, 2), &data);
-        s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        int len = sizeof a;
-        getsockname(s, reinterpret_cast<sockaddr*>(&a), &len);
-        port = ntohs(a.sin_port);
-    }
-    ~SilentPort() {
-        closesocket(s);
-        WSACleanup();
-    }
-    // Transaction numbers of the requests that came in.
-    std::set<uint16_t> transactions() const {
-        std::set<uint16_t> txns;
-        u_long nonblocking = 1;
-        ioctlsocket(s, FIONBIO, &nonblocking);
-        char buf[64];
-        while (recv(s, buf, sizeof buf, 0) == static_cast<int>(km::proto::kUdpFrameSize))
-            txns.insert(static_cast<uint16_t>(static_cast<uint8_t>(buf[0]) |
-                                              static_cast<uint8_t>(buf[1]) << 8));
-        return txns;
-    }
-};
+// Transaction numbers of the requests that reached `s`.
+std::set<uint16_t> transactions(const LoopbackSocket& s) {
+    std::set<uint16_t> txns;
+    std::vector<uint8_t> d;
+    uint16_t from = 0;
+    while (s.receive(d, from, 0) && d.size() == km::proto::kUdpFrameSize)
+        txns.insert(static_cast<uint16_t>(d[0] | d[1] << 8));
+    return txns;
+}
 
 struct Answer {
     uint32_t status = 99, out = 0;
@@ -146,10 +123,10 @@ TEST(WinDriverLan, AddressTextAndPortAreCheckedAtInit) {
 TEST(WinDriverLan, NoAnswerGivesTimeoutAfterEachRetryWithItsOwnTransaction) {
     DriverLib d("KL4100");
     ASSERT_TRUE(d.complete());
-    SilentPort silent;
+    LoopbackSocket silent; // bound, never answers
     LanConfig cfg;
     uint32_t h = 0;
-    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(silent.port, 30)));
+    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(silent.port(), 30)));
     ASSERT_EQ(0u, d.set_config(h, 9600, 13, 2));
     const auto t0 = std::chrono::steady_clock::now();
     EXPECT_EQ(km::kErrTimeout, command(d, h, 0, 200, 0).status);
@@ -158,7 +135,26 @@ TEST(WinDriverLan, NoAnswerGivesTimeoutAfterEachRetryWithItsOwnTransaction) {
             .count();
     EXPECT_GE(ms, 89);
     EXPECT_LT(ms, 2000);
-    EXPECT_EQ(3u, silent.transactions().size());
+    EXPECT_EQ(3u, transactions(silent).size());
+    EXPECT_EQ(0u, d.done(&h));
+}
+
+TEST(WinDriverLan, PortNobodyListensOnIsNoAnswerNotAFailure) {
+    DriverLib d("KL4100");
+    ASSERT_TRUE(d.complete());
+    uint16_t closed = 0;
+    {
+        LoopbackSocket gone; // bound for a moment to learn a free port
+        closed = gone.port();
+    }
+    LanConfig cfg;
+    uint32_t h = 0;
+    ASSERT_EQ(0u, d.init_lan(&h, cfg.get(closed, 30)));
+    ASSERT_EQ(0u, d.set_config(h, 9600, 13, 2));
+    // Each attempt's "port unreachable" may come back; twice, so the one
+    // left pending by an attempt is met by the next.
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(km::kErrTimeout, command(d, h, 0, 200, 0).status);
     EXPECT_EQ(0u, d.done(&h));
 }
 
@@ -168,6 +164,19 @@ TEST(WinDriverSerial, MissingPortsAreDeviceNotFound) {
     uint32_t h = 9;
     EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 250)) << "no COM250";
     EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 0)) << "there is no COM0";
+    {
+        // A folder or a plain file is no serial port.
+        char temp[MAX_PATH];
+        ASSERT_NE(0u, GetTempPathA(MAX_PATH, temp));
+        EnvVar folder("KM207_COM5", temp);
+        EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 5)) << temp;
+        const std::string file = std::string(temp) + "km207_not_a_port.txt";
+        CloseHandle(
+            CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        EnvVar plain("KM207_COM6", file);
+        EXPECT_EQ(km::kErrNoDevice, ser.init_value(&h, 6)) << file;
+        DeleteFileA(file.c_str());
+    }
     // Without their variables the card kinds find nothing on Windows.
     EXPECT_EQ(km::kErrNoDevice, isa.init_value(&h, 0x2F8));
     EXPECT_EQ(km::kErrNoDevice, pci.init_plain(&h));
@@ -247,14 +256,22 @@ INSTANTIATE_TEST_SUITE_P(Wires, SimWire, testing::Values(Wire::Udp, Wire::Com),
                              return std::string(i.param == Wire::Udp ? "KL4100" : "KSER410");
                          });
 
-// A second user of the port is not checked here: Wine does not refuse a
-// second open of a COM port as Windows does.
-TEST(SimCom, ACardKindOpensThePortItsVariableNames) {
+TEST(SimCom, SecondUserIsBusyAndACardKindOpensThePortItsVariableNames) {
     const std::string com = env("KM207_SIM_COM");
     if (com.empty()) GTEST_SKIP() << "KM207_SIM_COM not set (tests/wine/run-tests.sh sets it)";
     DriverLib ser("KSER410"), usb("KUB4100");
     ASSERT_TRUE(ser.complete() && usb.complete());
+    const uint32_t n = std::strtoul(com.c_str() + 3, nullptr, 10);
     uint32_t h1 = 0, h2 = 0;
+    ASSERT_EQ(0u, ser.init_value(&h1, n));
+    EXPECT_EQ(km::kErrBusy, ser.init_value(&h2, n));
+    EXPECT_EQ(0u, h2);
+    {
+        // Another spelling of the same port is the same port.
+        EnvVar alias("KM207_KUB4100", "\\\\.\\" + com);
+        EXPECT_EQ(km::kErrBusy, usb.init_plain(&h2));
+    }
+    EXPECT_EQ(0u, ser.done(&h1));
     // "COM7" as Windows users write it, and COM n under a number above 9.
     EnvVar v("KM207_KUB4100", com);
     ASSERT_EQ(0u, usb.init_plain(&h2));

@@ -151,7 +151,7 @@ TEST(Sim, HelpExplainsEveryOption) {
           "--off-before",  "--fault",      "--seed",         "--udp-host",   "--udp-port",
           "--no-udp",      "--no-pty",     "--pty-link",     "--exit-after", "--verbose",
           "--strict-baud", "--module",     "SIGUSR1",        "drop",         "delay",
-          "corrupt",       "readback",     "status"})
+          "--com",         "corrupt",      "readback",       "status"})
         EXPECT_NE(s.all().find(opt), std::string::npos) << opt;
 }
 
@@ -166,6 +166,7 @@ TEST(Sim, RefusesBadOptions) {
                                          {"--module", "256"},
                                          {"--module", "1", "--address", "2"},
                                          {"--module", "1", "--module", "1:4"},
+                                         {"--com", "/dev/null", "--pty-link", "x"},
                                          {"--bogus"}}) {
         Sim s(bad, false);
         EXPECT_EQ(s.wait(3000), 2) << bad[0];
@@ -194,6 +195,37 @@ TEST(Sim, AnswersOverUdpAndPtyAndStopsOnSigterm) {
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "1.02");
 
     EXPECT_EQ(s.stop(SIGTERM), 0);
+}
+
+TEST(Sim, ServesTheSerialPortGivenWithCom) {
+    // The test holds the far end of a pseudo-terminal, as a cable would.
+    const int m = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    ASSERT_GE(m, 0);
+    ASSERT_EQ(::grantpt(m), 0);
+    ASSERT_EQ(::unlockpt(m), 0);
+    const std::string port = ::ptsname(m);
+    Sim s({"--no-udp", "--com", port, "--fw", "4.56"});
+    ASSERT_TRUE(s.ready()) << s.all();
+    EXPECT_EQ(s.value("pty"), port);
+    uint8_t f[km::proto::kFrameSize];
+    km::proto::encode_request(rq(0, 200, 2), f);
+    ASSERT_EQ(::write(m, f, sizeof f), static_cast<ssize_t>(sizeof f));
+    std::vector<uint8_t> got;
+    for (int i = 0; i < 100 && got.size() < sizeof f; ++i) {
+        pollfd p{m, POLLIN, 0};
+        if (::poll(&p, 1, 20) <= 0) continue;
+        uint8_t buf[64];
+        const ssize_t n = ::read(m, buf, sizeof buf);
+        if (n > 0) got.insert(got.end(), buf, buf + n);
+    }
+    Reply r;
+    ASSERT_EQ(km::proto::decode_reply(got.data(), got.size(), rq(0, 200, 2), r),
+              km::proto::Reject::None);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(r.data), 4), "4.56");
+    EXPECT_EQ(s.stop(SIGTERM), 0);
+    ::close(m);
+    Sim none({"--no-udp", "--com", "/nonexistent/ttyKM"}, false);
+    EXPECT_EQ(none.wait(3000), 1) << "a port that cannot be opened ends the emulator";
 }
 
 TEST(Sim, StopsOnSigint) {

@@ -9,6 +9,9 @@
 #
 # Without test names every WIN_BUILD_DIR/bin/test_*.exe runs. The tests learn
 # the emulator from KM207_SIM_UDP (127.0.0.1:PORT) and KM207_SIM_COM (COMn).
+# Then, where socat is installed, the Windows km207-sim.exe serves COM<n+1>,
+# joined by a null-modem pair of pseudo-terminals to COM<n+2>, and
+# test_drivers.exe's serial cases run once more through that.
 # Ends with one line "wine: N passed, N failed, N skipped" (googletest's
 # counts summed; a program that crashed, hung or printed no count is one
 # failure) and exits 0 only when nothing failed.
@@ -95,5 +98,40 @@ for t in "${tests[@]}"; do
     echo "run-tests: $t: $p passed, $f failed, $s skipped"
     passed=$((passed + p)) failed=$((failed + f)) skipped=$((skipped + s))
 done
+# A null-modem cable between two COM ports of the prefix, the Windows
+# emulator on one end and the serial driver on the other.
+if [ -x "$win/bin/km207-sim.exe" ] && [ -x "$win/bin/test_drivers.exe" ]; then
+    if command -v socat >/dev/null; then
+        cleanup
+        trap - EXIT
+        a="$WINEPREFIX/dosdevices/com$((com + 1))" b="$WINEPREFIX/dosdevices/com$((com + 2))"
+        socat "pty,raw,echo=0,link=$a" "pty,raw,echo=0,link=$b" 2>"$logs/socat.err" &
+        socat_pid=$!
+        for _ in $(seq 50); do [ -e "$a" ] && [ -e "$b" ] && break; sleep 0.1; done
+        (cd "$win/bin" && exec "$wine64" ./km207-sim.exe --com "COM$((com + 1))" --no-udp \
+            --exit-after $((timeout + 30))) >"$logs/sim-win.out" 2>"$logs/sim-win.err" &
+        simw_pid=$!
+        for _ in $(seq 100); do
+            grep -q '^ready' "$logs/sim-win.out" 2>/dev/null && break
+            sleep 0.1
+        done
+        log="$logs/test_drivers-com-pair.log"
+        (cd "$win/bin" && KM207_SIM_UDP= KM207_SIM_COM="COM$((com + 2))" timeout --kill-after=10 \
+            "$timeout" "$wine64" ./test_drivers.exe --gtest_filter='*SimWire*KSER410*:SimCom.*') \
+            >"$log" 2>&1
+        rc=$?
+        kill "$simw_pid" "$socat_pid" 2>/dev/null
+        wait "$simw_pid" "$socat_pid" 2>/dev/null
+        p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -1)
+        f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
+        p=${p:-0} f=${f:-0}
+        [ "$rc" -eq 0 ] || [ "$f" -gt 0 ] || f=1
+        echo "run-tests: test_drivers.exe against km207-sim.exe on COM$((com + 1)): $p passed, $f failed"
+        passed=$((passed + p)) failed=$((failed + f))
+    else
+        echo "run-tests: socat is not installed: km207-sim.exe on a COM port is not tested (1 skipped)"
+        skipped=$((skipped + 1))
+    fi
+fi
 echo "wine: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]
