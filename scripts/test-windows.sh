@@ -140,6 +140,10 @@ diff <(strip_id "$prefix/drive_c/users/Public/km207-a.cfg") \
 # address 0, 9600 Bd), to the emulator on the prefix's COM1.
 say "W_KM207.exe under Xvfb"
 start_sim gui --name "KM-207  "
+# Wine's mount manager links COM1 to /dev/ttyS0 whenever its server starts;
+# its Ports key names the device it takes instead.
+"$wine64" reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$SIM_PTY" /f >/dev/null 2>&1
+"$wineserver" -w
 ln -sfn "$SIM_PTY" "$prefix/dosdevices/com1"
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$tmp/display" 2>/dev/null &
 pids+=($!)
