@@ -1,5 +1,6 @@
 // km207 run as a process against km207-sim through the real drivers: what
 // it prints, its exit status, and what the emulated modules hold afterwards.
+#include "pe_header.h"
 #include "sim_process.h"
 
 #include <QCoreApplication>
@@ -255,14 +256,7 @@ TEST(Cli, AMakersLibraryThatCannotRunIsExplained) {
     const QString exe = dir.filePath(QStringLiteral("km207"));
     ASSERT_TRUE(QFile::copy(QStringLiteral(KM207_BIN), exe));
     QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
-    pe.replace(0, 2, "MZ");
-    pe[60] = 64;
-    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
-    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
-    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
-    dll.write(pe);
-    dll.close();
+    ASSERT_TRUE(testsupport::write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("KM207_WINE"), QStringLiteral("/nonexistent/wine"));
     for (const bool asJson : {false, true}) {

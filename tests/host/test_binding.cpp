@@ -1,6 +1,7 @@
 // Where the binding finds a kind's library and how it runs it.
 #include "fake_control.h"
 #include "host_test_util.h"
+#include "pe_header.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,16 +21,7 @@ void copy(const QString& from, const QString& to) {
 
 // The start of a 32-bit (i386) or 64-bit (x86-64) Windows library.
 void write_pe_header(const QString& path, uint16_t machine) {
-    QByteArray b(70, '\0');
-    b[0] = 'M';
-    b[1] = 'Z';
-    b[60] = 64; // the PE header's offset
-    b.replace(64, 4, QByteArray("PE\0\0", 4));
-    b[68] = static_cast<char>(machine & 0xFF);
-    b[69] = static_cast<char>(machine >> 8);
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(b);
+    ASSERT_TRUE(testsupport::write_pe_header(path, machine)) << path.toStdString();
 }
 
 using HostSearch = HostTest;

@@ -2,6 +2,7 @@
 // its context menu, with the test driver bound as the program binds one.
 #include "Hlavni.h"
 #include "Prikazy.h"
+#include "pe_header.h"
 #include "shell_test_util.h"
 
 #include <QAction>
@@ -107,14 +108,7 @@ TEST_F(Protokol, EveryCommandOfTheTableIsOneDecodedLineAndFailuresAreMarked) {
 TEST_F(Protokol, TheDriverLineSaysWhyAMakersLibraryCannotRun) {
     testsupport::close_link(*form->Data);
     QTemporaryDir dir;
-    QByteArray pe(70, '\0'); // MZ, the PE header at 64, i386
-    pe.replace(0, 2, "MZ");
-    pe[60] = 64;
-    pe.replace(64, 6, QByteArray("PE\0\0\x4c\x01", 6));
-    QFile dll(dir.filePath(QStringLiteral("KSER410.DLL")));
-    ASSERT_TRUE(dll.open(QIODevice::WriteOnly));
-    dll.write(pe);
-    dll.close();
+    ASSERT_TRUE(testsupport::write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C));
     NastavAdresarOvladacu(dir.path());
     qputenv("KM207_WINE", "/nonexistent/wine");
     uint32_t handle = 0;
