@@ -62,6 +62,7 @@ class TPrenos {
     bool Zastavuje() const { return Zastavit_; }
     bool Bezi() const { return Bezi_; }
 
+    // The settings dialogs' usual transfer: nothing follows the last register.
     static constexpr TVolbyBloku BezPauzyNaKonci{.PauzaPoPoslednim = false, .OvereniHned = false};
 
   private:

@@ -12,6 +12,7 @@
 #include "sim_process.h"
 #include "tool.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,10 @@ struct Task {
     const char* name;
     std::function<QList<QStringList>(TData&)> dialog;
 };
+
+void PrintTo(const Task& t, std::ostream* os) {
+    *os << t.name;
+}
 
 const Task kTasks[] = {
     {"AddressAndRate",
