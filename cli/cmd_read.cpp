@@ -69,18 +69,9 @@ Reading Session::readMode(bool&) {
 
 Reading Session::readDio(bool&) {
     TKonfigurace block = data_.Konfigurace;
-    std::vector<uint8_t> regs;
-    for (const TRegistr& R : RegistryDIO())
-        regs.push_back(R.Cislo);
-    Reading r = readRegisters(regs, block);
+    Reading r = readRegisters(dioRegisters(), block);
     if (!r.ok) return r;
-    QStringList parts;
-    for (const DioWord& w : kDioWords) {
-        const QString value = hex(SlovoBloku(block, w.firstByte));
-        parts << QStringLiteral("%1=%2").arg(QLatin1String(w.key), value);
-        r.json.insert(QLatin1String(w.key), value);
-    }
-    r.text = parts.join(QLatin1Char(' '));
+    r.text = dioWords(block, r.json);
     return r;
 }
 
@@ -162,8 +153,8 @@ Reading Session::readWord(bool status) {
     if (chyba != 0) return linkFailure(chyba);
     const uint32_t word = BajtyNaCislo(b[0], b[1], b[2], b[3]);
     Reading r;
-    r.text = hex(word);
-    r.json.insert(QString::fromUtf8(subject_->name), hex(word));
+    r.text = SlovoNaHex(word);
+    r.json.insert(QString::fromUtf8(subject_->name), SlovoNaHex(word));
     if (status) {
         const std::array<QString, 32> names = JmenaBituStavu();
         QStringList set;
@@ -287,15 +278,16 @@ int Session::watchTrend() {
                     .arg(
                         field(v.Citac.has_value(), v.Citac ? QString::number(*v.Citac) : QString()),
                         field(rate.has_value(), rate ? QString::number(*rate, 'f', 1) : QString()),
-                        field(v.Vstupy.has_value(), v.Vstupy ? hex(*v.Vstupy) : QString()),
-                        field(v.Stav.has_value(), v.Stav ? hex(*v.Stav) : QString()));
+                        field(v.Vstupy.has_value(), v.Vstupy ? SlovoNaHex(*v.Vstupy) : QString()),
+                        field(v.Stav.has_value(), v.Stav ? SlovoNaHex(*v.Stav) : QString()));
             QJsonObject json{{QStringLiteral("time"), at.toString(Qt::ISODateWithMs)}};
             json.insert(QStringLiteral("counter"),
                         v.Citac ? QJsonValue(static_cast<qint64>(*v.Citac)) : QJsonValue());
             json.insert(QStringLiteral("rate"), rate ? QJsonValue(*rate) : QJsonValue());
             json.insert(QStringLiteral("inputs"),
-                        v.Vstupy ? QJsonValue(hex(*v.Vstupy)) : QJsonValue());
-            json.insert(QStringLiteral("status"), v.Stav ? QJsonValue(hex(*v.Stav)) : QJsonValue());
+                        v.Vstupy ? QJsonValue(SlovoNaHex(*v.Vstupy)) : QJsonValue());
+            json.insert(QStringLiteral("status"),
+                        v.Stav ? QJsonValue(SlovoNaHex(*v.Stav)) : QJsonValue());
             json.insert(QStringLiteral("error"), v.Chyba);
             out_.result(at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")) +
                             QStringLiteral("  ") + text,

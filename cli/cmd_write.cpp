@@ -2,6 +2,8 @@
 // link opens.
 #include "session.h"
 
+#include "Vzorek.h"
+
 #include "Prikazy.h"
 #include "Rychlosti.h"
 
@@ -86,9 +88,7 @@ int Session::setDio() {
     }
     if (const int s = openLink()) return s;
     TKonfigurace block = data_.Konfigurace;
-    std::vector<uint8_t> regs;
-    for (const TRegistr& R : RegistryDIO())
-        regs.push_back(R.Cislo);
+    const std::vector<uint8_t> regs = dioRegisters();
     // Settings not given keep the module's: read first, as "Přečíst" does.
     if (o_.operands.size() - 1 < static_cast<qsizetype>(std::size(kDioWords))) {
         const Reading r = readRegisters(regs, block);
@@ -103,13 +103,8 @@ int Session::setDio() {
     const TVysledekBloku v = ZapisBlok(data_, block, regs, transfer());
     if (!v.Uspech()) return writeFailure(regs, v, block);
     QJsonObject json{{QStringLiteral("set"), QStringLiteral("dio")}};
-    QStringList parts;
-    for (const DioWord& w : kDioWords) {
-        const QString value = hex(SlovoBloku(block, w.firstByte));
-        parts << QStringLiteral("%1=%2").arg(QLatin1String(w.key), value);
-        json.insert(QLatin1String(w.key), value);
-    }
-    out_.result(QStringLiteral("Konfigurace zapsána: ") + parts.join(QLatin1Char(' ')), json);
+    const QString words = dioWords(block, json);
+    out_.result(QStringLiteral("Konfigurace zapsána: ") + words, json);
     return ExitOk;
 }
 
@@ -125,7 +120,7 @@ int Session::setOutputs() {
     const uint8_t chyba = ZapisVystupy(data_.Rozhrani, data_.Handle, data_.Adresa, b);
     if (chyba != 0) return fail(linkFailure(chyba));
     out_.result(QStringLiteral("Data zapsána"), {{QStringLiteral("set"), QStringLiteral("outputs")},
-                                                 {QStringLiteral("value"), hex(*word)}});
+                                                 {QStringLiteral("value"), SlovoNaHex(*word)}});
     return ExitOk;
 }
 

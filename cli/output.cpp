@@ -41,11 +41,6 @@ QString compact(const QJsonObject& object) {
 
 } // namespace
 
-QString hex(uint32_t word) {
-    return QStringLiteral("0x") +
-           QString::number(word, 16).toUpper().rightJustified(8, QLatin1Char('0'));
-}
-
 QJsonArray registerArray(const std::vector<uint8_t>& regs) {
     QJsonArray a;
     for (uint8_t r : regs)

@@ -28,8 +28,6 @@ constexpr uint32_t CodeReadBackDiffers = 120;
 // (12, 16, 17, 18) and a failed verification (9), 2 for everything else.
 int exitStatusForCode(uint32_t code);
 
-// "0x0000FF01".
-QString hex(uint32_t word);
 // Register numbers as a JSON array.
 QJsonArray registerArray(const std::vector<uint8_t>& regs);
 // The counter modes by register 0's value: "32", "23", "23s".

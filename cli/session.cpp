@@ -6,10 +6,28 @@
 
 #include "Kxxx410.h"
 #include "Prikazy.h"
+#include "Vzorek.h"
 
 #include <QJsonArray>
 
 namespace km207 {
+
+std::vector<uint8_t> dioRegisters() {
+    std::vector<uint8_t> regs;
+    for (const TRegistr& R : RegistryDIO())
+        regs.push_back(R.Cislo);
+    return regs;
+}
+
+QString dioWords(const TKonfigurace& block, QJsonObject& json) {
+    QStringList parts;
+    for (const DioWord& w : kDioWords) {
+        const QString value = SlovoNaHex(SlovoBloku(block, w.firstByte));
+        parts << QStringLiteral("%1=%2").arg(QLatin1String(w.key), value);
+        json.insert(QLatin1String(w.key), value);
+    }
+    return parts.join(QLatin1Char(' '));
+}
 
 Reading Session::linkFailure(uint8_t chyba) const {
     Reading r;

@@ -40,6 +40,10 @@ struct DioWord {
     int firstByte;
 };
 inline constexpr DioWord kDioWords[] = {{"din-neg", 3}, {"dout-neg", 7}, {"dout-init", 11}};
+// The digital I/O registers in the dialog's order.
+std::vector<uint8_t> dioRegisters();
+// "din-neg=0x... dout-neg=0x... dout-init=0x...", each word also into Json.
+QString dioWords(const TKonfigurace& block, QJsonObject& json);
 
 class Session {
   public:

@@ -74,9 +74,14 @@ uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Cita
     uint8_t Mod = 0;
     uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, RegistrModCitace, Mod);
     if (Chyba != 0) return Chyba;
-    Chyba = CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaCitac, Citac.Bajty);
+    Chyba = CtiHodnotuCitace(Rozhrani, Handle, Adresa, Citac.Bajty);
     if (Chyba == 0) Citac.Mod = Mod;
     return Chyba;
+}
+
+uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                         std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaCitac, Bajty);
 }
 
 uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {

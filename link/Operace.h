@@ -54,6 +54,9 @@ struct TCitac {
     QString Text() const;           // CitacNaText
 };
 uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Citac);
+// The counter's value alone (0/80), B1-B4 of the reply.
+uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                         std::array<uint8_t, 4>& Bajty);
 // Clears the counter (1/80).
 uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa);
 
