@@ -90,8 +90,10 @@ const Task kTasks[] = {
          f.Data = &d;
          f.show();
          for (const char* box :
-              {"CheckBox1", "CheckBox10", "CheckBox40", "CheckBox71", "CheckBox96"})
-             child<QCheckBox>(f, box)->setChecked(true);
+              {"CheckBox1", "CheckBox10", "CheckBox40", "CheckBox71", "CheckBox96"}) {
+             QCheckBox* c = child<QCheckBox>(f, box);
+             c->setChecked(!c->isChecked());
+         }
          child<QPushButton>(f, "Button1")->click();
          QStringList args{"set", "dio"};
          for (const auto& [key, first] :
@@ -152,15 +154,10 @@ TEST_P(SameJournal, FromTheDialogAndFromKm207) {
     std::vector<std::string> fromTool;
     for (const QStringList& run : runs) {
         Journal j;
-        const QStringList link{"--no-config",
-                               "--kind",
-                               "lan",
-                               "--ip",
-                               "127.0.0.1",
-                               "--udp-port",
-                               QString::number(sim.udp_port()),
-                               "--address",
-                               "5"};
+        const QStringList link =
+            QStringLiteral("--no-config --kind lan --ip 127.0.0.1 --address 5 --udp-port %1")
+                .arg(sim.udp_port())
+                .split(QLatin1Char(' '));
         ASSERT_EQ(km207::run(run + link), 0) << run.join(QLatin1Char(' ')).toStdString();
         // Each run opens the link with the identification, as the
         // connection dialog did before the dialog's task.
