@@ -56,6 +56,12 @@ uint8_t Prikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, u
     return Chyba;
 }
 
+// A command whose B0-B4 all go out as 0 and whose reply carries nothing.
+uint8_t BezDat(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5) {
+    std::array<uint8_t, 5> B{};
+    return Prikaz(Rozhrani, Handle, Adresa, Kod, P5, B);
+}
+
 uint8_t CtiSlovo(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5,
                  std::array<uint8_t, 4>& Bajty) {
     std::array<uint8_t, 5> B{};
@@ -85,8 +91,7 @@ uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
 }
 
 uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
-    std::array<uint8_t, 5> B{};
-    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaCitac, B);
+    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaCitac);
 }
 
 uint8_t CtiHodiny(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
@@ -132,8 +137,7 @@ uint8_t CtiVstupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
 }
 
 uint8_t NulujStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
-    std::array<uint8_t, 5> B{};
-    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrStavu, B);
+    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrStavu);
 }
 
 uint8_t ZapisVystupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
