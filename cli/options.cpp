@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "Dekl.h"
+#include "Rozhrani.h"
 #include "Rychlosti.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace {
 
 const QStringList kCommands{"identify", "scan",  "get",    "set",
                             "clear",    "watch", "backup", "restore"};
-const QStringList kKinds{"com", "isa", "pci", "usb", "lan"};
 const QStringList kGet{"address", "baud",          "mode",   "dio",   "counter",
                        "clock",   "power-failure", "status", "inputs"};
 const QStringList kSet{"address", "baud", "mode", "dio", "outputs", "clock"};
@@ -69,14 +69,16 @@ const std::vector<Rule>& rules() {
          true,
          {},
          [](const QString& v, Options& o, QString& e) {
-             const qsizetype i = kKinds.indexOf(v);
-             if (i < 0) {
+             const TRozhrani* r = nullptr;
+             for (const TRozhrani& k : TabulkaRozhrani)
+                 if (v == k.Prepinac) r = &k;
+             if (!r) {
                  e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb "
                                     "nebo lan")
                          .arg(v);
                  return false;
              }
-             o.kind = static_cast<uint8_t>(i);
+             o.kind = r->Druh;
              return true;
          }},
         {"port",
@@ -293,16 +295,19 @@ bool checkOperands(const Options& o, QString& error) {
 } // namespace
 
 QString kindName(uint8_t kind) {
-    return kind < kKinds.size() ? kKinds[kind] : QString();
+    const TRozhrani* r = NajdiRozhrani(kind);
+    return r ? r->Prepinac.toString() : QString();
 }
 
 std::optional<uint32_t> portValue(uint8_t kind, const QString& text) {
-    if (kind == 0) {
+    const TRozhrani* r = NajdiRozhrani(kind);
+    if (!r) return std::nullopt;
+    if (r->Parametry == TParametry::CisloPortu) {
         const auto n = number(text, 1, 255);
         if (!n) return std::nullopt;
         return static_cast<uint32_t>(*n);
     }
-    if (kind == 1) {
+    if (r->Parametry == TParametry::BazovaAdresa) {
         // The connection dialog shows the base as "300h"; the settings file
         // keeps it in decimal.
         const QString t = text.trimmed();
