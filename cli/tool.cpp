@@ -201,28 +201,25 @@ bool Tool::prepareLink(QString& error) {
     if (o_.baud) data_.Rychlost = *o_.baud;
     const uint8_t kind = data_.Rozhrani;
     const QString kindText = QStringLiteral(" (rozhraní je %1)").arg(kindName(kind));
-    const TRozhrani* rozhrani = NajdiRozhrani(kind);
-    const bool lan = rozhrani && rozhrani->Parametry == TParametry::Lan;
     if (o_.port) {
-        if (!rozhrani || !rozhrani->MaPort()) {
-            error = QStringLiteral("--port platí jen pro rozhraní com a isa") + kindText +
-                    (lan ? QStringLiteral("; UDP port je --udp-port") : QString());
-            return false;
-        }
-        const bool com = rozhrani->Parametry == TParametry::CisloPortu;
         const std::optional<uint32_t> port = portValue(kind, *o_.port);
-        if (!port) {
-            error = com ? QStringLiteral("--port potřebuje číslo portu COM 1-255")
-                        : QStringLiteral("--port potřebuje bázovou adresu karty 0-FFFFh (např. "
-                                         "300h)");
+        if (kind == 0 && !port) {
+            error = QStringLiteral("--port potřebuje číslo portu COM 1-255");
             return false;
         }
-        if (com)
-            data_.CisloPortu = static_cast<uint8_t>(*port);
-        else
-            data_.BazovaAdresa = static_cast<uint16_t>(*port);
+        if (kind == 1 && !port) {
+            error = QStringLiteral("--port potřebuje bázovou adresu karty 0-FFFFh (např. 300h)");
+            return false;
+        }
+        if (kind == 0) data_.CisloPortu = static_cast<uint8_t>(*port);
+        if (kind == 1) data_.BazovaAdresa = static_cast<uint16_t>(*port);
+        if (kind > 1) {
+            error = QStringLiteral("--port platí jen pro rozhraní com a isa") + kindText +
+                    (kind == 4 ? QStringLiteral("; UDP port je --udp-port") : QString());
+            return false;
+        }
     }
-    if (!lan && (o_.ip || o_.udpPort || o_.timeout)) {
+    if (kind != 4 && (o_.ip || o_.udpPort || o_.timeout)) {
         error =
             QStringLiteral("--ip, --udp-port a --timeout platí jen pro rozhraní lan") + kindText;
         return false;
@@ -231,7 +228,8 @@ bool Tool::prepareLink(QString& error) {
     if (o_.udpPort) data_.UdpPort = *o_.udpPort;
     if (o_.timeout) data_.UdpTimeout = *o_.timeout;
 
-    if (lan) {
+    const TRozhrani* rozhrani = NajdiRozhrani(kind);
+    if (rozhrani && rozhrani->Parametry == TParametry::Lan) {
         // The connection dialog refuses these before it opens anything.
         if (data_.IpAdresa.isEmpty()) {
             error = QStringLiteral("Neplatná IP adresa") + fromFile(o_.ip.has_value(), "IP adresa");

@@ -292,7 +292,7 @@ void TForm2::ComboBox2Change() {
     if (!Data) return;
     const int index = ComboBox2->currentIndex();
     if (index < 0) {
-        NastavStav(QStringLiteral("Neznámý typ rozhraní"));
+        NastavStav(TextNeznameRozhrani.toString());
         UkazParametry(-1);
         Label3->show();
         Edit2->show();
