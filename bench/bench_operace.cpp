@@ -10,6 +10,7 @@
 #include "Komunikace.h"
 #include "Kxxx410.h"
 #include "Operace.h"
+#include "Spojeni.h"
 #include "sim_process.h"
 
 #include <benchmark/benchmark.h>
@@ -88,22 +89,20 @@ void BM_Search256Udp20ms(benchmark::State& state) {
         return;
     }
     NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));
-    std::string ip = "127.0.0.1";
-    TKonfigOvladace cfg{};
-    cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
-    cfg[1] = sim.udp_port();
-    cfg[2] = 20;
     TData data;
     data.Rozhrani = 4;
+    data.IpAdresa = QStringLiteral("127.0.0.1");
+    data.UdpPort = sim.udp_port();
+    data.UdpTimeout = 20;
     data.Rychlost = 9600;
     uint32_t handle = 0;
-    if (OvladacInit(4, handle, cfg) != 0 || OvladacSetConfig(4, handle, 9600, 13, 2) != 0) {
+    TOtevreni jak;
+    jak.Az = TKrokSpojeni::SetConfig;
+    if (!OtevriSpojeni(data, handle, jak).Uspech()) {
         state.SkipWithError("KL4100 did not open");
         OvladacUvolni();
         return;
     }
-    data.Handle = handle;
-    data.Pripojeno = true;
     THledani h;
     h.Rychlosti = {4};
     size_t found = 0;

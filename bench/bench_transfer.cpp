@@ -9,6 +9,7 @@
 #include "Kxxx410.h"
 #include "NastavDIO.h"
 #include "Prenos.h"
+#include "Spojeni.h"
 #include "median_reporter.h"
 #include "sim_process.h"
 
@@ -38,22 +39,20 @@ double sekundy(Hodiny::duration d) {
 struct Spojeni {
     SimProcess sim{{"--no-pty"}};
     TData data;
-    std::string ip = "127.0.0.1";
 
     Spojeni() {
         InitData(&data);
         if (!sim.running()) return;
         NastavAdresarOvladacu(QString::fromUtf8(KM_DRIVER_DIR));
-        TKonfigOvladace cfg{};
-        cfg[0] = reinterpret_cast<uintptr_t>(ip.c_str());
-        cfg[1] = sim.udp_port();
-        cfg[2] = 100;
-        uint32_t handle = 0;
-        if (OvladacInit(4, handle, cfg) != 0) return;
         data.Rozhrani = 4;
-        data.Handle = handle;
-        data.Pripojeno = true;
+        data.IpAdresa = QStringLiteral("127.0.0.1");
+        data.UdpPort = sim.udp_port();
+        data.UdpTimeout = 100;
         data.Adresa = 0;
+        uint32_t handle = 0;
+        TOtevreni jak;
+        jak.Az = TKrokSpojeni::Init;
+        OtevriSpojeni(data, handle, jak);
     }
     ~Spojeni() {
         if (SpojeniOtevreno(&data)) OvladacDone(data.Rozhrani, data.Handle);

@@ -3,6 +3,7 @@
 #include "commands.h"
 
 #include "Dekl.h"
+#include "Rozhrani.h"
 #include "Rychlosti.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@ namespace km207 {
 
 namespace {
 
-const QStringList kKinds{"com", "isa", "pci", "usb", "lan"};
 
 std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
     const std::optional<int64_t> n = TextNaCislo(text);
@@ -64,14 +64,16 @@ const std::vector<Rule>& rules() {
          true,
          {},
          [](const QString& v, Options& o, QString& e) {
-             const qsizetype i = kKinds.indexOf(v);
-             if (i < 0) {
+             const TRozhrani* r = nullptr;
+             for (const TRozhrani& k : TabulkaRozhrani)
+                 if (v == k.Prepinac) r = &k;
+             if (!r) {
                  e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb "
                                     "nebo lan")
                          .arg(v);
                  return false;
              }
-             o.kind = static_cast<uint8_t>(i);
+             o.kind = r->Druh;
              return true;
          }},
         {"port",
@@ -266,16 +268,19 @@ bool checkOperands(const Options& o, QString& error) {
 } // namespace
 
 QString kindName(uint8_t kind) {
-    return kind < kKinds.size() ? kKinds[kind] : QString();
+    const TRozhrani* r = NajdiRozhrani(kind);
+    return r ? r->Prepinac.toString() : QString();
 }
 
 std::optional<uint32_t> portValue(uint8_t kind, const QString& text) {
-    if (kind == 0) {
+    const TRozhrani* r = NajdiRozhrani(kind);
+    if (!r) return std::nullopt;
+    if (r->Parametry == TParametry::CisloPortu) {
         const auto n = number(text, 1, 255);
         if (!n) return std::nullopt;
         return static_cast<uint32_t>(*n);
     }
-    if (kind == 1) {
+    if (r->Parametry == TParametry::BazovaAdresa) {
         // The connection dialog shows the base as "300h"; the settings file
         // keeps it in decimal.
         const QString t = text.trimmed();

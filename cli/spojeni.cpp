@@ -2,8 +2,10 @@
 #include "session.h"
 
 #include "Kxxx410.h"
+#include "Rozhrani.h"
 #include "Rychlosti.h"
 #include "Soubory.h"
+#include "Spojeni.h"
 
 #include <QDir>
 
@@ -37,26 +39,30 @@ bool Session::prepareLink(QString& error) {
     if (o_.address) data_.Adresa = *o_.address;
     if (o_.baud) data_.Rychlost = *o_.baud;
     const uint8_t kind = data_.Rozhrani;
+    const TRozhrani* rozhrani = NajdiRozhrani(kind);
+    const TParametry parametry = rozhrani ? rozhrani->Parametry : TParametry::Zadne;
     const QString kindText = QStringLiteral(" (rozhraní je %1)").arg(kindName(kind));
     if (o_.port) {
         const std::optional<uint32_t> port = portValue(kind, *o_.port);
-        if (kind == 0 && !port) {
+        if (parametry == TParametry::CisloPortu && !port) {
             error = QStringLiteral("--port potřebuje číslo portu COM 1-255");
             return false;
         }
-        if (kind == 1 && !port) {
+        if (parametry == TParametry::BazovaAdresa && !port) {
             error = QStringLiteral("--port potřebuje bázovou adresu karty 0-FFFFh (např. 300h)");
             return false;
         }
-        if (kind == 0) data_.CisloPortu = static_cast<uint8_t>(*port);
-        if (kind == 1) data_.BazovaAdresa = static_cast<uint16_t>(*port);
-        if (kind > 1) {
+        if (parametry == TParametry::CisloPortu) data_.CisloPortu = static_cast<uint8_t>(*port);
+        if (parametry == TParametry::BazovaAdresa)
+            data_.BazovaAdresa = static_cast<uint16_t>(*port);
+        if (!rozhrani || !rozhrani->MaPort()) {
             error = QStringLiteral("--port platí jen pro rozhraní com a isa") + kindText +
-                    (kind == 4 ? QStringLiteral("; UDP port je --udp-port") : QString());
+                    (parametry == TParametry::Lan ? QStringLiteral("; UDP port je --udp-port")
+                                                  : QString());
             return false;
         }
     }
-    if (kind != 4 && (o_.ip || o_.udpPort || o_.timeout)) {
+    if (parametry != TParametry::Lan && (o_.ip || o_.udpPort || o_.timeout)) {
         error =
             QStringLiteral("--ip, --udp-port a --timeout platí jen pro rozhraní lan") + kindText;
         return false;
@@ -65,15 +71,7 @@ bool Session::prepareLink(QString& error) {
     if (o_.udpPort) data_.UdpPort = *o_.udpPort;
     if (o_.timeout) data_.UdpTimeout = *o_.timeout;
 
-    data_.KonfigOvladace.fill(0);
-    switch (kind) {
-    case 0:
-        data_.KonfigOvladace[0] = data_.CisloPortu;
-        break;
-    case 1:
-        data_.KonfigOvladace[0] = data_.BazovaAdresa;
-        break;
-    case 4:
+    if (parametry == TParametry::Lan) {
         // The connection dialog refuses these before it opens anything.
         if (data_.IpAdresa.isEmpty()) {
             error = QStringLiteral("Neplatná IP adresa") + fromFile(o_.ip.has_value(), "IP adresa");
@@ -89,48 +87,43 @@ bool Session::prepareLink(QString& error) {
                     fromFile(o_.timeout.has_value(), "UDP timeout");
             return false;
         }
-        // The driver reads the zero-terminated text during Init.
-        data_.IpAdresaBajty = TextNaCp1250(data_.IpAdresa);
-        data_.KonfigOvladace[0] = reinterpret_cast<uintptr_t>(data_.IpAdresaBajty.constData());
-        data_.KonfigOvladace[1] = data_.UdpPort;
-        data_.KonfigOvladace[2] = data_.UdpTimeout;
-        break;
-    default:
-        break;
     }
     return true;
 }
 
 int Session::open(bool identify) {
-    const uint8_t kind = data_.Rozhrani;
+    TOtevreni jak;
+    jak.Az = identify ? TKrokSpojeni::Identifikace : TKrokSpojeni::SetConfig;
+    jak.Adresa = data_.Adresa;
+    // A rate the settings file brings that is not one of the nine goes out
+    // as 9600 Bd, as the connection dialog's list shows it.
+    jak.IndexRychlosti = RychlostNaIndex(data_.Rychlost);
+    data_.Rychlost = IndexNaRychlost(jak.IndexRychlosti);
     uint32_t handle = 0;
-    uint32_t kod = OvladacInit(kind, handle, data_.KonfigOvladace);
-    if (kod != 0) {
+    const TVysledekSpojeni v = OtevriSpojeni(data_, handle, jak);
+    modul_ = v.Modul;
+    switch (v.Krok) {
+    case TKrokSpojeni::Hotovo:
+        return ExitOk;
+    case TKrokSpojeni::Init: {
         // The code's text names the library; the cause, where the link
         // knows one (no Wine, no 32-bit programs here), says what to do.
         const QString duvod = OvladacDuvod();
-        const int status = exitStatusForCode(kod);
+        const int status = exitStatusForCode(v.Kod);
         QJsonObject extra;
         if (!duvod.isEmpty()) extra.insert(QStringLiteral("reason"), duvod);
-        out_.error(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod,
-                   status, extra);
+        out_.error(QStringLiteral("Chyba inicializace připojení - ") + v.Text, v.Kod, status,
+                   extra);
         if (!duvod.isEmpty()) out_.note(QStringLiteral("Důvod: ") + duvod);
         return status;
     }
-    data_.Handle = handle;
-    data_.Pripojeno = true;
-    // A rate the settings file brings that is not one of the nine goes out
-    // as 9600 Bd, as the connection dialog's list shows it.
-    const int index = RychlostNaIndex(data_.Rychlost);
-    data_.Rychlost = IndexNaRychlost(index);
-    kod = OvladacSetConfig(kind, handle, data_.Rychlost, IndexNaCasovani(index), OpakovaniSpojeni);
-    if (kod != 0)
-        return fail(QStringLiteral("Chyba inicializace připojení - ") + TextChyby(kind, kod), kod);
-    if (!identify) return ExitOk;
-    QString text;
-    const uint8_t chyba = Identifikuj(kind, handle, data_.Adresa, modul_, text);
-    if (chyba != 0) return fail(text, chyba);
-    return ExitOk;
+    case TKrokSpojeni::SetConfig:
+        return fail(QStringLiteral("Chyba inicializace připojení - ") + v.Text, v.Kod);
+    case TKrokSpojeni::Parametry:
+    case TKrokSpojeni::Identifikace:
+        break;
+    }
+    return fail(v.Text, v.Kod);
 }
 
 void Session::close() {

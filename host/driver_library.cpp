@@ -4,10 +4,11 @@ namespace kmhost {
 
 bool resolve_entries(const DriverLibrary& lib, unsigned kind, DriverEntries& out) {
     out = DriverEntries{};
-    if (kind > 4) return false;
-    const std::string prefix = std::string(kDriverPrefixes[kind]) + "_";
+    const DriverKind* k = driver_kind(kind);
+    if (!k) return false;
+    const std::string prefix = std::string(k->prefix) + "_";
     // Argument bytes of each entry, for the decorated names of 32-bit Windows.
-    const unsigned init_bytes = kind == 2 || kind == 3 ? 4 : 8;
+    const unsigned init_bytes = init_arg_bytes(k->init);
     DriverEntries e;
     e.version = reinterpret_cast<KmVersionFn>(lib.entry(prefix + "Version", 0));
     e.init = lib.entry(prefix + "Init", init_bytes);

@@ -3,16 +3,13 @@
 // binding and the driver host both use it. No Qt.
 #pragma once
 
+#include "driver_kinds.h"
 #include "km_driver.h"
 
 #include <memory>
 #include <string>
 
 namespace kmhost {
-
-// Entry prefixes by interface kind (0-4).
-inline constexpr const char* kDriverPrefixes[5] = {"KSER410", "KIB410", "KPB4100", "KUB4100",
-                                                   "KL4100"};
 
 class DriverLibrary {
   public:

@@ -78,8 +78,8 @@ class Session {
         } else {
             out.result = kOpenBound;
             library_ = std::move(lib);
-            kind_ = req.kind;
-            prefix_ = std::string(kDriverPrefixes[kind_]) + "_";
+            kind_ = *driver_kind(req.kind);
+            prefix_ = std::string(kind_.prefix) + "_";
         }
         return reply(type, f.seq, out);
     }
@@ -100,16 +100,14 @@ class Session {
         Guarded<uint32_t, 1> handle;
         handle.cells[0] = r.handle;
         HandleReply out;
-        switch (kind_) {
-        case 0:
-        case 1:
+        switch (kind_.init) {
+        case InitForm::Value:
             out.result = reinterpret_cast<KmInitValueFn>(entries_.init)(handle.data(), r.cells[0]);
             break;
-        case 2:
-        case 3:
+        case InitForm::Plain:
             out.result = reinterpret_cast<KmInitPlainFn>(entries_.init)(handle.data());
             break;
-        default: {
+        case InitForm::Config: {
             // The library's own copy of the block, cell 0 referring to the
             // text; it must take what it needs during the call.
             Guarded<char, kMaxText + 1> text;
@@ -176,7 +174,7 @@ class Session {
     LibraryOpener open_;
     std::unique_ptr<DriverLibrary> library_;
     DriverEntries entries_;
-    uint32_t kind_ = 0;
+    DriverKind kind_ = kDriverKinds[0];
     std::string prefix_;
     std::vector<uint8_t> out_;
 };

@@ -18,6 +18,8 @@
 // host (also the 32-bit Windows build) share it.
 #pragma once
 
+#include "driver_kinds.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -160,7 +162,7 @@ class Writer {
 // ---- Messages. Each has put() and get(); get() fails on any value out of range.
 
 struct OpenRequest {
-    uint32_t kind = 0; // 0-4, picks the prefix and the form of Init
+    uint32_t kind = 0; // a row of kDriverKinds: the prefix and the form of Init
     std::string path;  // UTF-8; a bare file name goes through the platform's search
     void put(Writer& w) const {
         w.u32(kind);
@@ -169,7 +171,7 @@ struct OpenRequest {
     bool get(Cursor& c) {
         kind = c.u32();
         path = c.bytes(kMaxPath);
-        return kind <= 4 && !path.empty() && path.find('\0') == std::string::npos;
+        return driver_kind(kind) && !path.empty() && path.find('\0') == std::string::npos;
     }
 };
 
@@ -189,8 +191,8 @@ struct OpenReply {
 
 struct InitRequest {
     uint32_t handle = 0;                // the handle cell as the caller holds it
-    uint32_t cells[kConfigValues] = {}; // the block; kinds 0 and 1 use cell 0
-    bool has_text = false;              // kind 4: cell 0 refers to this text
+    uint32_t cells[kConfigValues] = {}; // the block; a Value Init takes cell 0
+    bool has_text = false;              // Config Init: cell 0 refers to this text
     std::string text;
     void put(Writer& w) const {
         w.u32(handle);

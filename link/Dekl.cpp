@@ -1,6 +1,7 @@
 #include "Dekl.h"
 
 #include "IniDocument.h"
+#include "Rozhrani.h"
 #include "Soubory.h"
 #include "cp1250_table.h"
 
@@ -21,18 +22,15 @@ const QString kPripojeni = QStringLiteral("Připojení");
 const QString kRozhrani = QStringLiteral("Rozhraní");
 const QString kAdresa = QStringLiteral("Adresa");
 const QString kRychlost = QStringLiteral("Rychlost");
-const QString kKib = QStringLiteral("KIB-410");
+// Each kind's parameters have a section named after the kind.
+const QString kKib = RozhraniSParametry(TParametry::BazovaAdresa).Nazev.toString();
 const QString kBazova = QStringLiteral("Bázová adresa");
-const QString kComx = QStringLiteral("COMx");
+const QString kComx = RozhraniSParametry(TParametry::CisloPortu).Nazev.toString();
 const QString kCislo = QStringLiteral("Číslo portu");
-const QString kKl = QStringLiteral("KL-4100");
+const QString kKl = RozhraniSParametry(TParametry::Lan).Nazev.toString();
 const QString kIp = QStringLiteral("IP adresa");
 const QString kUdpPort = QStringLiteral("UDP port");
 const QString kUdpTimeout = QStringLiteral("UDP timeout");
-
-// Interface names by kind, as the settings file stores them.
-const QString kNazvyRozhrani[5] = {kComx, kKib, QStringLiteral("KPB-4100"),
-                                   QStringLiteral("KUB-4100"), kKl};
 
 // Test stand-ins for the executable's folder and the per-user folder.
 QString& adresarIni() {
@@ -219,8 +217,8 @@ bool CtiIniZeSouboru(TData* Data, const QString& Cesta) {
     ctiCislo(d, kKl, kUdpTimeout, Data->UdpTimeout);
 
     // Exact, case-sensitive: another spelling leaves the kind as it was.
-    for (uint8_t i = 0; i < 5; ++i)
-        if (nazev == kNazvyRozhrani[i]) Data->Rozhrani = i;
+    for (const TRozhrani& r : TabulkaRozhrani)
+        if (nazev == r.Nazev) Data->Rozhrani = r.Druh;
     return true;
 }
 
@@ -236,21 +234,23 @@ bool ZapisIni(TData* Data) {
     if (nactiDokument(zdroj, obsah) == Cteni::Nelze && zdroj == cesta) return false;
     IniDocument& d = obsah.dokument;
 
-    const uint8_t druh = Data->Rozhrani <= 4 ? Data->Rozhrani : 0;
-    d.setValue(kPripojeni, kRozhrani, kNazvyRozhrani[druh]);
-    switch (druh) {
-    case 0:
+    // A kind the table does not know is stored as the first one.
+    const TRozhrani* r = NajdiRozhrani(Data->Rozhrani);
+    if (!r) r = &TabulkaRozhrani[0];
+    d.setValue(kPripojeni, kRozhrani, r->Nazev.toString());
+    switch (r->Parametry) {
+    case TParametry::CisloPortu:
         d.setValue(kComx, kCislo, QString::number(Data->CisloPortu));
         break;
-    case 1:
+    case TParametry::BazovaAdresa:
         d.setValue(kKib, kBazova, QString::number(Data->BazovaAdresa));
         break;
-    case 4:
+    case TParametry::Lan:
         d.setValue(kKl, kIp, Data->IpAdresa);
         d.setValue(kKl, kUdpPort, QString::number(Data->UdpPort));
         d.setValue(kKl, kUdpTimeout, QString::number(Data->UdpTimeout));
         break;
-    default:
+    case TParametry::Zadne:
         break;
     }
     d.setValue(kPripojeni, kAdresa, QString::number(Data->Adresa));
@@ -432,5 +432,6 @@ void NastavAdresarIni(const QString& Adresar, const QString& UzivatelskyAdresar)
 }
 
 QString NazevRozhrani(uint8_t Rozhrani) {
-    return Rozhrani <= 4 ? kNazvyRozhrani[Rozhrani] : QString();
+    const TRozhrani* r = NajdiRozhrani(Rozhrani);
+    return r ? r->Nazev.toString() : QString();
 }

@@ -1,5 +1,6 @@
 #include "Kxxx410.h"
 
+#include "Rozhrani.h"
 #include "VazbaOvladace.h"
 #include "driver_library.h"
 #include "machine.h"
@@ -46,12 +47,12 @@ QString& adresarOvladacu() {
     return adresar;
 }
 
-bool druhPlatny(uint8_t druh) {
-    return druh <= 4;
+bool druhPlatny(uint32_t druh) {
+    return NajdiRozhrani(druh) != nullptr;
 }
 
 QString prefix(uint8_t druh) {
-    return QString::fromLatin1(kmhost::kDriverPrefixes[druh]);
+    return QString::fromLatin1(NajdiRozhrani(druh)->Ovladac().prefix);
 }
 
 // The name in the texts, as on the original platform.
@@ -345,11 +346,11 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text) {
         const uint32_t kod = s.vazba->Error(Kod, Text.data());
         return ztracena(s) ? KodNenacteno + druh : kod;
     }
-    if (Kod >= KodNenacteno && Kod <= KodNenacteno + 4) {
+    if (Kod >= KodNenacteno && druhPlatny(Kod - KodNenacteno)) {
         TextNaPole(QStringLiteral("chyba inicializace knihovny ") +
                        souborDll(static_cast<uint8_t>(Kod - KodNenacteno)),
                    Text);
-    } else if (Kod >= KodNeuplne && Kod <= KodNeuplne + 4) {
+    } else if (Kod >= KodNeuplne && druhPlatny(Kod - KodNeuplne)) {
         TextNaPole(QStringLiteral("chybná knihovna ") +
                        souborDll(static_cast<uint8_t>(Kod - KodNeuplne)),
                    Text);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "VazbaOvladace.h"
 
 #include <QDateTime>
 
@@ -17,7 +18,6 @@ using TOdpoved = std::array<uint32_t, 100>;
 
 // The link's own codes.
 constexpr uint32_t KodPozadavek = 9; // request could not be formed
-constexpr uint32_t KodNeplatne = 10; // unknown kind or entry not bound
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,

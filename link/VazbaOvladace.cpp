@@ -30,21 +30,20 @@ class VProcesu : public VazbaOvladace {
         : druh_(druh), knihovna_(std::move(knihovna)), e_(vstupy) {}
 
     uint32_t Init(uint32_t& Handle, const TKonfigOvladace& Konfig) override {
-        switch (druh_) {
-        case 0:
-        case 1:
+        switch (kmhost::kDriverKinds[druh_].init) {
+        case kmhost::InitForm::Value:
             return reinterpret_cast<KmInitValueFn>(e_.init)(&Handle,
                                                             static_cast<uint32_t>(Konfig[0]));
-        case 2:
-        case 3:
+        case kmhost::InitForm::Plain:
             return reinterpret_cast<KmInitPlainFn>(e_.init)(&Handle);
-        default: {
+        case kmhost::InitForm::Config: {
             // The driver gets its own copy of the block; it must take what it
             // needs during the call.
             TKonfigOvladace kopie = Konfig;
             return reinterpret_cast<KmInitLanFn>(e_.init)(&Handle, kopie.data());
         }
         }
+        return KodNeplatne; // no other form exists
     }
     uint32_t SetConfig(uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
                        uint32_t Posledni) override {
@@ -124,7 +123,7 @@ class PresHostitele : public VazbaOvladace {
         r.handle = Handle;
         for (size_t i = 0; i < kmhost::kConfigValues; ++i)
             r.cells[i] = static_cast<uint32_t>(Konfig[i]);
-        if (druh_ == 4) {
+        if (druh().init == kmhost::InitForm::Config) {
             // Cell 0 refers to the zero-terminated IP text, which crosses
             // as bytes.
             r.cells[0] = 0;
@@ -138,7 +137,7 @@ class PresHostitele : public VazbaOvladace {
             udpTimeout_ = static_cast<uint32_t>(Konfig[2]);
         }
         kmhost::HandleReply a;
-        const int lhuta = kVolaniMs + (druh_ == 4 ? 3 * static_cast<int>(udpTimeoutMs()) : 0);
+        const int lhuta = kVolaniMs + (druh().udp ? 3 * static_cast<int>(udpTimeoutMs()) : 0);
         if (!vymena(kmhost::Type::Init, r, a, lhuta)) return ztraceno();
         Handle = a.handle;
         return a.result;
@@ -208,10 +207,12 @@ class PresHostitele : public VazbaOvladace {
     bool Ztracena() const override { return ztracena_; }
 
   private:
+    // The host bound a library only of a kind it knows.
+    const kmhost::DriverKind& druh() const { return kmhost::kDriverKinds[druh_]; }
     uint32_t udpTimeoutMs() const { return std::clamp(udpTimeout_, 10u, 65535u); }
 
     int lhutaSend() const {
-        const uint32_t pokus = druh_ == 4 ? udpTimeoutMs() : kPokusSerioveMs;
+        const uint32_t pokus = druh().udp ? udpTimeoutMs() : kPokusSerioveMs;
         return static_cast<int>((std::min(opakovani_, 10u) + 1) * pokus);
     }
     int rezerva() const { return wine_ ? kRezervaWineMs : kRezervaMs; }

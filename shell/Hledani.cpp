@@ -20,10 +20,13 @@ QString Rychlost(int Index) {
 
 } // namespace
 
-TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const QString& Popis,
-                           const QString& Chyba, int IndexRychlosti, QWidget* parent)
-    : QDialog(parent), Data_(Data), Zadani_(Zadani),
-      IndexRychlosti_(IndexRychlosti >= 0 && IndexRychlosti < PocetRychlosti ? IndexRychlosti : 4) {
+TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Jak,
+                           const QString& Popis, const QString& Chyba, QWidget* parent)
+    : QDialog(parent), Data_(Data), Zadani_(Zadani), Jak_(Jak),
+      IndexRychlosti_(
+          Jak.IndexRychlosti >= 0 && Jak.IndexRychlosti < PocetRychlosti ? Jak.IndexRychlosti : 4) {
+    // The search sets its own rates.
+    Jak_.Az = TKrokSpojeni::Init;
     setObjectName(QStringLiteral("FormHledani"));
     setWindowTitle(QStringLiteral("Hledání modulů"));
 
@@ -166,21 +169,12 @@ void TFormHledani::HledatClick() {
     TData Docasne;
     if (Vlastni) {
         Docasne = Zadani_;
-        if (Docasne.Rozhrani == 4) {
-            // The driver reads the zero-terminated text during Init.
-            Docasne.IpAdresaBajty = TextNaCp1250(Docasne.IpAdresa);
-            Docasne.KonfigOvladace[0] =
-                reinterpret_cast<uintptr_t>(Docasne.IpAdresaBajty.constData());
-        }
         uint32_t Handle = 0;
-        const uint32_t Kod = OvladacInit(Docasne.Rozhrani, Handle, Docasne.KonfigOvladace);
-        if (Kod != 0) {
-            Stav(QStringLiteral("Rozhraní nelze otevřít: ") +
-                 Veta(TextChyby(Docasne.Rozhrani, Kod)));
+        const TVysledekSpojeni Otevreni = OtevriSpojeni(Docasne, Handle, Jak_);
+        if (!Otevreni.Uspech()) {
+            Stav(QStringLiteral("Rozhraní nelze otevřít: ") + Veta(Otevreni.Text));
             return;
         }
-        Docasne.Handle = Handle;
-        Docasne.Pripojeno = true;
         Docasne.Rychlost = IndexNaRychlost(IndexRychlosti_);
     }
     const TData& Spojeni = Vlastni ? Docasne : *Data_;

@@ -12,6 +12,7 @@
 #include "Dekl.h"
 #include "Operace.h"
 #include "Prenos.h"
+#include "Spojeni.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -26,12 +27,13 @@
 class TFormHledani : public QDialog {
     Q_OBJECT
   public:
-    // Data: the record (not owned). Zadani: the interface the entries
-    // describe, used while Data's link is not open; Popis names the
-    // interface searched; Chyba, when not empty, why the entries cannot be
-    // used (nothing is searched then). IndexRychlosti: the dialog's rate.
-    TFormHledani(TData* Data, const TData& Zadani, const QString& Popis, const QString& Chyba,
-                 int IndexRychlosti, QWidget* parent = nullptr);
+    // Data: the record (not owned). Zadani and Jak: the interface the
+    // entries describe, used while Data's link is not open, and the
+    // dialog's rate (Jak.IndexRychlosti); Popis names the interface
+    // searched; Chyba, when not empty, why the entries cannot be used
+    // (nothing is searched then).
+    TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Jak, const QString& Popis,
+                 const QString& Chyba, QWidget* parent = nullptr);
 
     QLabel* LabelRozhrani = nullptr;
     QLabel* Label1 = nullptr;
@@ -65,6 +67,7 @@ class TFormHledani : public QDialog {
 
     TData* Data_;
     TData Zadani_;
+    TOtevreni Jak_;
     int IndexRychlosti_;
     // Where the search stands: the last address tried and its rate.
     int Adresa_ = -1;

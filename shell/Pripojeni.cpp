@@ -2,7 +2,8 @@
 
 #include "Hledani.h"
 #include "Kxxx410.h"
-#include "Operace.h"
+#include "Rozhrani.h"
+#include "Spojeni.h"
 
 #include "functions.h"
 
@@ -17,10 +18,12 @@
 namespace {
 
 // Items of the interface list; the index is the kind.
-const QStringList NazvyRozhrani{
-    QStringLiteral("Standardní COMx"), QStringLiteral("ISA karta KIB-410"),
-    QStringLiteral("PCI karta KPB-4100"), QStringLiteral("USB konvertor KUB-4100"),
-    QStringLiteral("LAN konvertor KL-4100")};
+QStringList NazvyRozhrani() {
+    QStringList Nazvy;
+    for (const TRozhrani& R : TabulkaRozhrani)
+        Nazvy << R.Popis.toString();
+    return Nazvy;
+}
 
 // At least three upper-case hexadecimal digits and "h" (768 -> "300h").
 QString BazeNaText(uint32_t Baze) {
@@ -57,21 +60,23 @@ std::optional<uint32_t> TextNa16Bitu(const QString& Text) {
     return static_cast<uint32_t>(*cislo);
 }
 
-// The interface a record describes, as the search names it.
-QString PopisRozhrani(const TData& Data) {
-    if (Data.Rozhrani >= NazvyRozhrani.size()) return QStringLiteral("neznámý typ rozhraní");
-    QString Text = NazvyRozhrani[Data.Rozhrani];
-    switch (Data.Rozhrani) {
-    case 0:
-        Text += QStringLiteral(", port COM%1").arg(Data.CisloPortu);
+// The interface a record describes, as the search names it; the COM port
+// as it goes to Init.
+QString PopisRozhrani(const TData& Data, const TOtevreni& Jak) {
+    const TRozhrani* R = NajdiRozhrani(Data.Rozhrani);
+    if (!R) return QStringLiteral("neznámý typ rozhraní");
+    QString Text = R->Popis.toString();
+    switch (R->Parametry) {
+    case TParametry::CisloPortu:
+        Text += QStringLiteral(", port COM%1").arg(Jak.CisloPortu.value_or(Data.CisloPortu));
         break;
-    case 1:
+    case TParametry::BazovaAdresa:
         Text += QStringLiteral(", bázová adresa ") + BazeNaText(Data.BazovaAdresa);
         break;
-    case 4:
+    case TParametry::Lan:
         Text += QStringLiteral(", %1, UDP port %2").arg(Data.IpAdresa).arg(Data.UdpPort);
         break;
-    default:
+    case TParametry::Zadne:
         break;
     }
     return Text;
@@ -132,7 +137,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label5 = NovyPopisek(this, "Label5", QStringLiteral("Komunikační rozhraní"), xPopisek, 24);
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
-    ComboBox2->addItems(NazvyRozhrani);
+    ComboBox2->addItems(NazvyRozhrani());
     ComboBox2->setGeometry(xPole, 24, 320, 24);
 
     Label3 = NovyPopisek(this, "Label3", QString(), xPopisek, 64);
@@ -235,20 +240,21 @@ void TForm2::UkazParametry(int Rozhrani) {
                        static_cast<QWidget*>(Label7), static_cast<QWidget*>(Edit2),
                        static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4)})
         w->hide();
-    switch (Rozhrani) {
-    case 0:
+    const TRozhrani* R = Rozhrani >= 0 ? NajdiRozhrani(static_cast<uint32_t>(Rozhrani)) : nullptr;
+    switch (R ? R->Parametry : TParametry::Zadne) {
+    case TParametry::CisloPortu:
         Label3->setText(QStringLiteral("Číslo portu COMx"));
         Edit2->setText(QString::number(Data->CisloPortu));
         Label3->show();
         Edit2->show();
         break;
-    case 1:
+    case TParametry::BazovaAdresa:
         Label3->setText(QStringLiteral("Bázová adresa KIB-410"));
         Edit2->setText(BazeNaText(Data->BazovaAdresa));
         Label3->show();
         Edit2->show();
         break;
-    case 4:
+    case TParametry::Lan:
         Label3->setText(QStringLiteral("IP adresa"));
         Edit2->setText(Data->IpAdresa);
         Label6->setText(QStringLiteral("UDP port"));
@@ -260,7 +266,7 @@ void TForm2::UkazParametry(int Rozhrani) {
                            static_cast<QWidget*>(Edit3), static_cast<QWidget*>(Edit4)})
             w->show();
         break;
-    default: // 2, 3 have no parameters; 5-7 are unknown
+    case TParametry::Zadne: // also a kind the table does not know
         break;
     }
     for (auto [Popisek, Pole] :
@@ -286,7 +292,7 @@ void TForm2::ComboBox2Change() {
     if (!Data) return;
     const int index = ComboBox2->currentIndex();
     if (index < 0) {
-        NastavStav(QStringLiteral("Neznámý typ rozhraní"));
+        NastavStav(TextNeznameRozhrani.toString());
         UkazParametry(-1);
         Label3->show();
         Edit2->show();
@@ -312,145 +318,90 @@ void TForm2::Button1Click() {
     // Address: not a number gives 0; cut to 8 bits and shown back.
     const uint8_t adresa = static_cast<uint8_t>(TextNaCislo(Edit1->text()).value_or(0) & 0xFF);
     Edit1->setText(QString::number(adresa));
-    const int indexRychlosti = ComboBox1->currentIndex();
-    Data->Rozhrani = static_cast<uint8_t>(ComboBox2->currentIndex() & 0xFF);
-    Data->KonfigOvladace.fill(0);
-    switch (Data->Rozhrani) {
-    case 0: {
-        const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
-        const uint16_t port16 = static_cast<uint16_t>(port & 0xFFFF);
-        Edit2->setText(QString::number(port16));
-        Data->CisloPortu = static_cast<uint8_t>(port & 0xFF);
-        Data->KonfigOvladace[0] = port16;
-        break;
-    }
-    case 1: {
-        const uint16_t baze = TextNaBazi(Edit2->text());
-        Edit2->setText(BazeNaText(baze));
-        Data->BazovaAdresa = baze;
-        Data->KonfigOvladace[0] = baze;
-        break;
-    }
-    case 2:
-    case 3:
-        break;
-    case 4: {
-        if (Edit2->text().isEmpty()) {
-            NastavStav(QStringLiteral("Neplatná IP adresa"));
-            return;
-        }
-        Data->IpAdresa = Edit2->text();
-        const std::optional<uint32_t> port = TextNa16Bitu(Edit3->text());
-        if (!port) {
-            NastavStav(QStringLiteral("Neplatný UDP port"));
-            return;
-        }
-        Data->UdpPort = *port;
-        const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
-        if (!timeout) {
-            NastavStav(QStringLiteral("Neplatný UDP timeout"));
-            return;
-        }
-        Data->UdpTimeout = *timeout;
-        // The driver reads the zero-terminated text during Init; the record
-        // keeps the bytes alive.
-        Data->IpAdresaBajty = TextNaCp1250(Data->IpAdresa);
-        Data->KonfigOvladace[0] = reinterpret_cast<uintptr_t>(Data->IpAdresaBajty.constData());
-        Data->KonfigOvladace[1] = Data->UdpPort;
-        Data->KonfigOvladace[2] = Data->UdpTimeout;
-        break;
-    }
-    default:
-        NastavStav(QStringLiteral("Neznámý typ rozhraní"));
+    TOtevreni jak;
+    const QString chyba = ZadaniRozhrani(*Data, jak);
+    if (!chyba.isEmpty()) {
+        NastavStav(chyba);
         return;
     }
-    uint32_t kod = OvladacInit(Data->Rozhrani, handle, Data->KonfigOvladace);
-    QString text = TextChyby(Data->Rozhrani, kod);
-    if (kod != 0) {
-        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + text);
-        Data->Pripojeno = false;
+    // The number the driver gets, shown back.
+    if (jak.CisloPortu)
+        Edit2->setText(QString::number(*jak.CisloPortu));
+    else if (NajdiRozhrani(Data->Rozhrani)->Parametry == TParametry::BazovaAdresa)
+        Edit2->setText(BazeNaText(Data->BazovaAdresa));
+    jak.Adresa = adresa;
+    const TVysledekSpojeni v = OtevriSpojeni(*Data, handle, jak);
+    switch (v.Krok) {
+    case TKrokSpojeni::Hotovo:
+        break;
+    case TKrokSpojeni::Init:
+    case TKrokSpojeni::SetConfig:
+        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + v.Text);
+        return;
+    case TKrokSpojeni::Parametry:
+    case TKrokSpojeni::Identifikace:
+        NastavStav(v.Text);
         return;
     }
-    Data->Pripojeno = true;
-    const uint32_t rychlost = IndexNaRychlost(indexRychlosti);
-    kod = OvladacSetConfig(Data->Rozhrani, handle, rychlost, IndexNaCasovani(indexRychlosti), 2);
-    text = TextChyby(Data->Rozhrani, kod);
-    if (kod != 0) {
-        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + text);
-        ZavriSpojeni(handle);
-        return;
-    }
-
-    // The three commands 200, B0 carried from each reply into the next.
-    QString modul;
-    const uint8_t chyba = Identifikuj(Data->Rozhrani, handle, adresa, modul, text);
-    if (chyba != 0) {
-        NastavStav(text);
-        ZavriSpojeni(handle);
-        return;
-    }
-    Data->Modul = modul;
+    Data->Modul = v.Modul;
     NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
                ModulNaText(Data->Modul));
     Data->Adresa = adresa;
-    Data->Rychlost = rychlost;
+    Data->Rychlost = v.Rychlost;
     Data->StavText = QStringLiteral("V pořádku");
-    Data->Handle = handle;
 }
 
 void TForm2::Button2Click() {
     reject();
 }
 
-QString TForm2::ZadaniRozhrani(TData& Zadani) const {
+QString TForm2::ZadaniRozhrani(TData& Zadani, TOtevreni& Jak) const {
     Zadani.Rozhrani = static_cast<uint8_t>(ComboBox2->currentIndex() & 0xFF);
     Zadani.KonfigOvladace.fill(0);
-    Zadani.Rychlost = IndexNaRychlost(ComboBox1->currentIndex());
-    switch (Zadani.Rozhrani) {
-    case 0: {
+    Jak.IndexRychlosti = ComboBox1->currentIndex();
+    Jak.CisloPortu.reset();
+    const TRozhrani* R = NajdiRozhrani(Zadani.Rozhrani);
+    if (!R) return TextNeznameRozhrani.toString();
+    switch (R->Parametry) {
+    case TParametry::CisloPortu: {
         const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
         Zadani.CisloPortu = static_cast<uint8_t>(port & 0xFF);
-        Zadani.KonfigOvladace[0] = static_cast<uint16_t>(port & 0xFFFF);
+        Jak.CisloPortu = static_cast<uint16_t>(port & 0xFFFF);
         return {};
     }
-    case 1:
+    case TParametry::BazovaAdresa:
         Zadani.BazovaAdresa = TextNaBazi(Edit2->text());
-        Zadani.KonfigOvladace[0] = Zadani.BazovaAdresa;
         return {};
-    case 2:
-    case 3:
+    case TParametry::Zadne:
         return {};
-    case 4: {
-        if (Edit2->text().isEmpty()) return QStringLiteral("Neplatná IP adresa");
+    case TParametry::Lan: {
+        if (Edit2->text().isEmpty()) return TextNeplatnaIp.toString();
         Zadani.IpAdresa = Edit2->text();
         const std::optional<uint32_t> port = TextNa16Bitu(Edit3->text());
-        if (!port) return QStringLiteral("Neplatný UDP port");
-        const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
-        if (!timeout) return QStringLiteral("Neplatný UDP timeout");
+        if (!port) return TextNeplatnyPort.toString();
         Zadani.UdpPort = *port;
+        const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
+        if (!timeout) return TextNeplatnyTimeout.toString();
         Zadani.UdpTimeout = *timeout;
-        // Cell 0, the IP text, is set by whoever opens the link, to bytes
-        // that outlive its Init.
-        Zadani.KonfigOvladace[1] = Zadani.UdpPort;
-        Zadani.KonfigOvladace[2] = Zadani.UdpTimeout;
         return {};
     }
-    default:
-        return QStringLiteral("Neznámý typ rozhraní");
     }
+    return {};
 }
 
 void TForm2::Button3Click() {
     if (!Data) return;
     TData Zadani;
+    TOtevreni Jak;
+    Jak.IndexRychlosti = ComboBox1->currentIndex();
     QString Chyba, Popis;
     if (SpojeniOtevreno(Data)) {
-        Popis = QStringLiteral("otevřené připojení, ") + PopisRozhrani(*Data);
+        Popis = QStringLiteral("otevřené připojení, ") + PopisRozhrani(*Data, {});
     } else {
-        Chyba = ZadaniRozhrani(Zadani);
-        Popis = Chyba.isEmpty() ? PopisRozhrani(Zadani) : ComboBox2->currentText();
+        Chyba = ZadaniRozhrani(Zadani, Jak);
+        Popis = Chyba.isEmpty() ? PopisRozhrani(Zadani, Jak) : ComboBox2->currentText();
     }
-    TFormHledani Hledani(Data, Zadani, Popis, Chyba, ComboBox1->currentIndex(), this);
+    TFormHledani Hledani(Data, Zadani, Jak, Popis, Chyba, this);
     if (Hledani.exec() != QDialog::Accepted || !Hledani.Vybrany) return;
     Edit1->setText(QString::number(Hledani.Vybrany->Adresa));
     ComboBox1->setCurrentIndex(Hledani.Vybrany->IndexRychlosti);

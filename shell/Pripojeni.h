@@ -4,6 +4,7 @@
 
 #include "Dekl.h"
 #include "Rychlosti.h"
+#include "Spojeni.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -47,11 +48,13 @@ class TForm2 : public QDialog {
     void Button2Click();
     void Button3Click();
 
-    // The interface the entries describe (kind, its parameters and the
-    // driver's configuration block), put into Zadani without touching the
-    // record or the entries; empty, or the reason it cannot be used in the
+    // The interface the entries describe: the kind and its parameters into
+    // Zadani (its configuration block cleared), the rate and the COM port
+    // as handed to Init into Jak; the entries stay as they are. Taken in
+    // the order "Inicializace připojení" checks them, so a refused entry
+    // stops there with those before it taken. Empty, or the reason, in the
     // texts of "Inicializace připojení".
-    QString ZadaniRozhrani(TData& Zadani) const;
+    QString ZadaniRozhrani(TData& Zadani, TOtevreni& Jak) const;
 
   protected:
     void showEvent(QShowEvent* event) override;

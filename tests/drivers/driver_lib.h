@@ -17,7 +17,7 @@ struct DriverLib : kmhost::DriverEntries {
         path = (dir.empty() ? "" : dir + "/") + prefix + KM_DRIVER_SUFFIX;
         lib = kmhost::open_driver_library(path);
         unsigned kind = 0;
-        while (kind < 5 && prefix != kmhost::kDriverPrefixes[kind])
+        while (kind < kmhost::kKindCount && prefix != kmhost::kDriverKinds[kind].prefix)
             ++kind;
         if (lib) kmhost::resolve_entries(*lib, kind, *this);
     }

@@ -1,12 +1,16 @@
 // The program's windows connect to km207-sim through the real drivers: the
 // serial driver over the emulator's pseudo-terminal and the LAN driver over
 // UDP on loopback; each bound in the program and again in km207-driverhost.
+// Every row of the table of interface kinds opens its own driver the same
+// way through OtevriSpojeni.
 //
 // With KM207_SHOT_DIR set, the test also saves pictures of the connection
 // dialog and the main window after the connection (tools/screenshot.sh).
 #include "Hlavni.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
+#include "Rozhrani.h"
+#include "Spojeni.h"
 #include "fake_link.h"
 #include "sim_process.h"
 
@@ -29,6 +33,12 @@
 namespace {
 
 const QString kUspech = QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ");
+
+// COM7, not COM1: the port number must reach Init for the device to be found.
+constexpr uint8_t kPort = 7;
+// The four serial kinds' devices, all set to the emulator's pseudo-terminal.
+const char* const kDeviceVariables[] = {"KM207_COM7", "KM207_KIB410", "KM207_KPB4100",
+                                        "KM207_KUB4100"};
 
 // Lets the window system catch up (no QTest in this binary).
 void wait_ms(int ms) {
@@ -92,6 +102,8 @@ class E2eConnect : public ::testing::TestWithParam<bool> {
         OvladacUvolni();
         NastavIzolaciOvladacu(false);
         unsetenv("KM207_COM1");
+        for (const char* v : kDeviceVariables)
+            unsetenv(v);
     }
 };
 
@@ -201,6 +213,43 @@ TEST_P(E2eConnect, AMissingSerialDeviceIsReportedByTheDriver) {
     EXPECT_GT(status.size(), QStringLiteral("Chyba inicializace připojení - ").size());
     EXPECT_FALSE(form.Data->Pripojeno);
     form.close();
+}
+
+// The form of Init and the parameters each row hands over are what that
+// library takes: the four serial kinds reach the emulator's pseudo-terminal
+// through their device variables, the LAN converter its UDP port.
+TEST_P(E2eConnect, EveryKindOpensItsDriverAndIdentifiesTheModule) {
+    SimProcess sim({"--address", "23", "--name", "KIND-T", "--fw", "3.04"});
+    ASSERT_TRUE(sim.running()) << sim.output();
+    ASSERT_FALSE(sim.pty().empty());
+    for (const char* v : kDeviceVariables)
+        setenv(v, sim.pty().c_str(), 1);
+
+    for (const TRozhrani& r : TabulkaRozhrani) {
+        SCOPED_TRACE(r.Nazev.toString().toStdString());
+        TData data;
+        InitData(&data);
+        data.Rozhrani = r.Druh;
+        data.CisloPortu = kPort;
+        data.IpAdresa = QStringLiteral("127.0.0.1");
+        data.UdpPort = sim.udp_port();
+        data.UdpTimeout = 300;
+        TOtevreni jak;
+        jak.Adresa = 23;
+        jak.IndexRychlosti = 4;
+        uint32_t handle = 0;
+        const TVysledekSpojeni v = OtevriSpojeni(data, handle, jak);
+        EXPECT_TRUE(v.Uspech()) << int(v.Krok) << " " << v.Kod << " " << v.Text.toStdString();
+        EXPECT_EQ(v.Modul, QStringLiteral("KIND-T   v.3.04"));
+        EXPECT_EQ(v.Rychlost, 9600u);
+        EXPECT_TRUE(data.Pripojeno);
+        EXPECT_EQ(data.Handle, handle);
+        EXPECT_TRUE(OvladacVazba().contains(QString::fromLatin1(r.Ovladac().prefix)))
+            << OvladacVazba().toStdString();
+        EXPECT_EQ(OvladacVazba().contains(QStringLiteral("km207-driverhost")), GetParam());
+        testsupport::close_link(data);
+    }
+    EXPECT_TRUE(sim.running());
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, E2eConnect, ::testing::Values(false, true),

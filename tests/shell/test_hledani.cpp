@@ -158,6 +158,24 @@ TEST_F(Hledani, ZavritDuringASearchStopsItAndCloses) {
     EXPECT_LT(sends, 10);
 }
 
+// The search names and opens the port "Inicializace připojení" would open:
+// the typed number's low 16 bits, not the record's 8.
+TEST_F(Hledani, ACom300EntryIsNamedAndOpenedAsCom300) {
+    TForm2 dialog;
+    dialog.Data = &data;
+    dialog.show();
+    child<QLineEdit>(&dialog, "Edit2")->setText(QStringLiteral("300"));
+    QString named;
+    search(dialog, [&](QWidget* w) {
+        named = child<QLabel>(w, "LabelRozhrani")->text();
+        start(w, 3, 3, false);
+    });
+    EXPECT_EQ(named.toStdString(), "Rozhraní: Standardní COMx, port COM300");
+    const auto init = fake::calls("KSER410_Init");
+    ASSERT_EQ(init.size(), 1u);
+    EXPECT_EQ(init[0].args[1], 300u);
+}
+
 TEST_F(Hledani, EntriesThatCannotBeUsedAreSaidAndNothingIsOpened) {
     data.Rozhrani = 4;
     TForm2 dialog;

@@ -45,7 +45,8 @@ std::vector<std::unique_ptr<QWidget>> every_window(TData* data) {
     w.push_back(dialog<TForm14>(data));
     w.push_back(dialog<TForm11>(data));
     w.push_back(dialog<TForm9>(data));
-    w.push_back(std::make_unique<TFormHledani>(data, *data, QStringLiteral("COM1"), QString(), 4));
+    w.push_back(std::make_unique<TFormHledani>(data, *data, TOtevreni{}, QStringLiteral("COM1"),
+                                               QString()));
     for (auto rezim : {TFormKonfigurace::TRezim::Ulozit, TFormKonfigurace::TRezim::Nahrat}) {
         auto k = std::make_unique<TFormKonfigurace>(rezim, QStringLiteral("x.km207"));
         k->Data = data;

@@ -1,0 +1,73 @@
+// Opening the link from a record: the one road from the connection
+// dialog, the module search and km207 to a driver's Init, SetConfig and the
+// identification, so each sends the same calls in the same order.
+#pragma once
+
+#include "Dekl.h"
+
+#include <QString>
+#include <QStringView>
+
+#include <cstdint>
+#include <optional>
+
+// The steps of opening, in order.
+enum class TKrokSpojeni {
+    Parametry,    // the record's kind or parameters; nothing was called
+    Init,         // OvladacInit
+    SetConfig,    // OvladacSetConfig with the rate
+    Identifikace, // the three commands 200
+    Hotovo,
+};
+
+struct TOtevreni {
+    // The last step to take: Init (a search sets its own rates), SetConfig,
+    // or the identification.
+    TKrokSpojeni Az = TKrokSpojeni::Identifikace;
+    uint8_t Adresa = 0;     // the module identified
+    int IndexRychlosti = 4; // SetConfig gets its rate and timing value
+    // A COM port kind: the number handed to Init in place of the record's
+    // CisloPortu. The connection dialog hands over the low 16 bits of what
+    // was typed; the record keeps 8.
+    std::optional<uint16_t> CisloPortu;
+};
+
+struct TVysledekSpojeni {
+    TKrokSpojeni Krok = TKrokSpojeni::Hotovo; // the step that failed
+    // Its code: the link's code, or the failed identification command's
+    // Chyba; KodNeplatne for parameters.
+    uint32_t Kod = 0;
+    // Its text: the driver's (read before the link was closed again), or
+    // for parameters the connection dialog's ("Neplatný UDP port").
+    QString Text;
+    uint32_t Rychlost = 0; // handed to SetConfig
+    QString Modul;         // the identification (SlozModul), when asked for
+
+    bool Uspech() const { return Krok == TKrokSpojeni::Hotovo; }
+};
+
+// Opens the link of Data's kind with the record's parameters. Fills
+// KonfigOvladace for the kind; the IP text it refers to is kept in
+// Data.IpAdresaBajty, so it outlives Init. Then, as far as Jak says:
+// OvladacInit with Handle, OvladacSetConfig (rate and timing value of
+// IndexRychlosti, OpakovaniSpojeni), Identifikuj at Adresa. After Init and
+// after SetConfig their text is read, as the connection dialog does.
+//   - Parameters refused (an unknown kind, an empty IP text, a UDP port or
+//     timeout above 65535): nothing is called or changed.
+//   - Init failed: Pripojeno false; Handle and Data.Handle as they were; the
+//     library stays bound until the next Init, so its texts can be read.
+//   - After Init: Pripojeno true. A later failure closes the link again
+//     through Done: Data.Handle := Handle as Done left it, Pripojeno false.
+//   - Success: Data.Handle := Handle. Address, rate and identification stay
+//     the caller's to store.
+TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& Jak = {});
+
+// The connection dialog's words for parameters that cannot open a link.
+inline constexpr QStringView TextNeznameRozhrani = u"Neznámý typ rozhraní";
+inline constexpr QStringView TextNeplatnaIp = u"Neplatná IP adresa";
+inline constexpr QStringView TextNeplatnyPort = u"Neplatný UDP port";
+inline constexpr QStringView TextNeplatnyTimeout = u"Neplatný UDP timeout";
+
+// Why the record's kind or parameters cannot open a link, in those words;
+// empty when they can.
+QString ChybaParametru(const TData& Data);
