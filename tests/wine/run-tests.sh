@@ -71,6 +71,18 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
     timeout 300 "$wine64" wineboot --init >"$logs/wineboot.log" 2>&1 ||
         { echo "run-tests: wineboot failed, see $logs/wineboot.log" >&2; exit 1; }
 fi
+# The windows' tests run on Qt's offscreen platform, which on Windows reads
+# fonts from one folder only and, finding none, draws every character as a
+# box as wide as it is high: give it DejaVu Sans, the font the Linux tests
+# get from fontconfig. Wine passes no QT_* variable from Linux, so the
+# prefix's environment carries it.
+fonts="$win/wine-fonts"
+mkdir -p "$fonts"
+for f in DejaVuSans.ttf DejaVuSans-Bold.ttf; do
+    [ -e /usr/share/fonts/truetype/dejavu/$f ] && ln -sfn /usr/share/fonts/truetype/dejavu/$f "$fonts/$f"
+done
+"$wine64" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d "$("$wine64" winepath -w "$fonts" 2>/dev/null | tr -d '\r')" \
+    /f >/dev/null 2>&1
 
 # The emulator: a free UDP port, its pseudo-terminal linked as COM<n>.
 link="$WINEPREFIX/dosdevices/com$com"

@@ -1,0 +1,15 @@
+#include "special_files.h"
+
+#include <QDir>
+
+namespace testsupport {
+
+QStringList make_special_files(const QString& dir) {
+    // Windows has no FIFO or device node in a folder, and QFile::link makes
+    // a shortcut, which is a regular file.
+    const QDir d(dir);
+    d.mkdir(QStringLiteral("folder"));
+    return {d.filePath(QStringLiteral("folder"))};
+}
+
+} // namespace testsupport
