@@ -3,6 +3,7 @@
 // The cases that need signals, a pseudo-terminal, FIFOs, sockets, device
 // nodes or Wine are in test_cli_posix.cpp.
 #include "cli_test_util.h"
+#include "special_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -433,6 +434,22 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
     sim.stop();
     EXPECT_NE(sim.output().find("stats: requests 0 "), std::string::npos) << sim.output();
 #endif
+}
+
+// A folder, and what else the platform has that is no regular file, is
+// refused by backup and restore, and none of them blocks.
+TEST(Cli, NoRegularFileIsWrittenOrRead) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    QTemporaryDir dir;
+    for (const QString& target : testsupport::make_special_files(dir.path())) {
+        for (const char* command : {"backup", "restore"}) {
+            const Result r = km207(QStringList{command, target} + lan(sim, 3));
+            EXPECT_EQ(r.status, 64)
+                << command << " " << target.toStdString() << ": " << r.err.toStdString();
+            EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        }
+    }
 }
 
 TEST(Cli, TakesTheProgramsSettingsFileAndNeverWritesIt) {

@@ -152,6 +152,9 @@ TEST_F(ShellTest, OnlyARegularFileIsSavedOrLoaded) {
     testsupport::open_fake_link(*form.Data, 0);
     QTemporaryDir dir;
     const QStringList targets = testsupport::make_special_files(dir.path());
+    std::map<QString, bool> existed;
+    for (const QString& target : targets)
+        existed[target] = QFileInfo(target).exists();
     for (const QString& target : targets) {
         chosen_file = target;
         for (const char* action : {"UlozitKonfiguraci1", "NahratKonfiguraci1"}) {
@@ -167,9 +170,11 @@ TEST_F(ShellTest, OnlyARegularFileIsSavedOrLoaded) {
                 << action << ": " << status.toStdString();
         }
     }
-    for (const QString& target : targets)
-        EXPECT_TRUE(QFileInfo(target).isFile() == false && QFileInfo(target).exists())
-            << target.toStdString();
+    // Each is still what it was: none became a regular file or went away.
+    for (const QString& target : targets) {
+        EXPECT_FALSE(QFileInfo(target).isFile()) << target.toStdString();
+        EXPECT_EQ(QFileInfo(target).exists(), existed[target]) << target.toStdString();
+    }
     EXPECT_TRUE(testsupport::sent_requests().empty());
     testsupport::close_link(*form.Data);
     ZvolSoubor = saved;

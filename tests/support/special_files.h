@@ -8,9 +8,10 @@
 
 namespace testsupport {
 
-// Makes them in `dir` and returns their paths, made or not (a test checks
-// that each exists): a folder everywhere; on POSIX also a FIFO (which blocks
-// an open that has no peer) and a link to it.
+// Makes them in `dir` and returns their paths, made or not (a test sees it
+// when one is missing or a regular file): a folder everywhere; on POSIX also a FIFO (which blocks
+// an open that has no peer) and a link to it; on Windows the device names
+// NUL and CON in that folder.
 QStringList make_special_files(const QString& dir);
 
 } // namespace testsupport
