@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "commands.h"
+
 #include "Dekl.h"
 #include "Rychlosti.h"
 
@@ -10,14 +12,7 @@ namespace km207 {
 
 namespace {
 
-const QStringList kCommands{"identify", "scan",  "get",    "set",
-                            "clear",    "watch", "backup", "restore"};
 const QStringList kKinds{"com", "isa", "pci", "usb", "lan"};
-const QStringList kGet{"address", "baud",          "mode",   "dio",   "counter",
-                       "clock",   "power-failure", "status", "inputs"};
-const QStringList kSet{"address", "baud", "mode", "dio", "outputs", "clock"};
-const QStringList kClear{"status", "counter"};
-const QStringList kWatch{"counter", "status", "inputs", "clock", "trend"};
 
 std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
     const std::optional<int64_t> n = TextNaCislo(text);
@@ -240,54 +235,32 @@ const Rule* findRule(const QString& name) {
     return nullptr;
 }
 
-bool oneOf(const QString& what, const QStringList& allowed, const QString& command,
-           QString& error) {
-    if (allowed.contains(what)) return true;
-    error = QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
-                .arg(command, what, allowed.join(QStringLiteral(", ")));
-    return false;
-}
-
-// The operands' shape; their values are checked by the command itself,
-// still before anything is sent.
+// The operands' shape, by the table of commands; their values are checked
+// by the command itself, still before anything is sent.
 bool checkOperands(const Options& o, QString& error) {
-    const QString& c = o.command;
+    const Command& c = *findCommand(o.command);
     const qsizetype n = o.operands.size();
-    auto count = [&](qsizetype min, qsizetype max, const QString& form) {
-        if (n >= min && n <= max) return true;
+    const auto usage = [&](const QString& form) {
         error = QStringLiteral("použití: km207 %1").arg(form);
         return false;
     };
-    if (c == QLatin1String("identify") || c == QLatin1String("scan"))
-        return count(0, 0, c + QStringLiteral(" (bez dalších slov)"));
-    if (c == QLatin1String("get"))
-        return count(1, 1, QStringLiteral("get ") + kGet.join(QLatin1Char('|'))) &&
-               oneOf(o.operands[0], kGet, c, error);
-    if (c == QLatin1String("set")) {
-        if (!count(2, 4,
-                   QStringLiteral("set ") + kSet.join(QLatin1Char('|')) +
-                       QStringLiteral(" HODNOTA")) ||
-            !oneOf(o.operands[0], kSet, c, error))
-            return false;
-        const QString& what = o.operands[0];
-        if (what == QLatin1String("dio") || what == QLatin1String("clock")) return true;
-        return count(2, 2, QStringLiteral("set %1 HODNOTA").arg(what));
+    if (n < c.minOperands || n > c.maxOperands) return usage(usageForm(c));
+    if (c.subjects.empty()) return true;
+    const Subject* s = findSubject(c, o.operands[0]);
+    if (!s) {
+        error = QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
+                    .arg(o.command, o.operands[0], subjectNames(c).join(QStringLiteral(", ")));
+        return false;
     }
-    if (c == QLatin1String("clear"))
-        return count(1, 1, QStringLiteral("clear status|counter")) &&
-               oneOf(o.operands[0], kClear, c, error);
-    if (c == QLatin1String("watch")) {
-        if (!count(1, 1, QStringLiteral("watch ") + kWatch.join(QLatin1Char('|'))) ||
-            !oneOf(o.operands[0], kWatch, c, error))
-            return false;
-        // The CSV's columns are those of a trend sample.
-        if (o.csv && o.operands[0] != QLatin1String("trend")) {
-            error = QStringLiteral("--csv patří k watch trend");
-            return false;
-        }
-        return true;
+    if (n - 1 > s->maxValues)
+        return usage(QStringLiteral("%1 %2%3").arg(o.command, o.operands[0],
+                                                   QString::fromUtf8(c.usageTail)));
+    // The CSV's columns are those of a trend sample.
+    if (o.csv && o.operands[0] != QLatin1String("trend")) {
+        error = QStringLiteral("--csv patří k watch trend");
+        return false;
     }
-    return count(1, 1, c + QStringLiteral(" SOUBOR")); // backup, restore
+    return true;
 }
 
 } // namespace
@@ -393,7 +366,7 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
     }
     for (const Given& g : given)
         if (!g.rule->apply(g.value, o, error)) return false;
-    if (!o.command.isEmpty() && !kCommands.contains(o.command)) {
+    if (!o.command.isEmpty() && !findCommand(o.command)) {
         error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
         return false;
     }

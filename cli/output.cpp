@@ -41,6 +41,22 @@ QString compact(const QJsonObject& object) {
 
 } // namespace
 
+QJsonArray registerArray(const std::vector<uint8_t>& regs) {
+    QJsonArray a;
+    for (uint8_t r : regs)
+        a.append(r);
+    return a;
+}
+
+const QStringList& modeNames() {
+    static const QStringList names{"32", "23", "23s"};
+    return names;
+}
+
+QString modeName(uint8_t mode) {
+    return mode < modeNames().size() ? modeNames()[mode] : QString();
+}
+
 int exitStatusForCode(uint32_t code) {
     if (code == 0) return ExitOk;
     // 9 (the link's) and our own: a register read back with another value.

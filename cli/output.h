@@ -3,11 +3,14 @@
 // on standard error when it is a terminal.
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace km207 {
 
@@ -24,6 +27,13 @@ constexpr uint32_t CodeReadBackDiffers = 120;
 // Exit status for a code of the link: 1 for the module's own error statuses
 // (12, 16, 17, 18) and a failed verification (9), 2 for everything else.
 int exitStatusForCode(uint32_t code);
+
+// Register numbers as a JSON array.
+QJsonArray registerArray(const std::vector<uint8_t>& regs);
+// The counter modes by register 0's value: "32", "23", "23s".
+const QStringList& modeNames();
+// Empty for a value that is no mode.
+QString modeName(uint8_t mode);
 
 class Output {
   public:

@@ -14,5 +14,8 @@ int run(const QStringList& args);
 // a second one ends the process at once.
 void installStopHandler();
 bool stopRequested();
+// While the tool waits on standard input, where no pause comes to look for
+// a stop, the first Ctrl-C ends it at once (nothing was sent yet).
+void readingInput(bool reading);
 
 } // namespace km207

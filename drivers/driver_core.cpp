@@ -52,7 +52,7 @@ class SerialChannel : public Channel {
     }
 
     uint32_t exchange(const proto::Request& req, proto::Reply& rep) override {
-        settle();
+        settle(req);
         uint8_t frame[proto::kFrameSize];
         proto::encode_request(req, frame);
         const int timeout = static_cast<int>(serial_response_timeout_ms(baud_));
@@ -67,7 +67,10 @@ class SerialChannel : public Channel {
             unsettled_ = true;
             if (result == kErrIo) break;
         }
-        if (unsettled_) failed_at_ = steady_ms();
+        if (unsettled_) {
+            failed_at_ = steady_ms();
+            failed_address_ = req.address;
+        }
         return result;
     }
 
@@ -80,11 +83,20 @@ class SerialChannel : public Channel {
 
     // After an attempt without an answer a reply may still be on its way.
     // Wait until the line has been quiet for a while (bounded) so that it is
-    // not taken for the answer to the next request.
-    void settle() {
+    // not taken for the answer to the next request. Serial frames carry no
+    // sequence number, so only a late reply from the same address could pass
+    // for the next answer: that case waits long. A late reply from another
+    // address is told apart by its address, so a few character times of quiet
+    // do there, and a scan over silent addresses costs about a timeout each.
+    void settle(const proto::Request& next) {
         if (!unsettled_) return;
         unsettled_ = false;
-        const int64_t quiet = std::max<int64_t>(serial_response_timeout_ms(baud_), kSettleQuietMs);
+        const uint32_t baud = std::max<uint32_t>(baud_ ? baud_ : kDefaultBaud, 1);
+        const int64_t quiet =
+            next.address == failed_address_
+                ? std::max<int64_t>(serial_response_timeout_ms(baud_), kSettleQuietMs)
+                : std::max<int64_t>((kSettleQuietChars * 10 * 1000 + baud - 1) / baud,
+                                    kSettleQuietMinMs);
         const int64_t cap = steady_ms() + kSettleMaxMs;
         int64_t last = failed_at_;
         uint8_t junk[64];
@@ -152,12 +164,15 @@ class SerialChannel : public Channel {
     }
 
     static constexpr int64_t kSettleQuietMs = 200;
+    static constexpr int64_t kSettleQuietChars = 5;
+    static constexpr int64_t kSettleQuietMinMs = 1;
     static constexpr int64_t kSettleMaxMs = 1000;
     static constexpr std::size_t kMaxPending = 256;
 
     SerialPort port_;
     bool unsettled_ = false;
     int64_t failed_at_ = 0;
+    uint8_t failed_address_ = 0;
 };
 
 // ---------------------------------------------------------------- UDP

@@ -4,7 +4,7 @@
 
 namespace {
 
-const std::vector<TRegistr> Registry{{RegAdresa, 0}, {RegRychlost, 1}};
+const std::vector<TRegistr> Registry{{RegistrAdresa, 0}, {RegistrRychlost, 1}};
 
 const QStringList Rychlosti{"600 Bd",   "1200 Bd",  "2400 Bd",  "4800 Bd",  "9600 Bd",
                             "19200 Bd", "38400 Bd", "57600 Bd", "115200 Bd"};

@@ -13,9 +13,6 @@
 
 #include <cstdint>
 
-constexpr uint8_t RegAdresa = 63;
-constexpr uint8_t RegRychlost = 62;
-
 // Checked number of a typed text; the whole value is compared with the
 // range before it is cut to a byte. Value is untouched on failure.
 bool TextNaByte(const QString& Text, uint8_t Min, uint8_t Max, uint8_t& Hodnota);

@@ -6,7 +6,7 @@
 
 namespace {
 
-const std::vector<TRegistr> Registry{{RegModCitace, 2}};
+const std::vector<TRegistr> Registry{{RegistrModCitace, 2}};
 
 } // namespace
 
@@ -69,9 +69,8 @@ void TForm5::PrectiData(TKonfigurace& Konfig) {
 }
 
 void TForm5::ZapisData(TKonfigurace Konfig) {
-    TPrubeh Prubeh;
-    Prubeh.ZapisOvereni = ZapisOverRegistr;
-    Prenos.Zapis(Data, Konfig, Registry, Prubeh);
+    // Each register read back at once, as the counter mode dialog does.
+    Prenos.Zapis(Data, Konfig, Registry, {.PauzaPoPoslednim = false, .OvereniHned = true});
 }
 
 void TForm5::PrectiOkno(TKonfigurace& Konfig) {

@@ -12,8 +12,6 @@
 
 #include <cstdint>
 
-constexpr uint8_t RegModCitace = 0;
-
 class TForm5 : public QDialog {
     Q_OBJECT
   public:

@@ -8,7 +8,7 @@ namespace {
 const std::vector<TRegistr> Registry = RegistryDIO();
 
 // This dialog pauses after the last register as well.
-const TPrubeh Prubeh{.PauzaPoPoslednim = true, .ZapisOvereni = {}};
+const TVolbyBloku Volby{.PauzaPoPoslednim = true, .OvereniHned = false};
 
 // Check box n (1-96): block byte and bit.
 int BajtBoxu(int n) {
@@ -85,11 +85,11 @@ void TForm14::FormShow() {
 }
 
 void TForm14::PrectiData(TKonfigurace& Konfig) {
-    Prenos.Precti(Data, Konfig, Registry, Prubeh);
+    Prenos.Precti(Data, Konfig, Registry, Volby);
 }
 
 void TForm14::ZapisData(TKonfigurace Konfig) {
-    Prenos.Zapis(Data, Konfig, Registry, Prubeh);
+    Prenos.Zapis(Data, Konfig, Registry, Volby);
 }
 
 void TForm14::PrectiOkno(TKonfigurace& Konfig) {

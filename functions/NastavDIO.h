@@ -14,11 +14,6 @@
 #include <array>
 #include <cstdint>
 
-// First register of each setting; byte i of it is in register + 3i.
-constexpr uint8_t RegPocStavDOUT = 32;
-constexpr uint8_t RegNegaceDIN = 33;
-constexpr uint8_t RegNegaceDOUT = 34;
-
 class TForm14 : public QDialog {
     Q_OBJECT
   public:

@@ -1,6 +1,7 @@
 #include "OkamCNT.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include <QShowEvent>
 
@@ -65,26 +66,14 @@ void TForm6::Timer1Timer() {
     }
     // Off while waiting for the module, so ticks never pile up behind it.
     Timer1->stop();
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 102, 0, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
+    TCitac citac;
+    const uint8_t chyba = CtiCitac(Data->Rozhrani, Data->Handle, AdresaModulu, citac);
     if (chyba != 0) {
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
         Timer1->start();
         return;
     }
-    const uint8_t mod = b3;
-
-    b0 = b1 = b2 = b3 = b4 = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 0, 80, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
-    if (chyba != 0) {
-        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
-        Timer1->start();
-        return;
-    }
-    Panel1->setText(CitacNaText(mod, b1, b2, b3, b4));
+    Panel1->setText(citac.Text());
     Timer1->start();
     ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
 }
@@ -95,10 +84,7 @@ void TForm6::Button1Click() {
         return;
     }
     Timer1->stop();
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 1, 80, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
+    const uint8_t chyba = NulujCitac(Data->Rozhrani, Data->Handle, AdresaModulu);
     if (chyba != 0)
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
     else

@@ -1,5 +1,7 @@
 #include "OkamDIN.h"
 
+#include "Operace.h"
+
 #include <QShowEvent>
 
 namespace {
@@ -52,7 +54,7 @@ void TForm11::FormShow() {
 }
 
 void TForm11::Timer1Timer() {
-    CtiBity(Data, AdresaModulu, 0, 64, Hodnoty, StatusBar1);
+    CtiBity(Data, AdresaModulu, CtiVstupy, Hodnoty, StatusBar1);
 }
 
 void TForm11::Button1Click() {

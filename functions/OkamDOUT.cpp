@@ -1,6 +1,7 @@
 #include "OkamDOUT.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include <QShowEvent>
 
@@ -69,7 +70,7 @@ void TForm9::Button1Click() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    uint8_t bajty[4] = {0, 0, 0, 0};
+    std::array<uint8_t, 4> bajty{};
     for (int k = 0; k < 32; ++k) {
         const uint8_t maska = static_cast<uint8_t>(1u << (k % 8));
         if (CheckBoxy[k]->isChecked())
@@ -77,10 +78,7 @@ void TForm9::Button1Click() {
         else
             bajty[k / 8] &= static_cast<uint8_t>(~maska);
     }
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 1, 64, &b0, &bajty[0], &bajty[1],
-                 &bajty[2], &bajty[3], chyba, odpoved);
+    const uint8_t chyba = ZapisVystupy(Data->Rozhrani, Data->Handle, AdresaModulu, bajty);
     if (chyba == 0)
         ZobrazStav(QStringLiteral(" Data zapsána"));
     else

@@ -17,9 +17,20 @@ void TPrenos::Zobraz(const QString& Text) {
     if (StatusBar_) StatusBar_->NastavText(0, Text);
 }
 
-bool TPrenos::Pauza_() {
-    Pauza();
-    return !Zastavit_;
+bool TPrenos::Prenes(const QString& Probiha, const QString& Hotovo, int Pocet, const TAkce& Akce) {
+    Zobraz(Procenta(Probiha, 0, Pocet));
+    TRizeni Rizeni;
+    Rizeni.Pauza = Pauza;
+    Rizeni.Zastavit = [this] { return Zastavit_; };
+    const TVysledekBloku V = Akce(Rizeni, [&](int Hotovo, int Celkem, uint8_t) {
+        Zobraz(Procenta(Probiha, Hotovo, Celkem));
+    });
+    // A stop shows nothing: the window is closing or the operator asked.
+    if (V.Konec == TKonecBloku::Chyba || V.Konec == TKonecBloku::Neshoda)
+        Zobraz(QStringLiteral(" ") + V.Text);
+    if (!V.Uspech() || V.ZastavenoNaKonci) return false;
+    Zobraz(Hotovo);
+    return true;
 }
 
 bool TPrenos::Proved(const std::function<void()>& Prace) {
@@ -76,80 +87,42 @@ bool TPrenos::Odloz(const std::function<void()>& Akce) {
     return true;
 }
 
+namespace {
+
+std::vector<uint8_t> Cisla(const std::vector<TRegistr>& Registry) {
+    std::vector<uint8_t> C;
+    for (const TRegistr& R : Registry)
+        C.push_back(R.Cislo);
+    return C;
+}
+
+} // namespace
+
 bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
-                     const TPrubeh& Prubeh) {
+                     const TVolbyBloku& Volby) {
     if (!SpojeniOtevreno(Data) || Registry.empty()) return false;
     // A call outside a button still counts as a transfer.
     if (!Bezi_) {
         bool Vysledek = false;
-        Proved([&] { Vysledek = Precti(Data, Konfig, Registry, Prubeh); });
+        Proved([&] { Vysledek = Precti(Data, Konfig, Registry, Volby); });
         return Vysledek;
     }
-    const uint8_t Rozhrani = Data->Rozhrani;
-    const uint32_t Handle = Data->Handle;
-    const uint8_t Adresa = Data->Adresa;
-    const int Pocet = static_cast<int>(Registry.size());
-    Zobraz(Procenta(TextCteni, 0, Pocet));
-    for (int k = 1; k <= Pocet; ++k) {
-        const TRegistr& R = Registry[k - 1];
-        uint8_t Hodnota = 0;
-        const uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
-        if (Chyba != 0) {
-            Zobraz(QStringLiteral(" ") + TextChyby(Rozhrani, Chyba));
-            return false;
-        }
-        Konfig.Bajt(R.Bajt) = Hodnota;
-        Zobraz(Procenta(TextCteni, k, Pocet));
-        if ((k < Pocet || Prubeh.PauzaPoPoslednim) && !Pauza_()) return false;
-    }
-    Zobraz(TextPrecteno);
-    return true;
+    return Prenes(TextCteni, TextPrecteno, static_cast<int>(Registry.size()),
+                  [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
+                      return CtiRegistry(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                  });
 }
 
 bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
-                    const std::vector<TRegistr>& Registry, const TPrubeh& Prubeh) {
+                    const std::vector<TRegistr>& Registry, const TVolbyBloku& Volby) {
     if (!SpojeniOtevreno(Data) || Registry.empty()) return false;
     if (!Bezi_) {
         bool Vysledek = false;
-        Proved([&] { Vysledek = Zapis(Data, Konfig, Registry, Prubeh); });
+        Proved([&] { Vysledek = Zapis(Data, Konfig, Registry, Volby); });
         return Vysledek;
     }
-    const uint8_t Rozhrani = Data->Rozhrani;
-    const uint32_t Handle = Data->Handle;
-    const uint8_t Adresa = Data->Adresa;
-    const int Pocet = static_cast<int>(Registry.size());
-    Zobraz(Procenta(TextZapis, 0, Pocet));
-    for (int k = 1; k <= Pocet; ++k) {
-        const TRegistr& R = Registry[k - 1];
-        const uint8_t v = Konfig.Bajt(R.Bajt);
-        if (Prubeh.ZapisOvereni) {
-            QString Text;
-            if (Prubeh.ZapisOvereni(Rozhrani, Handle, Adresa, R.Cislo, v, Text) != 0) {
-                Zobraz(QStringLiteral(" ") + Text);
-                return false;
-            }
-        } else {
-            uint8_t Hodnota = v;
-            uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, R.Cislo, Hodnota);
-            if (Chyba != 0) {
-                Zobraz(QStringLiteral(" ") + TextChyby(Rozhrani, Chyba));
-                return false;
-            }
-            if (!Pauza_()) return false;
-            Hodnota = 0;
-            Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
-            if (Chyba != 0) {
-                Zobraz(QStringLiteral(" ") + TextChyby(Rozhrani, Chyba));
-                return false;
-            }
-            if (Hodnota != v) {
-                Zobraz(QStringLiteral(" ") + TextChybaZapisu);
-                return false;
-            }
-        }
-        Zobraz(Procenta(TextZapis, k, Pocet));
-        if ((k < Pocet || Prubeh.PauzaPoPoslednim) && !Pauza_()) return false;
-    }
-    Zobraz(TextZapsano);
-    return true;
+    return Prenes(TextZapis, TextZapsano, static_cast<int>(Registry.size()),
+                  [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
+                      return ZapisBlok(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                  });
 }

@@ -1,9 +1,11 @@
-// The configuration transfer shared by the settings dialogs: a block of
-// configuration registers read from the module, or written and verified one
-// by one, with progress texts in the dialog's status bar.
+// The guard around the settings dialogs' transfers: one at a time, a stop
+// asked for at the next pause, the close deferred until the transfer is
+// done, progress texts in the dialog's status bar. The registers themselves
+// go through the link's one transfer loop (CtiRegistry, ZapisBlok).
 #pragma once
 
 #include "Dekl.h"
+#include "Operace.h"
 #include "Prikazy.h"
 #include "functions.h"
 
@@ -12,19 +14,6 @@
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-// Writes one register and reads it back; 0 on success, else the code with
-// its text (no leading blank) in Text.
-using TZapisOvereni = std::function<uint8_t(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                                            uint8_t Registr, uint8_t Hodnota, QString& Text)>;
-
-// Where a dialog differs from the common pattern.
-struct TPrubeh {
-    // Pause after the last register as well.
-    bool PauzaPoPoslednim = false;
-    // Replaces write, pause, read-back and compare of each register.
-    TZapisOvereni ZapisOvereni;
-};
 
 inline const QString TextCteni = QStringLiteral(" Probíhá čtení konfigurace z modulu (");
 inline const QString TextZapis = QStringLiteral(" Probíhá zápis konfigurace do modulu (");
@@ -39,11 +28,12 @@ class TPrenos {
 
     // Reads the registers into their bytes of Konfig. False when stopped
     // early (error, or a close asked for). Nothing happens without a link.
+    // By default no pause follows the last register.
     bool Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
-                const TPrubeh& Prubeh = {});
+                const TVolbyBloku& Volby = BezPauzyNaKonci);
     // Writes the registers from Konfig, verifying each.
     bool Zapis(const TData* Data, const TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
-               const TPrubeh& Prubeh = {});
+               const TVolbyBloku& Volby = BezPauzyNaKonci);
 
     // The buttons every settings dialog shares. "Zapsat": with the link
     // open, take the controls, and write when they were valid.
@@ -72,10 +62,15 @@ class TPrenos {
     bool Zastavuje() const { return Zastavit_; }
     bool Bezi() const { return Bezi_; }
 
+    // The settings dialogs' usual transfer: nothing follows the last register.
+    static constexpr TVolbyBloku BezPauzyNaKonci{.PauzaPoPoslednim = false, .OvereniHned = false};
+
   private:
     void Zobraz(const QString& Text);
-    // The pause of a transfer; false when the transfer is to stop.
-    bool Pauza_();
+    // Runs one transfer of the link with this guard's pause and stop,
+    // showing Probiha's progress and then Hotovo or the error.
+    using TAkce = std::function<TVysledekBloku(const TRizeni&, const TPrubehBloku&)>;
+    bool Prenes(const QString& Probiha, const QString& Hotovo, int Pocet, const TAkce& Akce);
 
     TStatusBar*& StatusBar_;
     bool Bezi_ = false;

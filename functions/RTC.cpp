@@ -1,6 +1,7 @@
 #include "RTC.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include <QShowEvent>
 
@@ -96,29 +97,10 @@ void TForm3::FormShow() {
     Timer1->start();
 }
 
-bool TForm3::CtiRegistr(uint8_t P5, uint8_t& B1, uint8_t& B2, uint8_t& B3) {
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b4 = 0, chyba = 0;
-    B1 = B2 = B3 = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 100, P5, &b0, &B1, &B2, &B3, &b4,
-                 chyba, odpoved);
-    if (chyba != 0) {
-        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
-        return false;
-    }
-    return true;
-}
-
-bool TForm3::ZapisRegistr(uint8_t P5, uint8_t B1, uint8_t B2, uint8_t B3) {
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 101, P5, &b0, &B1, &B2, &B3, &b4,
-                 chyba, odpoved);
-    if (chyba != 0) {
-        ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
-        return false;
-    }
-    return true;
+bool TForm3::Uspel(uint8_t Chyba) {
+    if (Chyba == 0) return true;
+    ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, Chyba));
+    return false;
 }
 
 void TForm3::Timer1Timer() {
@@ -127,25 +109,24 @@ void TForm3::Timer1Timer() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    uint8_t b1 = 0, b2 = 0, b3 = 0;
     if (!VypadekPrecten) {
-        // Registers 3..6 and their labels, in the order they are read.
-        const struct {
-            uint8_t P5;
-            QLabel* Popisek;
-            bool Datum;
-        } vypadek[4] = {
-            {3, Label4, false}, {4, Label7, true}, {5, Label5, false}, {6, Label8, true}};
-        for (const auto& r : vypadek) {
-            if (!CtiRegistr(r.P5, b1, b2, b3)) return;
-            r.Popisek->setText(r.Datum ? DatumNaText(b1, b2, b3) : CasNaText(b1, b2, b3));
+        // The labels of the power failure's parts, in the order they are read.
+        QLabel* const Popisky[4] = {Label4, Label7, Label5, Label8};
+        TVypadek v;
+        const uint8_t chyba = CtiVypadek(Data->Rozhrani, Data->Handle, AdresaModulu, v);
+        for (int k = 0; k < v.Precteno; ++k) {
+            const auto& b = v.Casti[k];
+            Popisky[k]->setText(k % 2 ? DatumNaText(b[0], b[1], b[2])
+                                      : CasNaText(b[0], b[1], b[2]));
         }
+        if (!Uspel(chyba)) return;
         VypadekPrecten = true;
     }
-    if (!CtiRegistr(1, b1, b2, b3)) return;
-    Label6->setText(CasNaText(b1, b2, b3));
-    if (!CtiRegistr(2, b1, b2, b3)) return;
-    Label9->setText(DatumNaText(b1, b2, b3));
+    std::array<uint8_t, 3> b{};
+    if (!Uspel(CtiHodiny(Data->Rozhrani, Data->Handle, AdresaModulu, RegistrCasu, b))) return;
+    Label6->setText(CasNaText(b[0], b[1], b[2]));
+    if (!Uspel(CtiHodiny(Data->Rozhrani, Data->Handle, AdresaModulu, RegistrData, b))) return;
+    Label9->setText(DatumNaText(b[0], b[1], b[2]));
     ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
 }
 
@@ -157,15 +138,8 @@ void TForm3::Button1Click() {
     }
     Timer1->stop();
     // One reading of the PC clock, so date and time belong to the same instant.
-    const QDateTime ted = MistniCas();
-    const QDate datum = ted.date();
-    const QTime cas = ted.time();
-    if (ZapisRegistr(1, static_cast<uint8_t>(cas.second()), static_cast<uint8_t>(cas.minute()),
-                     static_cast<uint8_t>(cas.hour())) &&
-        ZapisRegistr(2, static_cast<uint8_t>(datum.day()), static_cast<uint8_t>(datum.month()),
-                     static_cast<uint8_t>(datum.year() & 3))) {
+    if (Uspel(NastavCasModulu(Data->Rozhrani, Data->Handle, AdresaModulu, MistniCas())))
         ZobrazStav(QStringLiteral(" Čas nastaven"));
-    }
     Timer1->start();
 }
 

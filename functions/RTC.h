@@ -47,8 +47,6 @@ class TForm3 : public QDialog {
 
   private:
     void ZobrazStav(const QString& Text);
-    // Reads clock register P5 into B1..B3; false (status shown) on failure.
-    bool CtiRegistr(uint8_t P5, uint8_t& B1, uint8_t& B2, uint8_t& B3);
-    // Writes clock register P5; false (status shown) on failure.
-    bool ZapisRegistr(uint8_t P5, uint8_t B1, uint8_t B2, uint8_t B3);
+    // Shows the outcome of a command that failed; false then.
+    bool Uspel(uint8_t Chyba);
 };

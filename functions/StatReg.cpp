@@ -1,7 +1,7 @@
 #include "StatReg.h"
 
 #include "Kxxx410.h"
-#include "Prikazy.h"
+#include "Operace.h"
 
 #include <QShowEvent>
 
@@ -56,7 +56,7 @@ void TForm15::FormShow() {
 }
 
 void TForm15::Timer1Timer() {
-    CtiBity(Data, AdresaModulu, 100, 0, Hodnoty, StatusBar1);
+    CtiBity(Data, AdresaModulu, CtiStav, Hodnoty, StatusBar1);
 }
 
 void TForm15::Button2Click() {
@@ -65,10 +65,7 @@ void TForm15::Button2Click() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, b1 = 0, b2 = 0, b3 = 0, b4 = 0, chyba = 0;
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, AdresaModulu, 101, 0, &b0, &b1, &b2, &b3, &b4, chyba,
-                 odpoved);
+    const uint8_t chyba = NulujStav(Data->Rozhrani, Data->Handle, AdresaModulu);
     if (chyba != 0) ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }
 

@@ -251,18 +251,15 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
     return hodnoty;
 }
 
-void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+void CtiBity(const TData* Data, uint8_t Adresa, TCteniBitu Cteni,
              const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav) {
     if (!Data) return;
     if (!SpojeniOtevreno(Data)) {
         Stav->NastavText(0, TextNeinicializovano);
         return;
     }
-    TOdpoved odpoved{};
-    uint8_t b0 = 0, chyba = 0;
-    uint8_t b[4] = {0, 0, 0, 0};
-    ProvedPrikaz(Data->Rozhrani, Data->Handle, Adresa, Prikaz, P5, &b0, &b[0], &b[1], &b[2], &b[3],
-                 chyba, odpoved);
+    std::array<uint8_t, 4> b{};
+    const uint8_t chyba = Cteni(Data->Rozhrani, Data->Handle, Adresa, b);
     if (chyba == 0)
         for (int n = 0; n < 32; ++n)
             Hodnoty[n]->setText(BitNaText(b[n / 8], static_cast<uint8_t>(n % 8)));

@@ -87,12 +87,16 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
 
 struct TData;
 
+// A read of a 32-bit word from the module (CtiStav, CtiVstupy).
+using TCteniBitu = uint8_t (*)(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                               std::array<uint8_t, 4>& Bajty);
+
 // One poll of a 32-bit word shown bit by bit (status register, digital
-// inputs): reads (Prikaz, P5) from the module at Adresa, puts B1 bit 0 ...
+// inputs): reads it with Cteni from the module at Adresa, puts B1 bit 0 ...
 // B4 bit 7 into the 32 value labels and the driver's text of the outcome into
 // panel 0. A failed read keeps the values. Nothing when Data is absent; the
 // not-initialised text when the link is closed.
-void CtiBity(const TData* Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+void CtiBity(const TData* Data, uint8_t Adresa, TCteniBitu Cteni,
              const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav);
 
 // Moves a window's frame to the centre of the screen it is on; with Vnejsi

@@ -1,7 +1,8 @@
-// The communication record: every command that reaches a driver, reported
-// by ProvedPrikaz to one optional process-wide observer; a bounded log of
-// such records with its text lines, CSV export and statistics.
+// The communication log: a bounded log of the records ProvedPrikaz hands to
+// its observer (Kxxx410.h), with its text lines, CSV export and statistics.
 #pragma once
+
+#include "Kxxx410.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -14,46 +15,6 @@
 #include <functional>
 #include <map>
 #include <vector>
-
-// One call of ProvedPrikaz that reached the driver (handle nonzero, request
-// formed).
-struct TZaznamPrikazu {
-    QDateTime Cas; // local time (MistniCas) when the request went out, to the ms
-    uint8_t Rozhrani = 0;
-    uint8_t Adresa = 0;
-    uint8_t Prikaz = 0;
-    uint8_t P5 = 0;
-    std::array<uint8_t, 5> Pozadavek{}; // B0-B4 sent
-    std::array<uint8_t, 5> Odpoved{};   // B0-B4 after the call (zeros on failure)
-    uint8_t Chyba = 0;                  // status of the command, 0 = success
-    uint32_t DobaUs = 0;                // round trip on the steady clock, microseconds
-};
-
-using TPozorovatel = std::function<void(const TZaznamPrikazu&)>;
-
-// Makes Pozorovatel the one observer of every command (replacing any
-// other); an empty function removes it. Returns a token for
-// ZrusPozorovatele. Without an observer ProvedPrikaz reads no clock.
-uint64_t NastavPozorovatele(TPozorovatel Pozorovatel);
-// Removes the observer only while it is still the one set with Token.
-void ZrusPozorovatele(uint64_t Token);
-// Whether an observer is set.
-bool JePozorovatel();
-
-// Used by ProvedPrikaz around the driver call: created just before Send,
-// Oznam after the reply is unpacked hands the record to the observer.
-// Without an observer it reads no clock and reports nothing.
-class TMereniPrikazu {
-  public:
-    TMereniPrikazu(uint8_t Rozhrani, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
-                   const std::array<uint8_t, 5>& Pozadavek);
-    void Oznam(const std::array<uint8_t, 5>& Odpoved, uint8_t Chyba);
-
-  private:
-    bool Sledovat_;
-    TZaznamPrikazu Zaznam_;
-    std::chrono::steady_clock::time_point Start_;
-};
 
 // Statistics of commands since the last clearing. Round trips cover every
 // command, failed ones included; all three are 0 before the first command.

@@ -1,5 +1,4 @@
 #include "Kxxx410.h"
-#include "Komunikace.h"
 
 #include "VazbaOvladace.h"
 #include "driver_library.h"
@@ -12,6 +11,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -438,4 +438,73 @@ void Pauza() {
     std::this_thread::sleep_until(Konec - microseconds(250));
     while (steady_clock::now() < Konec) {
     }
+}
+
+// ------------------------------------------------------------ observer
+
+namespace {
+
+struct Pozorovani {
+    std::shared_ptr<const TPozorovatel> pozorovatel;
+    uint64_t token = 0;
+    uint64_t dalsi = 1;
+};
+
+Pozorovani& pozorovani() {
+    static Pozorovani p;
+    return p;
+}
+
+} // namespace
+
+uint64_t NastavPozorovatele(TPozorovatel Pozorovatel) {
+    Pozorovani& p = pozorovani();
+    if (!Pozorovatel) {
+        p.pozorovatel.reset();
+        p.token = 0;
+        return 0;
+    }
+    p.pozorovatel = std::make_shared<const TPozorovatel>(std::move(Pozorovatel));
+    p.token = p.dalsi++;
+    return p.token;
+}
+
+void ZrusPozorovatele(uint64_t Token) {
+    Pozorovani& p = pozorovani();
+    if (Token != 0 && p.token == Token) NastavPozorovatele({});
+}
+
+bool PozorovatelTrva(uint64_t Token) {
+    return Token != 0 && pozorovani().token == Token;
+}
+
+bool JePozorovatel() {
+    return static_cast<bool>(pozorovani().pozorovatel);
+}
+
+TMereniPrikazu::TMereniPrikazu(uint8_t Rozhrani, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+                               const std::array<uint8_t, 5>& Pozadavek)
+    : Sledovat_(JePozorovatel()) {
+    if (!Sledovat_) return;
+    Zaznam_.Cas = MistniCas();
+    Zaznam_.Rozhrani = Rozhrani;
+    Zaznam_.Adresa = Adresa;
+    Zaznam_.Prikaz = Prikaz;
+    Zaznam_.P5 = P5;
+    Zaznam_.Pozadavek = Pozadavek;
+    Start_ = std::chrono::steady_clock::now();
+}
+
+void TMereniPrikazu::Oznam(const std::array<uint8_t, 5>& Odpoved, uint8_t Chyba) {
+    if (!Sledovat_) return;
+    const int64_t Us = std::chrono::duration_cast<std::chrono::microseconds>(
+                           std::chrono::steady_clock::now() - Start_)
+                           .count();
+    Zaznam_.DobaUs = static_cast<uint32_t>(std::clamp<int64_t>(Us, 0, UINT32_MAX));
+    Zaznam_.Odpoved = Odpoved;
+    Zaznam_.Chyba = Chyba;
+    // A copy of the reference, so an observer that removes itself (or the
+    // log that owns it) while being called stays alive to the end.
+    const std::shared_ptr<const TPozorovatel> p = pozorovani().pozorovatel;
+    if (p) (*p)(Zaznam_);
 }

@@ -1,20 +1,23 @@
-// Binding of the interface driver libraries and the module command exchange.
+// Binding of the interface driver libraries, the module command exchange,
+// and the one observer every command is reported to (the log registers here).
 #pragma once
 
 #include "Dekl.h"
 
+#include <QDateTime>
+
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 // Reply buffer of one command.
 using TOdpoved = std::array<uint32_t, 100>;
 
 // The link's own codes.
-constexpr uint32_t KodPozadavek = 9;   // request could not be formed
-constexpr uint32_t KodNeplatne = 10;   // unknown kind or entry not bound
-constexpr uint32_t KodNenacteno = 100; // + kind: library did not load
-constexpr uint32_t KodNeuplne = 110;   // + kind: library lacks an entry
+constexpr uint32_t KodPozadavek = 9; // request could not be formed
+constexpr uint32_t KodNeplatne = 10; // unknown kind or entry not bound
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
@@ -75,3 +78,47 @@ bool SpojeniOtevreno(const TData* Data);
 // process run (windows repaint, clicks arrive), then 1 ms passes, not
 // noticeably more.
 void Pauza();
+
+// ------------------------------------------------------------ observer
+
+// One call of ProvedPrikaz that reached the driver (handle nonzero, request
+// formed).
+struct TZaznamPrikazu {
+    QDateTime Cas; // local time (MistniCas) when the request went out, to the ms
+    uint8_t Rozhrani = 0;
+    uint8_t Adresa = 0;
+    uint8_t Prikaz = 0;
+    uint8_t P5 = 0;
+    std::array<uint8_t, 5> Pozadavek{}; // B0-B4 sent
+    std::array<uint8_t, 5> Odpoved{};   // B0-B4 after the call (zeros on failure)
+    uint8_t Chyba = 0;                  // status of the command, 0 = success
+    uint32_t DobaUs = 0;                // round trip on the steady clock, microseconds
+};
+
+using TPozorovatel = std::function<void(const TZaznamPrikazu&)>;
+
+// Makes Pozorovatel the one observer of every command (replacing any
+// other); an empty function removes it. Returns a token for
+// ZrusPozorovatele. Without an observer ProvedPrikaz reads no clock.
+uint64_t NastavPozorovatele(TPozorovatel Pozorovatel);
+// Removes the observer only while it is still the one set with Token.
+void ZrusPozorovatele(uint64_t Token);
+// Whether an observer is set.
+bool JePozorovatel();
+// Whether the observer set with Token is still the one.
+bool PozorovatelTrva(uint64_t Token);
+
+// Used by ProvedPrikaz around the driver call: created just before Send,
+// Oznam after the reply is unpacked hands the record to the observer.
+// Without an observer it reads no clock and reports nothing.
+class TMereniPrikazu {
+  public:
+    TMereniPrikazu(uint8_t Rozhrani, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
+                   const std::array<uint8_t, 5>& Pozadavek);
+    void Oznam(const std::array<uint8_t, 5>& Odpoved, uint8_t Chyba);
+
+  private:
+    bool Sledovat_;
+    TZaznamPrikazu Zaznam_;
+    std::chrono::steady_clock::time_point Start_;
+};

@@ -41,6 +41,111 @@ uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& 
     return 0;
 }
 
+// ------------------------------------------------------------ live values
+
+namespace {
+
+// One command with B0-B4 as given; B takes the reply. Chyba 10 when the
+// driver was never called.
+uint8_t Prikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5,
+               std::array<uint8_t, 5>& B) {
+    uint8_t Chyba = KodNeplatne;
+    TOdpoved Odpoved{};
+    ProvedPrikaz(Rozhrani, Handle, Adresa, Kod, P5, &B[0], &B[1], &B[2], &B[3], &B[4], Chyba,
+                 Odpoved);
+    return Chyba;
+}
+
+// A command whose B0-B4 all go out as 0 and whose reply carries nothing.
+uint8_t BezDat(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5) {
+    std::array<uint8_t, 5> B{};
+    return Prikaz(Rozhrani, Handle, Adresa, Kod, P5, B);
+}
+
+uint8_t CtiSlovo(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5,
+                 std::array<uint8_t, 4>& Bajty) {
+    std::array<uint8_t, 5> B{};
+    const uint8_t Chyba = Prikaz(Rozhrani, Handle, Adresa, Kod, P5, B);
+    if (Chyba == 0) Bajty = {B[1], B[2], B[3], B[4]};
+    return Chyba;
+}
+
+} // namespace
+
+QString TCitac::Text() const {
+    return CitacNaText(Mod, Bajty[0], Bajty[1], Bajty[2], Bajty[3]);
+}
+
+uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Citac) {
+    uint8_t Mod = 0;
+    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, RegistrModCitace, Mod);
+    if (Chyba != 0) return Chyba;
+    Chyba = CtiHodnotuCitace(Rozhrani, Handle, Adresa, Citac.Bajty);
+    if (Chyba == 0) Citac.Mod = Mod;
+    return Chyba;
+}
+
+uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                         std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaCitac, Bajty);
+}
+
+uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
+    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaCitac);
+}
+
+uint8_t CtiHodiny(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                  std::array<uint8_t, 3>& B) {
+    std::array<uint8_t, 4> Bajty{};
+    const uint8_t Chyba = CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiRegistrStavu, Registr, Bajty);
+    if (Chyba == 0) B = {Bajty[0], Bajty[1], Bajty[2]};
+    return Chyba;
+}
+
+uint8_t CtiVypadek(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TVypadek& Vypadek) {
+    Vypadek.Precteno = 0;
+    for (uint8_t k = 0; k < 4; ++k) {
+        const uint8_t Chyba =
+            CtiHodiny(Rozhrani, Handle, Adresa, static_cast<uint8_t>(RegistrZacatkuVypadku + k),
+                      Vypadek.Casti[k]);
+        if (Chyba != 0) return Chyba;
+        Vypadek.Precteno = k + 1;
+    }
+    return 0;
+}
+
+uint8_t NastavCasModulu(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, const QDateTime& Cas) {
+    const QTime t = Cas.time();
+    const QDate d = Cas.date();
+    std::array<uint8_t, 5> B{0, static_cast<uint8_t>(t.second()), static_cast<uint8_t>(t.minute()),
+                             static_cast<uint8_t>(t.hour()), 0};
+    const uint8_t Chyba = Prikaz(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrCasu, B);
+    if (Chyba != 0) return Chyba;
+    // The module keeps the year modulo 4.
+    B = {0, static_cast<uint8_t>(d.day()), static_cast<uint8_t>(d.month()),
+         static_cast<uint8_t>(d.year() & 3), 0};
+    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrData, B);
+}
+
+uint8_t CtiStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiRegistrStavu, RegistrStavu, Bajty);
+}
+
+uint8_t CtiVstupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                  std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaVstupy, Bajty);
+}
+
+uint8_t NulujStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
+    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrStavu);
+}
+
+uint8_t ZapisVystupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                     const std::array<uint8_t, 4>& Bajty) {
+    std::array<uint8_t, 5> B{0, Bajty[0], Bajty[1], Bajty[2], Bajty[3]};
+    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaVystupy, B);
+}
+
 // ------------------------------------------------------------ configuration block
 
 namespace {
@@ -90,6 +195,49 @@ void Zastaveno(TVysledekBloku& V, uint8_t Registr) {
     V.Text = TextZastaveno;
 }
 
+// One register written and read back: write (103), pause (none with
+// Hned), read back (102, carrying the value with Hned, else 0), compare.
+// True when verified; else V says where and why it stopped.
+bool ZapisAOver(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr, uint8_t Hodnota,
+                bool Hned, const TRizeni& Rizeni, TVysledekBloku& V) {
+    uint8_t Zpet = Hodnota;
+    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
+    if (Chyba != 0) {
+        Selhalo(V, Registr, Rozhrani, Chyba);
+        return false;
+    }
+    V.ZapisPrijat = true;
+    if (!Hned && !Pokracuj(Rizeni)) {
+        Zastaveno(V, Registr);
+        return false;
+    }
+    Zpet = Hned ? Hodnota : 0;
+    Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, Registr, Zpet);
+    if (Chyba != 0) {
+        Selhalo(V, Registr, Rozhrani, Chyba);
+        return false;
+    }
+    if (Zpet != Hodnota) {
+        V.Konec = TKonecBloku::Neshoda;
+        V.Registr = Registr;
+        V.Precteno = Zpet;
+        V.Text = TextChybaZapisu;
+        return false;
+    }
+    V.ZapisPrijat = false;
+    return true;
+}
+
+// The pause after register k of Pocet; false when the transfer stops there.
+bool PoRegistru(const TRizeni& Rizeni, const TVolbyBloku& Volby, size_t k, size_t Pocet,
+                TVysledekBloku& V) {
+    const bool Posledni = k + 1 >= Pocet;
+    if (Posledni && !Volby.PauzaPoPoslednim) return true;
+    if (Pokracuj(Rizeni)) return true;
+    if (Posledni) V.ZastavenoNaKonci = true;
+    return Posledni;
+}
+
 TVysledekBloku BezSpojeni() {
     TVysledekBloku V;
     V.Konec = TKonecBloku::NeniSpojeni;
@@ -132,9 +280,28 @@ TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Riz
     return CtiRegistry(Data, Blok, VsechnyRegistry(), Rizeni, Prubeh);
 }
 
+uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                         uint8_t Hodnota, QString& Text) {
+    uint8_t Precteno = 0;
+    return ZapisOverRegistrPrecteno(Rozhrani, Handle, Adresa, Registr, Hodnota, Text, Precteno);
+}
+
+uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno) {
+    TVysledekBloku V;
+    if (ZapisAOver(Rozhrani, Handle, Adresa, Registr, Hodnota, true, {}, V)) {
+        Text.clear();
+        return 0;
+    }
+    Text = V.Text;
+    if (V.Konec != TKonecBloku::Neshoda) return V.Chyba;
+    Precteno = V.Precteno;
+    return KodPozadavek;
+}
+
 TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
                            const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
-                           const TPrubehBloku& Prubeh) {
+                           const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
     TVysledekBloku V;
     std::vector<TRegistr> Poradi;
     if (!PoradiRegistru(Registry, Poradi, V)) return V;
@@ -153,12 +320,10 @@ TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
         Blok.Bajt(R.Bajt) = Hodnota;
         V.Registry.push_back(R.Cislo);
         if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
-        if (!Pokracuj(Rizeni)) {
-            // Stopped after a complete register: the next one is where it stopped.
-            if (V.Registry.size() < Poradi.size()) {
-                Zastaveno(V, Poradi[V.Registry.size()].Cislo);
-                return V;
-            }
+        // Stopped after a complete register: the next one is where it stopped.
+        if (!PoRegistru(Rizeni, Volby, V.Registry.size() - 1, Poradi.size(), V)) {
+            Zastaveno(V, Poradi[V.Registry.size()].Cislo);
+            return V;
         }
     }
     return V;
@@ -166,47 +331,21 @@ TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
 
 TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
                          const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
-                         const TPrubehBloku& Prubeh) {
+                         const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
     TVysledekBloku V;
     std::vector<TRegistr> Poradi;
     if (!PoradiRegistru(Registry, Poradi, V)) return V;
     if (!SpojeniOtevreno(&Data)) return BezSpojeni();
 
-    const uint8_t Rozhrani = Data.Rozhrani;
-    const uint32_t Handle = Data.Handle;
-    const uint8_t Adresa = Data.Adresa;
     const int Celkem = static_cast<int>(Poradi.size());
     for (size_t k = 0; k < Poradi.size(); ++k) {
         const TRegistr& R = Poradi[k];
-        const uint8_t v = Blok.Bajt(R.Bajt);
-        uint8_t Hodnota = v;
-        uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, R.Cislo, Hodnota);
-        if (Chyba != 0) {
-            Selhalo(V, R.Cislo, Rozhrani, Chyba);
+        if (!ZapisAOver(Data.Rozhrani, Data.Handle, Data.Adresa, R.Cislo, Blok.Bajt(R.Bajt),
+                        Volby.OvereniHned, Rizeni, V))
             return V;
-        }
-        V.ZapisPrijat = true;
-        if (!Pokracuj(Rizeni)) {
-            Zastaveno(V, R.Cislo);
-            return V;
-        }
-        Hodnota = 0;
-        Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
-        if (Chyba != 0) {
-            Selhalo(V, R.Cislo, Rozhrani, Chyba);
-            return V;
-        }
-        if (Hodnota != v) {
-            V.Konec = TKonecBloku::Neshoda;
-            V.Registr = R.Cislo;
-            V.Precteno = Hodnota;
-            V.Text = TextChybaZapisu;
-            return V;
-        }
-        V.ZapisPrijat = false;
         V.Registry.push_back(R.Cislo);
         if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
-        if (!Pokracuj(Rizeni) && k + 1 < Poradi.size()) {
+        if (!PoRegistru(Rizeni, Volby, k, Poradi.size(), V)) {
             Zastaveno(V, Poradi[k + 1].Cislo);
             return V;
         }

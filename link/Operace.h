@@ -1,5 +1,6 @@
 // Operations on a module that the windows and the command-line tool share:
-// identification, the whole configuration block read and written with
+// identification, the live values (counter, clock, power failure, status,
+// inputs, outputs), the configuration registers read and written with
 // verification, and the search for modules on a line. Each sends the same
 // commands in the same order whichever front end runs it. QtCore only.
 #pragma once
@@ -7,7 +8,10 @@
 #include "Dekl.h"
 #include "Prikazy.h"
 
+#include <QDateTime>
 #include <QString>
+
+#include <array>
 
 #include <cstdint>
 #include <functional>
@@ -36,6 +40,52 @@ QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cas
 uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& Modul,
                     QString& Text);
 
+// ------------------------------------------------------------ live values
+
+// Each sends its commands to Adresa and returns the Chyba of the first that
+// failed (then stops there), 0 on success; 10 when the driver was never
+// called (handle 0). B0-B4 go out as 0 unless said otherwise.
+
+// The counter as its view shows it: its mode first (102 on register 0), so
+// the value (0/80) is formatted by the mode the module has now.
+struct TCitac {
+    uint8_t Mod = 0;
+    std::array<uint8_t, 4> Bajty{}; // B1-B4 of the reply
+    QString Text() const;           // CitacNaText
+};
+uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Citac);
+// The counter's value alone (0/80), B1-B4 of the reply.
+uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                         std::array<uint8_t, 4>& Bajty);
+// Clears the counter (1/80).
+uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa);
+
+// One register of the clock (100 with P5 = Registr, RegistrCasu ...
+// RegistrKonceVypadku + 1): B1-B3 of the reply.
+uint8_t CtiHodiny(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                  std::array<uint8_t, 3>& B);
+// The power failure in the clock dialog's order: start time, start date,
+// end time, end date (P5 3-6). Precteno counts the parts that arrived.
+struct TVypadek {
+    std::array<std::array<uint8_t, 3>, 4> Casti{};
+    int Precteno = 0;
+};
+uint8_t CtiVypadek(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TVypadek& Vypadek);
+// Sets the clock to Cas: time (101/1: seconds, minutes, hours), then date
+// (101/2: day, month, the year's two low bits), the date only when the time
+// went in.
+uint8_t NastavCasModulu(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, const QDateTime& Cas);
+
+// The status register (100/0) and the inputs (0/64): four bytes, bit n of
+// the word in byte n / 8.
+uint8_t CtiStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty);
+uint8_t CtiVstupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty);
+// Clears the status register (101/0).
+uint8_t NulujStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa);
+// Writes the outputs (1/64), output n from bit n of the bytes in B1-B4.
+uint8_t ZapisVystupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
+                     const std::array<uint8_t, 4>& Bajty);
+
 // ------------------------------------------------------------ long operations
 
 // How a long operation yields; both may be left empty.
@@ -48,6 +98,27 @@ struct TRizeni {
 };
 
 // ------------------------------------------------------------ configuration block
+
+// Writes one register, reads it back at once (no pause; the read-back
+// request carries the value too) and compares, as the counter mode dialog
+// does. 0 with an empty text on success; the link's code with its text on a
+// failed exchange; 9 with "Chyba zápisu dat." on a mismatch.
+uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                         uint8_t Hodnota, QString& Text);
+// The same, with the value read back in Precteno on a mismatch.
+uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
+                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno);
+
+// Where a dialog's transfer differs from the common pattern.
+struct TVolbyBloku {
+    // Pause after the last register too. Without it nothing follows the
+    // last register, and a stop asked for at that pause is told apart
+    // (TVysledekBloku::ZastavenoNaKonci).
+    bool PauzaPoPoslednim = true;
+    // Read each register back at once, no pause, the request carrying the
+    // value too (the counter mode dialog).
+    bool OvereniHned = false;
+};
 
 enum class TKonecBloku {
     Hotovo,          // every register done
@@ -70,6 +141,9 @@ struct TVysledekBloku {
     bool ZapisPrijat = false;
     uint8_t Chyba = 0;    // Konec Chyba: the link's code
     uint8_t Precteno = 0; // Konec Neshoda: the value read back
+    // Every register done, but a stop was asked for at the pause after the
+    // last one.
+    bool ZastavenoNaKonci = false;
     // Why it stopped, in Czech without a leading blank: the link's error
     // text, "Chyba zápisu dat.", "Přenos zastaven.", ...; empty when done.
     QString Text;
@@ -107,16 +181,17 @@ TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Riz
 // before anything is sent.
 TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
                            const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
-                           const TPrubehBloku& Prubeh = {});
+                           const TPrubehBloku& Prubeh = {}, const TVolbyBloku& Volby = {});
 
 // Writes the given registers of the block with their bytes of Blok, in
 // transfer order (duplicates once), like the digital I/O dialog: write
-// (103), pause, read back (102), compare, pause. Stops at the first failure,
-// difference or stop request; nothing is retried or undone. A register that
-// is not one of the block refuses the whole call before anything is sent.
+// (103), pause, read back (102), compare, pause (Volby tell where a dialog
+// differs). Stops at the first failure, difference or stop request; nothing
+// is retried or undone. A register that is not one of the block refuses the
+// whole call before anything is sent.
 TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
                          const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
-                         const TPrubehBloku& Prubeh = {});
+                         const TPrubehBloku& Prubeh = {}, const TVolbyBloku& Volby = {});
 
 // ------------------------------------------------------------ search
 

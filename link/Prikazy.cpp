@@ -18,36 +18,6 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
     return Chyba;
 }
 
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text) {
-    uint8_t Precteno = 0;
-    return ZapisOverRegistrPrecteno(Rozhrani, Handle, Adresa, Registr, Hodnota, Text, Precteno);
-}
-
-uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno) {
-    uint8_t Zpet = Hodnota;
-    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
-    if (Chyba != 0) {
-        Text = TextChyby(Rozhrani, Chyba);
-        return Chyba;
-    }
-    // Straight on, no pause; the read-back request carries the value too.
-    Zpet = Hodnota;
-    Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, Registr, Zpet);
-    if (Chyba != 0) {
-        Text = TextChyby(Rozhrani, Chyba);
-        return Chyba;
-    }
-    if (Zpet != Hodnota) {
-        Text = TextChybaZapisu;
-        Precteno = Zpet;
-        return 9;
-    }
-    Text.clear();
-    return 0;
-}
-
 std::array<QString, 32> JmenaBituStavu() {
     std::array<QString, 32> Jmena;
     Jmena.fill(QStringLiteral("---"));
@@ -59,20 +29,12 @@ std::array<QString, 32> JmenaBituStavu() {
     return Jmena;
 }
 
-namespace {
-
-constexpr uint8_t RegPocStavDOUT = 32;
-constexpr uint8_t RegNegaceDIN = 33;
-constexpr uint8_t RegNegaceDOUT = 34;
-
-} // namespace
-
 const std::vector<TRegistr>& RegistryBloku() {
     static const std::vector<TRegistr> Registry = [] {
         std::vector<TRegistr> R{{RegistrAdresa, 0}, {RegistrRychlost, 1}, {RegistrModCitace, 2}};
-        // Setting g of channel byte i lives in register 32 + 3i + g; the
-        // transfer goes setting by setting, lowest byte first.
-        const TRegistr Nastaveni[] = {{RegPocStavDOUT, 11}, {RegNegaceDIN, 3}, {RegNegaceDOUT, 7}};
+        // The transfer goes setting by setting, lowest byte first.
+        const TRegistr Nastaveni[] = {
+            {RegistrPocStavDOUT, 11}, {RegistrNegaceDIN, 3}, {RegistrNegaceDOUT, 7}};
         for (const TRegistr& N : Nastaveni)
             for (int i = 0; i < 4; ++i)
                 R.push_back({static_cast<uint8_t>(N.Cislo + 3 * i), N.Bajt + i});
@@ -103,10 +65,10 @@ QString NazevRegistru(uint8_t Registr) {
     default:
         break;
     }
-    if (Registr < RegPocStavDOUT || Registr > RegNegaceDOUT + 9) return QString();
-    const int Bajt = (Registr - RegPocStavDOUT) / 3;
+    if (Registr < RegistrPocStavDOUT || Registr > RegistrNegaceDOUT + 9) return QString();
+    const int Bajt = (Registr - RegistrPocStavDOUT) / 3;
     const QString Kanaly = QStringLiteral("%1-%2").arg(8 * Bajt).arg(8 * Bajt + 7);
-    switch ((Registr - RegPocStavDOUT) % 3) {
+    switch ((Registr - RegistrPocStavDOUT) % 3) {
     case 0:
         return QStringLiteral("počáteční stav DOUT") + Kanaly;
     case 1:
@@ -141,20 +103,20 @@ QString PoznamkaZapnuti(const std::vector<uint8_t>& Zapsane) {
 
 const std::vector<TPopisPrikazu>& TabulkaPrikazu() {
     static const std::vector<TPopisPrikazu> Tabulka{
-        {0, 64, "čtení digitálních vstupů"},
-        {0, 80, "čtení čítače"},
-        {1, 64, "zápis digitálních výstupů"},
-        {1, 80, "nulování čítače"},
-        {100, 0, "čtení stavového registru"},
-        {100, 1, "čtení času"},
-        {100, 2, "čtení data"},
-        {100, 3, "čtení času začátku výpadku napájení"},
-        {100, 4, "čtení data začátku výpadku napájení"},
-        {100, 5, "čtení času konce výpadku napájení"},
-        {100, 6, "čtení data konce výpadku napájení"},
-        {101, 0, "nulování stavového registru"},
-        {101, 1, "nastavení času"},
-        {101, 2, "nastavení data"},
+        {PrikazCtiHodnotu, PolozkaVstupy, "čtení digitálních vstupů"},
+        {PrikazCtiHodnotu, PolozkaCitac, "čtení čítače"},
+        {PrikazZapisHodnotu, PolozkaVystupy, "zápis digitálních výstupů"},
+        {PrikazZapisHodnotu, PolozkaCitac, "nulování čítače"},
+        {PrikazCtiRegistrStavu, RegistrStavu, "čtení stavového registru"},
+        {PrikazCtiRegistrStavu, RegistrCasu, "čtení času"},
+        {PrikazCtiRegistrStavu, RegistrData, "čtení data"},
+        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku, "čtení času začátku výpadku napájení"},
+        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku + 1, "čtení data začátku výpadku napájení"},
+        {PrikazCtiRegistrStavu, RegistrKonceVypadku, "čtení času konce výpadku napájení"},
+        {PrikazCtiRegistrStavu, RegistrKonceVypadku + 1, "čtení data konce výpadku napájení"},
+        {PrikazZapisRegistrStavu, RegistrStavu, "nulování stavového registru"},
+        {PrikazZapisRegistrStavu, RegistrCasu, "nastavení času"},
+        {PrikazZapisRegistrStavu, RegistrData, "nastavení data"},
         {PrikazCti, -1, "čtení registru"},
         {PrikazZapis, -1, "zápis registru"},
         {PrikazIdentifikace, 0, "identifikace (název 1-4)"},

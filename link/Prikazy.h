@@ -11,12 +11,34 @@
 #include <cstdint>
 #include <vector>
 
+// Every command the program sends; P5 selects what it acts on.
+constexpr uint8_t PrikazCtiHodnotu = 0;        // read a value (P5 PolozkaVstupy, PolozkaCitac)
+constexpr uint8_t PrikazZapisHodnotu = 1;      // write outputs, clear the counter (P5 as above)
+constexpr uint8_t PrikazCtiRegistrStavu = 100; // read the status register or the clock (P5 0-6)
+constexpr uint8_t PrikazZapisRegistrStavu =
+    101;                                    // clear the status register, set the clock (P5 0-2)
 constexpr uint8_t PrikazCti = 102;          // read a configuration register
 constexpr uint8_t PrikazZapis = 103;        // write a configuration register
 constexpr uint8_t PrikazIdentifikace = 200; // identification, P5 0-2
 
-// Configuration registers outside the digital I/O block.
+// P5 of commands 0 and 1.
+constexpr uint8_t PolozkaVstupy = 64;  // command 0: the inputs
+constexpr uint8_t PolozkaVystupy = 64; // command 1: the outputs
+constexpr uint8_t PolozkaCitac = 80;
+
+// P5 of commands 100 and 101: the status register and the clock's registers.
+constexpr uint8_t RegistrStavu = 0;
+constexpr uint8_t RegistrCasu = 1;           // seconds, minutes, hours in B1-B3
+constexpr uint8_t RegistrData = 2;           // day, month, the year's two low bits in B1-B3
+constexpr uint8_t RegistrZacatkuVypadku = 3; // time; the date is in the next one
+constexpr uint8_t RegistrKonceVypadku = 5;   // time; the date is in the next one
+
+// Configuration registers (commands 102 and 103). Setting g of the digital
+// I/O channel byte i lives in register 32 + 3i + g.
 constexpr uint8_t RegistrModCitace = 0;
+constexpr uint8_t RegistrPocStavDOUT = 32;
+constexpr uint8_t RegistrNegaceDIN = 33;
+constexpr uint8_t RegistrNegaceDOUT = 34;
 constexpr uint8_t RegistrRychlost = 62;
 constexpr uint8_t RegistrAdresa = 63;
 
@@ -28,16 +50,6 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
 
 // A register read back with another value than the one written.
 inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
-
-// Writes one register, reads it back at once (no pause; the read-back
-// request carries the value too) and compares, as the counter mode dialog
-// does. 0 with an empty text on success; the link's code with its text on a
-// failed exchange; 9 with "Chyba zápisu dat." on a mismatch.
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text);
-// The same, with the value read back in Precteno on a mismatch.
-uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno);
 
 // Names of the 32 status register bits as the status dialog shows them:
 // "FN" (1), "PRF" (2), "PWR" (4), "RST" (5), "ERR24" (6), "---" for the rest.
@@ -87,10 +99,3 @@ const std::vector<TPopisPrikazu>& TabulkaPrikazu();
 // the register from B1 of the request (Pozadavek = B0-B4 sent). A command
 // not in the table reads "57 neznámý příkaz (P5 3)".
 QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek);
-
-// Values the live views read; the command's P5 selects the value.
-constexpr uint8_t PrikazCtiHodnotu = 0;        // read a value (P5: PolozkaCitac, PolozkaVstupy)
-constexpr uint8_t PrikazCtiRegistrStavu = 100; // read the status register (P5 RegistrStavu)
-constexpr uint8_t PolozkaVstupy = 64;
-constexpr uint8_t PolozkaCitac = 80;
-constexpr uint8_t RegistrStavu = 0;

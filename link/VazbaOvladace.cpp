@@ -1,6 +1,5 @@
 #include "VazbaOvladace.h"
 
-#include "Kxxx410.h"
 #include "child_process.h"
 #include "driver_library.h"
 #include "km_host_frame.h"

@@ -11,6 +11,10 @@
 #include <cstdint>
 #include <memory>
 
+// Codes of a library that could not be bound (the link's own codes).
+constexpr uint32_t KodNenacteno = 100; // + kind: library did not load
+constexpr uint32_t KodNeuplne = 110;   // + kind: library lacks an entry
+
 class VazbaOvladace {
   public:
     virtual ~VazbaOvladace() = default; // releases the library (ends the host)

@@ -1,6 +1,7 @@
 #include "Vzorek.h"
 
 #include "Kxxx410.h"
+#include "Operace.h"
 #include "Prikazy.h"
 #include "Soubory.h"
 
@@ -10,16 +11,6 @@
 namespace {
 
 constexpr int64_t Max23 = (int64_t{1} << 23) - 1;
-
-uint8_t Cti(const TData& Data, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
-            std::array<uint8_t, 5>& B) {
-    uint8_t Chyba = 10;
-    TOdpoved Odpoved{};
-    B = {};
-    ProvedPrikaz(Data.Rozhrani, Data.Handle, Adresa, Prikaz, P5, &B[0], &B[1], &B[2], &B[3], &B[4],
-                 Chyba, Odpoved);
-    return Chyba;
-}
 
 int64_t Mikrosekundy() {
     return std::chrono::duration_cast<std::chrono::microseconds>(
@@ -66,31 +57,35 @@ TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>
     const auto Mezi = [&] {
         if (Pauza) Pauza();
     };
-    std::array<uint8_t, 5> B{};
-    uint8_t Chyba = Cti(Data, Adresa, PrikazCti, RegistrModCitace, B);
+    const uint8_t R = Data.Rozhrani;
+    const uint32_t H = Data.Handle;
+    std::array<uint8_t, 4> B{};
+    uint8_t Mod = 0;
+    uint8_t Chyba = PrikazRegistru(R, H, Adresa, PrikazCti, RegistrModCitace, Mod);
     if (Chyba == 0) {
-        V.Mod = B[3];
+        V.Mod = Mod;
+        // The counter view's two commands, with a pause between them here.
         Mezi();
         const int64_t Pred = Mikrosekundy();
-        Chyba = Cti(Data, Adresa, PrikazCtiHodnotu, PolozkaCitac, B);
+        Chyba = CtiHodnotuCitace(R, H, Adresa, B);
         V.CitacUs = Pred + (Mikrosekundy() - Pred) / 2;
         if (Chyba == 0)
-            V.Citac = CitacNaCislo(*V.Mod, B[1], B[2], B[3], B[4]);
+            V.Citac = CitacNaCislo(Mod, B[0], B[1], B[2], B[3]);
         else
             Selhalo(Chyba);
     } else {
         Selhalo(Chyba);
     }
     Mezi();
-    Chyba = Cti(Data, Adresa, PrikazCtiHodnotu, PolozkaVstupy, B);
+    Chyba = CtiVstupy(R, H, Adresa, B);
     if (Chyba == 0)
-        V.Vstupy = BajtyNaCislo(B[1], B[2], B[3], B[4]);
+        V.Vstupy = BajtyNaCislo(B[0], B[1], B[2], B[3]);
     else
         Selhalo(Chyba);
     Mezi();
-    Chyba = Cti(Data, Adresa, PrikazCtiRegistrStavu, RegistrStavu, B);
+    Chyba = CtiStav(R, H, Adresa, B);
     if (Chyba == 0)
-        V.Stav = BajtyNaCislo(B[1], B[2], B[3], B[4]);
+        V.Stav = BajtyNaCislo(B[0], B[1], B[2], B[3]);
     else
         Selhalo(Chyba);
     return V;

@@ -181,7 +181,11 @@ import -window root "$shots/windows-connected.png"
 identified || fail "W_KM207.exe did not identify the emulator through the connection dialog"
 count=$((count + 1))
 xdotool windowactivate --sync "$dialog" key Escape
-sleep 0.5
+# The main window with its communication log, once the dialog is gone.
+sleep 1
+xdotool windowactivate --sync "$main"
+sleep 1
+import -window root "$shots/windows-main-log.png"
 xdotool windowactivate --sync "$main" key alt+k
 "$wineserver" -w
 

@@ -1,0 +1,155 @@
+// km207 backup and restore: the whole configuration to a file and back.
+#include "session.h"
+
+#include "tool.h"
+
+#include "Kxxx410.h"
+#include "Prikazy.h"
+#include "Rychlosti.h"
+#include "SouborKonfigurace.h"
+#include "Soubory.h"
+
+#include <QFile>
+
+namespace km207 {
+
+int Session::backup() {
+    const QString path = o_.operands[0];
+    const bool toOutput = path == QLatin1String("-");
+    QString error;
+    // The target is checked and its temporary file made before anything
+    // is sent: exit 64 promises that nothing was.
+    TZapisSouboru target(path);
+    if (!toOutput && !target.Otevri(error)) return usage(error);
+    if (const int s = openLink()) return s;
+    TSouborKonfigurace content;
+    content.Modul = modul_;
+    content.Blok = data_.Konfigurace;
+    const TVysledekBloku v = CtiBlok(data_, content.Blok, transfer());
+    if (!v.Uspech()) return fail(blockFailure(v, content.Blok));
+    QDateTime read = MistniCas();
+    read.setTime(QTime(read.time().hour(), read.time().minute(), read.time().second()));
+    content.Precteno = read;
+    QByteArray text;
+    // A value the file cannot hold (a baud index above 8, ...) came from
+    // the module.
+    if (!KonfiguraceNaText(content, text, error)) {
+        out_.error(QStringLiteral("Konfiguraci modulu nelze uložit: ") + error, std::nullopt,
+                   ExitModule);
+        return ExitModule;
+    }
+    if (toOutput) {
+        out_.raw(text);
+    } else if (!target.Dokonci(text, error)) {
+        out_.error(error, std::nullopt, ExitUsage);
+        return ExitUsage;
+    }
+    const QString modul = ModulNaText(modul_);
+    const QString message =
+        QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, "
+                       "adresa %3, %4 Bd).")
+            .arg(toOutput ? QStringLiteral("standardního výstupu") : path, modul)
+            .arg(content.Blok.KonfAdresa)
+            .arg(IndexNaRychlost(content.Blok.KonfRychlost));
+    // With the file on standard output, the message goes to standard error.
+    if (toOutput)
+        out_.note(message);
+    else
+        out_.result(message, {{QStringLiteral("file"), path},
+                              {QStringLiteral("module"), modul},
+                              {QStringLiteral("read"), read.toString(Qt::ISODate)},
+                              {QStringLiteral("registers"), static_cast<int>(v.Registry.size())}});
+    return ExitOk;
+}
+
+int Session::restore() {
+    const QString path = o_.operands[0];
+    TSouborKonfigurace content;
+    QString error;
+    // The whole file is checked before anything goes to the module.
+    bool parsed;
+    if (path == QLatin1String("-")) {
+        QFile input;
+        input.open(stdin, QIODevice::ReadOnly);
+        readingInput(true);
+        const QByteArray text = input.read(MaxVelikostKonfigurace + 1);
+        readingInput(false);
+        parsed = TextNaKonfiguraci(text, content, error);
+    } else {
+        parsed = NactiKonfiguraci(path, content, error);
+    }
+    if (!parsed) return usage(error.contains(path) ? error : path + QStringLiteral(": ") + error);
+    if (const int s = openLink()) return s;
+
+    TKonfigurace current = data_.Konfigurace;
+    const TVysledekBloku read = CtiBlok(data_, current, transfer());
+    if (!read.Uspech()) return fail(blockFailure(read, current));
+    if (content.Modul != modul_)
+        out_.note(QStringLiteral("varování: soubor je z modulu %1, připojený modul je %2")
+                      .arg(ModulNaText(content.Modul), ModulNaText(modul_)));
+    if (o_.keepAddress) {
+        // One setup cloned onto many modules: each keeps where it answers.
+        content.Blok.KonfAdresa = current.KonfAdresa;
+        content.Blok.KonfRychlost = current.KonfRychlost;
+    }
+    const std::vector<uint8_t> changed = RozdilneRegistry(current, content.Blok);
+    // "registr 63 (adresa): 4 -> 3, <what>", one line per register.
+    const auto change = [&](uint8_t reg, const QString& what) {
+        const uint8_t from = current.Bajt(BajtRegistru(reg));
+        const uint8_t to = content.Blok.Bajt(BajtRegistru(reg));
+        out_.result(
+            QStringLiteral("registr %1: %2 -> %3, ").arg(SeznamRegistru({reg})).arg(from).arg(to) +
+                what,
+            {{QStringLiteral("register"), reg},
+             {QStringLiteral("name"), NazevRegistru(reg)},
+             {QStringLiteral("from"), from},
+             {QStringLiteral("to"), to}});
+    };
+    if (o_.dryRun) {
+        for (uint8_t reg : changed)
+            change(reg, QStringLiteral("zapsal by se"));
+        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+                    {{QStringLiteral("dry_run"), true},
+                     {QStringLiteral("changed"), registerArray(changed)}});
+        return ExitOk;
+    }
+    const uint8_t target = content.Blok.KonfAdresa;
+    if (!o_.force && target != data_.Adresa &&
+        std::find(changed.begin(), changed.end(), RegistrAdresa) != changed.end()) {
+        // Two modules on one address would answer each other's requests
+        // after the next power-up; neither could be reached.
+        uint8_t b0 = 0;
+        QString part;
+        const uint8_t code = CastIdentifikace(data_.Rozhrani, data_.Handle, target, 0, b0, part);
+        if (code == 0 || code == 6 || code == 7 || ChybaModulu(code)) {
+            out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
+                                      "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
+                                      "--force zapíše i tak).")
+                           .arg(target),
+                       std::nullopt, ExitModule);
+            return ExitModule;
+        }
+    }
+    if (changed.empty()) {
+        out_.result(QStringLiteral("Modul už má konfiguraci ze souboru; nic se nezapisuje."),
+                    {{QStringLiteral("changed"), QJsonArray()}});
+        return ExitOk;
+    }
+    const TVysledekBloku v =
+        ZapisBlok(data_, content.Blok, changed, transfer(),
+                  [&](int, int, uint8_t reg) { change(reg, QStringLiteral("zapsán a ověřen")); });
+    if (v.Uspech()) {
+        const QString note = PoznamkaZapnuti(v.Registry);
+        const bool restart = !note.isEmpty();
+        QJsonObject json{{QStringLiteral("changed"), registerArray(v.Registry)}};
+        if (restart) json.insert(QStringLiteral("note"), note);
+        out_.result(QStringLiteral("Konfigurace zapsána. Změněné registry: ") +
+                        SeznamRegistru(v.Registry) +
+                        (restart ? QStringLiteral("\n") + note : QString()),
+                    json);
+        return ExitOk;
+    }
+    return writeFailure(changed, v, content.Blok);
+}
+
+} // namespace km207

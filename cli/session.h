@@ -1,0 +1,135 @@
+// One run of km207: the options, the output, the link, and the command
+// handlers, which the table of commands (commands.h) names.
+#pragma once
+
+#include "commands.h"
+#include "options.h"
+#include "output.h"
+
+#include "Dekl.h"
+#include "Operace.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace km207 {
+
+// The outcome of one reading.
+struct Reading {
+    bool ok = true;
+    QString text;
+    QJsonObject json;
+    QString error;
+    std::optional<uint32_t> code;
+    int status = ExitOk;
+};
+
+// 2 (no answer) over 1 (the module's error) over 0.
+inline int worse(int a, int b) {
+    return std::max(a, b);
+}
+
+// The three digital I/O words and their first byte in the block.
+struct DioWord {
+    const char* key;
+    int firstByte;
+};
+inline constexpr DioWord kDioWords[] = {{"din-neg", 3}, {"dout-neg", 7}, {"dout-init", 11}};
+// The digital I/O registers in the dialog's order.
+std::vector<uint8_t> dioRegisters();
+// "din-neg=0x... dout-neg=0x... dout-init=0x...", each word also into Json.
+QString dioWords(const TKonfigurace& block, QJsonObject& json);
+
+class Session {
+  public:
+    Session(const Options& options, Output& out, const Command& command, const Subject* subject)
+        : o_(options), out_(out), command_(command), subject_(subject) {}
+
+    // The record from the settings file with the command line's overrides.
+    bool prepareLink(QString& error);
+    // Opens the link as the command's row says: with or without the
+    // identification.
+    int openLink() { return open(command_.identify); }
+    void close();
+
+    int usage(const QString& text) {
+        out_.usage(text, o_.command);
+        return ExitUsage;
+    }
+    int fail(const QString& text, uint32_t code) {
+        const int status = exitStatusForCode(code);
+        out_.error(text, code, status);
+        return status;
+    }
+    int fail(const Reading& r) {
+        out_.error(r.error, r.code, r.status);
+        return r.status;
+    }
+
+    // Commands (cmd_link.cpp, cmd_read.cpp, cmd_write.cpp, cmd_config.cpp).
+    int identify();
+    int scan();
+    int get();
+    int watch();
+    int set();
+    int clear();
+    int backup();
+    int restore();
+
+    // Subjects of get and watch: one reading each.
+    Reading readAddress(bool& powerFailureRead);
+    Reading readBaud(bool& powerFailureRead);
+    Reading readMode(bool& powerFailureRead);
+    Reading readDio(bool& powerFailureRead);
+    Reading readCounter(bool& powerFailureRead);
+    Reading readClock(bool& powerFailureRead);
+    Reading readPowerFailure(bool& powerFailureRead);
+    Reading readStatus(bool& powerFailureRead);
+    Reading readInputs(bool& powerFailureRead);
+    int watchTrend();
+
+    // Subjects of set and clear.
+    int setAddress();
+    int setBaud();
+    int setMode();
+    int setDio();
+    int setOutputs();
+    int setClock();
+    int clearStatus();
+    int clearCounter();
+
+  private:
+    // Opens the link as the connection dialog does: Init, SetConfig with
+    // the link's rate, then (Identify) the three commands 200.
+    int open(bool identify);
+
+    Reading linkFailure(uint8_t chyba) const;
+    Reading blockFailure(const TVysledekBloku& v, const TKonfigurace& written) const;
+    // A write of several registers that did not finish: each register in
+    // exactly one list, the same in text and JSON.
+    int writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku& v,
+                     const TKonfigurace& block);
+    // The pause of a transfer, and Ctrl-C honoured there.
+    TRizeni transfer() const;
+
+    Reading readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block);
+    Reading readClockPart(uint8_t p5, QString& text, bool date);
+    Reading readClockOrFailure(bool clock, bool& powerFailureRead);
+    Reading readWord(bool status);
+    int setAddressOrBaud(uint8_t reg, uint8_t value, const QString& what, int shown);
+    int watchPeriodic(int period, bool fromEnd);
+
+    const Options& o_;
+    Output& out_;
+    const Command& command_;
+    const Subject* subject_; // null for a command without subjects
+    TData data_;
+    QString modul_;
+};
+
+} // namespace km207
