@@ -3,10 +3,31 @@
 
 #include "win32_text.h"
 
+#include <cwctype>
 #include <fcntl.h>
 #include <io.h>
 
 namespace kmhost {
+
+namespace {
+
+// A name that Windows takes for a device in any folder, whatever follows a
+// dot: CON, PRN, AUX, NUL, COM1-9, LPT1-9. The console cannot be opened by
+// a program without one, yet it is no missing file.
+bool device_name(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/:");
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ')
+        name.pop_back();
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(towupper(c));
+    if (name == L"CON" || name == L"PRN" || name == L"AUX" || name == L"NUL") return true;
+    return name.size() == 4 && (name.starts_with(L"COM") || name.starts_with(L"LPT")) &&
+           name[3] >= L'1' && name[3] <= L'9';
+}
+
+} // namespace
 
 int open_regular_file(const std::string& path, RegularFile& result) {
     const std::wstring wide = widen(path);
@@ -14,7 +35,8 @@ int open_regular_file(const std::string& path, RegularFile& result) {
         wide.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        result = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
+        result = device_name(wide) ? RegularFile::NotRegular
+                 : error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND
                      ? RegularFile::Missing
                  : error == ERROR_ACCESS_DENIED ? RegularFile::Denied
                                                 : RegularFile::Failed;
@@ -27,7 +49,10 @@ int open_regular_file(const std::string& path, RegularFile& result) {
     const HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        result = GetLastError() == ERROR_ACCESS_DENIED ? RegularFile::Denied : RegularFile::Failed;
+        const DWORD error = GetLastError();
+        result = device_name(wide)              ? RegularFile::NotRegular
+                 : error == ERROR_ACCESS_DENIED ? RegularFile::Denied
+                                                : RegularFile::Failed;
         return -1;
     }
     // A device name (NUL, COM1) or a pipe opens too; only a disk file is read.

@@ -17,6 +17,18 @@ QString NeniSoubor(const QString& Cesta) {
         .arg(Jmeno(Cesta));
 }
 
+// A path the platform knows as no regular file, though Qt may take it for a
+// missing one: on Windows a device name (NUL, CON) in any folder.
+bool JeZarizeni(const QString& Cesta) {
+    kmhost::RegularFile Vysledek = kmhost::RegularFile::Failed;
+    const int Fd = kmhost::open_regular_file(NativniCesta(Cesta), Vysledek);
+    if (Fd >= 0) {
+        QFile Soubor; // closes the descriptor
+        Soubor.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    }
+    return Fd < 0 && Vysledek == kmhost::RegularFile::NotRegular;
+}
+
 } // namespace
 
 std::string NativniCesta(const QString& Cesta) {
@@ -69,7 +81,8 @@ bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString&
 
 bool TZapisSouboru::Otevri(QString& Chyba) {
     const QFileInfo Cil(Cesta_);
-    if (Cesta_.isEmpty() || Cesta_.endsWith(QLatin1Char('/')) || (Cil.exists() && !Cil.isFile())) {
+    if (Cesta_.isEmpty() || Cesta_.endsWith(QLatin1Char('/')) || (Cil.exists() && !Cil.isFile()) ||
+        JeZarizeni(Cesta_)) {
         Chyba = NeniSoubor(Cesta_) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
         return false;
     }
@@ -134,11 +147,11 @@ bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba) {
         Chyba = QStringLiteral("%1 je odkaz na neexistující soubor.").arg(Jmeno(Cesta));
         return false;
     }
+    if ((Info.exists() && !Info.isFile()) || JeZarizeni(Cesta)) {
+        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        return false;
+    }
     if (Info.exists()) {
-        if (!Info.isFile()) {
-            Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
-            return false;
-        }
         Cil = Info.canonicalFilePath();
         if (!QFile::remove(Cil)) {
             Chyba = QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.").arg(Jmeno(Cesta));

@@ -55,15 +55,20 @@ foreach(p QOffscreenIntegrationPlugin QMinimalIntegrationPlugin)
         list(APPEND KM207_WIN_TEST_PLATFORMS $<TARGET_FILE:Qt6::${p}>)
     endif()
 endforeach()
-set(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY})
-add_custom_target(km_windows_runtime ALL
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles ${bin}/translations
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_QTBASE_CS} ${bin}/translations
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_RUNTIME} $<TARGET_FILE:Qt6::Test> ${bin}
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_PLATFORMS} ${KM207_WIN_TEST_PLATFORMS}
-        ${bin}/platforms
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_STYLES} ${bin}/styles
-    VERBATIM)
+# The tests that bind the test driver have a folder of their own
+# (KM_WIN_TEST_BIN, tests/CMakeLists.txt), which gets the same.
+set(KM207_WIN_COPIES)
+foreach(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${KM_WIN_TEST_BIN})
+    list(APPEND KM207_WIN_COPIES
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/platforms ${bin}/styles ${bin}/translations
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_QTBASE_CS} ${bin}/translations
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_RUNTIME} $<TARGET_FILE:Qt6::Test>
+            ${bin}
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_PLATFORMS}
+            ${KM207_WIN_TEST_PLATFORMS} ${bin}/platforms
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${KM207_WIN_STYLES} ${bin}/styles)
+endforeach()
+add_custom_target(km_windows_runtime ALL ${KM207_WIN_COPIES} VERBATIM)
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
     DESTINATION ${KM207_WIN_DIR})

@@ -16,7 +16,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 using ::testing::ElementsAre;
 
@@ -225,12 +224,6 @@ TEST_F(Komunikace, CsvQuotesFieldsAndReadsBack) {
         EXPECT_EQ(r.size(), 11);
     EXPECT_FALSE(log.UlozCsv(dir.filePath(QStringLiteral("no/such/folder/x.csv")), error));
     EXPECT_FALSE(error.isEmpty());
-    // A FIFO stays a FIFO.
-    const QString fifo = dir.filePath(QStringLiteral("fifo"));
-    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0666), 0);
-    EXPECT_FALSE(log.UlozCsv(fifo, error));
-    EXPECT_TRUE(error.contains(QStringLiteral("není obyčejný soubor"))) << error.toStdString();
-    EXPECT_FALSE(QFileInfo(fifo).isFile());
 }
 
 TEST(Statistika, CountsFailuresAndRoundTrips) {

@@ -7,8 +7,9 @@
 #   tests/wine/run-tests.sh WIN_BUILD_DIR --sim PATH/km207-sim
 #       [--timeout SECONDS] [--com N] [test_x.exe ...]
 #
-# Without test names every WIN_BUILD_DIR/bin/test_*.exe runs. The tests learn
-# the emulator from KM207_SIM_UDP (127.0.0.1:PORT) and KM207_SIM_COM (COMn).
+# Without test names every test_*.exe of WIN_BUILD_DIR/bin and tests-bin
+# runs. The tests learn the emulator from KM207_SIM_UDP (127.0.0.1:PORT) and
+# KM207_SIM_COM (COMn).
 # Then, where socat is installed, the Windows km207-sim.exe serves COM<n+1>,
 # joined by a null-modem pair of pseudo-terminals to COM<n+2>, and
 # test_drivers.exe's serial cases run once more through that.
@@ -43,12 +44,21 @@ wine64=$(command -v wine64 || true)
 [ -n "$wine64" ] || [ ! -x /usr/lib/wine/wine64 ] || wine64=/usr/lib/wine/wine64
 [ -n "$wine64" ] || { echo "run-tests: wine64 is not installed" >&2; exit 2; }
 
+# bin/ holds the programs, the real drivers and the tests of the drivers,
+# the protocol, the emulator and the command line; tests-bin/ the tests that
+# bind the test driver, away from the real drivers.
+folder_of() {
+    local d
+    for d in bin tests-bin; do
+        [ -e "$win/$d/$1" ] && { echo "$win/$d"; return; }
+    done
+}
 if [ ${#tests[@]} -eq 0 ]; then
-    for t in "$win"/bin/test_*.exe; do
+    for t in "$win"/bin/test_*.exe "$win"/tests-bin/test_*.exe; do
         [ -e "$t" ] && tests+=("$(basename "$t")")
     done
 fi
-[ ${#tests[@]} -gt 0 ] || { echo "run-tests: no test_*.exe in $win/bin" >&2; exit 2; }
+[ ${#tests[@]} -gt 0 ] || { echo "run-tests: no test_*.exe in $win/bin or $win/tests-bin" >&2; exit 2; }
 
 export WINEPREFIX="$win/wine-prefix"
 export WINEDEBUG=-all
@@ -61,6 +71,18 @@ if [ ! -d "$WINEPREFIX/dosdevices" ]; then
     timeout 300 "$wine64" wineboot --init >"$logs/wineboot.log" 2>&1 ||
         { echo "run-tests: wineboot failed, see $logs/wineboot.log" >&2; exit 1; }
 fi
+# The windows' tests run on Qt's offscreen platform, which on Windows reads
+# fonts from one folder only and, finding none, draws every character as a
+# box as wide as it is high: give it DejaVu Sans, the font the Linux tests
+# get from fontconfig. Wine passes no QT_* variable from Linux, so the
+# prefix's environment carries it.
+fonts="$win/wine-fonts"
+mkdir -p "$fonts"
+for f in DejaVuSans.ttf DejaVuSans-Bold.ttf; do
+    [ -e /usr/share/fonts/truetype/dejavu/$f ] && ln -sfn /usr/share/fonts/truetype/dejavu/$f "$fonts/$f"
+done
+"$wine64" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d "$("$wine64" winepath -w "$fonts" 2>/dev/null | tr -d '\r')" \
+    /f >/dev/null 2>&1
 
 # The emulator: a free UDP port, its pseudo-terminal linked as COM<n>.
 link="$WINEPREFIX/dosdevices/com$com"
@@ -84,8 +106,14 @@ echo "run-tests: km207-sim udp $KM207_SIM_UDP, pty $(sed -n 's/^pty: //p' "$logs
 passed=0 failed=0 skipped=0
 for t in "${tests[@]}"; do
     log="$logs/${t%.exe}.log"
-    (cd "$win/bin" && timeout --kill-after=10 "$timeout" "$wine64" "./$t") >"$log" 2>&1
-    rc=$?
+    dir=$(folder_of "$t")
+    if [ -z "$dir" ]; then
+        echo "run-tests: no $t" >"$log"
+        rc=1
+    else
+        (cd "$dir" && timeout --kill-after=10 "$timeout" "$wine64" "./$t") >"$log" 2>&1
+        rc=$?
+    fi
     p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -1)
     f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)
     s=$(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?, listed below:.*/\1/p' "$log" | tail -1)

@@ -1,0 +1,169 @@
+// km207 against km207-sim where POSIX alone has the means: Ctrl+C and
+// SIGTERM as signals, the emulator's pseudo-terminal as a serial line,
+// FIFOs, sockets and device nodes as targets, and Wine as the road to a
+// maker's 32-bit library.
+#include "cli_test_util.h"
+#include "pe_header.h"
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using namespace clitest;
+
+TEST(Cli, ScanFindsTwoModulesAtTwoRatesAndWritesNothing) {
+    SimProcess sim({"--no-udp", "--strict-baud", "--module", "2", "--module", "5:6"});
+    SIM_OK(sim);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KM207_COM1"), QString::fromStdString(sim.pty()));
+    const QStringList com{"--kind", "com", "--port", "1"};
+    const Result r =
+        km207(QStringList{"scan", "--addresses", "0-6", "--bauds", "9600,38400"} + com, env);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lines(), (QStringList{"adresa 2  9600 Bd  KM-207   v.1.02",
+                                      "adresa 5  38400 Bd  KM-207   v.1.02"}));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("prohledáno 14 z 14, nalezeno modulů: 2")));
+
+    // A stored setting would have raised FN (bit 1) in the status register.
+    for (const QStringList& at :
+         {QStringList{"--address", "2"}, QStringList{"--address", "5", "--baud", "38400"}}) {
+        const Result s = km207(QStringList{"get", "status"} + com + at, env);
+        EXPECT_EQ(s.out, QStringLiteral("0x00000034 PRF PWR RST\n")) << s.err.toStdString();
+    }
+
+    const Result none = km207(QStringList{"scan", "--addresses", "10-11"} + com, env);
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains(QStringLiteral("Žádný modul neodpověděl.")));
+}
+
+// A scan stopped by Ctrl+C (SIGINT) exits 2 without claiming silence.
+TEST(Cli, AStoppedScanExitsTwoWithoutClaimingSilence) {
+    SimProcess sim({"--no-pty", "--module", "5:4", "--module", "5:6", "--module", "7"});
+    SIM_OK(sim);
+    QStringList link = lan(sim, 7);
+    link = link.mid(0, 6) + link.mid(8);
+    QProcess p;
+    start(p, QStringList{"scan", "--addresses", "7-255"} + link,
+          QProcessEnvironment::systemEnvironment());
+    ASSERT_TRUE(p.waitForReadyRead(10000));
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const Result stopped = finish(p);
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_TRUE(stopped.err.contains(QStringLiteral("Hledání přerušeno.")));
+    EXPECT_FALSE(stopped.err.contains(QStringLiteral("Žádný modul")));
+}
+
+// The maker's 32-bit library beside km207 with no Wine to run it: the code
+// and its text as the windows show them, then the cause in words, also in
+// JSON.
+TEST(Cli, AMakersLibraryThatCannotRunIsExplained) {
+    QTemporaryDir dir;
+    const QString exe = dir.filePath(QStringLiteral("km207"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KM207_BIN), exe));
+    QFile::setPermissions(exe, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    ASSERT_TRUE(testsupport::write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KM207_WINE"), QStringLiteral("/nonexistent/wine"));
+    for (const bool asJson : {false, true}) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(exe, QStringList{"identify", "--kind", "com", "--port", "1"} +
+                         (asJson ? QStringList{"--json"} : QStringList{}));
+        const Result r = finish(p);
+        EXPECT_EQ(r.status, 2);
+        const QStringList err = r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        ASSERT_EQ(err.size(), 2) << r.err.toStdString();
+        EXPECT_EQ(err[0], QStringLiteral("km207: Chyba inicializace připojení - chyba "
+                                         "inicializace knihovny KSER410.DLL (kód 100)"));
+        EXPECT_TRUE(err[1].startsWith(QStringLiteral("km207: Důvod: program Wine není "
+                                                     "nainstalován, a 32bitovou knihovnu "
+                                                     "KSER410.DLL spouští")));
+        if (asJson) {
+            EXPECT_EQ(json(r.out).value(QStringLiteral("reason")).toString(),
+                      err[1].mid(QStringLiteral("km207: Důvod: ").size()));
+        }
+    }
+}
+
+TEST(Cli, WatchStopsCleanlyOnCtrlC) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    QProcess p;
+    start(p, QStringList{"watch", "status", "--interval", "20"} + lan(sim, 3),
+          QProcessEnvironment::systemEnvironment());
+    QString out;
+    while (out.count(QLatin1Char('\n')) < 2 && p.waitForReadyRead(10000))
+        out += QString::fromUtf8(p.readAllStandardOutput());
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const Result stopped = finish(p, out);
+    EXPECT_EQ(stopped.status, 0) << stopped.err.toStdString();
+    EXPECT_TRUE(stopped.err.isEmpty());
+}
+
+// Devices, FIFOs, sockets, folders and targets that take no file are refused
+// before anything is sent, and stay what they were; a FIFO never blocks.
+TEST(Cli, OnlyRegularFilesAreWrittenOrReadAndNothingIsSentOtherwise) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    QTemporaryDir dir;
+    const QByteArray fifo = dir.filePath(QStringLiteral("fifo")).toLocal8Bit();
+    const QByteArray device = dir.filePath(QStringLiteral("null")).toLocal8Bit();
+    const QByteArray socket = dir.filePath(QStringLiteral("sock")).toLocal8Bit();
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0666), 0);
+    const bool haveDevice = ::mknod(device.constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un at{};
+    at.sun_family = AF_UNIX;
+    std::snprintf(at.sun_path, sizeof at.sun_path, "%s", socket.constData());
+    ASSERT_EQ(::bind(s, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    QFile::link(QString::fromLocal8Bit(fifo), dir.filePath(QStringLiteral("link")));
+    QStringList targets{QString::fromLocal8Bit(fifo),         QString::fromLocal8Bit(socket),
+                        dir.filePath(QStringLiteral("link")), dir.path(),
+                        QStringLiteral("/proc/version"),      QStringLiteral("/sys/kernel/x")};
+    if (haveDevice) targets << QString::fromLocal8Bit(device);
+    for (const QString& target : targets) {
+        for (const char* command : {"backup", "restore"}) {
+            QProcess p;
+            start(p, QStringList{command, target} + lan(sim, 3),
+                  QProcessEnvironment::systemEnvironment());
+            const bool ended = p.waitForFinished(5000);
+            if (!ended) p.kill();
+            const Result r = finish(p);
+            EXPECT_TRUE(ended) << command << " " << target.toStdString() << " waits";
+            EXPECT_EQ(r.status, 64)
+                << command << " " << target.toStdString() << ": " << r.err.toStdString();
+        }
+    }
+    // The first SIGTERM ends even a wait of a minute-long timeout.
+    QProcess p;
+    QStringList slow = lan(sim, 9);
+    slow.last() = QStringLiteral("60000");
+    start(p, QStringList{"identify"} + slow, QProcessEnvironment::systemEnvironment());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    EXPECT_TRUE(p.waitForFinished(5000));
+    finish(p);
+
+    struct stat st {};
+    EXPECT_TRUE(::stat(fifo.constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+    EXPECT_TRUE(::stat(socket.constData(), &st) == 0 && S_ISSOCK(st.st_mode));
+    EXPECT_TRUE(!haveDevice || (::stat(device.constData(), &st) == 0 && S_ISCHR(st.st_mode)));
+    ::close(s);
+    sim.stop();
+    // Only the silent identification above went out.
+    EXPECT_NE(sim.output().find("stats: requests 1 handled 0 "), std::string::npos) << sim.output();
+}
+
+} // namespace
