@@ -120,9 +120,13 @@ TEST(TrendEndToEnd, CsvHoldsRateTransitionsAndGaps) {
     EXPECT_LT(rates.back(), Rate * 1.5);
     const Row& first = rows.front();
     const Row& last = rows.back();
+    // A row is stamped as its sample starts, some way before its counter
+    // read: a loaded machine may hold one end's read back (by 75 ms over
+    // this 3 s run, seen with other suites running). A wrong wrap or scale
+    // is off by far more than 5 %.
     const double overall = (last.f[1].toDouble() - first.f[1].toDouble()) * 1000.0 /
                            static_cast<double>(last.ms - first.ms);
-    EXPECT_NEAR(overall, Rate, Rate * 0.02);
+    EXPECT_NEAR(overall, Rate, Rate * 0.05);
 
     // Gaps: a failed status read is an empty field, never a zero or the
     // value before, and the other values of the sample are there.
@@ -148,7 +152,8 @@ TEST(TrendEndToEnd, CsvHoldsRateTransitionsAndGaps) {
         long long at;
     };
     std::vector<Edge> truth;
-    for (long long t = start + Half; t < last.ms; t += Half)
+    // The last sample may see an edge after its stamp.
+    for (long long t = start + Half; t < last.ms + Period; t += Half)
         truth.push_back({3, t});
     truth.push_back({7, start + PulseAt});
     truth.push_back({7, start + PulseAt + PulseLen});
@@ -166,7 +171,9 @@ TEST(TrendEndToEnd, CsvHoldsRateTransitionsAndGaps) {
     }
     size_t checked = 0;
     for (const Edge& e : truth) {
-        if (e.at <= first.ms + 5 || e.at >= last.ms - 5) continue;
+        // A sample reads the inputs some way after its stamp (see above):
+        // an edge within a period of the ends may fall on either side.
+        if (e.at <= first.ms + Period || e.at >= last.ms - Period) continue;
         ++checked;
         const auto it = std::find_if(seen.begin(), seen.end(), [&](const Edge& s) {
             return s.bit == e.bit && s.at >= e.at - 10;
