@@ -52,12 +52,16 @@ std::unique_ptr<DriverLibrary> open_driver_library(const std::string& path) {
     const std::wstring w = windows_path(path);
     if (w.empty()) return nullptr;
     // A library given with its folder finds its own dependencies beside it.
+    // A bare name is looked for only in the program's folder and the
+    // system's: never in the working folder or along PATH, where anyone
+    // could leave a library of that name.
     const bool has_folder = w.find_first_of(L"\\/:") != std::wstring::npos;
     // No "cannot load" message box: a failure is a code for the caller.
     DWORD old_mode = 0;
     SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_mode);
-    HMODULE module =
-        LoadLibraryExW(w.c_str(), nullptr, has_folder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
+    HMODULE module = LoadLibraryExW(w.c_str(), nullptr,
+                                    has_folder ? LOAD_WITH_ALTERED_SEARCH_PATH
+                                               : LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     SetThreadErrorMode(old_mode, nullptr);
     if (!module) return nullptr;
     return std::make_unique<WindowsLibrary>(module);

@@ -5,6 +5,8 @@
 #include "fake_link.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <chrono>
@@ -46,6 +48,22 @@ TEST_F(Binding, MissingLibraryGivesLoadCodeAndText) {
     }
     EXPECT_TRUE(fake::entries().empty());
     EXPECT_EQ(handle, 0u);
+}
+
+// A library of the driver's name left in the working folder never stands in
+// for the driver that is not beside the program.
+TEST_F(Binding, ALibraryInTheWorkingFolderIsNeverLoaded) {
+    QTemporaryDir empty, planted;
+    NastavAdresarOvladacu(empty.path());
+    const QStringList found = QDir(QStringLiteral(FAKE_DIR)).entryList({"KSER410.*"}, QDir::Files);
+    ASSERT_EQ(found.size(), 1);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_DIR "/") + found[0], planted.filePath(found[0])));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(planted.path()));
+    const uint32_t kod = OvladacInit(0, handle, konfig);
+    QDir::setCurrent(before);
+    EXPECT_EQ(kod, 100u);
+    EXPECT_TRUE(fake::entries().empty());
 }
 
 TEST_F(Binding, LibraryLackingAnEntryIsRefusedAndReleased) {
