@@ -3,7 +3,7 @@
 // The cases that need signals, a pseudo-terminal, FIFOs, sockets, device
 // nodes or Wine are in test_cli_posix.cpp.
 #include "cli_test_util.h"
-#include "special_files.h"
+#include "nonregular_files.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -442,7 +442,7 @@ TEST(Cli, NoRegularFileIsWrittenOrRead) {
     SimProcess sim({"--no-pty", "--module", "3"});
     SIM_OK(sim);
     QTemporaryDir dir;
-    for (const QString& target : testsupport::make_special_files(dir.path())) {
+    for (const QString& target : testsupport::make_nonregular_files(dir.path())) {
         for (const char* command : {"backup", "restore"}) {
             const Result r = km207(QStringList{command, target} + lan(sim, 3));
             EXPECT_EQ(r.status, 64)

@@ -2,7 +2,7 @@
 // journal of the test driver: nothing may reach the module.
 #include "Hlavni.h"
 #include "shell_test_util.h"
-#include "special_files.h"
+#include "nonregular_files.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -151,7 +151,7 @@ TEST_F(ShellTest, OnlyARegularFileIsSavedOrLoaded) {
     form.show();
     testsupport::open_fake_link(*form.Data, 0);
     QTemporaryDir dir;
-    const QStringList targets = testsupport::make_special_files(dir.path());
+    const QStringList targets = testsupport::make_nonregular_files(dir.path());
     std::map<QString, bool> existed;
     for (const QString& target : targets)
         existed[target] = QFileInfo(target).exists();

@@ -1,4 +1,4 @@
-#include "special_files.h"
+#include "nonregular_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,7 @@
 
 namespace testsupport {
 
-QStringList make_special_files(const QString& dir) {
+QStringList make_nonregular_files(const QString& dir) {
     const QDir d(dir);
     const QString fifo = d.filePath(QStringLiteral("fifo"));
     const QString link = d.filePath(QStringLiteral("link"));

@@ -1,10 +1,10 @@
-#include "special_files.h"
+#include "nonregular_files.h"
 
 #include <QDir>
 
 namespace testsupport {
 
-QStringList make_special_files(const QString& dir) {
+QStringList make_nonregular_files(const QString& dir) {
     // Windows has no FIFO or device node in a folder, and QFile::link makes
     // a shortcut, which is a regular file. A device name is a device in any
     // folder: the null device, and the console, which would wait for a key.

@@ -12,6 +12,6 @@ namespace testsupport {
 // when one is missing or a regular file): a folder everywhere; on POSIX also a FIFO (which blocks
 // an open that has no peer) and a link to it; on Windows the device names
 // NUL and CON in that folder.
-QStringList make_special_files(const QString& dir);
+QStringList make_nonregular_files(const QString& dir);
 
 } // namespace testsupport
