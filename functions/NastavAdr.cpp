@@ -1,13 +1,12 @@
 #include "NastavAdr.h"
 
+#include "Rychlosti.h"
+
 #include <QShowEvent>
 
 namespace {
 
 const std::vector<TRegistr> Registry{{RegistrAdresa, 0}, {RegistrRychlost, 1}};
-
-const QStringList Rychlosti{"600 Bd",   "1200 Bd",  "2400 Bd",  "4800 Bd",  "9600 Bd",
-                            "19200 Bd", "38400 Bd", "57600 Bd", "115200 Bd"};
 
 } // namespace
 
@@ -37,7 +36,7 @@ TForm12::TForm12(QWidget* parent) : QDialog(parent) {
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(false);
     BezZkratekVSeznamu(ComboBox1);
-    ComboBox1->addItems(Rychlosti);
+    ComboBox1->addItems(TextyRychlosti());
     ComboBox1->setCurrentIndex(4);
     ComboBox1->setGeometry(200, 64, 169, 24);
     PopisPole(Label2, ComboBox1);
@@ -92,7 +91,7 @@ void TForm12::PrectiOkno(TKonfigurace& Konfig) {
     }
     Konfig.KonfAdresa = a;
     const int Index = ComboBox1->currentIndex();
-    if (Index < 0 || Index > 8) {
+    if (Index < 0 || Index >= PocetRychlosti) {
         StatusBar1->NastavText(
             0, QStringLiteral(" Komunikační rychlost musí být v rozsahu 600Bd-115200Bd."));
         return;
@@ -103,7 +102,7 @@ void TForm12::PrectiOkno(TKonfigurace& Konfig) {
 
 void TForm12::ZapisOkno(TKonfigurace Konfig) {
     Edit1->setText(QString::number(Konfig.KonfAdresa));
-    ComboBox1->setCurrentIndex(Konfig.KonfRychlost <= 8 ? Konfig.KonfRychlost : -1);
+    ComboBox1->setCurrentIndex(Konfig.KonfRychlost < PocetRychlosti ? Konfig.KonfRychlost : -1);
 }
 
 void TForm12::Button1Click() {

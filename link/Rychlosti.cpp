@@ -1,26 +1,16 @@
 #include "Rychlosti.h"
 
+#include "km_protocol.h"
+
 #include <array>
 #include <cstddef>
 
 namespace {
 
-struct RadekRychlosti {
-    uint32_t rychlost;
-    uint32_t casovani;
-};
+static_assert(PocetRychlosti == km::proto::kBaudCount);
 
-constexpr std::array<RadekRychlosti, PocetRychlosti> TabulkaRychlosti{{
-    {600, 100},
-    {1200, 100},
-    {2400, 50},
-    {4800, 25},
-    {9600, 13},
-    {19200, 7},
-    {38400, 5},
-    {57600, 5},
-    {115200, 5},
-}};
+// The driver's timing value by baud index (the rates are the bus's own).
+constexpr std::array<uint32_t, PocetRychlosti> TabulkaCasovani{100, 100, 50, 25, 13, 7, 5, 5, 5};
 
 bool PlatnyIndex(int Index) {
     return Index >= 0 && Index < PocetRychlosti;
@@ -29,13 +19,11 @@ bool PlatnyIndex(int Index) {
 } // namespace
 
 uint32_t IndexNaRychlost(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].rychlost : 9600;
+    return PlatnyIndex(Index) ? km::proto::kBaudRates[Index] : 9600;
 }
 
 int PresnyIndexRychlosti(uint32_t Rychlost) {
-    for (size_t i = 0; i < TabulkaRychlosti.size(); ++i)
-        if (TabulkaRychlosti[i].rychlost == Rychlost) return static_cast<int>(i);
-    return -1;
+    return km::proto::baud_index(Rychlost);
 }
 
 int RychlostNaIndex(uint32_t Rychlost) {
@@ -44,5 +32,12 @@ int RychlostNaIndex(uint32_t Rychlost) {
 }
 
 uint32_t IndexNaCasovani(int Index) {
-    return PlatnyIndex(Index) ? TabulkaRychlosti[static_cast<size_t>(Index)].casovani : 13;
+    return PlatnyIndex(Index) ? TabulkaCasovani[static_cast<size_t>(Index)] : 13;
+}
+
+QStringList TextyRychlosti() {
+    QStringList Texty;
+    for (int i = 0; i < PocetRychlosti; ++i)
+        Texty << QStringLiteral("%1 Bd").arg(km::proto::kBaudRates[i]);
+    return Texty;
 }

@@ -3,6 +3,8 @@
 // value for that rate.
 #pragma once
 
+#include <QStringList>
+
 #include <cstdint>
 
 // Number of baud indices (0-8).
@@ -17,3 +19,5 @@ int RychlostNaIndex(uint32_t Rychlost);
 uint32_t IndexNaCasovani(int Index);
 // Baud index of a rate, or -1 when the rate is not one of the nine.
 int PresnyIndexRychlosti(uint32_t Rychlost);
+// The items of every rate list, by baud index: "600 Bd" ... "115200 Bd".
+QStringList TextyRychlosti();

@@ -19,6 +19,18 @@ namespace km::proto {
 constexpr std::size_t kFrameSize = 10;
 constexpr std::size_t kUdpFrameSize = 12;
 
+// The bus's nine rates in Bd, by baud index: the value of module register
+// 62 and the item order of every rate list.
+constexpr uint32_t kBaudRates[9] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+constexpr int kBaudCount = 9;
+
+// Baud index of a rate, or -1 when the rate is none of the nine.
+constexpr int baud_index(uint32_t baud) {
+    for (int i = 0; i < kBaudCount; ++i)
+        if (kBaudRates[i] == baud) return i;
+    return -1;
+}
+
 constexpr uint16_t kRequestSeed = 0xFFFF;
 constexpr uint16_t kReplySeed = 0x5A5A;
 

@@ -154,10 +154,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label2 = NovyPopisek(this, "Label2", QStringLiteral("Komunikační rychlost"), xPopisek, 224);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
-    ComboBox1->addItems(
-        {QStringLiteral("600 Bd"), QStringLiteral("1200 Bd"), QStringLiteral("2400 Bd"),
-         QStringLiteral("4800 Bd"), QStringLiteral("9600 Bd"), QStringLiteral("19200 Bd"),
-         QStringLiteral("38400 Bd"), QStringLiteral("57600 Bd"), QStringLiteral("115200 Bd")});
+    ComboBox1->addItems(TextyRychlosti());
     ComboBox1->setGeometry(xPole, 224, 120, 24);
 
     Label4 = NovyPopisek(this, "Label4", QStringLiteral("Status připojení"), xPopisek, 264);
