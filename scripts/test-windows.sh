@@ -9,21 +9,23 @@
 #     backup of one emulator restored into another (transcript kept);
 #   - W_KM207.exe under Xvfb: the connection dialog with its default settings
 #     reaches the emulator, which must have been asked for its identification
-#     (screenshot kept);
+#     (screenshots into the Windows build folder's shots/);
 #   - the installer, silently into a fresh prefix; the installed km207.exe
 #     identifies the emulator; the uninstaller must leave nothing behind.
 #
-#   scripts/test-windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR]]
+#   scripts/test-windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR [SHOTS_DIR]]]
 #
 # LINUX_BUILD_DIR (default build) provides km207-sim; WINDOWS_BUILD_DIR
-# defaults to build-win64. Ends with one line giving the count of tests that
-# ran as Windows programs.
+# defaults to build-win64; SHOTS_DIR, where the screenshots go, to its
+# shots/. The stage writes nothing into the work tree: the pictures kept in
+# the repository are refreshed on purpose by tools/windows_screenshots.sh.
+# Ends with one line giving the count of tests that ran as Windows programs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 linux_build=$(realpath "${1:-$here/build}")
 wb=$(realpath -m "${2:-$here/build-win64}")
 sim=$linux_build/bin/km207-sim
-shots=$here/shots
+shots=$(realpath -m "${3:-$wb/shots}")
 started=$(date +%s)
 
 say() { printf '== windows: %s\n' "$*"; }
@@ -151,11 +153,13 @@ for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
 export DISPLAY=:$(cat "$tmp/display")
 openbox >/dev/null 2>&1 &
 pids+=($!)
-# Installed afresh, so that it starts with the default settings.
-app=$wb/gui-app
+# Installed afresh into the prefix's own C: drive, so that it starts with
+# the default settings and the log names C:\KM207, not this machine's
+# build folder.
+app=$prefix/drive_c/KM207
 rm -rf "$app"
 cmake --install "$wb" --prefix "$app" >/dev/null
-"$wine64" "$app/W_KM207.exe" >"$tmp/gui.log" 2>&1 &
+"$wine64" 'C:\KM207\W_KM207.exe' >"$tmp/gui.log" 2>&1 &
 pids+=($!)
 main=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
 [ -n "$main" ] || fail "W_KM207.exe showed no main window"
