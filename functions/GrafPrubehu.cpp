@@ -47,6 +47,259 @@ void PridejMezeru(std::vector<QRect>& Mezery, int x, int Horni, int Vyska) {
         Mezery.emplace_back(x, Horni, 1, Vyska);
 }
 
+// Lanes from the top: counter, rate, status marks, the chosen inputs.
+struct TPasy {
+    QRect Citac, Rychlost, Stav;
+    QRect Vstupy;          // the inputs' lanes, one under another
+    std::vector<int> Bity; // the inputs drawn, DIN0 = 0
+    int Vstup = 0;         // height of one input's lane; 0: none drawn
+};
+
+TPasy RozvrhniPasy(const QRect& R, uint32_t Vybrane) {
+    TPasy Pasy;
+    for (int b = 0; b < 32; ++b)
+        if (Vybrane >> b & 1u) Pasy.Bity.push_back(b);
+    const int Pocet = static_cast<int>(Pasy.Bity.size());
+    const int Volno = R.height() - VyskaStavu - 2 * Mezera;
+    Pasy.Vstup = Pocet == 0 ? 0 : std::min(VyskaVstupu, Volno / 2 / Pocet);
+    if (Pasy.Vstup < 6) Pasy.Vstup = 0; // too many to draw; the table still shows them
+    const int Analog = Volno - Pasy.Vstup * Pocet;
+    Pasy.Citac = QRect(R.left(), R.top(), R.width(), Analog * 55 / 100);
+    Pasy.Rychlost = QRect(R.left(), Pasy.Citac.bottom() + Mezera, R.width(),
+                          Analog - Pasy.Citac.height() - Mezera);
+    Pasy.Stav = QRect(R.left(), Pasy.Rychlost.bottom() + Mezera, R.width(), VyskaStavu);
+    Pasy.Vstupy = QRect(R.left(), Pasy.Stav.bottom() + Mezera, R.width(), Pasy.Vstup * Pocet);
+    return Pasy;
+}
+
+// One drawing of the chart into the plot area R of Obdelnik: the visible
+// span and one summary per pixel column, which every lane draws from.
+class TKresba {
+  public:
+    TKresba(QPainter& P, const QRect& Obdelnik, const QRect& R, const THistoriePrubehu& H,
+            qint64 T0, qint64 Rozsah, const QFont& Pismo)
+        : P_(P), Obdelnik_(Obdelnik), R_(R), W_(R.width()), H_(H), T0_(T0), Rozsah_(Rozsah),
+          FM_(Pismo) {
+        Hranice_.resize(static_cast<size_t>(W_) + 1);
+        for (int x = 0; x <= W_; ++x)
+            Hranice_[static_cast<size_t>(x)] = H.Hledej(CasX(x));
+        Sloupce_.resize(static_cast<size_t>(W_));
+        for (int x = 0; x < W_; ++x) {
+            const uint64_t a = Hranice_[static_cast<size_t>(x)],
+                           b = Hranice_[static_cast<size_t>(x) + 1];
+            if (a < b) {
+                Sloupce_[static_cast<size_t>(x)] = H.Souhrn(a, b);
+                Vse_.Pridej(Sloupce_[static_cast<size_t>(x)]);
+            }
+        }
+        P.setFont(Pismo);
+    }
+
+    // Adds the gap columns of a trace in its lane. A failed read shades
+    // its trace from its column until the next good sample, so a run of
+    // slow failures reads as one gap.
+    void Mezery(const QRect& Pas, uint8_t Stopa, uint8_t Platny) {
+        bool VMezere = false;
+        for (int x = 0; x < W_; ++x) {
+            const uint64_t a = Hranice_[static_cast<size_t>(x)],
+                           b = Hranice_[static_cast<size_t>(x) + 1];
+            if (a < b) {
+                const TSouhrn& S = Sloupce_[static_cast<size_t>(x)];
+                const TBodPrubehu& Posledni = H_.Bod(b - 1);
+                const bool Chybi =
+                    Stopa == StopaCitac ? std::isnan(Posledni.Citac) : !(Posledni.Platne & Platny);
+                if (S.Chybi & Stopa) PridejMezeru(Mezery_, R_.left() + x, Pas.top(), Pas.height());
+                VMezere = Chybi;
+            } else if (VMezere) {
+                PridejMezeru(Mezery_, R_.left() + x, Pas.top(), Pas.height());
+            }
+        }
+    }
+    // Shades the gaps added so far.
+    void VyplnMezery() {
+        for (const QRect& M : Mezery_)
+            P_.fillRect(M, BarvaMezery);
+        Mezery_.clear();
+    }
+
+    // A line trace: per column its min..max, joined to the next column when
+    // no sample lies between them; a gap stays a gap.
+    void Analogova(const QRect& Pas, uint8_t Stopa, double TBodPrubehu::*Pole, double TSouhrn::*Min,
+                   double TSouhrn::*Max, const QColor& Barva, const QString& Nazev, bool Cele) {
+        P_.setPen(QColor(210, 210, 210));
+        P_.drawRect(Pas.adjusted(0, 0, -1, -1));
+        P_.setPen(Barva);
+        P_.drawText(QRect(Obdelnik_.left() + 2, Pas.top(), Vlevo - 6, FM_.height()), Qt::AlignLeft,
+                    Nazev);
+        if (!(Vse_.Platne & Stopa)) return;
+        double Lo = Vse_.*Min, Hi = Vse_.*Max;
+        if (Hi - Lo < 1e-9) {
+            Lo -= 1;
+            Hi += 1;
+        }
+        const double Sklon = (Pas.height() - 4) / (Hi - Lo);
+        const auto Y = [&](double v) {
+            return static_cast<int>(std::lround(Pas.bottom() - 2 - (v - Lo) * Sklon));
+        };
+        P_.drawText(QRect(Obdelnik_.left() + 2, Pas.top() + FM_.height(), Vlevo - 6, FM_.height()),
+                    Qt::AlignRight, Cislo(Hi, Cele));
+        P_.drawText(
+            QRect(Obdelnik_.left() + 2, Pas.bottom() - FM_.height(), Vlevo - 6, FM_.height()),
+            Qt::AlignRight, Cislo(Lo, Cele));
+        Cary_.clear();
+        int PredX = 0, PredY = 0;
+        ProSloupce(Stopa, [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
+            const double Prvni = H_.Bod(a).*Pole, Posledni = H_.Bod(b - 1).*Pole;
+            if (Navazuje && !std::isnan(Prvni)) Cary_.emplace_back(PredX, PredY, X, Y(Prvni));
+            const int Dole = Y(S.*Min), Nahore = Y(S.*Max);
+            // A lone sample still shows: a zero-length line draws nothing.
+            Cary_.emplace_back(X, Dole, Dole == Nahore ? X + 1 : X, Nahore);
+            PredX = X;
+            PredY = std::isnan(Posledni) ? 0 : Y(Posledni);
+            return !std::isnan(Posledni);
+        });
+        P_.drawLines(Cary_.data(), static_cast<int>(Cary_.size()));
+    }
+
+    // The logic trace of input Bit in the lane from Horni, Vyska high.
+    void Logicka(int Bit, int Horni, int Vyska) {
+        const uint32_t Maska = 1u << Bit;
+        const int Y1 = Horni + 2, Y0 = Horni + Vyska - 3;
+        P_.setPen(BarvaVstupu);
+        P_.drawText(QRect(Obdelnik_.left() + 2, Horni, Vlevo - 6, Vyska), Qt::AlignVCenter,
+                    QStringLiteral("DIN%1").arg(Bit));
+        Cary_.clear();
+        int PredX = 0, PredY = 0;
+        ProSloupce(StopaVstupy,
+                   [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
+                       const bool Jedna = S.VstupyOr & Maska, Nula = !(S.VstupyAnd & Maska);
+                       const TBodPrubehu& Prvni = H_.Bod(a);
+                       const TBodPrubehu& Posledni = H_.Bod(b - 1);
+                       if (Navazuje && (Prvni.Platne & PlatneVstupy)) {
+                           Cary_.emplace_back(PredX, PredY, X, PredY);
+                           const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
+                           if (Y != PredY) Cary_.emplace_back(X, PredY, X, Y);
+                       }
+                       if (Jedna && Nula)
+                           Cary_.emplace_back(X, Y0, X, Y1);
+                       else
+                           Cary_.emplace_back(X, Jedna ? Y1 : Y0, X + 1, Jedna ? Y1 : Y0);
+                       PredX = X;
+                       PredY = (Posledni.Vstupy & Maska) ? Y1 : Y0;
+                       return static_cast<bool>(Posledni.Platne & PlatneVstupy);
+                   });
+        P_.drawLines(Cary_.data(), static_cast<int>(Cary_.size()));
+    }
+
+    // Status marks: at most one per pixel column, a name where there is room.
+    void ZnackyStavu(const QRect& Pas) {
+        P_.setPen(QColor(210, 210, 210));
+        P_.drawRect(Pas.adjusted(0, 0, -1, -1));
+        P_.setPen(BarvaZmeny);
+        P_.drawText(QRect(Obdelnik_.left() + 2, Pas.top(), Vlevo - 6, Pas.height()),
+                    Qt::AlignVCenter, QStringLiteral("Stav"));
+        const std::deque<TZmenaStavu>& Z = H_.ZmenyStavu();
+        const auto PoCase = [](const TZmenaStavu& z, qint64 t) { return z.Cas < t; };
+        auto j = std::lower_bound(Z.begin(), Z.end(), T0_, PoCase);
+        int VolnoOd[2] = {R_.left(), R_.left()}; // where each row of names is free again
+        QPen Znacka(BarvaZmeny, 1, Qt::DashLine);
+        while (j != Z.end() && j->Cas < Pravy()) {
+            const int x = static_cast<int>((j->Cas - T0_) * W_ / Rozsah_);
+            const int X = R_.left() + x;
+            P_.setPen(Znacka);
+            P_.drawLine(X, R_.top(), X, R_.bottom());
+            const QString Text = NazvyZmeny(j->Pred, j->Po);
+            const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;
+            if (Rada >= 0) {
+                P_.setPen(BarvaZmeny);
+                P_.drawText(X + 2, Pas.top() + 2 + FM_.ascent() + Rada * (FM_.height() - 1), Text);
+                VolnoOd[Rada] = X + 6 + FM_.horizontalAdvance(Text);
+            }
+            j = std::lower_bound(j + 1, Z.end(), CasX(x + 1), PoCase);
+        }
+    }
+
+    // Wall-clock axis.
+    void CasovaOsa() {
+        P_.setPen(Qt::black);
+        P_.drawLine(R_.left(), R_.bottom() + 1, R_.right(), R_.bottom() + 1);
+        qint64 Krok = Kroky[std::size(Kroky) - 1];
+        for (qint64 k : Kroky)
+            if (k * W_ / Rozsah_ >= 90) {
+                Krok = k;
+                break;
+            }
+        const QString Format =
+            Krok < 1000 ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss");
+        for (qint64 t = (T0_ / Krok + 1) * Krok; t <= Pravy(); t += Krok) {
+            const int X = R_.left() + static_cast<int>((t - T0_) * W_ / Rozsah_);
+            P_.drawLine(X, R_.bottom() + 1, X, R_.bottom() + 5);
+            const QString Text = QDateTime::fromMSecsSinceEpoch(t).toString(Format);
+            const int w = FM_.horizontalAdvance(Text);
+            P_.drawText(X - w / 2, R_.bottom() + 5 + FM_.ascent(), Text);
+        }
+    }
+
+    // The cursor at time t, when it is in view.
+    void Kurzor(qint64 t) {
+        if (t < T0_ || t > Pravy()) return;
+        const int X = R_.left() + static_cast<int>((t - T0_) * W_ / Rozsah_);
+        P_.setPen(QPen(BarvaKurzoru, 1));
+        P_.drawLine(X, R_.top(), X, R_.bottom());
+    }
+
+  private:
+    qint64 Pravy() const { return T0_ + Rozsah_; }
+    qint64 CasX(int x) const { return T0_ + Rozsah_ * x / W_; }
+
+    // "+FN −PRF …": the bits a status change set and cleared, three at most.
+    static QString NazvyZmeny(uint32_t Pred, uint32_t Po) {
+        QStringList Nazvy;
+        const uint32_t Zmena = Pred ^ Po;
+        for (int b = 0; b < 32; ++b)
+            if (Zmena >> b & 1u)
+                Nazvy << (Po >> b & 1u ? QStringLiteral("+") : QStringLiteral("−")) +
+                             ZnackaBituStavu(b);
+        if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
+        return Nazvy.join(QLatin1Char(' '));
+    }
+
+    // Each pixel column that holds values of a trace, left to right. The
+    // drawing function gets whether the column continues the last one drawn
+    // (its first sample follows that one's last, which was good) and says
+    // whether its own last sample is good.
+    template <typename F> void ProSloupce(uint8_t Stopa, const F& Kresli) const {
+        bool Predchozi = false;
+        uint64_t PredBod = 0;
+        for (int x = 0; x < W_; ++x) {
+            const uint64_t a = Hranice_[static_cast<size_t>(x)],
+                           b = Hranice_[static_cast<size_t>(x) + 1];
+            if (a == b) continue;
+            const TSouhrn& S = Sloupce_[static_cast<size_t>(x)];
+            if (!(S.Platne & Stopa)) {
+                Predchozi = false;
+                continue;
+            }
+            Predchozi = Kresli(R_.left() + x, a, b, S, Predchozi && PredBod + 1 == a);
+            PredBod = b - 1;
+        }
+    }
+
+    QPainter& P_;
+    const QRect Obdelnik_, R_;
+    const int W_;
+    const THistoriePrubehu& H_;
+    const qint64 T0_, Rozsah_;
+    const QFontMetrics FM_;
+    std::vector<uint64_t> Hranice_; // first sample of each column, and the end
+    std::vector<TSouhrn> Sloupce_;
+    TSouhrn Vse_; // of every column in view
+    std::vector<QRect> Mezery_;
+    // Whole pixels: the raster engine draws integer cosmetic lines on its
+    // fast path, without a transform per point.
+    std::vector<QLine> Cary_;
+};
+
 } // namespace
 
 TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
@@ -160,239 +413,31 @@ void TGrafPrubehu::paintEvent(QPaintEvent*) {
 void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     P.fillRect(Obdelnik, Qt::white);
     const QRect R = Obdelnik.adjusted(Vlevo, Nahore, -Vpravo, -Osa);
-    const int W = R.width();
-    if (W < 2 || R.height() < 40) return;
-    const THistoriePrubehu& H = *Historie_;
-    const qint64 T0 = Pravy_ - Rozsah_;
-    const auto CasX = [&](int x) { return T0 + Rozsah_ * x / W; };
-
-    // Lanes from the top: counter, rate, status marks, the chosen inputs.
-    std::vector<int> Bity;
-    for (int b = 0; b < 32; ++b)
-        if (Vybrane_ >> b & 1u) Bity.push_back(b);
-    const int Volno = R.height() - VyskaStavu - 2 * Mezera;
-    int Vstup = Bity.empty() ? 0 : std::min(VyskaVstupu, Volno / 2 / static_cast<int>(Bity.size()));
-    if (Vstup < 6) Vstup = 0; // too many to draw; the table still shows them
-    const int Analog = Volno - Vstup * static_cast<int>(Bity.size());
-    const QRect PasCitace(R.left(), R.top(), W, Analog * 55 / 100);
-    const QRect PasRychlosti(R.left(), PasCitace.bottom() + Mezera, W,
-                             Analog - PasCitace.height() - Mezera);
-    const QRect PasStavu(R.left(), PasRychlosti.bottom() + Mezera, W, VyskaStavu);
-    const int VstupyOd = PasStavu.bottom() + Mezera;
-
-    // One summary per pixel column.
-    std::vector<uint64_t> Hranice(static_cast<size_t>(W) + 1);
-    for (int x = 0; x <= W; ++x)
-        Hranice[static_cast<size_t>(x)] = H.Hledej(CasX(x));
-    std::vector<TSouhrn> Sloupce(static_cast<size_t>(W));
-    TSouhrn Vse;
-    for (int x = 0; x < W; ++x) {
-        const uint64_t a = Hranice[static_cast<size_t>(x)], b = Hranice[static_cast<size_t>(x) + 1];
-        if (a < b) {
-            Sloupce[static_cast<size_t>(x)] = H.Souhrn(a, b);
-            Vse.Pridej(Sloupce[static_cast<size_t>(x)]);
-        }
-    }
-
-    // Each pixel column that holds values of a trace, left to right. The
-    // drawing function gets whether the column continues the last one drawn
-    // (its first sample follows that one's last, which was good) and says
-    // whether its own last sample is good.
-    const auto ProSloupce = [&](uint8_t Stopa, const auto& Kresli) {
-        bool Predchozi = false;
-        uint64_t PredBod = 0;
-        for (int x = 0; x < W; ++x) {
-            const uint64_t a = Hranice[static_cast<size_t>(x)],
-                           b = Hranice[static_cast<size_t>(x) + 1];
-            if (a == b) continue;
-            const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
-            if (!(S.Platne & Stopa)) {
-                Predchozi = false;
-                continue;
-            }
-            Predchozi = Kresli(R.left() + x, a, b, S, Predchozi && PredBod + 1 == a);
-            PredBod = b - 1;
-        }
-    };
-
-    std::vector<QRect> Mezery;
-    // Whole pixels: the raster engine draws integer cosmetic lines on its
-    // fast path, without a transform per point.
-    std::vector<QLine> Cary;
-    P.setFont(font());
-    const QFontMetrics FM(font());
-
-    // A line trace: per column its min..max, joined to the next column when
-    // no sample lies between them; a gap stays a gap.
-    const auto Analogova = [&](const QRect& Pas, uint8_t Stopa, double TBodPrubehu::*Pole,
-                               double TSouhrn::*Min, double TSouhrn::*Max, const QColor& Barva,
-                               const QString& Nazev, bool Cele) {
-        P.setPen(QColor(210, 210, 210));
-        P.drawRect(Pas.adjusted(0, 0, -1, -1));
-        P.setPen(Barva);
-        P.drawText(QRect(Obdelnik.left() + 2, Pas.top(), Vlevo - 6, FM.height()), Qt::AlignLeft,
-                   Nazev);
-        if (!(Vse.Platne & Stopa)) return;
-        double Lo = Vse.*Min, Hi = Vse.*Max;
-        if (Hi - Lo < 1e-9) {
-            Lo -= 1;
-            Hi += 1;
-        }
-        const double Sklon = (Pas.height() - 4) / (Hi - Lo);
-        const auto Y = [&](double v) {
-            return static_cast<int>(std::lround(Pas.bottom() - 2 - (v - Lo) * Sklon));
-        };
-        P.drawText(QRect(Obdelnik.left() + 2, Pas.top() + FM.height(), Vlevo - 6, FM.height()),
-                   Qt::AlignRight, Cislo(Hi, Cele));
-        P.drawText(QRect(Obdelnik.left() + 2, Pas.bottom() - FM.height(), Vlevo - 6, FM.height()),
-                   Qt::AlignRight, Cislo(Lo, Cele));
-        Cary.clear();
-        int PredX = 0, PredY = 0;
-        ProSloupce(Stopa, [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
-            const double Prvni = H.Bod(a).*Pole, Posledni = H.Bod(b - 1).*Pole;
-            if (Navazuje && !std::isnan(Prvni)) Cary.emplace_back(PredX, PredY, X, Y(Prvni));
-            const int Dole = Y(S.*Min), Nahore = Y(S.*Max);
-            // A lone sample still shows: a zero-length line draws nothing.
-            Cary.emplace_back(X, Dole, Dole == Nahore ? X + 1 : X, Nahore);
-            PredX = X;
-            PredY = std::isnan(Posledni) ? 0 : Y(Posledni);
-            return !std::isnan(Posledni);
-        });
-        P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
-    };
+    if (R.width() < 2 || R.height() < 40) return;
+    const TPasy Pasy = RozvrhniPasy(R, Vybrane_);
+    TKresba K(P, Obdelnik, R, *Historie_, Pravy_ - Rozsah_, Rozsah_, font());
 
     // Gaps first, under the traces.
-    // A failed read shades its trace from its column until the next good
-    // sample, so a run of slow failures reads as one gap.
-    const auto Mezery_ = [&](const QRect& Pas, uint8_t Stopa, uint8_t Platny) {
-        bool VMezere = false;
-        for (int x = 0; x < W; ++x) {
-            const uint64_t a = Hranice[static_cast<size_t>(x)],
-                           b = Hranice[static_cast<size_t>(x) + 1];
-            if (a < b) {
-                const TSouhrn& S = Sloupce[static_cast<size_t>(x)];
-                const TBodPrubehu& Posledni = H.Bod(b - 1);
-                const bool Chybi =
-                    Stopa == StopaCitac ? std::isnan(Posledni.Citac) : !(Posledni.Platne & Platny);
-                if (S.Chybi & Stopa) PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
-                VMezere = Chybi;
-            } else if (VMezere) {
-                PridejMezeru(Mezery, R.left() + x, Pas.top(), Pas.height());
-            }
-        }
-    };
-    Mezery_(PasCitace, StopaCitac, 0);
-    Mezery_(PasRychlosti, StopaCitac, 0);
-    Mezery_(PasStavu, StopaStav, PlatnyStav);
-    if (Vstup > 0)
-        Mezery_(QRect(R.left(), VstupyOd, W, Vstup * static_cast<int>(Bity.size())), StopaVstupy,
-                PlatneVstupy);
-    for (const QRect& M : Mezery)
-        P.fillRect(M, BarvaMezery);
-    Mezery.clear();
+    K.Mezery(Pasy.Citac, StopaCitac, 0);
+    K.Mezery(Pasy.Rychlost, StopaCitac, 0);
+    K.Mezery(Pasy.Stav, StopaStav, PlatnyStav);
+    if (Pasy.Vstup > 0) K.Mezery(Pasy.Vstupy, StopaVstupy, PlatneVstupy);
+    K.VyplnMezery();
 
-    Analogova(PasCitace, StopaCitac, &TBodPrubehu::Citac, &TSouhrn::CitacMin, &TSouhrn::CitacMax,
-              BarvaCitace, QStringLiteral("Čítač"), true);
-    Analogova(PasRychlosti, StopaRychlost, &TBodPrubehu::Rychlost, &TSouhrn::RychlostMin,
-              &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false);
+    K.Analogova(Pasy.Citac, StopaCitac, &TBodPrubehu::Citac, &TSouhrn::CitacMin, &TSouhrn::CitacMax,
+                BarvaCitace, QStringLiteral("Čítač"), true);
+    K.Analogova(Pasy.Rychlost, StopaRychlost, &TBodPrubehu::Rychlost, &TSouhrn::RychlostMin,
+                &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false);
+    for (size_t i = 0; Pasy.Vstup > 0 && i < Pasy.Bity.size(); ++i)
+        K.Logicka(Pasy.Bity[i], Pasy.Vstupy.top() + static_cast<int>(i) * Pasy.Vstup, Pasy.Vstup);
+    K.ZnackyStavu(Pasy.Stav);
+    K.CasovaOsa();
 
-    // Logic traces.
-    for (size_t i = 0; Vstup > 0 && i < Bity.size(); ++i) {
-        const int Bit = Bity[i];
-        const uint32_t Maska = 1u << Bit;
-        const int Horni = VstupyOd + static_cast<int>(i) * Vstup;
-        const int Y1 = Horni + 2, Y0 = Horni + Vstup - 3;
-        P.setPen(BarvaVstupu);
-        P.drawText(QRect(Obdelnik.left() + 2, Horni, Vlevo - 6, Vstup), Qt::AlignVCenter,
-                   QStringLiteral("DIN%1").arg(Bit));
-        Cary.clear();
-        int PredX = 0, PredY = 0;
-        ProSloupce(StopaVstupy,
-                   [&](int X, uint64_t a, uint64_t b, const TSouhrn& S, bool Navazuje) {
-                       const bool Jedna = S.VstupyOr & Maska, Nula = !(S.VstupyAnd & Maska);
-                       const TBodPrubehu& Prvni = H.Bod(a);
-                       const TBodPrubehu& Posledni = H.Bod(b - 1);
-                       if (Navazuje && (Prvni.Platne & PlatneVstupy)) {
-                           Cary.emplace_back(PredX, PredY, X, PredY);
-                           const int Y = (Prvni.Vstupy & Maska) ? Y1 : Y0;
-                           if (Y != PredY) Cary.emplace_back(X, PredY, X, Y);
-                       }
-                       if (Jedna && Nula)
-                           Cary.emplace_back(X, Y0, X, Y1);
-                       else
-                           Cary.emplace_back(X, Jedna ? Y1 : Y0, X + 1, Jedna ? Y1 : Y0);
-                       PredX = X;
-                       PredY = (Posledni.Vstupy & Maska) ? Y1 : Y0;
-                       return static_cast<bool>(Posledni.Platne & PlatneVstupy);
-                   });
-        P.drawLines(Cary.data(), static_cast<int>(Cary.size()));
-    }
-
-    // Status marks: at most one per pixel column, a name where there is room.
-    P.setPen(QColor(210, 210, 210));
-    P.drawRect(PasStavu.adjusted(0, 0, -1, -1));
-    P.setPen(BarvaZmeny);
-    P.drawText(QRect(Obdelnik.left() + 2, PasStavu.top(), Vlevo - 6, PasStavu.height()),
-               Qt::AlignVCenter, QStringLiteral("Stav"));
-    const std::deque<TZmenaStavu>& Z = H.ZmenyStavu();
-    const auto PoCase = [](const TZmenaStavu& z, qint64 t) { return z.Cas < t; };
-    auto j = std::lower_bound(Z.begin(), Z.end(), T0, PoCase);
-    int VolnoOd[2] = {R.left(), R.left()}; // where each row of names is free again
-    QPen Znacka(BarvaZmeny, 1, Qt::DashLine);
-    while (j != Z.end() && j->Cas < Pravy_) {
-        const int x = static_cast<int>((j->Cas - T0) * W / Rozsah_);
-        const int X = R.left() + x;
-        P.setPen(Znacka);
-        P.drawLine(X, R.top(), X, R.bottom());
-        QStringList Nazvy;
-        const uint32_t Zmena = j->Pred ^ j->Po;
-        for (int b = 0; b < 32; ++b)
-            if (Zmena >> b & 1u)
-                Nazvy << (j->Po >> b & 1u ? QStringLiteral("+") : QStringLiteral("−")) +
-                             ZnackaBituStavu(b);
-        if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
-        const QString Text = Nazvy.join(QLatin1Char(' '));
-        const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;
-        if (Rada >= 0) {
-            P.setPen(BarvaZmeny);
-            P.drawText(X + 2, PasStavu.top() + 2 + FM.ascent() + Rada * (FM.height() - 1), Text);
-            VolnoOd[Rada] = X + 6 + FM.horizontalAdvance(Text);
-        }
-        j = std::lower_bound(j + 1, Z.end(), CasX(x + 1), PoCase);
-    }
-
-    // Wall-clock axis.
-    P.setPen(Qt::black);
-    P.drawLine(R.left(), R.bottom() + 1, R.right(), R.bottom() + 1);
-    qint64 Krok = Kroky[std::size(Kroky) - 1];
-    for (qint64 k : Kroky)
-        if (k * W / Rozsah_ >= 90) {
-            Krok = k;
-            break;
-        }
-    const QString Format =
-        Krok < 1000 ? QStringLiteral("HH:mm:ss.zzz") : QStringLiteral("HH:mm:ss");
-    for (qint64 t = (T0 / Krok + 1) * Krok; t <= Pravy_; t += Krok) {
-        const int X = R.left() + static_cast<int>((t - T0) * W / Rozsah_);
-        P.drawLine(X, R.bottom() + 1, X, R.bottom() + 5);
-        const QString Text = QDateTime::fromMSecsSinceEpoch(t).toString(Format);
-        const int w = FM.horizontalAdvance(Text);
-        P.drawText(X - w / 2, R.bottom() + 5 + FM.ascent(), Text);
-    }
-
-    if (H.Prazdna()) {
+    if (Historie_->Prazdna()) {
         P.setPen(Qt::gray);
         P.drawText(R, Qt::AlignCenter, QStringLiteral("Zatím žádné hodnoty"));
     }
-
-    if (const std::optional<uint64_t> k = Kurzor()) {
-        const qint64 t = H.Bod(*k).Cas;
-        if (t >= T0 && t <= Pravy_) {
-            const int X = R.left() + static_cast<int>((t - T0) * W / Rozsah_);
-            P.setPen(QPen(BarvaKurzoru, 1));
-            P.drawLine(X, R.top(), X, R.bottom());
-        }
-    }
+    if (const std::optional<uint64_t> k = Kurzor()) K.Kurzor(Historie_->Bod(*k).Cas);
 }
 
 void TGrafPrubehu::mousePressEvent(QMouseEvent* e) {

@@ -1,14 +1,6 @@
 #include "NastavDIO.h"
 
-#include <QShowEvent>
-
 namespace {
-
-// Setting by setting, lowest byte first, as the whole block goes.
-const std::vector<TRegistr> Registry = RegistryDIO();
-
-// This dialog pauses after the last register as well.
-const TVolbyBloku Volby{.PauzaPoPoslednim = true, .OvereniHned = false};
 
 // Check box n (1-96): block byte and bit.
 int BajtBoxu(int n) {
@@ -20,7 +12,11 @@ int BitBoxu(int n) {
 
 } // namespace
 
-TForm14::TForm14(QWidget* parent) : QDialog(parent) {
+// Setting by setting, lowest byte first, as the whole block goes; this
+// dialog pauses after the last register as well.
+TForm14::TForm14(QWidget* parent)
+    : TNastaveni(parent, CislaRegistru(RegistryDIO()),
+                 {.PauzaPoPoslednim = true, .OvereniHned = false}) {
     setObjectName(QStringLiteral("Form14"));
     setWindowTitle(QStringLiteral("Nastavení digitálních vstupů/výstupů"));
 
@@ -53,80 +49,22 @@ TForm14::TForm14(QWidget* parent) : QDialog(parent) {
         }
     }
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Zapsat"), 32, 336);
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Přečíst"), 112, 336);
-    Button3 = NoveTlacitko(this, QStringLiteral("Button3"), QStringLiteral("Ok"), 328, 336);
-    Button4 = NoveTlacitko(this, QStringLiteral("Button4"), QStringLiteral("Cancel"), 408, 336);
+    Tlacitka({32, 112, 328, 408}, 336);
     setTabOrder(Predchozi, Button1);
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Button3);
-    setTabOrder(Button3, Button4);
 
-    StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
-    PevnaVelikost(this, StatusBar1, 526, 398);
-
-    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+    StavovyRadek(526, 398);
 }
 
-void TForm14::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (event->spontaneous()) return;
-    VycentrujNaObrazovce(this);
-    FormShow();
-}
-
-void TForm14::FormShow() {
-    if (Data) Konfig = Data->Konfigurace;
-    ZapisOkno(Konfig);
-    StatusBar1->NastavText(0, QStringLiteral(" "));
-}
-
-void TForm14::PrectiData(TKonfigurace& Konfig) {
-    Prenos.Precti(Data, Konfig, Registry, Volby);
-}
-
-void TForm14::ZapisData(TKonfigurace Konfig) {
-    Prenos.Zapis(Data, Konfig, Registry, Volby);
-}
-
-void TForm14::PrectiOkno(TKonfigurace& Konfig) {
+QString TForm14::OknoNaKonfiguraci(TKonfigurace& Konfig) {
     for (int b = 3; b <= 14; ++b)
         Konfig.Bajt(b) = 0;
     for (int n = 1; n <= 96; ++n)
         if (CheckBox[n - 1]->isChecked())
             Konfig.Bajt(BajtBoxu(n)) |= static_cast<uint8_t>(1u << BitBoxu(n));
-    StatusBar1->NastavText(0, QStringLiteral(" "));
+    return {};
 }
 
 void TForm14::ZapisOkno(TKonfigurace Konfig) {
     for (int n = 1; n <= 96; ++n)
         CheckBox[n - 1]->setChecked((Konfig.Bajt(BajtBoxu(n)) >> BitBoxu(n)) & 1u);
-}
-
-void TForm14::Button1Click() {
-    Prenos.Zapsat(
-        Data, [this] { PrectiOkno(Konfig); }, [this] { ZapisData(Konfig); });
-}
-
-void TForm14::Button2Click() {
-    Prenos.Precist(
-        Data, [this] { PrectiData(Konfig); }, [this] { ZapisOkno(Konfig); });
-}
-
-void TForm14::Button3Click() {
-    if (Prenos.Odloz([this] { Button3Click(); })) return;
-    Prenos.Prijmout(Data, Konfig, [this] { PrectiOkno(Konfig); });
-    accept();
-}
-
-void TForm14::Button4Click() {
-    reject();
-}
-
-void TForm14::reject() {
-    if (Prenos.Odloz([this] { reject(); })) return;
-    QDialog::reject();
 }

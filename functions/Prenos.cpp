@@ -47,39 +47,6 @@ bool TPrenos::Proved(const std::function<void()>& Prace) {
     return true;
 }
 
-void TPrenos::Zapsat(const TData* Data, const std::function<void()>& PrectiOkno,
-                     const std::function<void()>& ZapisData) {
-    if (Bezi_) return;
-    if (!SpojeniOtevreno(Data)) {
-        Zobraz(TextNeinicializovano);
-        return;
-    }
-    Proved([&] {
-        PrectiOkno();
-        // One blank left by the controls means they are valid.
-        if (StatusBar_ && StatusBar_->Text(0).length() <= 1) ZapisData();
-    });
-}
-
-void TPrenos::Precist(const TData* Data, const std::function<void()>& PrectiData,
-                      const std::function<void()>& ZapisOkno) {
-    if (Bezi_) return;
-    if (!SpojeniOtevreno(Data)) {
-        Zobraz(TextNeinicializovano);
-        return;
-    }
-    Proved([&] {
-        PrectiData();
-        ZapisOkno();
-    });
-}
-
-void TPrenos::Prijmout(TData* Data, const TKonfigurace& Konfig,
-                       const std::function<void()>& PrectiOkno) {
-    PrectiOkno();
-    if (Data && StatusBar_ && StatusBar_->Text(0).length() == 1) Data->Konfigurace = Konfig;
-}
-
 bool TPrenos::Odloz(const std::function<void()>& Akce) {
     if (!Bezi_) return false;
     Zastavit_ = true;
@@ -87,18 +54,7 @@ bool TPrenos::Odloz(const std::function<void()>& Akce) {
     return true;
 }
 
-namespace {
-
-std::vector<uint8_t> Cisla(const std::vector<TRegistr>& Registry) {
-    std::vector<uint8_t> C;
-    for (const TRegistr& R : Registry)
-        C.push_back(R.Cislo);
-    return C;
-}
-
-} // namespace
-
-bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
+bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<uint8_t>& Registry,
                      const TVolbyBloku& Volby) {
     if (!SpojeniOtevreno(Data) || Registry.empty()) return false;
     // A call outside a button still counts as a transfer.
@@ -109,12 +65,12 @@ bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<
     }
     return Prenes(TextCteni, TextPrecteno, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return CtiRegistry(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                      return CtiRegistry(*Data, Konfig, Registry, Rizeni, Prubeh, Volby);
                   });
 }
 
 bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
-                    const std::vector<TRegistr>& Registry, const TVolbyBloku& Volby) {
+                    const std::vector<uint8_t>& Registry, const TVolbyBloku& Volby) {
     if (!SpojeniOtevreno(Data) || Registry.empty()) return false;
     if (!Bezi_) {
         bool Vysledek = false;
@@ -123,6 +79,6 @@ bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
     }
     return Prenes(TextZapis, TextZapsano, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return ZapisBlok(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                      return ZapisBlok(*Data, Konfig, Registry, Rizeni, Prubeh, Volby);
                   });
 }

@@ -26,25 +26,14 @@ class TPrenos {
   public:
     explicit TPrenos(TStatusBar*& StatusBar) : StatusBar_(StatusBar) {}
 
-    // Reads the registers into their bytes of Konfig. False when stopped
-    // early (error, or a close asked for). Nothing happens without a link.
-    // By default no pause follows the last register.
-    bool Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
+    // Reads the registers (by number) into their bytes of Konfig. False
+    // when stopped early (error, or a close asked for). Nothing happens
+    // without a link. By default no pause follows the last register.
+    bool Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<uint8_t>& Registry,
                 const TVolbyBloku& Volby = BezPauzyNaKonci);
     // Writes the registers from Konfig, verifying each.
-    bool Zapis(const TData* Data, const TKonfigurace& Konfig, const std::vector<TRegistr>& Registry,
+    bool Zapis(const TData* Data, const TKonfigurace& Konfig, const std::vector<uint8_t>& Registry,
                const TVolbyBloku& Volby = BezPauzyNaKonci);
-
-    // The buttons every settings dialog shares. "Zapsat": with the link
-    // open, take the controls, and write when they were valid.
-    void Zapsat(const TData* Data, const std::function<void()>& PrectiOkno,
-                const std::function<void()>& ZapisData);
-    // "Přečíst": with the link open, read, then show whatever arrived.
-    void Precist(const TData* Data, const std::function<void()>& PrectiData,
-                 const std::function<void()>& ZapisOkno);
-    // "Ok" (after Odloz): take the controls and, when valid, keep Konfig in
-    // the record.
-    void Prijmout(TData* Data, const TKonfigurace& Konfig, const std::function<void()>& PrectiOkno);
 
     // Runs a button's work as one transfer; refused (false) while another
     // runs. A close asked for meanwhile acts once the work is done.

@@ -47,7 +47,17 @@ void PauzaVzorku() {
 TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(Kapacita) {
     setWindowTitle(QStringLiteral("Průběh hodnot"));
     setSizeGripEnabled(true);
+    VytvorHorniRadu();
+    VytvorGraf();
+    VytvorVyberVstupu();
+    VytvorTabulku();
+    VytvorDolniRadu();
+    Rozloz();
+    VytvorCasovace();
+    Propoj();
+}
 
+void TForm16::VytvorHorniRadu() {
     Label1 = new QLabel(QStringLiteral("Perioda"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     SpinBox1 = new QSpinBox(this);
@@ -74,14 +84,18 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setTextFormat(Qt::PlainText);
     PopisPole(Label2, Label3);
+}
 
+void TForm16::VytvorGraf() {
     PaintBox1 = new TGrafPrubehu(&Historie_, this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
     PopisPole(PaintBox1, QStringLiteral("Graf průběhu hodnot"));
     PaintBox1->setAccessibleDescription(
         QStringLiteral("Šipky posouvají, Shift+šipky posouvají kurzor, + a - mění měřítko, "
                        "Home nejstarší hodnoty, End živě. Hodnoty u kurzoru jsou v tabulce."));
+}
 
+void TForm16::VytvorVyberVstupu() {
     Label4 = new QLabel(QStringLiteral("Vstupy v grafu"), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     ListWidget1 = new QListWidget(this);
@@ -93,7 +107,9 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     }
     ListWidget1->setMaximumWidth(240);
     PopisPole(Label4, ListWidget1);
+}
 
+void TForm16::VytvorTabulku() {
     Label5 = new QLabel(QStringLiteral("Hodnoty u kurzoru"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
     TableWidget1 = new QTableWidget(Radku + 32, 2, this);
@@ -114,14 +130,18 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     }
     TableWidget1->setColumnWidth(0, 100);
     PopisPole(Label5, TableWidget1);
+}
 
+void TForm16::VytvorDolniRadu() {
     Label6 = new QLabel(this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->setTextFormat(Qt::PlainText);
     PopisPole(Label6, QStringLiteral("Záznam"));
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
+}
 
+void TForm16::Rozloz() {
     auto* Horni = new QHBoxLayout;
     Horni->addWidget(Label1);
     Horni->addWidget(SpinBox1);
@@ -160,7 +180,9 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     setTabOrder(Button5, PaintBox1);
     setTabOrder(PaintBox1, ListWidget1);
     setTabOrder(ListWidget1, TableWidget1);
+}
 
+void TForm16::VytvorCasovace() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
@@ -170,7 +192,9 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
+}
 
+void TForm16::Propoj() {
     connect(Timer1, &QTimer::timeout, this, &TForm16::Timer1Timer);
     connect(Timer2, &QTimer::timeout, this, &TForm16::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm16::UkazHodnoty);

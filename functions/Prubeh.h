@@ -83,6 +83,18 @@ class TForm16 : public QDialog {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    // The constructor's parts, in this order: the controls of each group
+    // (top row, chart, input choice, value table, bottom row), their
+    // layout and tab order, the timers, the connections.
+    void VytvorHorniRadu();
+    void VytvorGraf();
+    void VytvorVyberVstupu();
+    void VytvorTabulku();
+    void VytvorDolniRadu();
+    void Rozloz();
+    void VytvorCasovace();
+    void Propoj();
+
     void ZobrazStav(const QString& Text);
     void NaplnVyber();
     void Naplanuj(qint64 Trvalo);

@@ -48,6 +48,13 @@ std::vector<TRegistr> RegistryDIO() {
     return {Vse.begin() + 3, Vse.end()};
 }
 
+std::vector<uint8_t> CislaRegistru(const std::vector<TRegistr>& Registry) {
+    std::vector<uint8_t> Cisla;
+    for (const TRegistr& R : Registry)
+        Cisla.push_back(R.Cislo);
+    return Cisla;
+}
+
 int BajtRegistru(uint8_t Registr) {
     for (const TRegistr& R : RegistryBloku())
         if (R.Cislo == Registr) return R.Bajt;

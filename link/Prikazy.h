@@ -68,6 +68,8 @@ struct TRegistr {
 const std::vector<TRegistr>& RegistryBloku();
 // The last twelve of RegistryBloku: the digital I/O dialog's order.
 std::vector<TRegistr> RegistryDIO();
+// The numbers of the registers, in their order.
+std::vector<uint8_t> CislaRegistru(const std::vector<TRegistr>& Registry);
 // Byte of TKonfigurace that a register of the block mirrors; -1 for any
 // other register.
 int BajtRegistru(uint8_t Registr);
