@@ -109,7 +109,8 @@ bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<
     }
     return Prenes(TextCteni, TextPrecteno, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return CtiRegistry(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                      return CtiRegistry(CilModulu(*Data), Konfig, Cisla(Registry), Rizeni, Prubeh,
+                                         Volby);
                   });
 }
 
@@ -123,6 +124,7 @@ bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
     }
     return Prenes(TextZapis, TextZapsano, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return ZapisBlok(*Data, Konfig, Cisla(Registry), Rizeni, Prubeh, Volby);
+                      return ZapisBlok(CilModulu(*Data), Konfig, Cisla(Registry), Rizeni, Prubeh,
+                                       Volby);
                   });
 }
