@@ -25,7 +25,7 @@ int Session::backup() {
     TSouborKonfigurace content;
     content.Modul = modul_;
     content.Blok = data_.Konfigurace;
-    const TVysledekBloku v = CtiBlok(data_, content.Blok, transfer());
+    const TVysledekBloku v = CtiBlok(CilModulu(data_), content.Blok, transfer());
     if (!v.Uspech()) return fail(blockFailure(v, content.Blok));
     QDateTime read = MistniCas();
     read.setTime(QTime(read.time().hour(), read.time().minute(), read.time().second()));
@@ -82,7 +82,7 @@ int Session::restore() {
     if (const int s = openLink()) return s;
 
     TKonfigurace current = data_.Konfigurace;
-    const TVysledekBloku read = CtiBlok(data_, current, transfer());
+    const TVysledekBloku read = CtiBlok(CilModulu(data_), current, transfer());
     if (!read.Uspech()) return fail(blockFailure(read, current));
     if (content.Modul != modul_)
         out_.note(QStringLiteral("varování: soubor je z modulu %1, připojený modul je %2")
@@ -120,7 +120,7 @@ int Session::restore() {
         // after the next power-up; neither could be reached.
         uint8_t b0 = 0;
         QString part;
-        const uint8_t code = CastIdentifikace(data_.Rozhrani, data_.Handle, target, 0, b0, part);
+        const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
         if (code == 0 || code == 6 || code == 7 || ChybaModulu(code)) {
             out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
                                       "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
@@ -136,7 +136,7 @@ int Session::restore() {
         return ExitOk;
     }
     const TVysledekBloku v =
-        ZapisBlok(data_, content.Blok, changed, transfer(),
+        ZapisBlok(CilModulu(data_), content.Blok, changed, transfer(),
                   [&](int, int, uint8_t reg) { change(reg, QStringLiteral("zapsán a ověřen")); });
     if (v.Uspech()) {
         const QString note = PoznamkaZapnuti(v.Registry);

@@ -43,7 +43,7 @@ int Session::scan() {
                      {QStringLiteral("baud"), static_cast<qint64>(rate)},
                      {QStringLiteral("module"), modul}});
     };
-    const TVysledekHledani v = Hledej(data_, h);
+    const TVysledekHledani v = Hledej(CilModulu(data_), h);
     out_.endProgress();
     if (!v.Text.isEmpty()) return fail(v.Text, v.Chyba);
     // Texts come from the driver, so they are read while it is still bound.

@@ -17,17 +17,29 @@
 
 namespace km207 {
 
-Reading Session::readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block) {
-    const TVysledekBloku v = CtiRegistry(data_, block, regs, transfer());
-    if (!v.Uspech()) return blockFailure(v, block);
-    return {};
+namespace {
+
+// A moment of the module's clock, both parts read, as the clock dialog
+// shows it: "D.M.YYYY H:MM:SS".
+QString momentText(const TOkamzikModulu& m) {
+    return DatumNaText(*m.Datum) + QLatin1Char(' ') + CasNaText(*m.Cas);
 }
 
-Reading Session::readClockPart(uint8_t p5, QString& text, bool date) {
-    std::array<uint8_t, 3> b{};
-    const uint8_t chyba = CtiHodiny(data_.Rozhrani, data_.Handle, data_.Adresa, p5, b);
-    if (chyba != 0) return linkFailure(chyba);
-    text = date ? DatumNaText(b[0], b[1], b[2]) : CasNaText(b[0], b[1], b[2]);
+// The module's clock in the form set clock takes, so a reading can be
+// written back; a moment it would not take (no date of the calendar, a
+// year not of four digits) as the clock dialog shows it.
+QString clockText(const TOkamzikModulu& m) {
+    const QDateTime at = m.Okamzik();
+    const int year = at.date().year();
+    if (!at.isValid() || year < 1000 || year > 9999) return momentText(m);
+    return at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace
+
+Reading Session::readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block) {
+    const TVysledekBloku v = CtiRegistry(CilModulu(data_), block, regs, transfer());
+    if (!v.Uspech()) return blockFailure(v, block);
     return {};
 }
 
@@ -78,7 +90,7 @@ Reading Session::readDio(bool&) {
 Reading Session::readCounter(bool&) {
     // As the counter view polls: the value formatted by the module's mode.
     TCitac citac;
-    const uint8_t chyba = CtiCitac(data_.Rozhrani, data_.Handle, data_.Adresa, citac);
+    const uint8_t chyba = CtiCitac(CilModulu(data_), citac);
     if (chyba != 0) return linkFailure(chyba);
     Reading r;
     r.text = citac.Text();
@@ -102,16 +114,11 @@ Reading Session::readClockOrFailure(bool clock, bool& powerFailureRead) {
         // Start time, start date, end time, end date: the clock dialog's
         // order, once per opening.
         TVypadek v;
-        const uint8_t chyba = CtiVypadek(data_.Rozhrani, data_.Handle, data_.Adresa, v);
+        const uint8_t chyba = CtiVypadek(CilModulu(data_), v);
         if (chyba != 0) return linkFailure(chyba);
-        QString parts[4];
-        for (int i = 0; i < 4; ++i) {
-            const auto& b = v.Casti[static_cast<size_t>(i)];
-            parts[i] = i % 2 ? DatumNaText(b[0], b[1], b[2]) : CasNaText(b[0], b[1], b[2]);
-        }
         powerFailureRead = true;
-        const QString start = parts[1] + QLatin1Char(' ') + parts[0];
-        const QString end = parts[3] + QLatin1Char(' ') + parts[2];
+        const QString start = momentText(v.Zacatek);
+        const QString end = momentText(v.Konec);
         r.text = QStringLiteral("začátek %1, konec %2").arg(start, end);
         QJsonObject failure{{QStringLiteral("start"), start}, {QStringLiteral("end"), end}};
         if (clock)
@@ -120,16 +127,10 @@ Reading Session::readClockOrFailure(bool clock, bool& powerFailureRead) {
             r.json = failure;
     }
     if (clock) {
-        QString time, date;
-        Reading t = readClockPart(RegistrCasu, time, false);
-        if (!t.ok) return t;
-        t = readClockPart(RegistrData, date, true);
-        if (!t.ok) return t;
-        // The form set clock takes, so a reading can be written back.
-        const QDateTime at = QDateTime::fromString(date + QLatin1Char(' ') + time,
-                                                   QStringLiteral("d.M.yyyy H:mm:ss"));
-        const QString now = at.isValid() ? at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-                                         : date + QLatin1Char(' ') + time;
+        TOkamzikModulu moment;
+        const uint8_t chyba = CtiCasModulu(CilModulu(data_), moment);
+        if (chyba != 0) return linkFailure(chyba);
+        const QString now = clockText(moment);
         r.text = r.text.isEmpty()
                      ? now
                      : now + QStringLiteral("  (výpadek napájení: ") + r.text + QLatin1Char(')');
@@ -148,8 +149,7 @@ Reading Session::readInputs(bool&) {
 
 Reading Session::readWord(bool status) {
     std::array<uint8_t, 4> b{};
-    const uint8_t chyba = status ? CtiStav(data_.Rozhrani, data_.Handle, data_.Adresa, b)
-                                 : CtiVstupy(data_.Rozhrani, data_.Handle, data_.Adresa, b);
+    const uint8_t chyba = status ? CtiStav(CilModulu(data_), b) : CtiVstupy(CilModulu(data_), b);
     if (chyba != 0) return linkFailure(chyba);
     const uint32_t word = BajtyNaCislo(b[0], b[1], b[2], b[3]);
     Reading r;
@@ -259,7 +259,7 @@ int Session::watchTrend() {
     int status = ExitOk;
     for (int n = 0; !stopRequested();) {
         const Clock::time_point start = Clock::now();
-        const TVzorek v = CtiVzorek(data_, data_.Adresa, Pauza);
+        const TVzorek v = CtiVzorek(CilModulu(data_), Pauza);
         const std::optional<double> rate = rates.Dalsi(v);
         if (csv.Otevreno()) {
             QString error;

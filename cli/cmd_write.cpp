@@ -22,7 +22,7 @@ int Session::clear() {
 int Session::setAddressOrBaud(uint8_t reg, uint8_t value, const QString& what, int shown) {
     TKonfigurace block = data_.Konfigurace;
     block.Bajt(reg == RegistrAdresa ? 0 : 1) = value;
-    const TVysledekBloku v = ZapisBlok(data_, block, {reg}, transfer());
+    const TVysledekBloku v = ZapisBlok(CilModulu(data_), block, {reg}, transfer());
     if (!v.Uspech()) return fail(blockFailure(v, block));
     const QString note = PoznamkaZapnuti({reg});
     out_.result(QStringLiteral("Konfigurace zapsána.\n") + note, {{QStringLiteral("set"), what},
@@ -60,7 +60,7 @@ int Session::setMode() {
     TKonfigurace block = data_.Konfigurace;
     block.KonfModCitace = static_cast<uint8_t>(modeNames().indexOf(value));
     // Read back at once, as the counter mode dialog writes it.
-    const TVysledekBloku v = ZapisBlok(data_, block, {RegistrModCitace}, transfer(), {},
+    const TVysledekBloku v = ZapisBlok(CilModulu(data_), block, {RegistrModCitace}, transfer(), {},
                                        {.PauzaPoPoslednim = false, .OvereniHned = true});
     if (!v.Uspech()) return fail(blockFailure(v, block));
     out_.result(
@@ -100,7 +100,7 @@ int Session::setDio() {
             if (key == QLatin1String(w.key))
                 NastavSlovoBloku(block, w.firstByte, *hexWord(op.section(QLatin1Char('='), 1)));
     }
-    const TVysledekBloku v = ZapisBlok(data_, block, regs, transfer());
+    const TVysledekBloku v = ZapisBlok(CilModulu(data_), block, regs, transfer());
     if (!v.Uspech()) return writeFailure(regs, v, block);
     QJsonObject json{{QStringLiteral("set"), QStringLiteral("dio")}};
     const QString words = dioWords(block, json);
@@ -117,7 +117,7 @@ int Session::setOutputs() {
     const std::array<uint8_t, 4> b{static_cast<uint8_t>(*word), static_cast<uint8_t>(*word >> 8),
                                    static_cast<uint8_t>(*word >> 16),
                                    static_cast<uint8_t>(*word >> 24)};
-    const uint8_t chyba = ZapisVystupy(data_.Rozhrani, data_.Handle, data_.Adresa, b);
+    const uint8_t chyba = ZapisVystupy(CilModulu(data_), b);
     if (chyba != 0) return fail(linkFailure(chyba));
     out_.result(QStringLiteral("Data zapsána"), {{QStringLiteral("set"), QStringLiteral("outputs")},
                                                  {QStringLiteral("value"), SlovoNaHex(*word)}});
@@ -134,7 +134,7 @@ int Session::setClock() {
     const QDateTime at = value == QLatin1String("now")
                              ? MistniCas()
                              : QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const uint8_t chyba = NastavCasModulu(data_.Rozhrani, data_.Handle, data_.Adresa, at);
+    const uint8_t chyba = NastavCasModulu(CilModulu(data_), at);
     if (chyba != 0) return fail(linkFailure(chyba));
     const QString shown = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     out_.result(
@@ -145,7 +145,7 @@ int Session::setClock() {
 
 int Session::clearStatus() {
     if (const int s = openLink()) return s;
-    const uint8_t chyba = NulujStav(data_.Rozhrani, data_.Handle, data_.Adresa);
+    const uint8_t chyba = NulujStav(CilModulu(data_));
     if (chyba != 0) return fail(linkFailure(chyba));
     out_.result(QStringLiteral("Stavový registr vynulován"),
                 {{QStringLiteral("clear"), o_.operands[0]}});
@@ -154,7 +154,7 @@ int Session::clearStatus() {
 
 int Session::clearCounter() {
     if (const int s = openLink()) return s;
-    const uint8_t chyba = NulujCitac(data_.Rozhrani, data_.Handle, data_.Adresa);
+    const uint8_t chyba = NulujCitac(CilModulu(data_));
     if (chyba != 0) return fail(linkFailure(chyba));
     out_.result(QStringLiteral("Čítač vynulován"), {{QStringLiteral("clear"), o_.operands[0]}});
     return ExitOk;

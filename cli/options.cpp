@@ -13,7 +13,6 @@ namespace km207 {
 
 namespace {
 
-
 std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
     const std::optional<int64_t> n = TextNaCislo(text);
     if (!n || *n < min || *n > max) return std::nullopt;
@@ -33,200 +32,129 @@ QString rangeError(const char* option, const QString& what) {
     return QStringLiteral("--%1 potřebuje %2").arg(QLatin1String(option), what);
 }
 
+// An option without a value that sets one flag.
+Rule flag(const char* name, bool Options::*member, QStringList commands = {}) {
+    return {name, false, std::move(commands),
+            [member](const QString&, Options& o, QString&) { return o.*member = true; }};
+}
+
+// An option whose value is a text, kept as given. An empty one is refused,
+// and so is one of blanks alone unless blanksAllowed.
+Rule text(const char* name, std::optional<QString> Options::*member, const char* what,
+          QStringList commands = {}, bool blanksAllowed = true) {
+    return {name, true, std::move(commands),
+            [name, member, what, blanksAllowed](const QString& v, Options& o, QString& e) {
+                if ((blanksAllowed ? v : v.trimmed()).isEmpty()) {
+                    e = rangeError(name, QString::fromUtf8(what));
+                    return false;
+                }
+                o.*member = v;
+                return true;
+            }};
+}
+
+// An option whose value is a whole number in [min, max].
+template <typename T>
+Rule integer(const char* name, std::optional<T> Options::*member, int64_t min, int64_t max,
+             const char* what, QStringList commands = {}) {
+    return {name, true, std::move(commands), [=](const QString& v, Options& o, QString& e) {
+                const auto n = number(v, min, max);
+                if (!n) {
+                    e = rangeError(name, QString::fromUtf8(what));
+                    return false;
+                }
+                o.*member = static_cast<T>(*n);
+                return true;
+            }};
+}
+
+bool applyKind(const QString& v, Options& o, QString& e) {
+    const TRozhrani* r = nullptr;
+    for (const TRozhrani& k : TabulkaRozhrani)
+        if (v == k.Prepinac) r = &k;
+    if (!r) {
+        e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb nebo lan").arg(v);
+        return false;
+    }
+    o.kind = r->Druh;
+    return true;
+}
+
+bool applyBaud(const QString& v, Options& o, QString& e) {
+    const auto n = number(v, 0, 0xFFFFFFFF);
+    if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
+        e = rangeError("baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, 4800, 9600, "
+                                              "19200, 38400, 57600, 115200"));
+        return false;
+    }
+    o.baud = static_cast<uint32_t>(*n);
+    return true;
+}
+
+// scan: one address or a range A-B.
+bool applyAddresses(const QString& v, Options& o, QString& e) {
+    const qsizetype dash = v.indexOf(QLatin1Char('-'), 1);
+    const auto a = number(dash < 0 ? v : v.left(dash), 0, 255);
+    const auto b = dash < 0 ? a : number(v.mid(dash + 1), 0, 255);
+    if (!a || !b || *a > *b) {
+        e = rangeError("addresses",
+                       QStringLiteral("adresu nebo rozsah A-B v mezích 0-255, A <= B"));
+        return false;
+    }
+    o.first = static_cast<int>(*a);
+    o.last = static_cast<int>(*b);
+    return true;
+}
+
+// scan: "all" or rates in Bd, each once, in the order given.
+bool applyBauds(const QString& v, Options& o, QString& e) {
+    o.baudIndices.clear();
+    if (v == QLatin1String("all")) {
+        for (int i = 0; i < PocetRychlosti; ++i)
+            o.baudIndices.push_back(i);
+        return true;
+    }
+    for (const QString& part : v.split(QLatin1Char(','))) {
+        const auto n = number(part, 0, 0xFFFFFFFF);
+        const int index = n ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
+        if (index < 0) {
+            e = rangeError("bauds", QStringLiteral("all nebo rychlosti v Bd oddělené čárkou "
+                                                   "(např. 9600,38400)"));
+            return false;
+        }
+        if (std::find(o.baudIndices.begin(), o.baudIndices.end(), index) == o.baudIndices.end())
+            o.baudIndices.push_back(index);
+    }
+    return true;
+}
+
 const std::vector<Rule>& rules() {
     static const std::vector<Rule> all{
-        {"json", false, {}, [](const QString&, Options& o, QString&) { return o.json = true; }},
-        {"help", false, {}, [](const QString&, Options& o, QString&) { return o.help = true; }},
-        {"version",
-         false,
-         {},
-         [](const QString&, Options& o, QString&) { return o.version = true; }},
-        {"verbose",
-         false,
-         {},
-         [](const QString&, Options& o, QString&) { return o.verbose = true; }},
-        {"config",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             if (v.isEmpty()) {
-                 e = rangeError("config", QStringLiteral("cestu k souboru nastavení"));
-                 return false;
-             }
-             o.config = v;
-             return true;
-         }},
-        {"no-config",
-         false,
-         {},
-         [](const QString&, Options& o, QString&) { return o.noConfig = true; }},
-        {"kind",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             const TRozhrani* r = nullptr;
-             for (const TRozhrani& k : TabulkaRozhrani)
-                 if (v == k.Prepinac) r = &k;
-             if (!r) {
-                 e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb "
-                                    "nebo lan")
-                         .arg(v);
-                 return false;
-             }
-             o.kind = r->Druh;
-             return true;
-         }},
-        {"port",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             if (v.trimmed().isEmpty()) {
-                 e = rangeError("port", QStringLiteral("číslo portu COM nebo bázovou adresu"));
-                 return false;
-             }
-             o.port = v;
-             return true;
-         }},
-        {"ip",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             if (v.isEmpty()) {
-                 e = rangeError("ip", QStringLiteral("IP adresu LAN konvertoru"));
-                 return false;
-             }
-             o.ip = v;
-             return true;
-         }},
-        {"udp-port",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 1, 65535);
-             if (!n) e = rangeError("udp-port", QStringLiteral("číslo 1-65535"));
-             if (n) o.udpPort = static_cast<uint32_t>(*n);
-             return n.has_value();
-         }},
-        {"timeout",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 0, 65535);
-             if (!n) e = rangeError("timeout", QStringLiteral("milisekundy 0-65535"));
-             if (n) o.timeout = static_cast<uint32_t>(*n);
-             return n.has_value();
-         }},
-        {"address",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 0, 255);
-             if (!n) e = rangeError("address", QStringLiteral("adresu modulu 0-255"));
-             if (n) o.address = static_cast<uint8_t>(*n);
-             return n.has_value();
-         }},
-        {"baud",
-         true,
-         {},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 0, 0xFFFFFFFF);
-             if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
-                 e = rangeError("baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, "
-                                                       "4800, 9600, 19200, 38400, 57600, "
-                                                       "115200"));
-                 return false;
-             }
-             o.baud = static_cast<uint32_t>(*n);
-             return true;
-         }},
-        {"addresses",
-         true,
-         {"scan"},
-         [](const QString& v, Options& o, QString& e) {
-             const qsizetype dash = v.indexOf(QLatin1Char('-'), 1);
-             const auto a = number(dash < 0 ? v : v.left(dash), 0, 255);
-             const auto b = dash < 0 ? a : number(v.mid(dash + 1), 0, 255);
-             if (!a || !b || *a > *b) {
-                 e = rangeError("addresses",
-                                QStringLiteral("adresu nebo rozsah A-B v mezích 0-255, A <= B"));
-                 return false;
-             }
-             o.first = static_cast<int>(*a);
-             o.last = static_cast<int>(*b);
-             return true;
-         }},
-        {"bauds",
-         true,
-         {"scan"},
-         [](const QString& v, Options& o, QString& e) {
-             o.baudIndices.clear();
-             if (v == QLatin1String("all")) {
-                 for (int i = 0; i < PocetRychlosti; ++i)
-                     o.baudIndices.push_back(i);
-                 return true;
-             }
-             for (const QString& part : v.split(QLatin1Char(','))) {
-                 const auto n = number(part, 0, 0xFFFFFFFF);
-                 const int index = n ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
-                 if (index < 0) {
-                     e = rangeError("bauds", QStringLiteral("all nebo rychlosti v Bd oddělené "
-                                                            "čárkou (např. 9600,38400)"));
-                     return false;
-                 }
-                 if (std::find(o.baudIndices.begin(), o.baudIndices.end(), index) ==
-                     o.baudIndices.end())
-                     o.baudIndices.push_back(index);
-             }
-             return true;
-         }},
-        {"interval",
-         true,
-         {"watch"},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 1, 3600000);
-             if (!n) e = rangeError("interval", QStringLiteral("milisekundy 1-3600000"));
-             if (n) o.interval = static_cast<int>(*n);
-             return n.has_value();
-         }},
-        {"count",
-         true,
-         {"watch"},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 1, 1000000000);
-             if (!n) e = rangeError("count", QStringLiteral("počet čtení 1 a více"));
-             if (n) o.count = static_cast<int>(*n);
-             return n.has_value();
-         }},
-        {"csv",
-         true,
-         {"watch"},
-         [](const QString& v, Options& o, QString& e) {
-             if (v.isEmpty())
-                 e = rangeError("csv", QStringLiteral("soubor (nebo - pro standardní výstup)"));
-             if (!v.isEmpty()) o.csv = v;
-             return !v.isEmpty();
-         }},
-        {"repeat",
-         true,
-         {"get"},
-         [](const QString& v, Options& o, QString& e) {
-             const auto n = number(v, 1, 1000000000);
-             if (!n) e = rangeError("repeat", QStringLiteral("počet opakování 1 a více"));
-             if (n) o.repeat = static_cast<int>(*n);
-             return n.has_value();
-         }},
-        {"force",
-         false,
-         {"restore"},
-         [](const QString&, Options& o, QString&) { return o.force = true; }},
-        {"keep-address",
-         false,
-         {"restore"},
-         [](const QString&, Options& o, QString&) { return o.keepAddress = true; }},
-        {"dry-run",
-         false,
-         {"restore"},
-         [](const QString&, Options& o, QString&) { return o.dryRun = true; }},
+        // Every command.
+        flag("json", &Options::json),
+        flag("help", &Options::help),
+        flag("version", &Options::version),
+        flag("verbose", &Options::verbose),
+        text("config", &Options::config, "cestu k souboru nastavení"),
+        flag("no-config", &Options::noConfig),
+        // The link, over the settings file.
+        {"kind", true, {}, applyKind},
+        text("port", &Options::port, "číslo portu COM nebo bázovou adresu", {}, false),
+        text("ip", &Options::ip, "IP adresu LAN konvertoru"),
+        integer("udp-port", &Options::udpPort, 1, 65535, "číslo 1-65535"),
+        integer("timeout", &Options::timeout, 0, 65535, "milisekundy 0-65535"),
+        integer("address", &Options::address, 0, 255, "adresu modulu 0-255"),
+        {"baud", true, {}, applyBaud},
+        // One command each.
+        {"addresses", true, {"scan"}, applyAddresses},
+        {"bauds", true, {"scan"}, applyBauds},
+        integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000", {"watch"}),
+        integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch"}),
+        text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch"}),
+        integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
+        flag("force", &Options::force, {"restore"}),
+        flag("keep-address", &Options::keepAddress, {"restore"}),
+        flag("dry-run", &Options::dryRun, {"restore"}),
     };
     return all;
 }

@@ -118,7 +118,6 @@ class Session {
     TRizeni transfer() const;
 
     Reading readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block);
-    Reading readClockPart(uint8_t p5, QString& text, bool date);
     Reading readClockOrFailure(bool clock, bool& powerFailureRead);
     Reading readWord(bool status);
     int setAddressOrBaud(uint8_t reg, uint8_t value, const QString& what, int shown);

@@ -196,7 +196,7 @@ bool TFormKonfigurace::CtiModul() {
     TVysledekBloku V;
     TKonfigurace Blok = Modul_;
     Prenos.Proved([&] {
-        V = CtiBlok(*Data, Blok, Rizeni(),
+        V = CtiBlok(CilModulu(*Data), Blok, Rizeni(),
                     [this](int Hotovo, int Celkem, uint8_t) { Prubeh(Hotovo, Celkem); });
     });
     ButtonZastavit->setEnabled(false);
@@ -279,7 +279,7 @@ void TFormKonfigurace::ZapsatClick() {
     Stav(QStringLiteral("Probíhá zápis konfigurace do modulu…"));
     TVysledekBloku V;
     Prenos.Proved([&] {
-        V = ZapisBlok(*Data, Soubor_.Blok, Rozdil, Rizeni(),
+        V = ZapisBlok(CilModulu(*Data), Soubor_.Blok, Rozdil, Rizeni(),
                       [this](int Hotovo, int Celkem, uint8_t) { Prubeh(Hotovo, Celkem); });
     });
     ButtonZastavit->setEnabled(false);

@@ -67,7 +67,7 @@ void TForm6::Timer1Timer() {
     // Off while waiting for the module, so ticks never pile up behind it.
     Timer1->stop();
     TCitac citac;
-    const uint8_t chyba = CtiCitac(Data->Rozhrani, Data->Handle, AdresaModulu, citac);
+    const uint8_t chyba = CtiCitac(CilModulu(*Data, AdresaModulu), citac);
     if (chyba != 0) {
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
         Timer1->start();
@@ -84,7 +84,7 @@ void TForm6::Button1Click() {
         return;
     }
     Timer1->stop();
-    const uint8_t chyba = NulujCitac(Data->Rozhrani, Data->Handle, AdresaModulu);
+    const uint8_t chyba = NulujCitac(CilModulu(*Data, AdresaModulu));
     if (chyba != 0)
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
     else

@@ -78,7 +78,7 @@ void TForm9::Button1Click() {
         else
             bajty[k / 8] &= static_cast<uint8_t>(~maska);
     }
-    const uint8_t chyba = ZapisVystupy(Data->Rozhrani, Data->Handle, AdresaModulu, bajty);
+    const uint8_t chyba = ZapisVystupy(CilModulu(*Data, AdresaModulu), bajty);
     if (chyba == 0)
         ZobrazStav(QStringLiteral(" Data zapsána"));
     else

@@ -65,7 +65,7 @@ bool TPrenos::Precti(const TData* Data, TKonfigurace& Konfig, const std::vector<
     }
     return Prenes(TextCteni, TextPrecteno, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return CtiRegistry(*Data, Konfig, Registry, Rizeni, Prubeh, Volby);
+                      return CtiRegistry(CilModulu(*Data), Konfig, Registry, Rizeni, Prubeh, Volby);
                   });
 }
 
@@ -79,6 +79,6 @@ bool TPrenos::Zapis(const TData* Data, const TKonfigurace& Konfig,
     }
     return Prenes(TextZapis, TextZapsano, static_cast<int>(Registry.size()),
                   [&](const TRizeni& Rizeni, const TPrubehBloku& Prubeh) {
-                      return ZapisBlok(*Data, Konfig, Registry, Rizeni, Prubeh, Volby);
+                      return ZapisBlok(CilModulu(*Data), Konfig, Registry, Rizeni, Prubeh, Volby);
                   });
 }

@@ -271,7 +271,7 @@ void TForm16::Timer1Timer() {
     QElapsedTimer Trvani;
     Trvani.start();
     Probiha_ = true;
-    const TVzorek V = CtiVzorek(*Data, AdresaModulu, PauzaVzorku);
+    const TVzorek V = CtiVzorek(CilModulu(*Data, AdresaModulu), PauzaVzorku);
     Probiha_ = false;
     PridejVzorek(V);
     ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, V.Selhani ? V.Chyba : 0));

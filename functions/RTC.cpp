@@ -17,6 +17,13 @@ QLabel* NovyPopisek(QWidget* Rodic, const QString& Jmeno, const QString& Text, i
     l->setGeometry(x, y, w, 20);
     return l;
 }
+
+// The values of a moment that arrived into their labels; a label whose
+// value did not come keeps what it showed.
+void UkazOkamzik(const TOkamzikModulu& Okamzik, QLabel* Cas, QLabel* Datum) {
+    if (Okamzik.Cas) Cas->setText(CasNaText(*Okamzik.Cas));
+    if (Okamzik.Datum) Datum->setText(DatumNaText(*Okamzik.Datum));
+}
 } // namespace
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
@@ -109,24 +116,19 @@ void TForm3::Timer1Timer() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
+    const TCil Modul = CilModulu(*Data, AdresaModulu);
     if (!VypadekPrecten) {
-        // The labels of the power failure's parts, in the order they are read.
-        QLabel* const Popisky[4] = {Label4, Label7, Label5, Label8};
         TVypadek v;
-        const uint8_t chyba = CtiVypadek(Data->Rozhrani, Data->Handle, AdresaModulu, v);
-        for (int k = 0; k < v.Precteno; ++k) {
-            const auto& b = v.Casti[k];
-            Popisky[k]->setText(k % 2 ? DatumNaText(b[0], b[1], b[2])
-                                      : CasNaText(b[0], b[1], b[2]));
-        }
+        const uint8_t chyba = CtiVypadek(Modul, v);
+        UkazOkamzik(v.Zacatek, Label4, Label7);
+        UkazOkamzik(v.Konec, Label5, Label8);
         if (!Uspel(chyba)) return;
         VypadekPrecten = true;
     }
-    std::array<uint8_t, 3> b{};
-    if (!Uspel(CtiHodiny(Data->Rozhrani, Data->Handle, AdresaModulu, RegistrCasu, b))) return;
-    Label6->setText(CasNaText(b[0], b[1], b[2]));
-    if (!Uspel(CtiHodiny(Data->Rozhrani, Data->Handle, AdresaModulu, RegistrData, b))) return;
-    Label9->setText(DatumNaText(b[0], b[1], b[2]));
+    TOkamzikModulu Hodiny;
+    const uint8_t chyba = CtiCasModulu(Modul, Hodiny);
+    UkazOkamzik(Hodiny, Label6, Label9);
+    if (!Uspel(chyba)) return;
     ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, 0));
 }
 
@@ -138,7 +140,7 @@ void TForm3::Button1Click() {
     }
     Timer1->stop();
     // One reading of the PC clock, so date and time belong to the same instant.
-    if (Uspel(NastavCasModulu(Data->Rozhrani, Data->Handle, AdresaModulu, MistniCas())))
+    if (Uspel(NastavCasModulu(CilModulu(*Data, AdresaModulu), MistniCas())))
         ZobrazStav(QStringLiteral(" Čas nastaven"));
     Timer1->start();
 }

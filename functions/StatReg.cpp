@@ -65,7 +65,7 @@ void TForm15::Button2Click() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    const uint8_t chyba = NulujStav(Data->Rozhrani, Data->Handle, AdresaModulu);
+    const uint8_t chyba = NulujStav(CilModulu(*Data, AdresaModulu));
     if (chyba != 0) ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }
 

@@ -259,7 +259,7 @@ void CtiBity(const TData* Data, uint8_t Adresa, TCteniBitu Cteni,
         return;
     }
     std::array<uint8_t, 4> b{};
-    const uint8_t chyba = Cteni(Data->Rozhrani, Data->Handle, Adresa, b);
+    const uint8_t chyba = Cteni(CilModulu(*Data, Adresa), b);
     if (chyba == 0)
         for (int n = 0; n < 32; ++n)
             Hodnoty[n]->setText(BitNaText(b[n / 8], static_cast<uint8_t>(n % 8)));

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Kxxx410.h"
+#include "Operace.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -88,8 +89,7 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
 struct TData;
 
 // A read of a 32-bit word from the module (CtiStav, CtiVstupy).
-using TCteniBitu = uint8_t (*)(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                               std::array<uint8_t, 4>& Bajty);
+using TCteniBitu = uint8_t (*)(const TCil& Cil, std::array<uint8_t, 4>& Bajty);
 
 // One poll of a 32-bit word shown bit by bit (status register, digital
 // inputs): reads it with Cteni from the module at Adresa, puts B1 bit 0 ...

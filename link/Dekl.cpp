@@ -386,23 +386,34 @@ QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4)
     return QString::number(BajtyNaCislo(B1, B2, B3, B4));
 }
 
+QTime CasHodin(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny) {
+    return QTime(std::min<int>(Hodiny, 23), std::min<int>(Minuty, 59), std::min<int>(Sekundy, 59));
+}
+
+TDatumHodin DatumHodin(uint8_t Den, uint8_t Mesic, uint8_t Rok) {
+    const int y = MistniCas().date().year();
+    // The module keeps the year modulo 4; the byte is added whole.
+    return {std::min<int>(Den, 31), std::min<int>(Mesic, 12),
+            static_cast<uint16_t>((y - y % 4) + Rok)};
+}
+
 QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny) {
-    const int h = std::min<int>(Hodiny, 23), m = std::min<int>(Minuty, 59),
-              s = std::min<int>(Sekundy, 59);
+    return CasNaText(CasHodin(Sekundy, Minuty, Hodiny));
+}
+
+QString CasNaText(const QTime& Cas) {
     return QStringLiteral("%1:%2:%3")
-        .arg(h)
-        .arg(m, 2, 10, QLatin1Char('0'))
-        .arg(s, 2, 10, QLatin1Char('0'));
+        .arg(Cas.hour())
+        .arg(Cas.minute(), 2, 10, QLatin1Char('0'))
+        .arg(Cas.second(), 2, 10, QLatin1Char('0'));
 }
 
 QString DatumNaText(uint8_t Den, uint8_t Mesic, uint8_t Rok) {
-    const int y = MistniCas().date().year();
-    // The module keeps the year modulo 4; the byte is added whole.
-    const uint16_t rok = static_cast<uint16_t>((y - y % 4) + Rok);
-    return QStringLiteral("%1.%2.%3")
-        .arg(std::min<int>(Den, 31))
-        .arg(std::min<int>(Mesic, 12))
-        .arg(rok);
+    return DatumNaText(DatumHodin(Den, Mesic, Rok));
+}
+
+QString DatumNaText(const TDatumHodin& Datum) {
+    return QStringLiteral("%1.%2.%3").arg(Datum.Den).arg(Datum.Mesic).arg(Datum.Rok);
 }
 
 QDateTime MistniCas() {

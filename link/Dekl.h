@@ -97,11 +97,30 @@ uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
 // mode 2 is sign and 23-bit magnitude (B4 ignored), every other mode an
 // unsigned 32-bit number.
 QString CitacNaText(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
-// Clock register bytes (seconds, minutes, hours) as "H:MM:SS".
+// Clock register bytes (seconds, minutes, hours) as a time: hours above 23
+// read as 23, minutes and seconds above 59 as 59.
+QTime CasHodin(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny);
+// A date of the module's clock. Day and month are kept even where they
+// make no date of the calendar (day 0, 30 February).
+struct TDatumHodin {
+    int Den = 0;   // 0-31
+    int Mesic = 0; // 0-12
+    int Rok = 0;   // 0-65535
+    // The date of the calendar; invalid when the module's is none.
+    QDate Datum() const { return QDate(Rok, Mesic, Den); }
+};
+// Date register bytes (day, month, year modulo 4) as a date: day above 31
+// reads as 31, month above 12 as 12, and the year is completed from the
+// PC's date.
+TDatumHodin DatumHodin(uint8_t Den, uint8_t Mesic, uint8_t Rok);
+// Clock register bytes (seconds, minutes, hours), or the time they give,
+// as "H:MM:SS".
 QString CasNaText(uint8_t Sekundy, uint8_t Minuty, uint8_t Hodiny);
-// Date register bytes (day, month, year modulo 4) as "D.M.YYYY", the year
-// completed from the PC's date.
+QString CasNaText(const QTime& Cas);
+// Date register bytes (day, month, year modulo 4), or the date they give,
+// as "D.M.YYYY".
 QString DatumNaText(uint8_t Den, uint8_t Mesic, uint8_t Rok);
+QString DatumNaText(const TDatumHodin& Datum);
 
 // The PC's local time. Tests replace it; an empty function restores the
 // real clock.

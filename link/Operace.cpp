@@ -5,20 +5,57 @@
 
 #include <algorithm>
 
-// ------------------------------------------------------------ identification
+// ------------------------------------------------------------ the module
 
-uint8_t CastIdentifikace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Cast,
-                         uint8_t& B0, QString& Znaky) {
-    uint8_t B1 = 0, B2 = 0, B3 = 0, B4 = 0;
-    // A zero handle sends nothing and writes nothing; it must not read as success.
+TCil CilModulu(const TData& Data) {
+    return CilModulu(Data, Data.Adresa);
+}
+
+TCil CilModulu(const TData& Data, uint8_t Adresa) {
+    return {Data.Rozhrani, Data.Handle, Adresa, Data.Rychlost, SpojeniOtevreno(&Data)};
+}
+
+namespace {
+
+// One command with B0-B4 as given; B takes the reply. Chyba 10 when the
+// driver was never called.
+uint8_t Prikaz(const TCil& Cil, uint8_t Kod, uint8_t P5, std::array<uint8_t, 5>& B) {
     uint8_t Chyba = KodNeplatne;
     TOdpoved Odpoved{};
-    ProvedPrikaz(Rozhrani, Handle, Adresa, PrikazIdentifikace, Cast, &B0, &B1, &B2, &B3, &B4, Chyba,
-                 Odpoved);
+    ProvedPrikaz(Cil.Rozhrani, Cil.Handle, Cil.Adresa, Kod, P5, &B[0], &B[1], &B[2], &B[3], &B[4],
+                 Chyba, Odpoved);
+    return Chyba;
+}
+
+// A command whose B0-B4 all go out as 0 and whose reply carries nothing.
+uint8_t BezDat(const TCil& Cil, uint8_t Kod, uint8_t P5) {
+    std::array<uint8_t, 5> B{};
+    return Prikaz(Cil, Kod, P5, B);
+}
+
+uint8_t CtiSlovo(const TCil& Cil, uint8_t Kod, uint8_t P5, std::array<uint8_t, 4>& Bajty) {
+    std::array<uint8_t, 5> B{};
+    const uint8_t Chyba = Prikaz(Cil, Kod, P5, B);
+    if (Chyba == 0) Bajty = {B[1], B[2], B[3], B[4]};
+    return Chyba;
+}
+
+} // namespace
+
+uint8_t PrikazRegistru(const TCil& Cil, uint8_t Kod, uint8_t Registr, uint8_t& Hodnota) {
+    return PrikazRegistru(Cil.Rozhrani, Cil.Handle, Cil.Adresa, Kod, Registr, Hodnota);
+}
+
+// ------------------------------------------------------------ identification
+
+uint8_t CastIdentifikace(const TCil& Cil, uint8_t Cast, uint8_t& B0, QString& Znaky) {
+    std::array<uint8_t, 5> B{B0, 0, 0, 0, 0};
+    const uint8_t Chyba = Prikaz(Cil, PrikazIdentifikace, Cast, B);
+    B0 = B[0];
     if (Chyba == 0) {
         Znaky.clear();
-        for (uint8_t b : {B1, B2, B3, B4})
-            Znaky += ZnakCp1250(b);
+        for (size_t i = 1; i < B.size(); ++i)
+            Znaky += ZnakCp1250(B[i]);
     }
     return Chyba;
 }
@@ -27,14 +64,13 @@ QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cas
     return Cast0 + Cast1 + QStringLiteral(" v.") + Cast2;
 }
 
-uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& Modul,
-                    QString& Text) {
+uint8_t Identifikuj(const TCil& Cil, QString& Modul, QString& Text) {
     // B0 is deliberately carried from one reply into the next request.
     uint8_t B0 = 0;
     QString Casti[3];
     for (uint8_t Cast = 0; Cast < 3; ++Cast) {
-        const uint8_t Chyba = CastIdentifikace(Rozhrani, Handle, Adresa, Cast, B0, Casti[Cast]);
-        Text = TextChyby(Rozhrani, Chyba);
+        const uint8_t Chyba = CastIdentifikace(Cil, Cast, B0, Casti[Cast]);
+        Text = TextChyby(Cil.Rozhrani, Chyba);
         if (Chyba != 0) return Chyba;
     }
     Modul = SlozModul(Casti[0], Casti[1], Casti[2]);
@@ -43,107 +79,85 @@ uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& 
 
 // ------------------------------------------------------------ live values
 
-namespace {
+QString TCitac::Text() const {
+    return CitacNaText(Mod, Bajty[0], Bajty[1], Bajty[2], Bajty[3]);
+}
 
-// One command with B0-B4 as given; B takes the reply. Chyba 10 when the
-// driver was never called.
-uint8_t Prikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5,
-               std::array<uint8_t, 5>& B) {
-    uint8_t Chyba = KodNeplatne;
-    TOdpoved Odpoved{};
-    ProvedPrikaz(Rozhrani, Handle, Adresa, Kod, P5, &B[0], &B[1], &B[2], &B[3], &B[4], Chyba,
-                 Odpoved);
+uint8_t CtiCitac(const TCil& Cil, TCitac& Citac) {
+    uint8_t Mod = 0;
+    uint8_t Chyba = PrikazRegistru(Cil, PrikazCti, RegistrModCitace, Mod);
+    if (Chyba != 0) return Chyba;
+    Chyba = CtiHodnotuCitace(Cil, Citac.Bajty);
+    if (Chyba == 0) Citac.Mod = Mod;
     return Chyba;
 }
 
-// A command whose B0-B4 all go out as 0 and whose reply carries nothing.
-uint8_t BezDat(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5) {
-    std::array<uint8_t, 5> B{};
-    return Prikaz(Rozhrani, Handle, Adresa, Kod, P5, B);
+uint8_t CtiHodnotuCitace(const TCil& Cil, std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Cil, PrikazCtiHodnotu, PolozkaCitac, Bajty);
 }
 
-uint8_t CtiSlovo(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Kod, uint8_t P5,
-                 std::array<uint8_t, 4>& Bajty) {
-    std::array<uint8_t, 5> B{};
-    const uint8_t Chyba = Prikaz(Rozhrani, Handle, Adresa, Kod, P5, B);
-    if (Chyba == 0) Bajty = {B[1], B[2], B[3], B[4]};
+uint8_t NulujCitac(const TCil& Cil) {
+    return BezDat(Cil, PrikazZapisHodnotu, PolozkaCitac);
+}
+
+namespace {
+
+// A time register and the date register after it.
+uint8_t CtiOkamzik(const TCil& Cil, uint8_t RegistrCasu, TOkamzikModulu& Okamzik) {
+    std::array<uint8_t, 4> B{};
+    uint8_t Chyba = CtiSlovo(Cil, PrikazCtiRegistrStavu, RegistrCasu, B);
+    if (Chyba != 0) return Chyba;
+    Okamzik.Cas = CasHodin(B[0], B[1], B[2]);
+    Chyba = CtiSlovo(Cil, PrikazCtiRegistrStavu, static_cast<uint8_t>(RegistrCasu + 1), B);
+    if (Chyba == 0) Okamzik.Datum = DatumHodin(B[0], B[1], B[2]);
     return Chyba;
 }
 
 } // namespace
 
-QString TCitac::Text() const {
-    return CitacNaText(Mod, Bajty[0], Bajty[1], Bajty[2], Bajty[3]);
+QDateTime TOkamzikModulu::Okamzik() const {
+    if (!Cas || !Datum) return QDateTime();
+    return QDateTime(Datum->Datum(), *Cas);
 }
 
-uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Citac) {
-    uint8_t Mod = 0;
-    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, RegistrModCitace, Mod);
+uint8_t CtiCasModulu(const TCil& Cil, TOkamzikModulu& Okamzik) {
+    return CtiOkamzik(Cil, RegistrCasu, Okamzik);
+}
+
+uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek) {
+    const uint8_t Chyba = CtiOkamzik(Cil, RegistrZacatkuVypadku, Vypadek.Zacatek);
     if (Chyba != 0) return Chyba;
-    Chyba = CtiHodnotuCitace(Rozhrani, Handle, Adresa, Citac.Bajty);
-    if (Chyba == 0) Citac.Mod = Mod;
-    return Chyba;
+    return CtiOkamzik(Cil, RegistrKonceVypadku, Vypadek.Konec);
 }
 
-uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                         std::array<uint8_t, 4>& Bajty) {
-    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaCitac, Bajty);
-}
-
-uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
-    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaCitac);
-}
-
-uint8_t CtiHodiny(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                  std::array<uint8_t, 3>& B) {
-    std::array<uint8_t, 4> Bajty{};
-    const uint8_t Chyba = CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiRegistrStavu, Registr, Bajty);
-    if (Chyba == 0) B = {Bajty[0], Bajty[1], Bajty[2]};
-    return Chyba;
-}
-
-uint8_t CtiVypadek(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TVypadek& Vypadek) {
-    Vypadek.Precteno = 0;
-    for (uint8_t k = 0; k < 4; ++k) {
-        const uint8_t Chyba =
-            CtiHodiny(Rozhrani, Handle, Adresa, static_cast<uint8_t>(RegistrZacatkuVypadku + k),
-                      Vypadek.Casti[k]);
-        if (Chyba != 0) return Chyba;
-        Vypadek.Precteno = k + 1;
-    }
-    return 0;
-}
-
-uint8_t NastavCasModulu(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, const QDateTime& Cas) {
+uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas) {
     const QTime t = Cas.time();
     const QDate d = Cas.date();
     std::array<uint8_t, 5> B{0, static_cast<uint8_t>(t.second()), static_cast<uint8_t>(t.minute()),
                              static_cast<uint8_t>(t.hour()), 0};
-    const uint8_t Chyba = Prikaz(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrCasu, B);
+    const uint8_t Chyba = Prikaz(Cil, PrikazZapisRegistrStavu, RegistrCasu, B);
     if (Chyba != 0) return Chyba;
     // The module keeps the year modulo 4.
     B = {0, static_cast<uint8_t>(d.day()), static_cast<uint8_t>(d.month()),
          static_cast<uint8_t>(d.year() & 3), 0};
-    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrData, B);
+    return Prikaz(Cil, PrikazZapisRegistrStavu, RegistrData, B);
 }
 
-uint8_t CtiStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty) {
-    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiRegistrStavu, RegistrStavu, Bajty);
+uint8_t CtiStav(const TCil& Cil, std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Cil, PrikazCtiRegistrStavu, RegistrStavu, Bajty);
 }
 
-uint8_t CtiVstupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                  std::array<uint8_t, 4>& Bajty) {
-    return CtiSlovo(Rozhrani, Handle, Adresa, PrikazCtiHodnotu, PolozkaVstupy, Bajty);
+uint8_t CtiVstupy(const TCil& Cil, std::array<uint8_t, 4>& Bajty) {
+    return CtiSlovo(Cil, PrikazCtiHodnotu, PolozkaVstupy, Bajty);
 }
 
-uint8_t NulujStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa) {
-    return BezDat(Rozhrani, Handle, Adresa, PrikazZapisRegistrStavu, RegistrStavu);
+uint8_t NulujStav(const TCil& Cil) {
+    return BezDat(Cil, PrikazZapisRegistrStavu, RegistrStavu);
 }
 
-uint8_t ZapisVystupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                     const std::array<uint8_t, 4>& Bajty) {
+uint8_t ZapisVystupy(const TCil& Cil, const std::array<uint8_t, 4>& Bajty) {
     std::array<uint8_t, 5> B{0, Bajty[0], Bajty[1], Bajty[2], Bajty[3]};
-    return Prikaz(Rozhrani, Handle, Adresa, PrikazZapisHodnotu, PolozkaVystupy, B);
+    return Prikaz(Cil, PrikazZapisHodnotu, PolozkaVystupy, B);
 }
 
 // ------------------------------------------------------------ configuration block
@@ -198,12 +212,12 @@ void Zastaveno(TVysledekBloku& V, uint8_t Registr) {
 // One register written and read back: write (103), pause (none with
 // Hned), read back (102, carrying the value with Hned, else 0), compare.
 // True when verified; else V says where and why it stopped.
-bool ZapisAOver(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr, uint8_t Hodnota,
-                bool Hned, const TRizeni& Rizeni, TVysledekBloku& V) {
+bool ZapisAOver(const TCil& Cil, uint8_t Registr, uint8_t Hodnota, bool Hned, const TRizeni& Rizeni,
+                TVysledekBloku& V) {
     uint8_t Zpet = Hodnota;
-    uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazZapis, Registr, Zpet);
+    uint8_t Chyba = PrikazRegistru(Cil, PrikazZapis, Registr, Zpet);
     if (Chyba != 0) {
-        Selhalo(V, Registr, Rozhrani, Chyba);
+        Selhalo(V, Registr, Cil.Rozhrani, Chyba);
         return false;
     }
     V.ZapisPrijat = true;
@@ -212,9 +226,9 @@ bool ZapisAOver(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Regis
         return false;
     }
     Zpet = Hned ? Hodnota : 0;
-    Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, Registr, Zpet);
+    Chyba = PrikazRegistru(Cil, PrikazCti, Registr, Zpet);
     if (Chyba != 0) {
-        Selhalo(V, Registr, Rozhrani, Chyba);
+        Selhalo(V, Registr, Cil.Rozhrani, Chyba);
         return false;
     }
     if (Zpet != Hodnota) {
@@ -275,46 +289,34 @@ std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace&
     return Registry;
 }
 
-TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni,
+TVysledekBloku CtiBlok(const TCil& Cil, TKonfigurace& Blok, const TRizeni& Rizeni,
                        const TPrubehBloku& Prubeh) {
-    return CtiRegistry(Data, Blok, VsechnyRegistry(), Rizeni, Prubeh);
+    return CtiRegistry(Cil, Blok, VsechnyRegistry(), Rizeni, Prubeh);
 }
 
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text) {
-    uint8_t Precteno = 0;
-    return ZapisOverRegistrPrecteno(Rozhrani, Handle, Adresa, Registr, Hodnota, Text, Precteno);
-}
-
-uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno) {
+uint8_t ZapisOverRegistr(const TCil& Cil, uint8_t Registr, uint8_t Hodnota, QString& Text) {
     TVysledekBloku V;
-    if (ZapisAOver(Rozhrani, Handle, Adresa, Registr, Hodnota, true, {}, V)) {
+    if (ZapisAOver(Cil, Registr, Hodnota, true, {}, V)) {
         Text.clear();
         return 0;
     }
     Text = V.Text;
-    if (V.Konec != TKonecBloku::Neshoda) return V.Chyba;
-    Precteno = V.Precteno;
-    return KodPozadavek;
+    return V.Konec == TKonecBloku::Neshoda ? KodPozadavek : V.Chyba;
 }
 
-TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
+TVysledekBloku CtiRegistry(const TCil& Cil, TKonfigurace& Blok,
                            const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
                            const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
     TVysledekBloku V;
     std::vector<TRegistr> Poradi;
     if (!PoradiRegistru(Registry, Poradi, V)) return V;
-    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
-    const uint8_t Rozhrani = Data.Rozhrani;
-    const uint32_t Handle = Data.Handle;
-    const uint8_t Adresa = Data.Adresa;
+    if (!Cil.Otevreno) return BezSpojeni();
     const int Celkem = static_cast<int>(Poradi.size());
     for (const TRegistr& R : Poradi) {
         uint8_t Hodnota = 0;
-        const uint8_t Chyba = PrikazRegistru(Rozhrani, Handle, Adresa, PrikazCti, R.Cislo, Hodnota);
+        const uint8_t Chyba = PrikazRegistru(Cil, PrikazCti, R.Cislo, Hodnota);
         if (Chyba != 0) {
-            Selhalo(V, R.Cislo, Rozhrani, Chyba);
+            Selhalo(V, R.Cislo, Cil.Rozhrani, Chyba);
             return V;
         }
         Blok.Bajt(R.Bajt) = Hodnota;
@@ -329,20 +331,18 @@ TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
     return V;
 }
 
-TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
+TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
                          const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
                          const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
     TVysledekBloku V;
     std::vector<TRegistr> Poradi;
     if (!PoradiRegistru(Registry, Poradi, V)) return V;
-    if (!SpojeniOtevreno(&Data)) return BezSpojeni();
+    if (!Cil.Otevreno) return BezSpojeni();
 
     const int Celkem = static_cast<int>(Poradi.size());
     for (size_t k = 0; k < Poradi.size(); ++k) {
         const TRegistr& R = Poradi[k];
-        if (!ZapisAOver(Data.Rozhrani, Data.Handle, Data.Adresa, R.Cislo, Blok.Bajt(R.Bajt),
-                        Volby.OvereniHned, Rizeni, V))
-            return V;
+        if (!ZapisAOver(Cil, R.Cislo, Blok.Bajt(R.Bajt), Volby.OvereniHned, Rizeni, V)) return V;
         V.Registry.push_back(R.Cislo);
         if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
         if (!PoRegistru(Rizeni, Volby, k, Poradi.size(), V)) {
@@ -366,9 +366,9 @@ bool KodModulu(uint8_t Chyba) {
 
 } // namespace
 
-TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
+TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
     TVysledekHledani V;
-    if (!SpojeniOtevreno(&Data)) {
+    if (!Cil.Otevreno) {
         V.Text = QStringLiteral("Připojení k modulu není inicializováno.");
         return V;
     }
@@ -377,7 +377,7 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         return V;
     }
     std::vector<int> Rychlosti = Hledani.Rychlosti;
-    if (Rychlosti.empty()) Rychlosti.push_back(RychlostNaIndex(Data.Rychlost));
+    if (Rychlosti.empty()) Rychlosti.push_back(RychlostNaIndex(Cil.Rychlost));
     for (int Index : Rychlosti) {
         if (Index < 0 || Index >= PocetRychlosti) {
             V.Text = QStringLiteral("Index rychlosti musí být v rozsahu 0-8.");
@@ -385,8 +385,8 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         }
     }
 
-    const uint8_t Rozhrani = Data.Rozhrani;
-    const uint32_t Handle = Data.Handle;
+    const uint8_t Rozhrani = Cil.Rozhrani;
+    const uint32_t Handle = Cil.Handle;
     const int Adres = Hledani.Do - Hledani.Od + 1;
     V.Celkem = Adres * static_cast<int>(Rychlosti.size());
     auto Prubeh = [&](uint8_t Adresa, int Index) {
@@ -433,17 +433,18 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         for (int a = Hledani.Od; a <= Hledani.Do && !Konec; ++a) {
             const uint8_t Adresa = static_cast<uint8_t>(a);
             AktualniAdresa = Adresa;
+            TCil Modul = Cil;
+            Modul.Adresa = Adresa;
             uint8_t B0 = 0;
             QString Casti[3];
-            const uint8_t Chyba = CastIdentifikace(Rozhrani, Handle, Adresa, 0, B0, Casti[0]);
+            const uint8_t Chyba = CastIdentifikace(Modul, 0, B0, Casti[0]);
             Konec = !Posud(Chyba) || Zastav();
             if (Chyba == 0) {
                 // A module is there: its name and version must not be lost to
                 // one missed reply.
                 if (!Konec) Nastav(Index, OpakovaniSpojeni);
                 for (uint8_t Cast = 1; Cast < 3 && !Konec; ++Cast) {
-                    const uint8_t c =
-                        CastIdentifikace(Rozhrani, Handle, Adresa, Cast, B0, Casti[Cast]);
+                    const uint8_t c = CastIdentifikace(Modul, Cast, B0, Casti[Cast]);
                     Konec = !Posud(c) || Zastav();
                 }
                 for (QString& C : Casti)
@@ -458,8 +459,8 @@ TVysledekHledani Hledej(const TData& Data, const THledani& Hledani) {
         }
     }
     V.ChybaObnoveni =
-        OvladacSetConfig(Rozhrani, Handle, Data.Rychlost,
-                         IndexNaCasovani(RychlostNaIndex(Data.Rychlost)), OpakovaniSpojeni);
+        OvladacSetConfig(Rozhrani, Handle, Cil.Rychlost,
+                         IndexNaCasovani(RychlostNaIndex(Cil.Rychlost)), OpakovaniSpojeni);
     return V;
 }
 

@@ -16,17 +16,42 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
+
+// ------------------------------------------------------------ the module
+
+// The module an operation talks to and the link it is reached over, taken
+// from the record at the moment of the call.
+struct TCil {
+    uint8_t Rozhrani = 0;
+    uint32_t Handle = 0;
+    uint8_t Adresa = 0;
+    // The link's own rate, which a search gives back to the link.
+    uint32_t Rychlost = 9600;
+    // The record's link was open (SpojeniOtevreno). The block transfers and
+    // the search refuse a link that is not; a single command goes out
+    // regardless and fails with 10 on handle 0.
+    bool Otevreno = false;
+};
+
+// The module at the record's address.
+TCil CilModulu(const TData& Data);
+// The module at Adresa over the record's link: a live dialog's
+// AdresaModulu, taken when it was shown, or another address on the line.
+TCil CilModulu(const TData& Data, uint8_t Adresa);
+
+// One command 102 or 103 on a register of the module of Cil (PrikazRegistru).
+uint8_t PrikazRegistru(const TCil& Cil, uint8_t Kod, uint8_t Registr, uint8_t& Hodnota);
 
 // ------------------------------------------------------------ identification
 
-// One part of the identification: command 200 with P5 = Cast (0-2) to
-// Adresa. B1-B4 go out as 0, B0 as given, and B0 takes the reply's B0 so the
-// next part carries it (zeroed by a failure). On success Znaky is B1-B4 as
-// four Windows-1250 characters, a zero byte kept as QChar(0). Returns Chyba;
-// 10 when the driver was never called (handle 0).
-uint8_t CastIdentifikace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Cast,
-                         uint8_t& B0, QString& Znaky);
+// One part of the identification: command 200 with P5 = Cast (0-2). B1-B4 go
+// out as 0, B0 as given, and B0 takes the reply's B0 so the next part carries
+// it (zeroed by a failure). On success Znaky is B1-B4 as four Windows-1250
+// characters, a zero byte kept as QChar(0). Returns Chyba; 10 when the driver
+// was never called (handle 0).
+uint8_t CastIdentifikace(const TCil& Cil, uint8_t Cast, uint8_t& B0, QString& Znaky);
 
 // The module's identification from the answers to P5 0, 1 and 2: name
 // characters 1-4, 5-8, " v." and the version (15 characters).
@@ -37,14 +62,13 @@ QString SlozModul(const QString& Cast0, const QString& Cast1, const QString& Cas
 // command Text is set to the text of its Chyba (TextChyby, the success text
 // included). Stops at the first failure and returns its Chyba, Modul
 // untouched; returns 0 with Modul set.
-uint8_t Identifikuj(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, QString& Modul,
-                    QString& Text);
+uint8_t Identifikuj(const TCil& Cil, QString& Modul, QString& Text);
 
 // ------------------------------------------------------------ live values
 
-// Each sends its commands to Adresa and returns the Chyba of the first that
-// failed (then stops there), 0 on success; 10 when the driver was never
-// called (handle 0). B0-B4 go out as 0 unless said otherwise.
+// Each sends its commands to the module of Cil and returns the Chyba of the
+// first that failed (then stops there), 0 on success; 10 when the driver was
+// never called (handle 0). B0-B4 go out as 0 unless said otherwise.
 
 // The counter as its view shows it: its mode first (102 on register 0), so
 // the value (0/80) is formatted by the mode the module has now.
@@ -53,38 +77,45 @@ struct TCitac {
     std::array<uint8_t, 4> Bajty{}; // B1-B4 of the reply
     QString Text() const;           // CitacNaText
 };
-uint8_t CtiCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TCitac& Citac);
+uint8_t CtiCitac(const TCil& Cil, TCitac& Citac);
 // The counter's value alone (0/80), B1-B4 of the reply.
-uint8_t CtiHodnotuCitace(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                         std::array<uint8_t, 4>& Bajty);
+uint8_t CtiHodnotuCitace(const TCil& Cil, std::array<uint8_t, 4>& Bajty);
 // Clears the counter (1/80).
-uint8_t NulujCitac(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa);
+uint8_t NulujCitac(const TCil& Cil);
 
-// One register of the clock (100 with P5 = Registr, RegistrCasu ...
-// RegistrKonceVypadku + 1): B1-B3 of the reply.
-uint8_t CtiHodiny(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                  std::array<uint8_t, 3>& B);
-// The power failure in the clock dialog's order: start time, start date,
-// end time, end date (P5 3-6). Precteno counts the parts that arrived.
-struct TVypadek {
-    std::array<std::array<uint8_t, 3>, 4> Casti{};
-    int Precteno = 0;
+// A moment of the module's clock: a time register (100, seconds, minutes,
+// hours), then the date register after it (day, month, the year modulo 4),
+// each as values (CasHodin, DatumHodin) and set as it arrives; a failed
+// time read leaves the date unread.
+struct TOkamzikModulu {
+    std::optional<QTime> Cas;
+    std::optional<TDatumHodin> Datum;
+    // Both as one local time; invalid when a part did not arrive or the
+    // date is none of the calendar.
+    QDateTime Okamzik() const;
 };
-uint8_t CtiVypadek(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, TVypadek& Vypadek);
+// The module's clock now (P5 1, then 2).
+uint8_t CtiCasModulu(const TCil& Cil, TOkamzikModulu& Okamzik);
+// The last power failure in the clock dialog's order: its start (P5 3, 4),
+// then its end (P5 5, 6).
+struct TVypadek {
+    TOkamzikModulu Zacatek;
+    TOkamzikModulu Konec;
+};
+uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek);
 // Sets the clock to Cas: time (101/1: seconds, minutes, hours), then date
 // (101/2: day, month, the year's two low bits), the date only when the time
 // went in.
-uint8_t NastavCasModulu(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, const QDateTime& Cas);
+uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas);
 
 // The status register (100/0) and the inputs (0/64): four bytes, bit n of
 // the word in byte n / 8.
-uint8_t CtiStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty);
-uint8_t CtiVstupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, std::array<uint8_t, 4>& Bajty);
+uint8_t CtiStav(const TCil& Cil, std::array<uint8_t, 4>& Bajty);
+uint8_t CtiVstupy(const TCil& Cil, std::array<uint8_t, 4>& Bajty);
 // Clears the status register (101/0).
-uint8_t NulujStav(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa);
+uint8_t NulujStav(const TCil& Cil);
 // Writes the outputs (1/64), output n from bit n of the bytes in B1-B4.
-uint8_t ZapisVystupy(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa,
-                     const std::array<uint8_t, 4>& Bajty);
+uint8_t ZapisVystupy(const TCil& Cil, const std::array<uint8_t, 4>& Bajty);
 
 // ------------------------------------------------------------ long operations
 
@@ -103,11 +134,7 @@ struct TRizeni {
 // request carries the value too) and compares, as the counter mode dialog
 // does. 0 with an empty text on success; the link's code with its text on a
 // failed exchange; 9 with "Chyba zápisu dat." on a mismatch.
-uint8_t ZapisOverRegistr(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                         uint8_t Hodnota, QString& Text);
-// The same, with the value read back in Precteno on a mismatch.
-uint8_t ZapisOverRegistrPrecteno(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Registr,
-                                 uint8_t Hodnota, QString& Text, uint8_t& Precteno);
+uint8_t ZapisOverRegistr(const TCil& Cil, uint8_t Registr, uint8_t Hodnota, QString& Text);
 
 // Where a dialog's transfer differs from the common pattern.
 struct TVolbyBloku {
@@ -170,16 +197,16 @@ std::vector<uint8_t> VsechnyRegistry();
 // Registers whose bytes differ between A and B, in transfer order.
 std::vector<uint8_t> RozdilneRegistry(const TKonfigurace& A, const TKonfigurace& B);
 
-// Reads the whole block from the module at Data.Adresa in transfer order:
-// command 102 per register, its byte stored as it arrives, then a pause. A
-// failure leaves the bytes read so far in Blok and the rest as they were.
-TVysledekBloku CtiBlok(const TData& Data, TKonfigurace& Blok, const TRizeni& Rizeni = {},
+// Reads the whole block from the module of Cil in transfer order: command
+// 102 per register, its byte stored as it arrives, then a pause. A failure
+// leaves the bytes read so far in Blok and the rest as they were.
+TVysledekBloku CtiBlok(const TCil& Cil, TKonfigurace& Blok, const TRizeni& Rizeni = {},
                        const TPrubehBloku& Prubeh = {});
 // The same for the given registers of the block only, in transfer order
 // (duplicates once), as a settings dialog's "Přečíst" reads its own
 // registers. A register that is not one of the block refuses the whole call
 // before anything is sent.
-TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
+TVysledekBloku CtiRegistry(const TCil& Cil, TKonfigurace& Blok,
                            const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
                            const TPrubehBloku& Prubeh = {}, const TVolbyBloku& Volby = {});
 
@@ -189,7 +216,7 @@ TVysledekBloku CtiRegistry(const TData& Data, TKonfigurace& Blok,
 // differs). Stops at the first failure, difference or stop request; nothing
 // is retried or undone. A register that is not one of the block refuses the
 // whole call before anything is sent.
-TVysledekBloku ZapisBlok(const TData& Data, const TKonfigurace& Blok,
+TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
                          const std::vector<uint8_t>& Registry, const TRizeni& Rizeni = {},
                          const TPrubehBloku& Prubeh = {}, const TVolbyBloku& Volby = {});
 
@@ -246,13 +273,13 @@ struct TVysledekHledani {
     uint32_t ChybaObnoveni = 0;
 };
 
-// Searches an open link for modules: for each rate (SetConfig with the rate,
-// its timing value and OpakovaniHledani), for each address Od..Do the
-// identification command 200 P5 0; when it answers, P5 1 and 2 with
-// OpakovaniSpojeni. Never any command that writes. Afterwards the link gets
-// its own rate back (Data.Rychlost, its timing value, OpakovaniSpojeni),
-// also after a stop or a failure.
-TVysledekHledani Hledej(const TData& Data, const THledani& Hledani);
+// Searches the open link of Cil for modules (its Adresa is not used): for
+// each rate (SetConfig with the rate, its timing value and OpakovaniHledani),
+// for each address Od..Do the identification command 200 P5 0; when it
+// answers, P5 1 and 2 with OpakovaniSpojeni. Never any command that writes.
+// Afterwards the link gets its own rate back (Cil.Rychlost, its timing value,
+// OpakovaniSpojeni), also after a stop or a failure.
+TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani);
 
 // One kind of other answer of a search, for the operator: "Poškozená
 // odpověď modulu (kód 6) 2×, adresa 5 – na adrese může odpovídat více

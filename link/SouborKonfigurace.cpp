@@ -17,6 +17,8 @@ const char* const kKlice[] = {
     "negace_din", "negace_dout", "pocatecni_stav_dout",
 };
 constexpr int kPocetKlicu = sizeof kKlice / sizeof kKlice[0];
+// Places in kKlice of the keys read one by one.
+enum { KlicFormat, KlicModul, KlicPrecteno, KlicAdresa, KlicRychlost, KlicModCitace };
 constexpr int kMaxModul = 15;
 
 // The three 32-bit words and their first byte in the block.
@@ -141,6 +143,200 @@ QString Uvozene(const QString& s) {
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
+// Why an identification cannot be in the file, starting in lower case;
+// empty when it can.
+QString VadaModulu(const QString& Modul) {
+    if (Modul.size() > kMaxModul)
+        return QStringLiteral("identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
+    for (QChar z : Modul)
+        if (!ZnakKodoveStranky(z))
+            return QStringLiteral("identifikace modulu obsahuje znak mimo Windows-1250.");
+    return QString();
+}
+
+// The bytes of a file as text: not too large, no zero byte, UTF-8, without
+// the byte order mark that editors on Windows start it with.
+bool TextSouboru(const QByteArray& Obsah, QString& Text, QString& Chyba) {
+    if (Obsah.size() > MaxVelikostKonfigurace) {
+        Chyba = QStringLiteral("Soubor je příliš velký (nejvýše %1 bajtů).")
+                    .arg(MaxVelikostKonfigurace);
+        return false;
+    }
+    if (Obsah.contains('\0')) {
+        Chyba = QStringLiteral("Soubor obsahuje nulový bajt; není to konfigurace modulu.");
+        return false;
+    }
+    QStringDecoder Dekoder(QStringDecoder::Utf8);
+    Text = Dekoder.decode(Obsah);
+    if (Dekoder.hasError()) {
+        Chyba = QStringLiteral("Soubor není platný text v kódování UTF-8.");
+        return false;
+    }
+    if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
+    return true;
+}
+
+// The lines of the text, split at LF, CR LF or CR alone, as the settings
+// file takes them.
+bool RadkySouboru(QString Text, QStringList& Radky, QString& Chyba) {
+    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Radky = Text.split(QLatin1Char('\n'));
+    // A file cut short ends inside its last line, perhaps inside a value
+    // that still reads as a number: the last line must be whole.
+    if (!Radky.last().trimmed().isEmpty()) {
+        Chyba = Radek(static_cast<int>(Radky.size())) +
+                QStringLiteral("chybí konec řádku; soubor je zřejmě neúplný.");
+        return false;
+    }
+    return true;
+}
+
+// The value of each key as written, and its line.
+struct Zapisy {
+    std::array<std::optional<QString>, kPocetKlicu> Hodnoty;
+    std::array<int, kPocetKlicu> Radky{};
+
+    const QString& Hodnota(int k) const { return *Hodnoty[k]; }
+    // "řádek N: " of key k.
+    QString Kde(int k) const { return Radek(Radky[k]); }
+    // The value, cut for a message, in quotes.
+    QString Ukazka(int k) const { return Uvozene(Hodnota(k).left(40)); }
+};
+
+// One line: blank, a comment, or "key = value" of a known key not given
+// before, with a value.
+bool CtiRadek(const QString& r, int Cislo, Zapisy& Z, QString& Chyba) {
+    const QString Oriznuty = r.trimmed();
+    if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) return true;
+    const qsizetype Rovnase = r.indexOf(QLatin1Char('='));
+    if (Rovnase < 0) {
+        Chyba = Radek(Cislo) + QStringLiteral("očekáván zápis klíč = hodnota.");
+        return false;
+    }
+    const QString Klic = r.left(Rovnase).trimmed();
+    const QString Hodnota = r.mid(Rovnase + 1).trimmed();
+    int k = 0;
+    while (k < kPocetKlicu && Klic != QLatin1String(kKlice[k]))
+        ++k;
+    if (k == kPocetKlicu) {
+        Chyba = Radek(Cislo) + QStringLiteral("neznámý klíč %1.").arg(Uvozene(Klic.left(40)));
+        return false;
+    }
+    if (Z.Hodnoty[k]) {
+        Chyba = Radek(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
+                                   .arg(Uvozene(Klic))
+                                   .arg(Z.Radky[k]);
+        return false;
+    }
+    if (Hodnota.isEmpty()) {
+        Chyba = Radek(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
+        return false;
+    }
+    Z.Hodnoty[k] = Hodnota;
+    Z.Radky[k] = Cislo;
+    return true;
+}
+
+// Every line, then every key present.
+bool CtiZapisy(const QStringList& Radky, Zapisy& Z, QString& Chyba) {
+    for (qsizetype n = 0; n < Radky.size(); ++n)
+        if (!CtiRadek(Radky[n], static_cast<int>(n + 1), Z, Chyba)) return false;
+    for (int k = 0; k < kPocetKlicu; ++k) {
+        if (!Z.Hodnoty[k]) {
+            Chyba = QStringLiteral("V souboru chybí klíč %1.")
+                        .arg(Uvozene(QString::fromLatin1(kKlice[k])));
+            return false;
+        }
+    }
+    return true;
+}
+
+// The value of key k as a whole number in [Min, Max].
+std::optional<int64_t> Cislo(const Zapisy& Z, int k, int64_t Min, int64_t Max, QString& Chyba) {
+    const std::optional<int64_t> v = TextNaCislo(Z.Hodnota(k));
+    if (v && *v >= Min && *v <= Max) return v;
+    Chyba = Z.Kde(k) + QStringLiteral("hodnota %1 klíče %2 musí být číslo %3-%4.")
+                           .arg(Z.Ukazka(k), Uvozene(QString::fromLatin1(kKlice[k])))
+                           .arg(Min)
+                           .arg(Max);
+    return std::nullopt;
+}
+
+bool CtiFormat(const Zapisy& Z, QString& Chyba) {
+    const std::optional<int64_t> Format = TextNaCislo(Z.Hodnota(KlicFormat));
+    if (Format && *Format == FormatKonfigurace) return true;
+    Chyba = Z.Kde(KlicFormat) +
+            QStringLiteral("nepodporovaná verze formátu %1 (tento program zná verzi %2).")
+                .arg(Z.Ukazka(KlicFormat))
+                .arg(FormatKonfigurace);
+    return false;
+}
+
+bool CtiModul(const Zapisy& Z, QString& Modul, QString& Chyba) {
+    const std::optional<QString> m = UvozovkyNaModul(Z.Hodnota(KlicModul));
+    if (!m) {
+        Chyba = Z.Kde(KlicModul) +
+                QStringLiteral("identifikace modulu musí být v uvozovkách (\\\", \\\\ a \\xHH "
+                               "jako náhrady).");
+        return false;
+    }
+    const QString Vada = VadaModulu(*m);
+    if (!Vada.isEmpty()) {
+        Chyba = Z.Kde(KlicModul) + Vada;
+        return false;
+    }
+    Modul = *m;
+    return true;
+}
+
+bool CtiPrecteno(const Zapisy& Z, QDateTime& Precteno, QString& Chyba) {
+    const std::optional<QDateTime> Cas = TextNaCas(Z.Hodnota(KlicPrecteno));
+    if (!Cas) {
+        Chyba = Z.Kde(KlicPrecteno) +
+                QStringLiteral("čas čtení musí mít tvar RRRR-MM-DDThh:mm:ss+hh:mm.");
+        return false;
+    }
+    Precteno = *Cas;
+    return true;
+}
+
+// The rate in Bd, one of the nine, as its baud index.
+bool CtiRychlost(const Zapisy& Z, uint8_t& Index, QString& Chyba) {
+    const std::optional<int64_t> Rychlost = TextNaCislo(Z.Hodnota(KlicRychlost));
+    const int i = Rychlost && *Rychlost >= 0 && *Rychlost <= UINT32_MAX
+                      ? PresnyIndexRychlosti(static_cast<uint32_t>(*Rychlost))
+                      : -1;
+    if (i < 0) {
+        Chyba = Z.Kde(KlicRychlost) +
+                QStringLiteral("rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, "
+                               "38400, 57600, 115200 Bd.")
+                    .arg(Z.Ukazka(KlicRychlost));
+        return false;
+    }
+    Index = static_cast<uint8_t>(i);
+    return true;
+}
+
+// Every value, checked in the order of the keys.
+bool CtiHodnoty(const Zapisy& Z, TSouborKonfigurace& S, QString& Chyba) {
+    if (!CtiFormat(Z, Chyba) || !CtiModul(Z, S.Modul, Chyba) || !CtiPrecteno(Z, S.Precteno, Chyba))
+        return false;
+    const auto Adresa = Cislo(Z, KlicAdresa, 0, 255, Chyba);
+    if (!Adresa) return false;
+    S.Blok.KonfAdresa = static_cast<uint8_t>(*Adresa);
+    if (!CtiRychlost(Z, S.Blok.KonfRychlost, Chyba)) return false;
+    const auto Mod = Cislo(Z, KlicModCitace, 0, 2, Chyba);
+    if (!Mod) return false;
+    S.Blok.KonfModCitace = static_cast<uint8_t>(*Mod);
+    for (const Slovo& w : kSlova) {
+        const auto v = Cislo(Z, w.klic, 0, UINT32_MAX, Chyba);
+        if (!v) return false;
+        NastavSlovoBloku(S.Blok, w.bajt, static_cast<uint32_t>(*v));
+    }
+    return true;
+}
+
 } // namespace
 
 bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& Chyba) {
@@ -152,15 +348,10 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
         Chyba = QStringLiteral("Mód čítače %1 není v rozsahu 0-2.").arg(S.Blok.KonfModCitace);
         return false;
     }
-    if (S.Modul.size() > kMaxModul) {
-        Chyba = QStringLiteral("Identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
+    if (const QString Vada = VadaModulu(S.Modul); !Vada.isEmpty()) {
+        // The same words as the parser's, as a sentence of their own.
+        Chyba = Vada.at(0).toUpper() + Vada.mid(1);
         return false;
-    }
-    for (QChar z : S.Modul) {
-        if (!ZnakKodoveStranky(z)) {
-            Chyba = QStringLiteral("Identifikace modulu obsahuje znak mimo Windows-1250.");
-            return false;
-        }
     }
     if (!S.Precteno.isValid() || S.Precteno.date().year() < 1 || S.Precteno.date().year() > 9999) {
         Chyba = QStringLiteral("Chybí platný čas čtení konfigurace.");
@@ -191,155 +382,13 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
 }
 
 bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QString& Chyba) {
-    if (Obsah.size() > MaxVelikostKonfigurace) {
-        Chyba = QStringLiteral("Soubor je příliš velký (nejvýše %1 bajtů).")
-                    .arg(MaxVelikostKonfigurace);
-        return false;
-    }
-    if (Obsah.contains('\0')) {
-        Chyba = QStringLiteral("Soubor obsahuje nulový bajt; není to konfigurace modulu.");
-        return false;
-    }
-    QStringDecoder Dekoder(QStringDecoder::Utf8);
-    QString Text = Dekoder.decode(Obsah);
-    if (Dekoder.hasError()) {
-        Chyba = QStringLiteral("Soubor není platný text v kódování UTF-8.");
-        return false;
-    }
-    // Editors on Windows start UTF-8 with a byte order mark.
-    if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
-
-    // Line ends as the settings file takes them: LF, CR LF or CR alone.
-    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    const QStringList Vsechny = Text.split(QLatin1Char('\n'));
-    // A file cut short ends inside its last line, perhaps inside a value
-    // that still reads as a number: the last line must be whole.
-    if (!Vsechny.last().trimmed().isEmpty()) {
-        Chyba = Radek(static_cast<int>(Vsechny.size())) +
-                QStringLiteral("chybí konec řádku; soubor je zřejmě neúplný.");
-        return false;
-    }
-
-    std::array<std::optional<QString>, kPocetKlicu> Hodnoty;
-    std::array<int, kPocetKlicu> Radky{};
-    for (qsizetype n = 0; n < Vsechny.size(); ++n) {
-        const QString& r = Vsechny[n];
-        const QString Oriznuty = r.trimmed();
-        if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) continue;
-        const int Cislo = static_cast<int>(n + 1);
-        const qsizetype Rovnase = r.indexOf(QLatin1Char('='));
-        if (Rovnase < 0) {
-            Chyba = Radek(Cislo) + QStringLiteral("očekáván zápis klíč = hodnota.");
-            return false;
-        }
-        const QString Klic = r.left(Rovnase).trimmed();
-        const QString Hodnota = r.mid(Rovnase + 1).trimmed();
-        int k = 0;
-        while (k < kPocetKlicu && Klic != QLatin1String(kKlice[k]))
-            ++k;
-        if (k == kPocetKlicu) {
-            Chyba = Radek(Cislo) + QStringLiteral("neznámý klíč %1.").arg(Uvozene(Klic.left(40)));
-            return false;
-        }
-        if (Hodnoty[k]) {
-            Chyba = Radek(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
-                                       .arg(Uvozene(Klic))
-                                       .arg(Radky[k]);
-            return false;
-        }
-        if (Hodnota.isEmpty()) {
-            Chyba = Radek(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
-            return false;
-        }
-        Hodnoty[k] = Hodnota;
-        Radky[k] = Cislo;
-    }
-    for (int k = 0; k < kPocetKlicu; ++k) {
-        if (!Hodnoty[k]) {
-            Chyba = QStringLiteral("V souboru chybí klíč %1.")
-                        .arg(Uvozene(QString::fromLatin1(kKlice[k])));
-            return false;
-        }
-    }
-
-    // Value of key k as a whole number in [Min, Max].
-    const auto Cislo = [&](int k, int64_t Min, int64_t Max) -> std::optional<int64_t> {
-        const std::optional<int64_t> v = TextNaCislo(*Hodnoty[k]);
-        if (v && *v >= Min && *v <= Max) return v;
-        Chyba = Radek(Radky[k]) +
-                QStringLiteral("hodnota %1 klíče %2 musí být číslo %3-%4.")
-                    .arg(Uvozene(Hodnoty[k]->left(40)), Uvozene(QString::fromLatin1(kKlice[k])))
-                    .arg(Min)
-                    .arg(Max);
-        return std::nullopt;
-    };
-
-    const std::optional<int64_t> Format = TextNaCislo(*Hodnoty[0]);
-    if (!Format || *Format != FormatKonfigurace) {
-        Chyba = Radek(Radky[0]) +
-                QStringLiteral("nepodporovaná verze formátu %1 (tento program zná verzi %2).")
-                    .arg(Uvozene(Hodnoty[0]->left(40)))
-                    .arg(FormatKonfigurace);
-        return false;
-    }
-
+    QString Text;
+    QStringList Radky;
+    Zapisy Z;
     TSouborKonfigurace S;
-    const std::optional<QString> Modul = UvozovkyNaModul(*Hodnoty[1]);
-    if (!Modul) {
-        Chyba = Radek(Radky[1]) +
-                QStringLiteral("identifikace modulu musí být v uvozovkách (\\\", \\\\ a \\xHH "
-                               "jako náhrady).");
+    if (!TextSouboru(Obsah, Text, Chyba) || !RadkySouboru(Text, Radky, Chyba) ||
+        !CtiZapisy(Radky, Z, Chyba) || !CtiHodnoty(Z, S, Chyba))
         return false;
-    }
-    if (Modul->size() > kMaxModul) {
-        Chyba = Radek(Radky[1]) +
-                QStringLiteral("identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
-        return false;
-    }
-    for (QChar z : *Modul) {
-        if (!ZnakKodoveStranky(z)) {
-            Chyba = Radek(Radky[1]) +
-                    QStringLiteral("identifikace modulu obsahuje znak mimo Windows-1250.");
-            return false;
-        }
-    }
-    S.Modul = *Modul;
-
-    const std::optional<QDateTime> Cas = TextNaCas(*Hodnoty[2]);
-    if (!Cas) {
-        Chyba =
-            Radek(Radky[2]) + QStringLiteral("čas čtení musí mít tvar RRRR-MM-DDThh:mm:ss+hh:mm.");
-        return false;
-    }
-    S.Precteno = *Cas;
-
-    const auto Adresa = Cislo(3, 0, 255);
-    if (!Adresa) return false;
-    S.Blok.KonfAdresa = static_cast<uint8_t>(*Adresa);
-
-    const std::optional<int64_t> Rychlost = TextNaCislo(*Hodnoty[4]);
-    const int Index = Rychlost && *Rychlost >= 0 && *Rychlost <= UINT32_MAX
-                          ? PresnyIndexRychlosti(static_cast<uint32_t>(*Rychlost))
-                          : -1;
-    if (Index < 0) {
-        Chyba = Radek(Radky[4]) +
-                QStringLiteral("rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, "
-                               "38400, 57600, 115200 Bd.")
-                    .arg(Uvozene(Hodnoty[4]->left(40)));
-        return false;
-    }
-    S.Blok.KonfRychlost = static_cast<uint8_t>(Index);
-
-    const auto Mod = Cislo(5, 0, 2);
-    if (!Mod) return false;
-    S.Blok.KonfModCitace = static_cast<uint8_t>(*Mod);
-
-    for (const Slovo& w : kSlova) {
-        const auto v = Cislo(w.klic, 0, UINT32_MAX);
-        if (!v) return false;
-        NastavSlovoBloku(S.Blok, w.bajt, static_cast<uint32_t>(*v));
-    }
     Soubor = S;
     return true;
 }

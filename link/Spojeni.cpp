@@ -83,7 +83,7 @@ TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& J
     }
     if (Jak.Az >= TKrokSpojeni::Identifikace) {
         // The three commands 200, B0 carried from each reply into the next.
-        const uint8_t KodPrikazu = Identifikuj(Druh, Handle, Jak.Adresa, V.Modul, Text);
+        const uint8_t KodPrikazu = Identifikuj(TCil{Druh, Handle, Jak.Adresa}, V.Modul, Text);
         if (KodPrikazu != 0) {
             Zavri();
             return Selhani(TKrokSpojeni::Identifikace, KodPrikazu, Text);

@@ -1,7 +1,6 @@
 #include "Vzorek.h"
 
 #include "Kxxx410.h"
-#include "Operace.h"
 #include "Prikazy.h"
 #include "Soubory.h"
 
@@ -48,7 +47,7 @@ std::optional<double> TRychlostCitace::Dalsi(const TVzorek& V) {
     return Rychlost;
 }
 
-TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>& Pauza) {
+TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza) {
     TVzorek V;
     V.Cas = MistniCas().toMSecsSinceEpoch();
     const auto Selhalo = [&](uint8_t Chyba) {
@@ -57,17 +56,15 @@ TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>
     const auto Mezi = [&] {
         if (Pauza) Pauza();
     };
-    const uint8_t R = Data.Rozhrani;
-    const uint32_t H = Data.Handle;
     std::array<uint8_t, 4> B{};
     uint8_t Mod = 0;
-    uint8_t Chyba = PrikazRegistru(R, H, Adresa, PrikazCti, RegistrModCitace, Mod);
+    uint8_t Chyba = PrikazRegistru(Cil, PrikazCti, RegistrModCitace, Mod);
     if (Chyba == 0) {
         V.Mod = Mod;
         // The counter view's two commands, with a pause between them here.
         Mezi();
         const int64_t Pred = Mikrosekundy();
-        Chyba = CtiHodnotuCitace(R, H, Adresa, B);
+        Chyba = CtiHodnotuCitace(Cil, B);
         V.CitacUs = Pred + (Mikrosekundy() - Pred) / 2;
         if (Chyba == 0)
             V.Citac = CitacNaCislo(Mod, B[0], B[1], B[2], B[3]);
@@ -77,13 +74,13 @@ TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>
         Selhalo(Chyba);
     }
     Mezi();
-    Chyba = CtiVstupy(R, H, Adresa, B);
+    Chyba = CtiVstupy(Cil, B);
     if (Chyba == 0)
         V.Vstupy = BajtyNaCislo(B[0], B[1], B[2], B[3]);
     else
         Selhalo(Chyba);
     Mezi();
-    Chyba = CtiStav(R, H, Adresa, B);
+    Chyba = CtiStav(Cil, B);
     if (Chyba == 0)
         V.Stav = BajtyNaCislo(B[0], B[1], B[2], B[3]);
     else

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Operace.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,12 +28,12 @@ struct TVzorek {
     uint8_t Chyba = 0;              // the first failure's code; 0 when all came
 };
 
-// Reads one sample from the module at Adresa: the counter mode register and
+// Reads one sample from the module of Cil: the counter mode register and
 // the counter (as the counter view polls), the inputs, the status register,
 // Pauza between two commands. A failed read leaves its value empty; the
 // counter is not read after a failed mode read. Cas is taken before the
 // first command.
-TVzorek CtiVzorek(const TData& Data, uint8_t Adresa, const std::function<void()>& Pauza = {});
+TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza = {});
 
 // Counter bytes B1-B4 as a number by the mode: sign and 23-bit magnitude in
 // mode 2, an unsigned 32-bit number otherwise (CitacNaText's rule).

@@ -185,7 +185,7 @@ void TFormHledani::HledatClick() {
     ButtonZastavit->setEnabled(true);
     Stav(QStringLiteral("Probíhá hledání…"));
     TVysledekHledani V;
-    Prenos.Proved([&] { V = Hledej(Spojeni, H); });
+    Prenos.Proved([&] { V = Hledej(CilModulu(Spojeni), H); });
     // The texts come from the driver, so before it is released.
     const QString Text = Souhrn(V, Spojeni.Rozhrani);
     if (Vlastni) {

@@ -162,7 +162,7 @@ TEST_F(Diagnostika, SavedThenLoadedOntoASecondModuleWhoseRegistersThenMatch) {
     });
     // Read back at the old address: the new one waits for the next power-up.
     TKonfigurace back{};
-    ASSERT_TRUE(CtiBlok(*form->Data, back).Uspech());
+    ASSERT_TRUE(CtiBlok(CilModulu(*form->Data), back).Uspech());
     EXPECT_EQ(back, saved.Blok);
 }
 

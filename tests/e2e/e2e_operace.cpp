@@ -50,7 +50,7 @@ TEST_F(OperaceEndToEnd, SearchFindsTwoModulesAtTwoRatesOverTheSerialLine) {
     h.Rychlosti = {4, 6};
     int progress = 0;
     h.Prubeh = [&](int k, int, uint8_t, int) { progress = k; };
-    const TVysledekHledani v = Hledej(data, h);
+    const TVysledekHledani v = Hledej(CilModulu(data), h);
     EXPECT_TRUE(v.Text.isEmpty()) << v.Text.toStdString();
     ASSERT_EQ(v.Nalezene.size(), 2u);
     EXPECT_EQ(v.Nalezene[0].Adresa, 2);
@@ -64,7 +64,7 @@ TEST_F(OperaceEndToEnd, SearchFindsTwoModulesAtTwoRatesOverTheSerialLine) {
 
     // The link is back at its own rate: the module at 2 answers again.
     QString modul, text;
-    EXPECT_EQ(Identifikuj(data.Rozhrani, data.Handle, 2, modul, text), 0) << text.toStdString();
+    EXPECT_EQ(Identifikuj(CilModulu(data, 2), modul, text), 0) << text.toStdString();
 }
 
 TEST_F(OperaceEndToEnd, ABlockKeptInAFileGoesOntoAnotherModule) {
@@ -78,7 +78,7 @@ TEST_F(OperaceEndToEnd, ABlockKeptInAFileGoesOntoAnotherModule) {
     TSouborKonfigurace file;
     file.Modul = data.Modul;
     file.Precteno = QDateTime::currentDateTime();
-    const TVysledekBloku read = CtiBlok(data, file.Blok);
+    const TVysledekBloku read = CtiBlok(CilModulu(data), file.Blok);
     ASSERT_TRUE(read.Uspech()) << read.Text.toStdString();
     EXPECT_EQ(file.Blok.KonfAdresa, 3);
     EXPECT_EQ(file.Blok.KonfRychlost, 7);
@@ -92,18 +92,19 @@ TEST_F(OperaceEndToEnd, ABlockKeptInAFileGoesOntoAnotherModule) {
     TSouborKonfigurace loaded;
     ASSERT_TRUE(NactiKonfiguraci(path, loaded, error)) << error.toStdString();
     TKonfigurace target{};
-    ASSERT_TRUE(CtiBlok(data, target).Uspech());
+    ASSERT_TRUE(CtiBlok(CilModulu(data), target).Uspech());
     const std::vector<uint8_t> differ = RozdilneRegistry(target, loaded.Blok);
     EXPECT_EQ(differ, (std::vector<uint8_t>{63, 62, 0, 41, 33, 43}));
     int pauses = 0;
-    const TVysledekBloku written = ZapisBlok(data, loaded.Blok, differ, {[&] { ++pauses; }, {}});
+    const TVysledekBloku written =
+        ZapisBlok(CilModulu(data), loaded.Blok, differ, {[&] { ++pauses; }, {}});
     ASSERT_TRUE(written.Uspech()) << written.Text.toStdString();
     EXPECT_EQ(written.Registry, differ);
     EXPECT_EQ(pauses, 12);
 
     // Read back whole at the old address (a new address waits for power-up).
     TKonfigurace back{};
-    ASSERT_TRUE(CtiBlok(data, back).Uspech());
+    ASSERT_TRUE(CtiBlok(CilModulu(data), back).Uspech());
     EXPECT_EQ(back, loaded.Blok);
 }
 

@@ -36,7 +36,7 @@ class ZapisOverRegistrTest : public LinkedTest {};
 
 TEST_F(ZapisOverRegistrTest, WritesThenReadsBackCarryingTheValue) {
     QString text = QStringLiteral("x");
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, data.Handle, 5, 0, 2, text), 0);
+    EXPECT_EQ(ZapisOverRegistr(CilModulu(data, 5), 0, 2, text), 0);
     EXPECT_EQ(text, QString());
     EXPECT_THAT(testsupport::sent_requests(), ElementsAre(wr(5, 0, 2), rd_value(5, 0, 2)));
     EXPECT_EQ(model.module.config_register(0), 2);
@@ -45,7 +45,7 @@ TEST_F(ZapisOverRegistrTest, WritesThenReadsBackCarryingTheValue) {
 TEST_F(ZapisOverRegistrTest, FailedWriteReturnsTheLinkCode) {
     model.fail_status[1] = 5;
     QString text;
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, data.Handle, 5, 0, 1, text), 5);
+    EXPECT_EQ(ZapisOverRegistr(CilModulu(data, 5), 0, 1, text), 5);
     EXPECT_EQ(text, TextChyby(data.Rozhrani, 5));
     EXPECT_FALSE(text.isEmpty());
     EXPECT_EQ(testsupport::sent_requests().size(), 1u);
@@ -54,28 +54,28 @@ TEST_F(ZapisOverRegistrTest, FailedWriteReturnsTheLinkCode) {
 TEST_F(ZapisOverRegistrTest, FailedReadBackReturnsTheLinkCode) {
     model.fail_status[2] = 6;
     QString text;
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, data.Handle, 5, 0, 1, text), 6);
+    EXPECT_EQ(ZapisOverRegistr(CilModulu(data, 5), 0, 1, text), 6);
     EXPECT_EQ(text, TextChyby(data.Rozhrani, 6));
 }
 
 TEST_F(ZapisOverRegistrTest, MismatchReturnsNine) {
     model.lie[2] = 1;
     QString text;
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, data.Handle, 5, 35, 7, text), 9);
+    EXPECT_EQ(ZapisOverRegistr(CilModulu(data, 5), 35, 7, text), 9);
     EXPECT_EQ(text, QStringLiteral("Chyba zápisu dat."));
     EXPECT_THAT(testsupport::sent_requests(), ElementsAre(wr(5, 35, 7), rd_value(5, 35, 7)));
 }
 
 TEST_F(ZapisOverRegistrTest, ModuleRefusingTheValueIsAnError) {
     QString text;
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, data.Handle, 5, 0, 3, text), 18);
+    EXPECT_EQ(ZapisOverRegistr(CilModulu(data, 5), 0, 3, text), 18);
     EXPECT_EQ(text, TextChyby(data.Rozhrani, 18));
 }
 
 // Handle 0 never reaches the driver; that is a failure, not a verified write.
 TEST_F(ZapisOverRegistrTest, HandleZeroIsNotSuccess) {
     QString text;
-    EXPECT_EQ(ZapisOverRegistr(data.Rozhrani, 0, 5, 0, 1, text), 10);
+    EXPECT_EQ(ZapisOverRegistr(TCil{data.Rozhrani, 0, 5}, 0, 1, text), 10);
     EXPECT_EQ(text, TextChyby(data.Rozhrani, 10));
     EXPECT_THAT(testsupport::sent_requests(), IsEmpty());
 }

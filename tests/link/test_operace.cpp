@@ -48,7 +48,7 @@ class Operace : public ::testing::Test {
 
 TEST_F(Operace, IdentificationCarriesB0AndBuildsTheModuleText) {
     QString modul, text;
-    EXPECT_EQ(Identifikuj(data.Rozhrani, data.Handle, 7, modul, text), 0);
+    EXPECT_EQ(Identifikuj(CilModulu(data, 7), modul, text), 0);
     EXPECT_EQ(modul, QStringLiteral("KM-207   v.1.02"));
     EXPECT_EQ(text, QStringLiteral("V pořádku"));
     // The module's out byte echoes P5, and it comes back as the next B0.
@@ -62,10 +62,42 @@ TEST_F(Operace, IdentificationCarriesB0AndBuildsTheModuleText) {
 TEST_F(Operace, IdentificationStopsAtTheFirstFailure) {
     QString modul = QStringLiteral("old"), text;
     data.Adresa = 9; // nobody there
-    EXPECT_EQ(Identifikuj(data.Rozhrani, data.Handle, 9, modul, text), 5);
+    EXPECT_EQ(Identifikuj(CilModulu(data, 9), modul, text), 5);
     EXPECT_EQ(text, QStringLiteral("Modul neodpovídá"));
     EXPECT_EQ(modul, QStringLiteral("old"));
     EXPECT_EQ(testsupport::sent_requests().size(), 1u);
+}
+
+// Time, then date, as values; a date that is none of the calendar keeps
+// its day and month, and a failed time read sends no date read.
+TEST_F(Operace, TheClockArrivesAsValues) {
+    using testsupport::reply_bytes;
+    NastavHodiny([] { return QDateTime(QDate(2026, 6, 15), QTime(12, 0)); });
+    fake::push_reply(reply_bytes(0, 7, 5, 30, 0)); // hours above 23
+    fake::push_reply(reply_bytes(0, 15, 6, 2, 0));
+    TOkamzikModulu m;
+    EXPECT_EQ(CtiCasModulu(CilModulu(data, 9), m), 0);
+    EXPECT_EQ(m.Okamzik(), QDateTime(QDate(2026, 6, 15), QTime(23, 5, 7)));
+
+    fake::push_reply(reply_bytes(0, 0, 0, 0, 0));
+    fake::push_reply(reply_bytes(0, 30, 2, 1, 0));
+    m = {};
+    EXPECT_EQ(CtiCasModulu(CilModulu(data, 9), m), 0);
+    ASSERT_TRUE(m.Datum);
+    EXPECT_EQ(m.Datum->Den, 30);
+    EXPECT_EQ(m.Datum->Mesic, 2);
+    EXPECT_EQ(m.Datum->Rok, 2025);
+    EXPECT_FALSE(m.Okamzik().isValid());
+
+    fake::push_reply(testsupport::reply_status(6));
+    m = {};
+    EXPECT_EQ(CtiCasModulu(CilModulu(data, 9), m), 6);
+    EXPECT_FALSE(m.Cas || m.Datum);
+    NastavHodiny({});
+    const auto sent = testsupport::sent_requests();
+    ASSERT_EQ(sent.size(), 5u);
+    for (size_t i = 0; i < sent.size(); ++i)
+        EXPECT_THAT(sent[i], ElementsAre(9, 100, i % 2 ? 2 : 1, 0, 0, 0, 0, 0));
 }
 
 TEST_F(Operace, ReadsTheWholeBlockInTransferOrder) {
@@ -76,8 +108,9 @@ TEST_F(Operace, ReadsTheWholeBlockInTransferOrder) {
         module.set_config_register(r, r);
     TKonfigurace blok{};
     std::vector<int> progress;
-    const TVysledekBloku v = CtiBlok(
-        data, blok, rizeni, [&](int k, int n, uint8_t) { progress.push_back(k * 100 / n); });
+    const TVysledekBloku v = CtiBlok(CilModulu(data), blok, rizeni, [&](int k, int n, uint8_t) {
+        progress.push_back(k * 100 / n);
+    });
     ASSERT_TRUE(v.Uspech()) << v.Text.toStdString();
     EXPECT_THAT(v.Registry, ElementsAre(63, 62, 0, 32, 35, 38, 41, 33, 36, 39, 42, 34, 37, 40, 43));
     EXPECT_EQ(blok.KonfAdresa, 7);
@@ -97,7 +130,7 @@ TEST_F(Operace, ReadsOnlyTheGivenRegistersInTransferOrder) {
     module.set_config_register(41, 0x81);
     TKonfigurace blok{};
     blok.KonfAdresa = 99;
-    const TVysledekBloku v = CtiRegistry(data, blok, {41, 0, 41}, rizeni);
+    const TVysledekBloku v = CtiRegistry(CilModulu(data), blok, {41, 0, 41}, rizeni);
     ASSERT_TRUE(v.Uspech()) << v.Text.toStdString();
     EXPECT_THAT(v.Registry, ElementsAre(0, 41));
     EXPECT_EQ(blok.KonfModCitace, 2);
@@ -105,13 +138,13 @@ TEST_F(Operace, ReadsOnlyTheGivenRegistersInTransferOrder) {
     EXPECT_EQ(blok.KonfAdresa, 99) << "a register not asked for is not read";
     EXPECT_THAT(commands(), ElementsAre(102, 102));
     EXPECT_EQ(pauses, 2);
-    EXPECT_EQ(CtiRegistry(data, blok, {0, 44}).Konec, TKonecBloku::NeplatnyRegistr);
+    EXPECT_EQ(CtiRegistry(CilModulu(data), blok, {0, 44}).Konec, TKonecBloku::NeplatnyRegistr);
     EXPECT_EQ(testsupport::sent_requests().size(), 2u) << "nothing sent for a foreign register";
 }
 
 TEST_F(Operace, WritesOnlyTheGivenRegistersEachVerified) {
     TKonfigurace modul{};
-    ASSERT_TRUE(CtiBlok(data, modul).Uspech());
+    ASSERT_TRUE(CtiBlok(CilModulu(data), modul).Uspech());
     TKonfigurace novy = modul;
     novy.KonfModCitace = 1;
     novy.NegaceDOUT[2] = 0x5A;
@@ -120,7 +153,7 @@ TEST_F(Operace, WritesOnlyTheGivenRegistersEachVerified) {
     fake::clear_journal();
     pauses = 0;
 
-    const TVysledekBloku v = ZapisBlok(data, novy, {40, 0, 40}, rizeni);
+    const TVysledekBloku v = ZapisBlok(CilModulu(data), novy, {40, 0, 40}, rizeni);
     ASSERT_TRUE(v.Uspech()) << v.Text.toStdString();
     EXPECT_THAT(v.Registry, ElementsAre(0, 40)) << "transfer order, once each";
     EXPECT_THAT(commands(), ElementsAre(103, 102, 103, 102));
@@ -128,7 +161,7 @@ TEST_F(Operace, WritesOnlyTheGivenRegistersEachVerified) {
     EXPECT_EQ(module.config_register(0), 1);
     EXPECT_EQ(module.config_register(40), 0x5A);
     TKonfigurace zpet{};
-    ASSERT_TRUE(CtiBlok(data, zpet).Uspech());
+    ASSERT_TRUE(CtiBlok(CilModulu(data), zpet).Uspech());
     EXPECT_EQ(zpet, novy);
 }
 
@@ -137,7 +170,7 @@ TEST_F(Operace, AStopAtAPauseEndsTheWriteThere) {
     blok.KonfAdresa = 7;
     int asked = 0;
     rizeni.Zastavit = [&] { return ++asked == 3; }; // after the second write
-    const TVysledekBloku v = ZapisBlok(data, blok, VsechnyRegistry(), rizeni);
+    const TVysledekBloku v = ZapisBlok(CilModulu(data), blok, VsechnyRegistry(), rizeni);
     EXPECT_EQ(v.Konec, TKonecBloku::Zastaveno);
     EXPECT_THAT(v.Registry, ElementsAre(63));
     EXPECT_EQ(v.Registr, 62);
@@ -153,7 +186,7 @@ TEST_F(Operace, AReadBackMismatchOrFailureSaysWhere) {
     TKonfigurace blok{};
     blok.KonfAdresa = 7;
     blok.KonfRychlost = 4;
-    TVysledekBloku v = ZapisBlok(data, blok, {63, 62});
+    TVysledekBloku v = ZapisBlok(CilModulu(data), blok, {63, 62});
     EXPECT_EQ(v.Konec, TKonecBloku::Neshoda);
     EXPECT_EQ(v.Registr, 63);
     EXPECT_EQ(v.Precteno, 8);
@@ -165,7 +198,7 @@ TEST_F(Operace, AReadBackMismatchOrFailureSaysWhere) {
     drop.count = 1;
     drop.command = 103;
     module.add_fault(drop);
-    v = ZapisBlok(data, blok, {63, 62});
+    v = ZapisBlok(CilModulu(data), blok, {63, 62});
     EXPECT_EQ(v.Konec, TKonecBloku::Chyba);
     EXPECT_EQ(v.Chyba, 5);
     EXPECT_EQ(v.Registr, 63);
@@ -175,10 +208,10 @@ TEST_F(Operace, AReadBackMismatchOrFailureSaysWhere) {
 
 TEST_F(Operace, NothingIsSentForAForeignRegisterOrAClosedLink) {
     TKonfigurace blok{};
-    EXPECT_EQ(ZapisBlok(data, blok, {63, 44}).Konec, TKonecBloku::NeplatnyRegistr);
+    EXPECT_EQ(ZapisBlok(CilModulu(data), blok, {63, 44}).Konec, TKonecBloku::NeplatnyRegistr);
     TData closed;
-    EXPECT_EQ(ZapisBlok(closed, blok, {63}).Konec, TKonecBloku::NeniSpojeni);
-    EXPECT_EQ(CtiBlok(closed, blok).Konec, TKonecBloku::NeniSpojeni);
+    EXPECT_EQ(ZapisBlok(CilModulu(closed), blok, {63}).Konec, TKonecBloku::NeniSpojeni);
+    EXPECT_EQ(CtiBlok(CilModulu(closed), blok).Konec, TKonecBloku::NeniSpojeni);
     EXPECT_TRUE(fake::entries().empty());
 }
 
@@ -237,7 +270,7 @@ TEST_F(Hledani, FindsModulesAtTwoAddressesAndRatesAndWritesNothing) {
         last = k;
         total = n;
     };
-    const TVysledekHledani v = Hledej(data, h);
+    const TVysledekHledani v = Hledej(CilModulu(data), h);
     ASSERT_EQ(v.Nalezene.size(), 2u);
     EXPECT_EQ(v.Nalezene[0].Adresa, 3);
     EXPECT_EQ(v.Nalezene[0].IndexRychlosti, 4);
@@ -273,7 +306,7 @@ TEST_F(Hledani, AStopEndsItWithinOneExchangeAndTheRateComesBack) {
     int sends = 0;
     h.Rizeni.Pauza = [&] { ++sends; };
     h.Rizeni.Zastavit = [&] { return sends == 2; };
-    const TVysledekHledani v = Hledej(data, h);
+    const TVysledekHledani v = Hledej(CilModulu(data), h);
     EXPECT_TRUE(v.Zastaveno);
     EXPECT_EQ(commands().size(), 2u);
     EXPECT_EQ(v.Hotovo, 2);
@@ -290,7 +323,7 @@ TEST_F(Hledani, ALinkFailureBreaksItOffAndBadInputSendsNothing) {
     broken.result = 14;
     fake::push_reply(testsupport::reply_status(5));
     fake::push_reply(broken);
-    const TVysledekHledani v = Hledej(data, h);
+    const TVysledekHledani v = Hledej(CilModulu(data), h);
     EXPECT_EQ(v.Chyba, 14);
     EXPECT_EQ(v.Text, QStringLiteral("Chyba komunikace"));
     EXPECT_EQ(commands().size(), 2u);
@@ -298,10 +331,10 @@ TEST_F(Hledani, ALinkFailureBreaksItOffAndBadInputSendsNothing) {
     fake::clear_journal();
     h.Od = 10;
     h.Do = 9;
-    EXPECT_FALSE(Hledej(data, h).Text.isEmpty());
+    EXPECT_FALSE(Hledej(CilModulu(data), h).Text.isEmpty());
     h.Do = 20;
     h.Rychlosti = {9};
-    EXPECT_FALSE(Hledej(data, h).Text.isEmpty());
+    EXPECT_FALSE(Hledej(CilModulu(data), h).Text.isEmpty());
     EXPECT_TRUE(fake::entries().empty());
 }
 
