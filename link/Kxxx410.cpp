@@ -422,7 +422,12 @@ QString TextChyby(uint8_t Rozhrani, uint32_t Kod) {
 }
 
 bool ChybaModulu(uint32_t Kod) {
-    return Kod == 12 || (Kod >= 16 && Kod <= 18);
+    return Kod == km::kErrModule || Kod == km::kErrUnknownCommand || Kod == km::kErrBadRegister ||
+           Kod == km::kErrBadValue;
+}
+
+bool NejasnaOdpoved(uint32_t Kod) {
+    return Kod == km::kErrCorrupt || Kod == km::kErrOtherModule;
 }
 
 bool SpojeniOtevreno(const TData* Data) {

@@ -4,6 +4,7 @@
 
 #include "Dekl.h"
 #include "VazbaOvladace.h"
+#include "km_status.h"
 
 #include <QDateTime>
 
@@ -17,7 +18,7 @@
 using TOdpoved = std::array<uint32_t, 100>;
 
 // The link's own codes.
-constexpr uint32_t KodPozadavek = 9; // request could not be formed
+constexpr uint32_t KodPozadavek = km::kErrRequest; // request could not be formed
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
@@ -67,9 +68,14 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
 // unbound driver gives an empty text).
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
 
-// The module itself answered with an error status (12, 16, 17, 18): the
-// link works, the module refused.
+// The module itself answered with an error status (km::kErrModule,
+// kErrUnknownCommand, kErrBadRegister, kErrBadValue): the link works, the
+// module refused.
 bool ChybaModulu(uint32_t Kod);
+
+// A reply came, but damaged or from another module (km::kErrCorrupt,
+// kErrOtherModule): more than one module may answer at the address.
+bool NejasnaOdpoved(uint32_t Kod);
 
 // The link is open: a record, Pripojeno and a nonzero Handle.
 bool SpojeniOtevreno(const TData* Data);
