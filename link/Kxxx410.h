@@ -1,5 +1,6 @@
-// Binding of the interface driver libraries, the module command exchange,
-// and the one observer every command is reported to (the log registers here).
+// Binding of the interface driver libraries (found by HledaniOvladace), the
+// module command exchange, and the one observer every command is reported
+// to (the log registers here).
 #pragma once
 
 #include "Dekl.h"
@@ -12,7 +13,6 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 // Reply buffer of one command.
 using TOdpoved = std::array<uint32_t, 100>;
@@ -32,17 +32,6 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text);
 // error text can still be read). Called by the next OvladacInit and at exit.
 void OvladacUvolni();
 
-// Folder searched first for the driver libraries: the executable's folder,
-// or the one tests set; empty restores the default. Its ../lib/km207 comes
-// second, then the platform's library search.
-void NastavAdresarOvladacu(const QString& Adresar);
-
-// Runs every driver library in km207-driverhost, a process of its own, also
-// one this process could load itself: a library that crashes or hangs then
-// cannot take the program with it. Also on when the environment variable
-// KM207_DRIVER_HOST is 1. Takes effect at the next OvladacInit.
-void NastavIzolaciOvladacu(bool Zapnuto);
-
 // The library bound now and how, for the communication log: its path, and
 // " přes km207-driverhost.exe (Wine)" or the like when a host runs it. Empty
 // when nothing is bound.
@@ -53,10 +42,6 @@ QString OvladacVazba();
 // no wine32, a machine that cannot run 32-bit programs, no driver host
 // beside the program. Empty when it bound a library or knows no such cause.
 QString OvladacDuvod();
-
-// Tests only: the answer to "does this machine run 32-bit programs" in
-// place of the probe of the machine; nullopt asks the probe again.
-void NastavOdpovedSondy32(std::optional<bool> Odpoved);
 
 // One command on the module. B0..B4 are in and out; a null one makes the
 // request impossible (Chyba 9).
