@@ -1,4 +1,5 @@
-// Opening the link for km207 from the settings file and the command line.
+// The link of a km207 run: the record from the settings file and the
+// command line, opening it and closing it.
 #include "session.h"
 
 #include "Kxxx410.h"
