@@ -15,6 +15,7 @@
 // bench_drivers --exchanges=N --udp-port=P sends N commands through KL4100
 // to a km207-sim already serving 127.0.0.1:P and exits; bench/syscalls.sh
 // counts the system calls of such runs.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "child_process.h"
 #include "km_protocol.h"

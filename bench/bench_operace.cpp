@@ -7,6 +7,7 @@
 //   the round trips of the modules found).
 //
 // Run: bench_operace [--benchmark_filter=...]
+#include "HledaniOvladace.h"
 #include "Komunikace.h"
 #include "Kxxx410.h"
 #include "Operace.h"

@@ -6,6 +6,7 @@
 //   tests/wm/with_wm.sh build/bin/bench_transfer
 // (without a display it runs on Qt's offscreen platform). Prints the medians,
 // the ratio to the bound (target: at most 1.10) and the length of one pause.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "NastavDIO.h"
 #include "Prenos.h"

@@ -121,7 +121,7 @@ int Session::restore() {
         uint8_t b0 = 0;
         QString part;
         const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
-        if (code == 0 || code == 6 || code == 7 || ChybaModulu(code)) {
+        if (code == 0 || NejasnaOdpoved(code) || ChybaModulu(code)) {
             out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
                                       "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
                                       "--force zapíše i tak).")

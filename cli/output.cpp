@@ -59,8 +59,11 @@ QString modeName(uint8_t mode) {
 
 int exitStatusForCode(uint32_t code) {
     if (code == 0) return ExitOk;
-    // 9 (the link's) and our own: a register read back with another value.
-    return code == 9 || code == CodeReadBackDiffers || ChybaModulu(code) ? ExitModule : ExitLink;
+    // The link's own (the request could not be formed) and ours: a register
+    // read back with another value.
+    const bool moduleFault =
+        code == KodPozadavek || code == CodeReadBackDiffers || ChybaModulu(code);
+    return moduleFault ? ExitModule : ExitLink;
 }
 
 Output::Output(bool json) : json_(json), terminal_(isTerminal(stderr)) {}

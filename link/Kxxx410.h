@@ -1,9 +1,11 @@
-// Binding of the interface driver libraries, the module command exchange,
-// and the one observer every command is reported to (the log registers here).
+// Binding of the interface driver libraries (found by HledaniOvladace), the
+// module command exchange, and the one observer every command is reported
+// to (the log registers here).
 #pragma once
 
 #include "Dekl.h"
 #include "VazbaOvladace.h"
+#include "km_status.h"
 
 #include <QDateTime>
 
@@ -11,13 +13,12 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 // Reply buffer of one command.
 using TOdpoved = std::array<uint32_t, 100>;
 
 // The link's own codes.
-constexpr uint32_t KodPozadavek = 9; // request could not be formed
+constexpr uint32_t KodPozadavek = km::kErrRequest; // request could not be formed
 
 uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigOvladace);
 uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
@@ -31,17 +32,6 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text);
 // error text can still be read). Called by the next OvladacInit and at exit.
 void OvladacUvolni();
 
-// Folder searched first for the driver libraries: the executable's folder,
-// or the one tests set; empty restores the default. Its ../lib/km207 comes
-// second, then the platform's library search.
-void NastavAdresarOvladacu(const QString& Adresar);
-
-// Runs every driver library in km207-driverhost, a process of its own, also
-// one this process could load itself: a library that crashes or hangs then
-// cannot take the program with it. Also on when the environment variable
-// KM207_DRIVER_HOST is 1. Takes effect at the next OvladacInit.
-void NastavIzolaciOvladacu(bool Zapnuto);
-
 // The library bound now and how, for the communication log: its path, and
 // " přes km207-driverhost.exe (Wine)" or the like when a host runs it. Empty
 // when nothing is bound.
@@ -53,10 +43,6 @@ QString OvladacVazba();
 // beside the program. Empty when it bound a library or knows no such cause.
 QString OvladacDuvod();
 
-// Tests only: the answer to "does this machine run 32-bit programs" in
-// place of the probe of the machine; nullopt asks the probe again.
-void NastavOdpovedSondy32(std::optional<bool> Odpoved);
-
 // One command on the module. B0..B4 are in and out; a null one makes the
 // request impossible (Chyba 9).
 void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
@@ -67,9 +53,14 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
 // unbound driver gives an empty text).
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
 
-// The module itself answered with an error status (12, 16, 17, 18): the
-// link works, the module refused.
+// The module itself answered with an error status (km::kErrModule,
+// kErrUnknownCommand, kErrBadRegister, kErrBadValue): the link works, the
+// module refused.
 bool ChybaModulu(uint32_t Kod);
+
+// A reply came, but damaged or from another module (km::kErrCorrupt,
+// kErrOtherModule): more than one module may answer at the address.
+bool NejasnaOdpoved(uint32_t Kod);
 
 // The link is open: a record, Pripojeno and a nonzero Handle.
 bool SpojeniOtevreno(const TData* Data);

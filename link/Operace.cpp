@@ -2,6 +2,7 @@
 
 #include "Kxxx410.h"
 #include "Rychlosti.h"
+#include "km_status.h"
 
 #include <algorithm>
 
@@ -361,7 +362,7 @@ namespace {
 // about the link: the search goes on after them.
 bool KodModulu(uint8_t Chyba) {
     // No answer, a damaged reply, a reply from another module.
-    return Chyba == 5 || Chyba == 6 || Chyba == 7 || ChybaModulu(Chyba);
+    return Chyba == km::kErrTimeout || NejasnaOdpoved(Chyba) || ChybaModulu(Chyba);
 }
 
 } // namespace
@@ -401,7 +402,7 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
     auto Posud = [&](uint8_t Chyba) {
         if (Chyba == 0) return true;
         if (KodModulu(Chyba)) {
-            if (Chyba != 5) {
+            if (Chyba != km::kErrTimeout) {
                 ++V.Poruchy[Chyba];
                 std::vector<uint8_t>& Adresy = V.AdresyPoruch[Chyba];
                 if (std::find(Adresy.begin(), Adresy.end(), AktualniAdresa) == Adresy.end())
@@ -477,7 +478,7 @@ QString TextPoruchy(const TVysledekHledani& V, uint8_t Rozhrani, uint8_t Kod) {
         Adresy << QString::number(a);
     Text += (A->second.size() == 1 ? QStringLiteral(", adresa ") : QStringLiteral(", adresy ")) +
             Adresy.join(QStringLiteral(", "));
-    if (Kod == 6 || Kod == 7)
+    if (NejasnaOdpoved(Kod))
         Text += A->second.size() == 1
                     ? QStringLiteral(" – na adrese může odpovídat více modulů najednou")
                     : QStringLiteral(" – na adresách může odpovídat více modulů najednou");

@@ -5,6 +5,7 @@
 
 #include "driver_kinds.h"
 
+#include <QString>
 #include <QStringView>
 
 #include <cstdint>
@@ -26,6 +27,11 @@ struct TRozhrani {
 
     // Prefix, form of Init, UDP.
     constexpr const kmhost::DriverKind& Ovladac() const { return kmhost::kDriverKinds[Druh]; }
+    // The driver's library file with the ending given: "KSER410.DLL" (the
+    // maker's, and the name in every text), "KSER410.so".
+    QString Knihovna(QStringView Pripona = u".DLL") const {
+        return QString::fromLatin1(Ovladac().prefix) + Pripona.toString();
+    }
     // Init takes one number the operator gives (km207's --port).
     constexpr bool MaPort() const {
         return Parametry == TParametry::CisloPortu || Parametry == TParametry::BazovaAdresa;

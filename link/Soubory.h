@@ -12,8 +12,8 @@
 
 #include <string>
 
-// A path as the platform's own calls take it (host/): UTF-8 on Windows,
-// the file system's own bytes elsewhere.
+// A path (or a program's argument) as the platform's own calls take it
+// (host/): UTF-8 on Windows, the file system's own bytes elsewhere.
 std::string NativniCesta(const QString& Cesta);
 
 // Reads a whole regular file of at most Nejvyse bytes. The type is checked

@@ -34,14 +34,33 @@ void NaplnKonfiguraci(TData& Data, const TRozhrani& R, const TOtevreni& Jak) {
 
 } // namespace
 
-QString ChybaParametru(const TData& Data) {
+QString TChybaParametru::TextSHodnotou() const {
+    return Hodnota ? Text + QLatin1Char(' ') + QString::number(*Hodnota) : Text;
+}
+
+std::optional<TChybaParametru> ChybaParametru(const TData& Data) {
     const TRozhrani* R = NajdiRozhrani(Data.Rozhrani);
-    if (!R) return TextNeznameRozhrani.toString();
-    if (R->Parametry != TParametry::Lan) return {};
-    if (Data.IpAdresa.isEmpty()) return TextNeplatnaIp.toString();
-    if (Data.UdpPort > Nejvyse16Bitu) return TextNeplatnyPort.toString();
-    if (Data.UdpTimeout > Nejvyse16Bitu) return TextNeplatnyTimeout.toString();
-    return {};
+    if (!R) return TChybaParametru{TPoleSpojeni::Rozhrani, TextNeznameRozhrani.toString(), {}};
+    if (R->Parametry != TParametry::Lan) return std::nullopt;
+    if (Data.IpAdresa.isEmpty())
+        return TChybaParametru{TPoleSpojeni::IpAdresa, TextNeplatnaIp.toString(), {}};
+    if (Data.UdpPort > Nejvyse16Bitu)
+        return TChybaParametru{TPoleSpojeni::UdpPort, TextNeplatnyPort.toString(), Data.UdpPort};
+    if (Data.UdpTimeout > Nejvyse16Bitu)
+        return TChybaParametru{TPoleSpojeni::UdpTimeout, TextNeplatnyTimeout.toString(),
+                               Data.UdpTimeout};
+    return std::nullopt;
+}
+
+void ZavriSpojeni(TData& Data, uint32_t& Handle) {
+    OvladacDone(Data.Rozhrani, Handle);
+    Data.Handle = Handle;
+    Data.Pripojeno = false;
+}
+
+void ZavriSpojeni(TData& Data) {
+    uint32_t Handle = Data.Handle;
+    ZavriSpojeni(Data, Handle);
 }
 
 TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& Jak) {
@@ -52,8 +71,8 @@ TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& J
         V.Text = Text;
         return V;
     };
-    const QString Chyba = ChybaParametru(Data);
-    if (!Chyba.isEmpty()) return Selhani(TKrokSpojeni::Parametry, KodNeplatne, Chyba);
+    if (const std::optional<TChybaParametru> Chyba = ChybaParametru(Data))
+        return Selhani(TKrokSpojeni::Parametry, KodNeplatne, Chyba->Text);
     const uint8_t Druh = Data.Rozhrani;
     NaplnKonfiguraci(Data, *NajdiRozhrani(Druh), Jak);
 
@@ -64,20 +83,15 @@ TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& J
         return Selhani(TKrokSpojeni::Init, Kod, Text);
     }
     Data.Pripojeno = true;
-    // Done with the handle as the driver left it; the texts are read before,
+    // A later failure closes the link again; its text is read before Done,
     // while the library is still bound.
-    const auto Zavri = [&] {
-        OvladacDone(Druh, Handle);
-        Data.Handle = Handle;
-        Data.Pripojeno = false;
-    };
     if (Jak.Az >= TKrokSpojeni::SetConfig) {
         V.Rychlost = IndexNaRychlost(Jak.IndexRychlosti);
         Kod = OvladacSetConfig(Druh, Handle, V.Rychlost, IndexNaCasovani(Jak.IndexRychlosti),
                                OpakovaniSpojeni);
         Text = TextChyby(Druh, Kod);
         if (Kod != 0) {
-            Zavri();
+            ZavriSpojeni(Data, Handle);
             return Selhani(TKrokSpojeni::SetConfig, Kod, Text);
         }
     }
@@ -85,7 +99,7 @@ TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& J
         // The three commands 200, B0 carried from each reply into the next.
         const uint8_t KodPrikazu = Identifikuj(TCil{Druh, Handle, Jak.Adresa}, V.Modul, Text);
         if (KodPrikazu != 0) {
-            Zavri();
+            ZavriSpojeni(Data, Handle);
             return Selhani(TKrokSpojeni::Identifikace, KodPrikazu, Text);
         }
     }

@@ -62,12 +62,31 @@ struct TVysledekSpojeni {
 //     the caller's to store.
 TVysledekSpojeni OtevriSpojeni(TData& Data, uint32_t& Handle, const TOtevreni& Jak = {});
 
+// Closes the link through the driver's Done with the handle cell Handle (a
+// copy of Data.Handle, or the cell the link was opened with); Data then
+// holds the handle as Done left it, and Pripojeno false.
+void ZavriSpojeni(TData& Data, uint32_t& Handle);
+// The same with a copy of the record's own handle.
+void ZavriSpojeni(TData& Data);
+
 // The connection dialog's words for parameters that cannot open a link.
 inline constexpr QStringView TextNeznameRozhrani = u"Neznámý typ rozhraní";
 inline constexpr QStringView TextNeplatnaIp = u"Neplatná IP adresa";
 inline constexpr QStringView TextNeplatnyPort = u"Neplatný UDP port";
 inline constexpr QStringView TextNeplatnyTimeout = u"Neplatný UDP timeout";
 
-// Why the record's kind or parameters cannot open a link, in those words;
-// empty when they can.
-QString ChybaParametru(const TData& Data);
+// The record's field that keeps it from opening a link.
+enum class TPoleSpojeni { Rozhrani, IpAdresa, UdpPort, UdpTimeout };
+
+struct TChybaParametru {
+    TPoleSpojeni Pole = TPoleSpojeni::Rozhrani;
+    QString Text;                    // in the connection dialog's words
+    std::optional<uint32_t> Hodnota; // the number refused: a UDP port or timeout
+
+    // Text followed by the number refused, where there is one.
+    QString TextSHodnotou() const;
+};
+
+// Why the record's kind or parameters cannot open a link; nullopt when they
+// can.
+std::optional<TChybaParametru> ChybaParametru(const TData& Data);

@@ -1,25 +1,15 @@
 #include "VazbaOvladace.h"
 
+#include "Soubory.h"
 #include "child_process.h"
 #include "driver_library.h"
 #include "km_host_frame.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
 
 #include <algorithm>
 
 namespace {
-
-// A path or argument as the platform's own calls take it.
-std::string nativni(const QString& text) {
-#ifdef Q_OS_WIN
-    return QDir::toNativeSeparators(text).toUtf8().toStdString();
-#else
-    return QFile::encodeName(text).toStdString();
-#endif
-}
 
 // ---- In the program's process.
 
@@ -87,9 +77,9 @@ class PresHostitele : public VazbaOvladace {
         // The host's own notes (and Wine's) go to the program's standard
         // error, which the child shares.
         kmhost::ChildCommand c;
-        c.program = nativni(s.Program);
+        c.program = NativniCesta(s.Program);
         for (const QString& a : s.Argumenty)
-            c.arguments.push_back(nativni(a));
+            c.arguments.push_back(NativniCesta(a));
         if (wine_) {
             // Quiet, and no offer to install Wine's .NET or browser into a
             // new prefix: the host needs neither.
@@ -105,7 +95,7 @@ class PresHostitele : public VazbaOvladace {
         const int lhuta = wine_ ? kOtevreniWineMs : kOtevreniMs;
         kmhost::OpenRequest r;
         r.kind = druh_;
-        r.path = nativni(cesta);
+        r.path = NativniCesta(cesta);
         kmhost::OpenReply a;
         if (!vymena(kmhost::Type::Open, r, a, lhuta)) return false;
         odpovedel = true;
@@ -282,7 +272,8 @@ class PresHostitele : public VazbaOvladace {
 
 std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta, uint32_t& Kod) {
     Kod = KodNenacteno + Druh;
-    std::unique_ptr<kmhost::DriverLibrary> knihovna = kmhost::open_driver_library(nativni(Cesta));
+    std::unique_ptr<kmhost::DriverLibrary> knihovna =
+        kmhost::open_driver_library(NativniCesta(Cesta));
     if (!knihovna) return nullptr;
     kmhost::DriverEntries vstupy;
     if (!kmhost::resolve_entries(*knihovna, Druh, vstupy)) {

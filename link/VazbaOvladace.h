@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "km_status.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,9 +13,9 @@
 #include <memory>
 
 // Codes of a library that could not be bound (the link's own codes).
-constexpr uint32_t KodNeplatne = 10;   // unknown kind or entry not bound
-constexpr uint32_t KodNenacteno = 100; // + kind: library did not load
-constexpr uint32_t KodNeuplne = 110;   // + kind: library lacks an entry
+constexpr uint32_t KodNeplatne = km::kErrNotBound; // unknown kind or entry not bound
+constexpr uint32_t KodNenacteno = 100;             // + kind: library did not load
+constexpr uint32_t KodNeuplne = 110;               // + kind: library lacks an entry
 
 class VazbaOvladace {
   public:

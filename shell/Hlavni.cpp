@@ -11,6 +11,7 @@
 #include "Pripojeni.h"
 #include "Prubeh.h"
 #include "RTC.h"
+#include "Spojeni.h"
 #include "StatReg.h"
 
 #include <QCloseEvent>
@@ -142,10 +143,7 @@ void TForm1::FormCreate() {
 void TForm1::FormClose() {
     if (!Data) return;
     ZapisIni(Data);
-    if (Data->Pripojeno && Data->Handle != 0) {
-        uint32_t handle = Data->Handle;
-        OvladacDone(Data->Rozhrani, handle);
-    }
+    if (SpojeniOtevreno(Data)) ZavriSpojeni(*Data);
     // A library a failed Init left loaded goes too; the program is ending.
     OvladacUvolni();
     delete Data;

@@ -188,10 +188,7 @@ void TFormHledani::HledatClick() {
     Prenos.Proved([&] { V = Hledej(CilModulu(Spojeni), H); });
     // The texts come from the driver, so before it is released.
     const QString Text = Souhrn(V, Spojeni.Rozhrani);
-    if (Vlastni) {
-        uint32_t Handle = Docasne.Handle;
-        OvladacDone(Docasne.Rozhrani, Handle);
-    }
+    if (Vlastni) ZavriSpojeni(Docasne);
     ButtonZastavit->setEnabled(false);
     ButtonHledat->setEnabled(true);
     Stav(Text);

@@ -298,18 +298,12 @@ void TForm2::ComboBox2Change() {
     UkazParametry(index);
 }
 
-void TForm2::ZavriSpojeni(uint32_t& Handle) {
-    OvladacDone(Data->Rozhrani, Handle);
-    Data->Handle = Handle;
-    Data->Pripojeno = false;
-}
-
 void TForm2::Button1Click() {
     if (!Data) return;
     uint32_t handle = Data->Handle;
 
     // An open link goes first, through the driver that opened it.
-    if (SpojeniOtevreno(Data)) ZavriSpojeni(handle);
+    if (SpojeniOtevreno(Data)) ZavriSpojeni(*Data, handle);
     NastavStav(QStringLiteral("Probíhá inicializace připojení"));
 
     // Address: not a number gives 0; cut to 8 bits and shown back.

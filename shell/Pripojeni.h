@@ -64,7 +64,6 @@ class TForm2 : public QDialog {
     void NastavStav(const QString& Text);
     // Status panel of the given height (0: one line) and what lies below it.
     void UmistiStav(int Vyska);
-    void ZavriSpojeni(uint32_t& Handle);
 
     bool umisteno_ = false;
 };

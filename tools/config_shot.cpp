@@ -4,6 +4,7 @@
 //
 //   config_shot --dialog adr|cnt|dio --port N --address A --drivers DIR --out FILE.png
 #include "Dekl.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
 #include "NastavCNT.h"

@@ -7,6 +7,7 @@
 //
 //   diag_shot --drivers DIR --out DIR --file PATH
 #include "Hlavni.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
 #include "SouborKonfigurace.h"

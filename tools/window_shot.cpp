@@ -6,6 +6,7 @@
 //
 //   window_shot --drivers DIR --out PREFIX    (writes PREFIX-dialog.png, PREFIX-main.png)
 #include "Hlavni.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
 

@@ -2,6 +2,7 @@
 // against km207-sim, through the program's link layer: OvladacInit,
 // OvladacSetConfig, ProvedPrikaz, OvladacError, OvladacDone. Each runs bound
 // in this process and again in km207-driverhost.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "driver_errors.h"
 #include "sim_process.h"

@@ -1,6 +1,7 @@
 // The settings dialogs against km207-sim through the real drivers: write a
 // configuration, open the dialog again, read it back equal.
 #include "Hlavni.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
 #include "NastavCNT.h"

@@ -7,6 +7,7 @@
 // With KM207_SHOT_DIR set, the test also saves pictures of the connection
 // dialog and the main window after the connection (tools/screenshot.sh).
 #include "Hlavni.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
 #include "Rozhrani.h"

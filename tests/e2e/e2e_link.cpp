@@ -1,5 +1,6 @@
 #include "e2e_link.h"
 
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
 

@@ -1,5 +1,6 @@
 // Windows under faults: the emulator going away in the middle of a transfer
 // or of a live view, and garbage typed into every edit of every dialog.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
 #include "NastavCNT.h"

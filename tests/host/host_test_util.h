@@ -1,6 +1,7 @@
 // Shared by the driver host tests.
 #pragma once
 
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "machine.h"
 

@@ -151,8 +151,9 @@ TEST_F(HostFailure, AHostThatStopsReadingCannotEndTheProgram) {
 }
 
 // Each cause that keeps the maker's 32-bit library from running gets its own
-// words, while the code and its text stay as specified. The Wine stand-in
-// fails at once, as Debian's wine does when its 32-bit loader cannot start.
+// words in OvladacDuvod, while the code stays 100 + kind with its usual text,
+// which every window and script already knows. The Wine stand-in fails at
+// once, as Debian's wine does when its 32-bit loader cannot start.
 TEST_F(HostFailure, EachCauseOfAnUnrunnableDllIsToldInWords) {
     QTemporaryDir dir;
     write_pe_header(dir.filePath(QStringLiteral("KSER410.DLL")), 0x014C);

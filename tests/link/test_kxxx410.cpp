@@ -1,5 +1,6 @@
 // Driver binding and the command exchange, through the test driver library
 // bound exactly as the program binds a real one.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "driver_errors.h"
 #include "fake_link.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "fake_link.h"
 

@@ -5,6 +5,7 @@
 // KM207_SOAK_COMMANDS=N sets the number of commands over UDP (default 2000);
 // the pseudo-terminal run gets a tenth of it. With the variable set (the
 // bench script), the memory growth bound is enforced too.
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 #include "sim_process.h"
 

@@ -1,5 +1,6 @@
 #include "fake_link.h"
 
+#include "HledaniOvladace.h"
 #include "Kxxx410.h"
 
 #include <QDir>

@@ -1,4 +1,5 @@
-// Opening the link for km207 from the settings file and the command line.
+// The link of a km207 run: the record from the settings file and the
+// command line, opening it and closing it.
 #include "session.h"
 
 #include "Kxxx410.h"
@@ -10,6 +11,31 @@
 #include <QDir>
 
 namespace km207 {
+
+namespace {
+
+// The settings file's key of a LAN converter's field, and whether the
+// command line gave the value.
+struct FieldSource {
+    const char* key;
+    bool given;
+};
+
+FieldSource fieldSource(TPoleSpojeni field, const Options& o) {
+    switch (field) {
+    case TPoleSpojeni::IpAdresa:
+        return {"IP adresa", o.ip.has_value()};
+    case TPoleSpojeni::UdpPort:
+        return {"UDP port", o.udpPort.has_value()};
+    case TPoleSpojeni::UdpTimeout:
+        return {"UDP timeout", o.timeout.has_value()};
+    case TPoleSpojeni::Rozhrani:
+        break;
+    }
+    return {"", true};
+}
+
+} // namespace
 
 bool Session::prepareLink(QString& error) {
     InitData(&data_);
@@ -27,14 +53,6 @@ bool Session::prepareLink(QString& error) {
         settings = CestaCteniIni();
         CtiIni(&data_);
     }
-    // A value the command line did not give came from the settings file:
-    // the error names the file and the key.
-    const auto fromFile = [&](bool given, const char* key) {
-        return given || settings.isEmpty()
-                   ? QString()
-                   : QStringLiteral(" (soubor %1, [KL-4100] %2)")
-                         .arg(QDir::toNativeSeparators(settings), QString::fromUtf8(key));
-    };
     if (o_.kind) data_.Rozhrani = *o_.kind;
     if (o_.address) data_.Adresa = *o_.address;
     if (o_.baud) data_.Rychlost = *o_.baud;
@@ -71,24 +89,19 @@ bool Session::prepareLink(QString& error) {
     if (o_.udpPort) data_.UdpPort = *o_.udpPort;
     if (o_.timeout) data_.UdpTimeout = *o_.timeout;
 
-    if (parametry == TParametry::Lan) {
-        // The connection dialog refuses these before it opens anything.
-        if (data_.IpAdresa.isEmpty()) {
-            error = QStringLiteral("Neplatná IP adresa") + fromFile(o_.ip.has_value(), "IP adresa");
-            return false;
-        }
-        if (data_.UdpPort > 65535) {
-            error = QStringLiteral("Neplatný UDP port %1").arg(data_.UdpPort) +
-                    fromFile(o_.udpPort.has_value(), "UDP port");
-            return false;
-        }
-        if (data_.UdpTimeout > 65535) {
-            error = QStringLiteral("Neplatný UDP timeout %1").arg(data_.UdpTimeout) +
-                    fromFile(o_.timeout.has_value(), "UDP timeout");
-            return false;
-        }
-    }
-    return true;
+    // The connection dialog refuses these before it opens anything; an
+    // unknown kind is left to the opening, which names it.
+    const std::optional<TChybaParametru> refused = ChybaParametru(data_);
+    if (!refused || refused->Pole == TPoleSpojeni::Rozhrani) return true;
+    error = refused->TextSHodnotou();
+    // A value the command line did not give came from the settings file:
+    // the error names the file and the key.
+    const FieldSource source = fieldSource(refused->Pole, o_);
+    if (!source.given && !settings.isEmpty())
+        error += QStringLiteral(" (soubor %1, [%2] %3)")
+                     .arg(QDir::toNativeSeparators(settings), NazevRozhrani(data_.Rozhrani),
+                          QString::fromUtf8(source.key));
+    return false;
 }
 
 int Session::open(bool identify) {
@@ -127,11 +140,7 @@ int Session::open(bool identify) {
 }
 
 void Session::close() {
-    if (!SpojeniOtevreno(&data_)) return;
-    uint32_t handle = data_.Handle;
-    OvladacDone(data_.Rozhrani, handle);
-    data_.Handle = handle;
-    data_.Pripojeno = false;
+    if (SpojeniOtevreno(&data_)) ZavriSpojeni(data_);
 }
 
 } // namespace km207
