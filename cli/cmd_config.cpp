@@ -1,7 +1,7 @@
 // km207 backup and restore: the whole configuration to a file and back.
 #include "session.h"
 
-#include "tool.h"
+#include "stop.h"
 
 #include "Kxxx410.h"
 #include "Prikazy.h"

@@ -1,7 +1,7 @@
 // km207 identify and scan.
 #include "session.h"
 
-#include "tool.h"
+#include "stop.h"
 
 #include "Kxxx410.h"
 #include "Rychlosti.h"

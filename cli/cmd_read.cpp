@@ -2,7 +2,7 @@
 // window's sample.
 #include "session.h"
 
-#include "tool.h"
+#include "stop.h"
 
 #include "Komunikace.h"
 #include "Kxxx410.h"

@@ -3,32 +3,14 @@
 // anything is sent.
 #pragma once
 
+#include "session.h"
+
 #include <QString>
 #include <QStringList>
 
 #include <vector>
 
 namespace km207 {
-
-class Session;
-struct Reading;
-
-// A subject of a command ("get counter", "set address").
-struct Subject {
-    const char* name;
-    // get and watch: one reading. powerFailureRead says whether the clock's
-    // power failure was read already (the clock view reads it once).
-    Reading (Session::*read)(bool& powerFailureRead) = nullptr;
-    // set, clear and watch trend: all of it, from the check of the value on.
-    int (Session::*run)() = nullptr;
-    // set: how many words may follow the subject.
-    int maxValues = 0;
-    // watch: the view's period in ms, and whether it runs from the end of a
-    // reading (the counter view stops its timer while it waits) or from its
-    // start.
-    int watchPeriod = 0;
-    bool periodFromEnd = false;
-};
 
 struct Command {
     const char* name;

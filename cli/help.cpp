@@ -1,6 +1,6 @@
 // Help of km207 and of each command.
 #include "commands.h"
-#include "options.h"
+#include "parse.h"
 
 namespace km207 {
 

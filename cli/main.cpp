@@ -1,4 +1,5 @@
 // km207: the KM-207 module's settings and live values from the command line.
+#include "stop.h"
 #include "tool.h"
 
 #include "Kxxx410.h"

@@ -1,199 +1,15 @@
 #include "options.h"
 
-#include "commands.h"
-
 #include "Dekl.h"
 #include "Rozhrani.h"
-#include "Rychlosti.h"
-
-#include <algorithm>
-#include <functional>
 
 namespace km207 {
 
-namespace {
-
-std::optional<int64_t> number(const QString& text, int64_t min, int64_t max) {
+std::optional<int64_t> numberIn(const QString& text, int64_t min, int64_t max) {
     const std::optional<int64_t> n = TextNaCislo(text);
     if (!n || *n < min || *n > max) return std::nullopt;
     return n;
 }
-
-// One option: its name, whether it takes a value, the commands it belongs
-// to (empty: every command) and what to do with its value.
-struct Rule {
-    const char* name;
-    bool takesValue;
-    QStringList commands;
-    std::function<bool(const QString& value, Options& o, QString& error)> apply;
-};
-
-QString rangeError(const char* option, const QString& what) {
-    return QStringLiteral("--%1 potřebuje %2").arg(QLatin1String(option), what);
-}
-
-// An option without a value that sets one flag.
-Rule flag(const char* name, bool Options::*member, QStringList commands = {}) {
-    return {name, false, std::move(commands),
-            [member](const QString&, Options& o, QString&) { return o.*member = true; }};
-}
-
-// An option whose value is a text, kept as given. An empty one is refused,
-// and so is one of blanks alone unless blanksAllowed.
-Rule text(const char* name, std::optional<QString> Options::*member, const char* what,
-          QStringList commands = {}, bool blanksAllowed = true) {
-    return {name, true, std::move(commands),
-            [name, member, what, blanksAllowed](const QString& v, Options& o, QString& e) {
-                if ((blanksAllowed ? v : v.trimmed()).isEmpty()) {
-                    e = rangeError(name, QString::fromUtf8(what));
-                    return false;
-                }
-                o.*member = v;
-                return true;
-            }};
-}
-
-// An option whose value is a whole number in [min, max].
-template <typename T>
-Rule integer(const char* name, std::optional<T> Options::*member, int64_t min, int64_t max,
-             const char* what, QStringList commands = {}) {
-    return {name, true, std::move(commands), [=](const QString& v, Options& o, QString& e) {
-                const auto n = number(v, min, max);
-                if (!n) {
-                    e = rangeError(name, QString::fromUtf8(what));
-                    return false;
-                }
-                o.*member = static_cast<T>(*n);
-                return true;
-            }};
-}
-
-bool applyKind(const QString& v, Options& o, QString& e) {
-    const TRozhrani* r = nullptr;
-    for (const TRozhrani& k : TabulkaRozhrani)
-        if (v == k.Prepinac) r = &k;
-    if (!r) {
-        e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb nebo lan").arg(v);
-        return false;
-    }
-    o.kind = r->Druh;
-    return true;
-}
-
-bool applyBaud(const QString& v, Options& o, QString& e) {
-    const auto n = number(v, 0, 0xFFFFFFFF);
-    if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
-        e = rangeError("baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, 4800, 9600, "
-                                              "19200, 38400, 57600, 115200"));
-        return false;
-    }
-    o.baud = static_cast<uint32_t>(*n);
-    return true;
-}
-
-// scan: one address or a range A-B.
-bool applyAddresses(const QString& v, Options& o, QString& e) {
-    const qsizetype dash = v.indexOf(QLatin1Char('-'), 1);
-    const auto a = number(dash < 0 ? v : v.left(dash), 0, 255);
-    const auto b = dash < 0 ? a : number(v.mid(dash + 1), 0, 255);
-    if (!a || !b || *a > *b) {
-        e = rangeError("addresses",
-                       QStringLiteral("adresu nebo rozsah A-B v mezích 0-255, A <= B"));
-        return false;
-    }
-    o.first = static_cast<int>(*a);
-    o.last = static_cast<int>(*b);
-    return true;
-}
-
-// scan: "all" or rates in Bd, each once, in the order given.
-bool applyBauds(const QString& v, Options& o, QString& e) {
-    o.baudIndices.clear();
-    if (v == QLatin1String("all")) {
-        for (int i = 0; i < PocetRychlosti; ++i)
-            o.baudIndices.push_back(i);
-        return true;
-    }
-    for (const QString& part : v.split(QLatin1Char(','))) {
-        const auto n = number(part, 0, 0xFFFFFFFF);
-        const int index = n ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
-        if (index < 0) {
-            e = rangeError("bauds", QStringLiteral("all nebo rychlosti v Bd oddělené čárkou "
-                                                   "(např. 9600,38400)"));
-            return false;
-        }
-        if (std::find(o.baudIndices.begin(), o.baudIndices.end(), index) == o.baudIndices.end())
-            o.baudIndices.push_back(index);
-    }
-    return true;
-}
-
-const std::vector<Rule>& rules() {
-    static const std::vector<Rule> all{
-        // Every command.
-        flag("json", &Options::json),
-        flag("help", &Options::help),
-        flag("version", &Options::version),
-        flag("verbose", &Options::verbose),
-        text("config", &Options::config, "cestu k souboru nastavení"),
-        flag("no-config", &Options::noConfig),
-        // The link, over the settings file.
-        {"kind", true, {}, applyKind},
-        text("port", &Options::port, "číslo portu COM nebo bázovou adresu", {}, false),
-        text("ip", &Options::ip, "IP adresu LAN konvertoru"),
-        integer("udp-port", &Options::udpPort, 1, 65535, "číslo 1-65535"),
-        integer("timeout", &Options::timeout, 0, 65535, "milisekundy 0-65535"),
-        integer("address", &Options::address, 0, 255, "adresu modulu 0-255"),
-        {"baud", true, {}, applyBaud},
-        // One command each.
-        {"addresses", true, {"scan"}, applyAddresses},
-        {"bauds", true, {"scan"}, applyBauds},
-        integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000", {"watch"}),
-        integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch"}),
-        text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch"}),
-        integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
-        flag("force", &Options::force, {"restore"}),
-        flag("keep-address", &Options::keepAddress, {"restore"}),
-        flag("dry-run", &Options::dryRun, {"restore"}),
-    };
-    return all;
-}
-
-const Rule* findRule(const QString& name) {
-    for (const Rule& s : rules())
-        if (name == QLatin1String(s.name)) return &s;
-    return nullptr;
-}
-
-// The operands' shape, by the table of commands; their values are checked
-// by the command itself, still before anything is sent.
-bool checkOperands(const Options& o, QString& error) {
-    const Command& c = *findCommand(o.command);
-    const qsizetype n = o.operands.size();
-    const auto usage = [&](const QString& form) {
-        error = QStringLiteral("použití: km207 %1").arg(form);
-        return false;
-    };
-    if (n < c.minOperands || n > c.maxOperands) return usage(usageForm(c));
-    if (c.subjects.empty()) return true;
-    const Subject* s = findSubject(c, o.operands[0]);
-    if (!s) {
-        error = QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
-                    .arg(o.command, o.operands[0], subjectNames(c).join(QStringLiteral(", ")));
-        return false;
-    }
-    if (n - 1 > s->maxValues)
-        return usage(QStringLiteral("%1 %2%3").arg(o.command, o.operands[0],
-                                                   QString::fromUtf8(c.usageTail)));
-    // The CSV's columns are those of a trend sample.
-    if (o.csv && o.operands[0] != QLatin1String("trend")) {
-        error = QStringLiteral("--csv patří k watch trend");
-        return false;
-    }
-    return true;
-}
-
-} // namespace
 
 QString kindName(uint8_t kind) {
     const TRozhrani* r = NajdiRozhrani(kind);
@@ -204,7 +20,7 @@ std::optional<uint32_t> portValue(uint8_t kind, const QString& text) {
     const TRozhrani* r = NajdiRozhrani(kind);
     if (!r) return std::nullopt;
     if (r->Parametry == TParametry::CisloPortu) {
-        const auto n = number(text, 1, 255);
+        const auto n = numberIn(text, 1, 255);
         if (!n) return std::nullopt;
         return static_cast<uint32_t>(*n);
     }
@@ -214,9 +30,9 @@ std::optional<uint32_t> portValue(uint8_t kind, const QString& text) {
         const QString t = text.trimmed();
         std::optional<int64_t> n;
         if (t.endsWith(QLatin1Char('h'), Qt::CaseInsensitive))
-            n = number(QStringLiteral("0x") + t.chopped(1), 0, 0xFFFF);
+            n = numberIn(QStringLiteral("0x") + t.chopped(1), 0, 0xFFFF);
         else
-            n = number(t, 0, 0xFFFF);
+            n = numberIn(t, 0, 0xFFFF);
         if (!n) return std::nullopt;
         return static_cast<uint32_t>(*n);
     }
@@ -233,100 +49,6 @@ std::optional<uint32_t> hexWord(const QString& text) {
     const std::optional<int64_t> n = TextNaCislo(QStringLiteral("0x") + t);
     if (!n) return std::nullopt;
     return static_cast<uint32_t>(*n);
-}
-
-bool parseOptions(const QStringList& args, Options& o, QString& error) {
-    QStringList positional;
-    struct Given {
-        const Rule* rule;
-        QString value;
-    };
-    std::vector<Given> given;
-    bool onlyOperands = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        // -h is --help, as everywhere.
-        const QString a =
-            !onlyOperands && args[i] == QLatin1String("-h") ? QStringLiteral("--help") : args[i];
-        if (onlyOperands || !a.startsWith(QLatin1String("--")) || a == QLatin1String("-")) {
-            if (!onlyOperands && a.startsWith(QLatin1Char('-')) && a.size() > 1 &&
-                !a.at(1).isDigit()) {
-                error = QStringLiteral("neznámá volba %1").arg(a);
-                return false;
-            }
-            positional << a;
-            continue;
-        }
-        if (a == QLatin1String("--")) {
-            onlyOperands = true;
-            continue;
-        }
-        QString name = a.mid(2), value;
-        const qsizetype eq = name.indexOf(QLatin1Char('='));
-        const bool inlineValue = eq >= 0;
-        if (inlineValue) {
-            value = name.mid(eq + 1);
-            name = name.left(eq);
-        }
-        const Rule* rule = findRule(name);
-        if (!rule) {
-            error = QStringLiteral("neznámá volba --%1").arg(name);
-            return false;
-        }
-        if (rule->takesValue && !inlineValue) {
-            if (i + 1 >= args.size()) {
-                error = QStringLiteral("volba --%1 potřebuje hodnotu").arg(name);
-                return false;
-            }
-            value = args[++i];
-        } else if (!rule->takesValue && inlineValue) {
-            error = QStringLiteral("volba --%1 nemá hodnotu").arg(name);
-            return false;
-        }
-        // Given twice, the last one wins, as a script that adds to a
-        // command line expects.
-        std::erase_if(given, [rule](const Given& g) { return g.rule == rule; });
-        given.push_back({rule, value});
-    }
-
-    // "help COMMAND" is "COMMAND --help".
-    if (!positional.isEmpty() && positional[0] == QLatin1String("help")) {
-        positional.removeFirst();
-        o.help = true;
-    }
-    if (!positional.isEmpty()) {
-        o.command = positional.takeFirst();
-        o.operands = positional;
-    }
-    for (const Given& g : given)
-        if (!g.rule->apply(g.value, o, error)) return false;
-    if (!o.command.isEmpty() && !findCommand(o.command)) {
-        error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
-        return false;
-    }
-    if (o.config && o.noConfig) {
-        error = QStringLiteral("--config a --no-config se vylučují");
-        return false;
-    }
-    if (o.help) return true;
-    if (o.version) {
-        if (!o.command.isEmpty()) {
-            error = QStringLiteral("--version se zadává bez příkazu");
-            return false;
-        }
-        return true;
-    }
-    if (o.command.isEmpty()) {
-        error = QStringLiteral("chybí příkaz");
-        return false;
-    }
-    for (const Given& g : given) {
-        if (!g.rule->commands.isEmpty() && !g.rule->commands.contains(o.command)) {
-            error = QStringLiteral("volba --%1 nepatří k příkazu %2")
-                        .arg(QLatin1String(g.rule->name), o.command);
-            return false;
-        }
-    }
-    return checkOperands(o, error);
 }
 
 } // namespace km207

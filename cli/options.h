@@ -1,5 +1,5 @@
-// The command line of km207: commands, their operands and options, the
-// help texts. Parsing sends nothing; every refusal here is a usage error.
+// What km207's command line asks for, and the checks of its values that
+// the settings file's overrides share.
 #pragma once
 
 #include <QString>
@@ -47,17 +47,6 @@ struct Options {
     bool dryRun = false;      // say what would change, write nothing
 };
 
-// Parses the arguments after the program name. On a usage error returns
-// false with a Czech message in error (no leading "km207: ").
-bool parseOptions(const QStringList& args, Options& options, QString& error);
-
-// Help of the tool (empty command) or of one command; empty for an unknown
-// command.
-QString helpText(const QString& command);
-
-// The first lines of the tool's help: its form and its commands.
-QString shortUsage();
-
 // The interface kind's name on the command line ("com" ... "lan").
 QString kindName(uint8_t kind);
 
@@ -68,5 +57,9 @@ std::optional<uint32_t> portValue(uint8_t kind, const QString& text);
 
 // A 32-bit word written in hexadecimal, with or without "0x" or "$".
 std::optional<uint32_t> hexWord(const QString& text);
+
+// A decimal (or "0x"/"$" hexadecimal) number within [min, max], overflow
+// checked; nothing otherwise.
+std::optional<int64_t> numberIn(const QString& text, int64_t min, int64_t max);
 
 } // namespace km207

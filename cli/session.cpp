@@ -2,7 +2,7 @@
 // transfer's pause with Ctrl-C honoured there.
 #include "session.h"
 
-#include "tool.h"
+#include "stop.h"
 
 #include "Kxxx410.h"
 #include "Prikazy.h"

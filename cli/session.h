@@ -2,7 +2,6 @@
 // handlers, which the table of commands (commands.h) names.
 #pragma once
 
-#include "commands.h"
 #include "options.h"
 #include "output.h"
 
@@ -45,16 +44,37 @@ std::vector<uint8_t> dioRegisters();
 // "din-neg=0x... dout-neg=0x... dout-init=0x...", each word also into Json.
 QString dioWords(const TKonfigurace& block, QJsonObject& json);
 
+class Session;
+
+// A subject of a command ("get counter", "set address").
+struct Subject {
+    const char* name;
+    // get and watch: one reading. powerFailureRead says whether the clock's
+    // power failure was read already (the clock view reads it once).
+    Reading (Session::*read)(bool& powerFailureRead) = nullptr;
+    // set, clear and watch trend: all of it, from the check of the value on.
+    int (Session::*run)() = nullptr;
+    // set: how many words may follow the subject.
+    int maxValues = 0;
+    // watch: the view's period in ms, and whether it runs from the end of a
+    // reading (the counter view stops its timer while it waits) or from its
+    // start.
+    int watchPeriod = 0;
+    bool periodFromEnd = false;
+};
+
 class Session {
   public:
-    Session(const Options& options, Output& out, const Command& command, const Subject* subject)
-        : o_(options), out_(out), command_(command), subject_(subject) {}
+    // identify: the link opens with the identification (three commands
+    // 200), as the connection dialog opens it; scan opens it without.
+    Session(const Options& options, Output& out, bool identify, const Subject* subject)
+        : o_(options), out_(out), identify_(identify), subject_(subject) {}
 
     // The record from the settings file with the command line's overrides.
     bool prepareLink(QString& error);
     // Opens the link as the command's row says: with or without the
     // identification.
-    int openLink() { return open(command_.identify); }
+    int openLink() { return open(identify_); }
     void close();
 
     int usage(const QString& text) {
@@ -125,7 +145,7 @@ class Session {
 
     const Options& o_;
     Output& out_;
-    const Command& command_;
+    const bool identify_;
     const Subject* subject_; // null for a command without subjects
     TData data_;
     QString modul_;

@@ -10,12 +10,4 @@ namespace km207 {
 // exit status.
 int run(const QStringList& args);
 
-// Ctrl-C and SIGTERM stop a watch, a scan or a transfer at its next pause;
-// a second one ends the process at once.
-void installStopHandler();
-bool stopRequested();
-// While the tool waits on standard input, where no pause comes to look for
-// a stop, the first Ctrl-C ends it at once (nothing was sent yet).
-void readingInput(bool reading);
-
 } // namespace km207
