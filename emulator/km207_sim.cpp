@@ -318,7 +318,9 @@ int main(int argc, char** argv) {
         std::printf("udp: %s:%u\n", server.udp_host().c_str(), server.udp_port());
     }
     if (!com.empty()) {
-        if (!server.open_serial(com, km::emu::kBaudRates[modules.front()->baud_index() % 9], err)) {
+        if (!server.open_serial(
+                com, km::proto::kBaudRates[modules.front()->baud_index() % km::proto::kBaudCount],
+                err)) {
             std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
             return 1;
         }
