@@ -1,6 +1,7 @@
 // Serial transport shared by the four serial drivers: a raw 8N1 port with
 // deadlines on every read and write. One implementation per platform:
-// serial_port_posix.cpp (termios), serial_port_win32.cpp (Win32 comm API).
+// serial_port_posix.cpp (termios), serial_port_win32.cpp (Win32 comm API);
+// serial_port.cpp is what both share.
 #pragma once
 
 #include <cstddef>
@@ -11,9 +12,6 @@ namespace km {
 
 // Driver status of an errno from opening a device.
 uint32_t status_from_open_errno(int err);
-
-// The nine rates the module can run at.
-bool is_module_baud(uint32_t baud);
 
 class SerialPort {
   public:

@@ -1,9 +1,10 @@
 #include "serial_port.h"
 
 #include "driver_errors.h"
+#include "serial_line.h"
+#include "udp_port.h"
 
 #include <cerrno>
-#include <chrono>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
@@ -13,30 +14,8 @@
 namespace km {
 
 namespace {
-struct BaudRow {
-    uint32_t baud;
-    speed_t speed;
-};
-const BaudRow kBauds[] = {{600, B600},     {1200, B1200},   {2400, B2400},
-                          {4800, B4800},   {9600, B9600},   {19200, B19200},
-                          {38400, B38400}, {57600, B57600}, {115200, B115200}};
-
-bool speed_of(uint32_t baud, speed_t& out) {
-    for (const BaudRow& r : kBauds)
-        if (r.baud == baud) {
-            out = r.speed;
-            return true;
-        }
-    return false;
-}
-
 int fd_of(intptr_t handle) {
     return static_cast<int>(handle);
-}
-
-int64_t now_ms() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 } // namespace
 
@@ -66,15 +45,6 @@ uint32_t status_from_open_errno(int err) {
     }
 }
 
-bool is_module_baud(uint32_t baud) {
-    speed_t s;
-    return speed_of(baud, s);
-}
-
-SerialPort::~SerialPort() {
-    close();
-}
-
 uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
     close();
     if (path.empty()) return kErrNoDevice;
@@ -86,22 +56,12 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
         ::close(fd);
         return err == EWOULDBLOCK ? kErrBusy : status_from_open_errno(err);
     }
-    termios tio{};
-    if (tcgetattr(fd, &tio) != 0) {
+    const platform::LineSetup setup = platform::set_raw_8n1(fd);
+    if (setup != platform::LineSetup::Done) {
+        int err = errno;
+        ::close(fd);
         // Not a terminal at all: no serial port behind this name.
-        int err = errno;
-        ::close(fd);
-        return err == ENOTTY ? kErrNoDevice : status_from_open_errno(err);
-    }
-    cfmakeraw(&tio);
-    tio.c_cflag |= CLOCAL | CREAD;
-    tio.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
-    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
-        int err = errno;
-        ::close(fd);
+        if (setup == platform::LineSetup::NoLine && err == ENOTTY) return kErrNoDevice;
         return status_from_open_errno(err);
     }
     handle_ = fd;
@@ -117,17 +77,6 @@ void SerialPort::close() {
     }
 }
 
-uint32_t SerialPort::set_baud(uint32_t baud) {
-    speed_t speed;
-    if (!speed_of(baud, speed)) return kErrBaud;
-    if (handle_ == kClosed) return kErrHandle;
-    termios tio{};
-    if (tcgetattr(fd_of(handle_), &tio) != 0) return kErrIo;
-    if (cfsetispeed(&tio, speed) != 0 || cfsetospeed(&tio, speed) != 0) return kErrBaud;
-    if (tcsetattr(fd_of(handle_), TCSANOW, &tio) != 0) return kErrBaud;
-    return kOk;
-}
-
 void SerialPort::discard_input() {
     if (handle_ == kClosed) return;
     tcflush(fd_of(handle_), TCIFLUSH);
@@ -140,7 +89,7 @@ void SerialPort::discard_input() {
 
 uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout_ms) {
     if (handle_ == kClosed) return kErrHandle;
-    const int64_t deadline = now_ms() + timeout_ms;
+    const int64_t deadline = steady_ms() + timeout_ms;
     std::size_t done = 0;
     while (done < len) {
         ssize_t n = ::write(fd_of(handle_), data + done, len - done);
@@ -149,7 +98,7 @@ uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) return kErrIo;
-        int64_t left = deadline - now_ms();
+        int64_t left = deadline - steady_ms();
         if (left <= 0) return kErrTimeout;
         pollfd p{fd_of(handle_), POLLOUT, 0};
         if (poll(&p, 1, static_cast<int>(left)) < 0 && errno != EINTR) return kErrIo;
@@ -159,12 +108,12 @@ uint32_t SerialPort::write_all(const uint8_t* data, std::size_t len, int timeout
 
 int SerialPort::read_some(uint8_t* buf, std::size_t cap, int timeout_ms) {
     if (handle_ == kClosed) return -1;
-    const int64_t deadline = now_ms() + (timeout_ms > 0 ? timeout_ms : 0);
+    const int64_t deadline = steady_ms() + (timeout_ms > 0 ? timeout_ms : 0);
     for (;;) {
         ssize_t n = ::read(fd_of(handle_), buf, cap);
         if (n > 0) return static_cast<int>(n);
         if (n < 0 && errno != EAGAIN && errno != EINTR) return -1;
-        int64_t left = deadline - now_ms();
+        int64_t left = deadline - steady_ms();
         if (left <= 0) return 0;
         pollfd p{fd_of(handle_), POLLIN, 0};
         int r = poll(&p, 1, static_cast<int>(left));
@@ -173,7 +122,7 @@ int SerialPort::read_some(uint8_t* buf, std::size_t cap, int timeout_ms) {
         // POLLHUP on a pseudo-terminal whose master is gone: nothing to read,
         // wait out the deadline instead of spinning.
         if (r > 0 && (p.revents & POLLHUP) && !(p.revents & POLLIN)) {
-            left = deadline - now_ms();
+            left = deadline - steady_ms();
             if (left > 0) poll(nullptr, 0, static_cast<int>(left));
             return 0;
         }

@@ -4,8 +4,8 @@
 #include "serial_port.h"
 
 #include "driver_errors.h"
+#include "serial_line.h"
 #include "udp_port.h"
-#include "win32_text.h"
 
 #include <windows.h>
 
@@ -15,18 +15,8 @@ namespace km {
 
 namespace {
 
-constexpr uint32_t kBauds[] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
-
 HANDLE handle_of(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
-}
-
-// "COM12" alone names no device for CreateFileW above COM9; the device
-// namespace form reaches every port.
-std::wstring device_name(const std::string& path) {
-    std::wstring w = kmhost::widen(path);
-    if (!w.empty() && w.find_first_of(L"\\/:") == std::wstring::npos) w = L"\\\\.\\" + w;
-    return w;
 }
 
 // Marks the port as used by this driver, as flock() does on POSIX: Windows
@@ -89,19 +79,9 @@ bool set_write_wait(HANDLE h, DWORD ms) {
 
 } // namespace
 
-bool is_module_baud(uint32_t baud) {
-    for (uint32_t b : kBauds)
-        if (b == baud) return true;
-    return false;
-}
-
-SerialPort::~SerialPort() {
-    close();
-}
-
 uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
     close();
-    const std::wstring name = device_name(path);
+    const std::wstring name = platform::serial_device_name(path);
     if (name.empty()) return kErrNoDevice;
     // A folder would be refused as "access denied", which reads as busy.
     const DWORD attributes = GetFileAttributesW(name.c_str());
@@ -119,34 +99,13 @@ uint32_t SerialPort::open(const std::string& path, uint32_t baud) {
         return st;
     }
     // A file, a folder or a pipe is no serial port behind this name.
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (GetFileType(h) != FILE_TYPE_CHAR || !GetCommState(h, &dcb)) {
+    const platform::LineSetup setup = GetFileType(h) == FILE_TYPE_CHAR
+                                          ? platform::set_raw_8n1(reinterpret_cast<intptr_t>(h))
+                                          : platform::LineSetup::NoLine;
+    if (setup != platform::LineSetup::Done) {
         CloseHandle(h);
         close();
-        return kErrNoDevice;
-    }
-    // Raw 8N1, no flow control, no character translation, errors do not
-    // stop later reads.
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fErrorChar = FALSE;
-    dcb.fNull = FALSE;
-    dcb.fAbortOnError = FALSE;
-    if (!SetCommState(h, &dcb)) {
-        CloseHandle(h);
-        close();
-        return kErrIo;
+        return setup == platform::LineSetup::NoLine ? kErrNoDevice : kErrIo;
     }
     handle_ = reinterpret_cast<intptr_t>(h);
     uint32_t st = set_baud(baud);
@@ -163,18 +122,6 @@ void SerialPort::close() {
         CloseHandle(handle_of(claim_));
         claim_ = kClosed;
     }
-}
-
-uint32_t SerialPort::set_baud(uint32_t baud) {
-    if (!is_module_baud(baud)) return kErrBaud;
-    if (handle_ == kClosed) return kErrHandle;
-    HANDLE h = handle_of(handle_);
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(h, &dcb)) return kErrIo;
-    dcb.BaudRate = baud;
-    if (!SetCommState(h, &dcb)) return kErrBaud;
-    return kOk;
 }
 
 void SerialPort::discard_input() {

@@ -1,5 +1,8 @@
-// The platform-free part of the UDP transport: address text and clocks.
+// The platform-free part of the UDP transport: address text, clocks, the
+// retries of a send and the deadline of a receive.
 #include "udp_port.h"
+
+#include "driver_errors.h"
 
 #include <chrono>
 #include <cstring>
@@ -46,6 +49,34 @@ bool parse_ipv4(const char* text, uint32_t& out) {
     // Network byte order: the first part is the lowest-addressed byte.
     std::memcpy(&out, parts, sizeof out);
     return true;
+}
+
+UdpPort::~UdpPort() {
+    close();
+}
+
+uint32_t UdpPort::send(const uint8_t* data, std::size_t len) {
+    if (sock_ == kClosed) return kErrHandle;
+    for (int tries = 0; tries < 3; ++tries) {
+        const Sent r = send_once(data, len);
+        if (r == Sent::Whole) return kOk;
+        if (r == Sent::Failed) break;
+    }
+    return kErrIo;
+}
+
+int UdpPort::receive(uint8_t* buf, std::size_t cap, int64_t deadline_us) {
+    if (sock_ == kClosed) return kFailed;
+    for (;;) {
+        const int64_t left = deadline_us - steady_us();
+        if (left <= 0) return kDeadline;
+        uint32_t ip = peer_ip_;
+        uint16_t port = peer_port_;
+        const int n = receive_once(buf, cap, left, ip, port);
+        if (n == kFailed) return kFailed;
+        // Anyone else's datagram is dropped; the deadline above still holds.
+        if (n >= 0 && ip == peer_ip_ && port == peer_port_) return n;
+    }
 }
 
 } // namespace km

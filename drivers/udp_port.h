@@ -1,6 +1,7 @@
 // UDP transport of the LAN driver: one socket per handle, talking to one
 // peer, with a deadline on every receive. One implementation per platform:
-// udp_port_posix.cpp (BSD sockets), udp_port_win32.cpp (Winsock).
+// udp_port_posix.cpp (BSD sockets), udp_port_win32.cpp (Winsock); the
+// retries and the deadline are udp_port.cpp's.
 #pragma once
 
 #include <cstddef>
@@ -36,6 +37,16 @@ class UdpPort {
     int receive(uint8_t* buf, std::size_t cap, int64_t deadline_us);
 
   private:
+    // What one try at sending gave.
+    enum class Sent { Whole, TryAgain, Failed };
+    Sent send_once(const uint8_t* data, std::size_t len);
+    // receive_once() result: nothing to return yet, wait on.
+    static constexpr int kWaitOn = -3;
+    // One wait of at most `left_us` for a datagram, then one taken off the
+    // socket: its length (kWaitOn, kFailed otherwise) and, when the socket
+    // is not connected, its source in `ip` and `port`.
+    int receive_once(uint8_t* buf, std::size_t cap, int64_t left_us, uint32_t& ip, uint16_t& port);
+
     // A file descriptor or a Winsock SOCKET; both use -1 (~0) for "none".
     static constexpr intptr_t kClosed = -1;
     intptr_t sock_ = kClosed;

@@ -1,8 +1,8 @@
 #include "udp_port.h"
 
 #include "driver_errors.h"
+#include "udp_socket.h"
 
-#include <arpa/inet.h>
 #include <cerrno>
 #include <poll.h>
 #include <sys/socket.h>
@@ -32,10 +32,6 @@ int fd_of(intptr_t sock) {
 
 } // namespace
 
-UdpPort::~UdpPort() {
-    close();
-}
-
 uint32_t UdpPort::open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
     close();
     int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -43,13 +39,8 @@ uint32_t UdpPort::open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
         return errno == EMFILE || errno == ENFILE || errno == ENOMEM ? kErrNoMemory : kErrIo;
     peer_ip_ = ip;
     peer_port_ = htons(port);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = ip;
-    peer.sin_port = peer_port_;
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
+    const sockaddr_in any = platform::ipv4_address(0, 0);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
         ::close(fd);
         return kErrIo;
     }
@@ -57,6 +48,7 @@ uint32_t UdpPort::open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
     // so a flood from elsewhere never reaches the receive loop. Where no route
     // is known yet the socket stays unconnected: the source is checked per
     // datagram anyway, and a send reports the missing route.
+    const sockaddr_in peer = platform::ipv4_address(peer_ip_, peer_port_);
     connected_ = connect(fd, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
     // A reply usually comes within microseconds. The socket blocks in one
     // receive call (no poll first) under its own timeout, set so that it
@@ -79,69 +71,56 @@ void UdpPort::close() {
     }
 }
 
-uint32_t UdpPort::send(const uint8_t* data, std::size_t len) {
-    if (sock_ == kClosed) return kErrHandle;
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = peer_ip_;
-    peer.sin_port = peer_port_;
-    for (int tries = 0; tries < 3; ++tries) {
-        // Connected, a send without an address uses the route the socket
-        // keeps instead of looking it up again.
-        ssize_t n = connected_ ? ::send(fd_of(sock_), data, len, 0)
-                               : sendto(fd_of(sock_), data, len, 0,
-                                        reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
-        if (n == static_cast<ssize_t>(len)) return kOk;
-        // ECONNREFUSED: an earlier datagram's "port unreachable", reported
-        // here instead of this one being sent.
-        if (n < 0 && errno != EINTR && errno != EAGAIN && errno != ENOBUFS && errno != ECONNREFUSED)
-            break;
-    }
-    return kErrIo;
+UdpPort::Sent UdpPort::send_once(const uint8_t* data, std::size_t len) {
+    // Connected, a send without an address uses the route the socket keeps
+    // instead of looking it up again.
+    const sockaddr_in peer = platform::ipv4_address(peer_ip_, peer_port_);
+    const ssize_t n = connected_ ? ::send(fd_of(sock_), data, len, 0)
+                                 : sendto(fd_of(sock_), data, len, 0,
+                                          reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+    if (n == static_cast<ssize_t>(len)) return Sent::Whole;
+    // ECONNREFUSED: an earlier datagram's "port unreachable", reported here
+    // instead of this one being sent.
+    if (n < 0 && errno != EINTR && errno != EAGAIN && errno != ENOBUFS && errno != ECONNREFUSED)
+        return Sent::Failed;
+    return Sent::TryAgain;
 }
 
-int UdpPort::receive(uint8_t* buf, std::size_t cap, int64_t deadline_us) {
-    if (sock_ == kClosed) return kFailed;
+int UdpPort::receive_once(uint8_t* buf, std::size_t cap, int64_t left_us, uint32_t& ip,
+                          uint16_t& port) {
     const int fd = fd_of(sock_);
-    for (;;) {
-        const int64_t left = deadline_us - steady_us();
-        if (left <= 0) return kDeadline;
-        int flags = MSG_TRUNC;
-        // Block in the receive itself while the socket's timeout ends before
-        // the deadline; else wait exactly, then take what came.
-        if (early_us_ == 0 || latest_fire_us(early_us_) > left) {
-            pollfd p{fd, POLLIN, 0};
-            const int r = poll(&p, 1, static_cast<int>((left + 999) / 1000));
-            if (r < 0 && errno != EINTR) return kFailed;
-            if (r <= 0) continue;
-            flags |= MSG_DONTWAIT;
-        }
-        // Connected, only the peer's datagrams reach the socket: no source
-        // address to fetch and compare.
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        from.sin_addr.s_addr = peer_ip_;
-        from.sin_port = peer_port_;
-        socklen_t fromlen = sizeof from;
-        ssize_t n = connected_ ? recv(fd, buf, cap, flags)
-                               : recvfrom(fd, buf, cap, flags, reinterpret_cast<sockaddr*>(&from),
-                                          &fromlen);
-        if (n < 0) {
-            // Timeout, a signal, or the ICMP "port unreachable" of a peer that
-            // may come up later: no answer yet, so wait on.
-            if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNREFUSED)
-                continue;
-            return kFailed;
-        }
-        const bool from_peer = fromlen == sizeof from && from.sin_family == AF_INET &&
-                               from.sin_addr.s_addr == peer_ip_ && from.sin_port == peer_port_;
-        // Anyone else's datagram is dropped; the deadline above still holds.
-        if (!from_peer) continue;
-        // MSG_TRUNC gives the real length; an oversized datagram comes back
-        // cut to `cap`, which the caller keeps above a frame's size.
-        return static_cast<int>(static_cast<std::size_t>(n) < cap ? static_cast<std::size_t>(n)
-                                                                  : cap);
+    int flags = MSG_TRUNC;
+    // Block in the receive itself while the socket's timeout ends before the
+    // deadline; else wait exactly, then take what came.
+    if (early_us_ == 0 || latest_fire_us(early_us_) > left_us) {
+        pollfd p{fd, POLLIN, 0};
+        const int r = poll(&p, 1, static_cast<int>((left_us + 999) / 1000));
+        if (r < 0 && errno != EINTR) return kFailed;
+        if (r <= 0) return kWaitOn;
+        flags |= MSG_DONTWAIT;
     }
+    // Connected, only the peer's datagrams reach the socket: no source
+    // address to fetch and compare.
+    sockaddr_in from{};
+    socklen_t fromlen = sizeof from;
+    const ssize_t n =
+        connected_ ? recv(fd, buf, cap, flags)
+                   : recvfrom(fd, buf, cap, flags, reinterpret_cast<sockaddr*>(&from), &fromlen);
+    if (n < 0) {
+        // Timeout, a signal, or the ICMP "port unreachable" of a peer that
+        // may come up later: no answer yet, so wait on.
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR || errno == ECONNREFUSED)
+            return kWaitOn;
+        return kFailed;
+    }
+    if (!connected_) {
+        if (fromlen != sizeof from || from.sin_family != AF_INET) return kWaitOn;
+        ip = from.sin_addr.s_addr;
+        port = from.sin_port;
+    }
+    // MSG_TRUNC gives the real length; an oversized datagram comes back cut
+    // to `cap`, which the caller keeps above a frame's size.
+    return static_cast<int>(static_cast<std::size_t>(n) < cap ? static_cast<std::size_t>(n) : cap);
 }
 
 } // namespace km

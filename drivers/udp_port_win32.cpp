@@ -4,9 +4,7 @@
 #include "udp_port.h"
 
 #include "driver_errors.h"
-
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "udp_socket.h"
 
 #include <mswsock.h>
 
@@ -18,38 +16,19 @@ SOCKET socket_of(intptr_t s) {
     return static_cast<SOCKET>(s);
 }
 
-// Winsock is started once per process and left running: a driver library
-// may be loaded and released many times, the socket layer stays.
-bool winsock_up() {
-    static const bool up = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    return up;
-}
-
 } // namespace
-
-UdpPort::~UdpPort() {
-    close();
-}
 
 uint32_t UdpPort::open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
     close();
-    if (!winsock_up()) return kErrIo;
+    if (!platform::winsock_up()) return kErrIo;
     SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
     if (s == INVALID_SOCKET) return WSAGetLastError() == WSAENOBUFS ? kErrNoMemory : kErrIo;
     // A socket is inherited by no child process.
     SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
     peer_ip_ = ip;
     peer_port_ = htons(port);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = ip;
-    peer.sin_port = peer_port_;
-    sockaddr_in any{};
-    any.sin_family = AF_INET;
-    if (bind(s, reinterpret_cast<sockaddr*>(&any), sizeof any) != 0) {
+    const sockaddr_in any = platform::ipv4_address(0, 0);
+    if (bind(s, reinterpret_cast<const sockaddr*>(&any), sizeof any) != 0) {
         closesocket(s);
         return kErrIo;
     }
@@ -59,6 +38,7 @@ uint32_t UdpPort::open(uint32_t ip, uint16_t port, uint32_t timeout_ms) {
     DWORD got = 0;
     WSAIoctl(s, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &got, nullptr, nullptr);
     // Connected, the stack itself drops datagrams from anyone but the peer.
+    const sockaddr_in peer = platform::ipv4_address(peer_ip_, peer_port_);
     connected_ = connect(s, reinterpret_cast<const sockaddr*>(&peer), sizeof peer) == 0;
     early_us_ = 0;
     // Sending never waits past the reply's own timeout either.
@@ -75,70 +55,58 @@ void UdpPort::close() {
     }
 }
 
-uint32_t UdpPort::send(const uint8_t* data, std::size_t len) {
-    if (sock_ == kClosed) return kErrHandle;
+UdpPort::Sent UdpPort::send_once(const uint8_t* data, std::size_t len) {
     const SOCKET s = socket_of(sock_);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_addr.s_addr = peer_ip_;
-    peer.sin_port = peer_port_;
+    const sockaddr_in peer = platform::ipv4_address(peer_ip_, peer_port_);
     const char* bytes = reinterpret_cast<const char*>(data);
-    for (int tries = 0; tries < 3; ++tries) {
-        const int n = connected_ ? ::send(s, bytes, static_cast<int>(len), 0)
-                                 : sendto(s, bytes, static_cast<int>(len), 0,
-                                          reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
-        if (n == static_cast<int>(len)) return kOk;
-        const int err = WSAGetLastError();
-        // WSAECONNRESET: an earlier datagram's "port unreachable".
-        if (n == SOCKET_ERROR && err != WSAEINTR && err != WSAEWOULDBLOCK && err != WSAENOBUFS &&
-            err != WSAECONNRESET)
-            break;
-    }
-    return kErrIo;
+    const int n = connected_ ? ::send(s, bytes, static_cast<int>(len), 0)
+                             : sendto(s, bytes, static_cast<int>(len), 0,
+                                      reinterpret_cast<const sockaddr*>(&peer), sizeof peer);
+    if (n == static_cast<int>(len)) return Sent::Whole;
+    const int err = WSAGetLastError();
+    // WSAECONNRESET: an earlier datagram's "port unreachable".
+    if (n == SOCKET_ERROR && err != WSAEINTR && err != WSAEWOULDBLOCK && err != WSAENOBUFS &&
+        err != WSAECONNRESET)
+        return Sent::Failed;
+    return Sent::TryAgain;
 }
 
-int UdpPort::receive(uint8_t* buf, std::size_t cap, int64_t deadline_us) {
-    if (sock_ == kClosed) return kFailed;
+int UdpPort::receive_once(uint8_t* buf, std::size_t cap, int64_t left_us, uint32_t& ip,
+                          uint16_t& port) {
     const SOCKET s = socket_of(sock_);
-    for (;;) {
-        const int64_t left = deadline_us - steady_us();
-        if (left <= 0) return kDeadline;
-        fd_set ready;
-        FD_ZERO(&ready);
-        FD_SET(s, &ready);
-        const int64_t wait_ms = (left + 999) / 1000;
-        timeval tv{static_cast<long>(wait_ms / 1000), static_cast<long>(wait_ms % 1000) * 1000};
-        const int r = select(0, &ready, nullptr, nullptr, &tv);
-        if (r == SOCKET_ERROR && WSAGetLastError() != WSAEINTR) return kFailed;
-        if (r <= 0) continue;
-        sockaddr_in from{};
-        from.sin_family = AF_INET;
-        from.sin_addr.s_addr = peer_ip_;
-        from.sin_port = peer_port_;
-        int fromlen = sizeof from;
-        char* bytes = reinterpret_cast<char*>(buf);
-        const int n = connected_ ? recv(s, bytes, static_cast<int>(cap), 0)
-                                 : recvfrom(s, bytes, static_cast<int>(cap), 0,
-                                            reinterpret_cast<sockaddr*>(&from), &fromlen);
-        // A datagram longer than `cap` arrives cut to it and reports
-        // WSAEMSGSIZE; the caller keeps `cap` above a frame's size.
-        int len = n;
-        if (n == SOCKET_ERROR) {
-            const int err = WSAGetLastError();
-            if (err == WSAEMSGSIZE) {
-                len = static_cast<int>(cap);
-            } else if (err == WSAEWOULDBLOCK || err == WSAEINTR || err == WSAECONNRESET) {
-                continue; // no answer yet, wait on
-            } else {
-                return kFailed;
-            }
+    fd_set ready;
+    FD_ZERO(&ready);
+    FD_SET(s, &ready);
+    const int64_t wait_ms = (left_us + 999) / 1000;
+    timeval tv{static_cast<long>(wait_ms / 1000), static_cast<long>(wait_ms % 1000) * 1000};
+    const int r = select(0, &ready, nullptr, nullptr, &tv);
+    if (r == SOCKET_ERROR && WSAGetLastError() != WSAEINTR) return kFailed;
+    if (r <= 0) return kWaitOn;
+    sockaddr_in from{};
+    int fromlen = sizeof from;
+    char* bytes = reinterpret_cast<char*>(buf);
+    const int n = connected_ ? recv(s, bytes, static_cast<int>(cap), 0)
+                             : recvfrom(s, bytes, static_cast<int>(cap), 0,
+                                        reinterpret_cast<sockaddr*>(&from), &fromlen);
+    // A datagram longer than `cap` arrives cut to it and reports WSAEMSGSIZE;
+    // the caller keeps `cap` above a frame's size.
+    int len = n;
+    if (n == SOCKET_ERROR) {
+        const int err = WSAGetLastError();
+        if (err == WSAEMSGSIZE) {
+            len = static_cast<int>(cap);
+        } else if (err == WSAEWOULDBLOCK || err == WSAEINTR || err == WSAECONNRESET) {
+            return kWaitOn; // no answer yet
+        } else {
+            return kFailed;
         }
-        const bool from_peer = fromlen == sizeof from && from.sin_family == AF_INET &&
-                               from.sin_addr.s_addr == peer_ip_ && from.sin_port == peer_port_;
-        // Anyone else's datagram is dropped; the deadline above still holds.
-        if (!from_peer) continue;
-        return len;
     }
+    if (!connected_) {
+        if (fromlen != sizeof from || from.sin_family != AF_INET) return kWaitOn;
+        ip = from.sin_addr.s_addr;
+        port = from.sin_port;
+    }
+    return len;
 }
 
 } // namespace km

@@ -146,9 +146,7 @@ bool parse_module(const char* s, int64_t& address, int64_t& baud) {
     return colon == std::string::npos || to_long(t.substr(colon + 1).c_str(), 0, 8, baud);
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+struct Options {
     km::emu::Config cfg;
     std::vector<std::pair<int64_t, int64_t>> module_args; // address, baud index or -1
     bool address_given = false;
@@ -157,186 +155,249 @@ int main(int argc, char** argv) {
     int64_t udp_port = 5000, exit_after = -1;
     bool use_udp = true, use_pty = km::emu::Server::pty_supported(), verbose = false,
          strict_baud = false;
+};
 
+// The option argv[i] and the value after it (null after the last one); a
+// value taken moves `i` past it.
+struct Arg {
+    std::string name;
+    const char* value;
+    int& i;
+
+    bool number(int64_t lo, int64_t hi, int64_t& n) const {
+        if (!to_long(value, lo, hi, n)) return false;
+        ++i;
+        return true;
+    }
+    void take() const { ++i; }
+};
+
+// Each group of options: true when `a` is one of the group's, with `error`
+// set when its value is refused.
+bool refused(std::string& error, const std::string& why) {
+    error = why;
+    return true;
+}
+
+// What makes each module itself: address, rate, registers, name.
+bool module_option(const Arg& a, Options& o, std::string& error) {
+    km::emu::Config& cfg = o.cfg;
+    int64_t n = 0;
+    if (a.name == "--address") {
+        if (!a.number(0, 255, n)) return refused(error, "--address needs 0-255");
+        cfg.address = static_cast<uint8_t>(n);
+        o.address_given = true;
+    } else if (a.name == "--module") {
+        int64_t addr = 0, baud = -1;
+        if (!parse_module(a.value, addr, baud))
+            return refused(error, "--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8");
+        o.module_args.emplace_back(addr, baud);
+        a.take();
+    } else if (a.name == "--baud-index") {
+        if (!a.number(0, 8, n)) return refused(error, "--baud-index needs 0-8");
+        cfg.baud_index = static_cast<uint8_t>(n);
+    } else if (a.name == "--mode") {
+        if (!a.number(0, 2, n)) return refused(error, "--mode needs 0-2");
+        cfg.counter_mode = static_cast<uint8_t>(n);
+    } else if (a.name == "--reg") {
+        const std::string s = a.value ? a.value : "";
+        const auto eq = s.find('=');
+        int64_t r = 0, x = 0;
+        if (eq == std::string::npos || !to_long(s.substr(0, eq).c_str(), 0, 255, r) ||
+            !to_long(s.substr(eq + 1).c_str(), 0, 255, x))
+            return refused(error, "--reg needs R=V with bytes");
+        if (!km::emu::config_value_ok(static_cast<uint8_t>(r), static_cast<uint8_t>(x)))
+            return refused(error, "--reg " + s + ": no such register or value out of range");
+        cfg.registers.emplace_back(static_cast<uint8_t>(r), static_cast<uint8_t>(x));
+        a.take();
+    } else if (a.name == "--name") {
+        if (!a.value || std::strlen(a.value) > 8)
+            return refused(error, "--name needs up to 8 characters");
+        cfg.name = a.value;
+        a.take();
+    } else if (a.name == "--fw") {
+        if (!a.value || std::strlen(a.value) > 4)
+            return refused(error, "--fw needs up to 4 characters");
+        cfg.version = a.value;
+        a.take();
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// How the modules behave: counter, inputs, clock, faults.
+bool behaviour_option(const Arg& a, Options& o, std::string& error) {
+    km::emu::Config& cfg = o.cfg;
+    int64_t n = 0;
+    std::string why; // a parser's reason
+    if (a.name == "--counter") {
+        if (!a.number(-(int64_t{1} << 40), int64_t{1} << 40, n))
+            return refused(error, "--counter needs a number");
+        cfg.counter_start = n;
+    } else if (a.name == "--counter-rate") {
+        if (!a.number(-1000000, 1000000, n))
+            return refused(error, "--counter-rate needs -1000000..1000000");
+        cfg.counter_rate = static_cast<int32_t>(n);
+    } else if (a.name == "--inputs") {
+        if (!a.number(0, 0xFFFFFFFFL, n)) return refused(error, "--inputs needs a 32-bit word");
+        cfg.input_pattern = false;
+        cfg.inputs = static_cast<uint32_t>(n);
+    } else if (a.name == "--input-script") {
+        km::emu::InputWave w;
+        if (!a.value || !km::emu::parse_input_wave(a.value, w, why))
+            return refused(error, "--input-script: " + why);
+        cfg.input_script.push_back(w);
+        cfg.input_pattern = false;
+        a.take();
+    } else if (a.name == "--clock-offset") {
+        if (!a.number(-(int64_t{1} << 33), int64_t{1} << 33, n))
+            return refused(error, "--clock-offset needs seconds");
+        cfg.clock_offset_ms = n * 1000;
+    } else if (a.name == "--off-before") {
+        if (!a.number(0, int64_t{1} << 33, n)) return refused(error, "--off-before needs seconds");
+        cfg.off_before_ms = n * 1000;
+    } else if (a.name == "--fault") {
+        km::emu::FaultRule r;
+        if (!a.value || !km::emu::parse_fault(a.value, r, why))
+            return refused(error, "--fault: " + why);
+        o.faults.push_back(r);
+        a.take();
+    } else if (a.name == "--seed") {
+        if (!a.number(0, 0x7FFFFFFFL, n)) return refused(error, "--seed needs a number");
+        cfg.seed = static_cast<uint64_t>(n);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// What is served, and how long.
+bool serving_option(const Arg& a, Options& o, std::string& error) {
+    int64_t n = 0;
+    if (a.name == "--udp-host") {
+        if (!a.value) return refused(error, "--udp-host needs an address");
+        o.udp_host = a.value;
+        a.take();
+    } else if (a.name == "--udp-port") {
+        if (!a.number(0, 65535, n)) return refused(error, "--udp-port needs 0-65535");
+        o.udp_port = n;
+    } else if (a.name == "--no-udp") {
+        o.use_udp = false;
+    } else if (a.name == "--no-pty") {
+        o.use_pty = false;
+    } else if (a.name == "--com") {
+        if (!a.value || !*a.value) return refused(error, "--com needs a port name");
+        o.com = a.value;
+        a.take();
+    } else if (a.name == "--pty-link") {
+        if (!a.value) return refused(error, "--pty-link needs a path");
+        o.pty_link = a.value;
+        a.take();
+    } else if (a.name == "--exit-after") {
+        if (!a.number(0, int64_t{1} << 30, n)) return refused(error, "--exit-after needs seconds");
+        o.exit_after = n;
+    } else if (a.name == "--strict-baud") {
+        o.strict_baud = true;
+    } else if (a.name == "--verbose") {
+        o.verbose = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The command line into `o`: -1 to go on, else the exit code (0 after
+// --help or --version, 2 after a usage error, which is printed).
+int read_options(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
-        int64_t n = 0;
-        auto need = [&](int64_t lo, int64_t hi) {
-            if (!to_long(v, lo, hi, n)) return false;
-            ++i;
-            return true;
-        };
-        if (a == "--help" || a == "-h") {
+        const Arg a{argv[i], i + 1 < argc ? argv[i + 1] : nullptr, i};
+        if (a.name == "--help" || a.name == "-h") {
             std::fputs(kHelp, stdout);
             return 0;
-        } else if (a == "--version") {
+        }
+        if (a.name == "--version") {
             std::printf("km207-sim %s\n", KM207_VERSION);
             return 0;
-        } else if (a == "--address") {
-            if (!need(0, 255)) return usage_error("--address needs 0-255");
-            cfg.address = static_cast<uint8_t>(n);
-            address_given = true;
-        } else if (a == "--module") {
-            int64_t addr = 0, baud = -1;
-            if (!parse_module(v, addr, baud))
-                return usage_error("--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8");
-            module_args.emplace_back(addr, baud);
-            ++i;
-        } else if (a == "--baud-index") {
-            if (!need(0, 8)) return usage_error("--baud-index needs 0-8");
-            cfg.baud_index = static_cast<uint8_t>(n);
-        } else if (a == "--mode") {
-            if (!need(0, 2)) return usage_error("--mode needs 0-2");
-            cfg.counter_mode = static_cast<uint8_t>(n);
-        } else if (a == "--reg") {
-            const std::string s = v ? v : "";
-            const auto eq = s.find('=');
-            int64_t r = 0, x = 0;
-            if (eq == std::string::npos || !to_long(s.substr(0, eq).c_str(), 0, 255, r) ||
-                !to_long(s.substr(eq + 1).c_str(), 0, 255, x))
-                return usage_error("--reg needs R=V with bytes");
-            if (!km::emu::config_value_ok(static_cast<uint8_t>(r), static_cast<uint8_t>(x)))
-                return usage_error("--reg " + s + ": no such register or value out of range");
-            cfg.registers.emplace_back(static_cast<uint8_t>(r), static_cast<uint8_t>(x));
-            ++i;
-        } else if (a == "--name") {
-            if (!v || std::strlen(v) > 8) return usage_error("--name needs up to 8 characters");
-            cfg.name = v;
-            ++i;
-        } else if (a == "--fw") {
-            if (!v || std::strlen(v) > 4) return usage_error("--fw needs up to 4 characters");
-            cfg.version = v;
-            ++i;
-        } else if (a == "--counter") {
-            if (!need(-(int64_t{1} << 40), int64_t{1} << 40))
-                return usage_error("--counter needs a number");
-            cfg.counter_start = n;
-        } else if (a == "--counter-rate") {
-            if (!need(-1000000, 1000000))
-                return usage_error("--counter-rate needs -1000000..1000000");
-            cfg.counter_rate = static_cast<int32_t>(n);
-        } else if (a == "--inputs") {
-            if (!need(0, 0xFFFFFFFFL)) return usage_error("--inputs needs a 32-bit word");
-            cfg.input_pattern = false;
-            cfg.inputs = static_cast<uint32_t>(n);
-        } else if (a == "--input-script") {
-            km::emu::InputWave w;
-            std::string err;
-            if (!v || !km::emu::parse_input_wave(v, w, err))
-                return usage_error("--input-script: " + err);
-            cfg.input_script.push_back(w);
-            cfg.input_pattern = false;
-            ++i;
-        } else if (a == "--clock-offset") {
-            if (!need(-(int64_t{1} << 33), int64_t{1} << 33))
-                return usage_error("--clock-offset needs seconds");
-            cfg.clock_offset_ms = n * 1000;
-        } else if (a == "--off-before") {
-            if (!need(0, int64_t{1} << 33)) return usage_error("--off-before needs seconds");
-            cfg.off_before_ms = n * 1000;
-        } else if (a == "--fault") {
-            km::emu::FaultRule r;
-            std::string err;
-            if (!v || !km::emu::parse_fault(v, r, err)) return usage_error("--fault: " + err);
-            faults.push_back(r);
-            ++i;
-        } else if (a == "--seed") {
-            if (!need(0, 0x7FFFFFFFL)) return usage_error("--seed needs a number");
-            cfg.seed = static_cast<uint64_t>(n);
-        } else if (a == "--udp-host") {
-            if (!v) return usage_error("--udp-host needs an address");
-            udp_host = v;
-            ++i;
-        } else if (a == "--udp-port") {
-            if (!need(0, 65535)) return usage_error("--udp-port needs 0-65535");
-            udp_port = n;
-        } else if (a == "--no-udp") {
-            use_udp = false;
-        } else if (a == "--no-pty") {
-            use_pty = false;
-        } else if (a == "--com") {
-            if (!v || !*v) return usage_error("--com needs a port name");
-            com = v;
-            ++i;
-        } else if (a == "--pty-link") {
-            if (!v) return usage_error("--pty-link needs a path");
-            pty_link = v;
-            ++i;
-        } else if (a == "--exit-after") {
-            if (!need(0, int64_t{1} << 30)) return usage_error("--exit-after needs seconds");
-            exit_after = n;
-        } else if (a == "--strict-baud") {
-            strict_baud = true;
-        } else if (a == "--verbose") {
-            verbose = true;
-        } else {
-            return usage_error("unknown option " + a);
         }
+        std::string error;
+        if (!module_option(a, o, error) && !behaviour_option(a, o, error) &&
+            !serving_option(a, o, error))
+            return usage_error("unknown option " + a.name);
+        if (!error.empty()) return usage_error(error);
     }
-
-    if (address_given && !module_args.empty())
+    if (o.address_given && !o.module_args.empty())
         return usage_error("--address is for the single module; give each module with --module");
-    if (!com.empty() && !pty_link.empty())
+    if (!o.com.empty() && !o.pty_link.empty())
         return usage_error("--pty-link names the pseudo-terminal, which --com replaces");
-    if (module_args.empty()) module_args.emplace_back(cfg.address, cfg.baud_index);
-    std::vector<std::unique_ptr<km::emu::Module>> modules;
-    km::emu::Bus bus;
-    for (std::size_t m = 0; m < module_args.size(); ++m) {
-        km::emu::Config c = cfg;
-        c.address = static_cast<uint8_t>(module_args[m].first);
-        if (module_args[m].second >= 0) c.baud_index = static_cast<uint8_t>(module_args[m].second);
+    return -1;
+}
+
+using Modules = std::vector<std::unique_ptr<km::emu::Module>>;
+
+// One module per --module (else the single one), each with every fault, all
+// on `bus`. False after a usage error (printed): two modules alike.
+bool add_modules(Options& o, Modules& modules, km::emu::Bus& bus) {
+    if (o.module_args.empty()) o.module_args.emplace_back(o.cfg.address, o.cfg.baud_index);
+    for (std::size_t m = 0; m < o.module_args.size(); ++m) {
+        km::emu::Config c = o.cfg;
+        c.address = static_cast<uint8_t>(o.module_args[m].first);
+        if (o.module_args[m].second >= 0)
+            c.baud_index = static_cast<uint8_t>(o.module_args[m].second);
         // Registers given with --reg are everyone's, but among several
         // modules not the address and baud index that make each one itself.
-        if (module_args.size() > 1)
+        if (o.module_args.size() > 1)
             std::erase_if(c.registers, [](const std::pair<uint8_t, uint8_t>& r) {
                 return r.first == km::emu::kRegAddress || r.first == km::emu::kRegBaud;
             });
-        c.seed = cfg.seed + m;
+        c.seed = o.cfg.seed + m;
         for (const auto& other : modules)
-            if (other->address() == c.address && other->baud_index() == c.baud_index)
-                return usage_error("two modules at address " + std::to_string(c.address) +
-                                   " and baud index " + std::to_string(c.baud_index));
+            if (other->address() == c.address && other->baud_index() == c.baud_index) {
+                usage_error("two modules at address " + std::to_string(c.address) +
+                            " and baud index " + std::to_string(c.baud_index));
+                return false;
+            }
         modules.push_back(std::make_unique<km::emu::Module>(c));
-        for (const auto& f : faults)
+        for (const auto& f : o.faults)
             modules.back()->add_fault(f);
         bus.add(*modules.back());
     }
+    return true;
+}
 
-    // Handlers before "ready", so a client that stops us at once gets a clean exit.
-    km::emu::install_signals(on_signal, on_cycle);
+bool failed(const std::string& error) {
+    std::fprintf(stderr, "km207-sim: %s\n", error.c_str());
+    return false;
+}
 
-    km::emu::Server server(bus);
-    server.set_verbose(verbose);
-    server.set_strict_baud(strict_baud);
+// Opens UDP and the serial line (a --com port at the first module's rate,
+// or a pseudo-terminal) and prints where they are. False after an error
+// (printed).
+bool open_servers(const Options& o, km::emu::Server& server, const km::emu::Module& first) {
     std::string err;
-    if (use_udp) {
-        if (!server.open_udp(udp_host, static_cast<uint16_t>(udp_port), err)) {
-            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
-            return 1;
-        }
+    if (o.use_udp) {
+        if (!server.open_udp(o.udp_host, static_cast<uint16_t>(o.udp_port), err))
+            return failed(err);
         std::printf("udp: %s:%u\n", server.udp_host().c_str(), server.udp_port());
     }
-    if (!com.empty()) {
-        if (!server.open_serial(com, km::emu::kBaudRates[modules.front()->baud_index() % 9], err)) {
-            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
-            return 1;
-        }
+    if (!o.com.empty()) {
+        const uint32_t baud = km::proto::kBaudRates[first.baud_index() % km::proto::kBaudCount];
+        if (!server.open_serial(o.com, baud, err)) return failed(err);
         std::printf("pty: %s\n", server.pty_path().c_str());
-    } else if (use_pty) {
-        if (!server.open_pty(err)) {
-            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
-            return 1;
-        }
+    } else if (o.use_pty) {
+        if (!server.open_pty(err)) return failed(err);
         std::printf("pty: %s\n", server.pty_path().c_str());
-        if (!pty_link.empty() && !km::emu::make_link(server.pty_path(), pty_link, err)) {
-            std::fprintf(stderr, "km207-sim: %s\n", err.c_str());
-            return 1;
-        }
+        if (!o.pty_link.empty() && !km::emu::make_link(server.pty_path(), o.pty_link, err))
+            return failed(err);
     }
+    return true;
+}
+
+// The rest of the start-up lines, "ready" last.
+void announce(const Options& o, const Modules& modules) {
     for (const auto& m : modules)
         std::printf("module: %u baud-index %u\n", m->address(), m->baud_index());
-    if (!cfg.input_script.empty()) {
+    if (!o.cfg.input_script.empty()) {
         // The module counts script time on the host's local clock.
         const int64_t utc = std::chrono::duration_cast<std::chrono::milliseconds>(
                                 std::chrono::system_clock::now().time_since_epoch())
@@ -347,7 +408,11 @@ int main(int argc, char** argv) {
     }
     std::printf("address: %u\nready\n", modules.front()->address());
     std::fflush(stdout);
+}
 
+// Serves until a stop signal or `exit_after` seconds (negative: never),
+// power-cycling the bus on the cycle signal.
+void serve(km::emu::Server& server, km::emu::Bus& bus, const Modules& modules, int64_t exit_after) {
     const auto start = std::chrono::steady_clock::now();
     while (!g_stop) {
         server.poll_once(100);
@@ -362,8 +427,10 @@ int main(int argc, char** argv) {
             std::chrono::steady_clock::now() - start >= std::chrono::seconds(exit_after))
             break;
     }
-    if (!pty_link.empty() && use_pty) km::emu::remove_link(pty_link);
-    // What the faults did, for soak runs that count them.
+}
+
+// What the faults did, for soak runs that count them.
+void print_stats(const Modules& modules, const km::emu::Bus& bus) {
     km::emu::Stats st;
     for (const auto& m : modules) {
         st.handled += m->stats().handled;
@@ -380,7 +447,29 @@ int main(int argc, char** argv) {
         static_cast<unsigned long long>(st.faults), static_cast<unsigned long long>(st.dropped),
         static_cast<unsigned long long>(st.delayed), static_cast<unsigned long long>(st.corrupted));
     std::fflush(stdout);
-    if (verbose)
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (const int code = read_options(argc, argv, o); code >= 0) return code;
+    Modules modules;
+    km::emu::Bus bus;
+    if (!add_modules(o, modules, bus)) return 2;
+
+    // Handlers before "ready", so a client that stops us at once gets a clean exit.
+    km::emu::install_signals(on_signal, on_cycle);
+
+    km::emu::Server server(bus);
+    server.set_verbose(o.verbose);
+    server.set_strict_baud(o.strict_baud);
+    if (!open_servers(o, server, *modules.front())) return 1;
+    announce(o, modules);
+    serve(server, bus, modules, o.exit_after);
+    if (!o.pty_link.empty() && o.use_pty) km::emu::remove_link(o.pty_link);
+    print_stats(modules, bus);
+    if (o.verbose)
         std::fprintf(stderr, "km207-sim: stopped after %llu udp and %llu serial frames\n",
                      static_cast<unsigned long long>(server.udp_frames()),
                      static_cast<unsigned long long>(server.serial_frames()));

@@ -18,8 +18,6 @@ namespace km::emu {
 constexpr int kAnyBaud = -1;
 // A line speed that is none of the nine: no module hears anything.
 constexpr int kNoBaud = -2;
-// The module's rates in Bd by baud index (register 62).
-constexpr uint32_t kBaudRates[9] = {600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
 
 class Bus {
   public:

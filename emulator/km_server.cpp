@@ -1,5 +1,7 @@
 #include "km_server.h"
 
+#include "serial_line.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -75,6 +77,30 @@ void Server::on_udp(const uint8_t* data, std::size_t len, uint32_t ip, uint16_t 
     answer(req, true, txn, ip, port);
 }
 
+bool Server::open_serial(const std::string& device, uint32_t baud, std::string& error) {
+    if (proto::baud_index(baud) < 0) {
+        error = "not a rate of the module: " + std::to_string(baud);
+        return false;
+    }
+    return open_line(device, baud, error);
+}
+
+int Server::line_baud_index() const {
+    // A pseudo-terminal's speed is the one its client set on its side.
+    const intptr_t line = slave_fd_ != -1 ? slave_fd_ : master_fd_;
+    uint32_t baud = 0;
+    if (!strict_baud_ || line == -1 || !platform::get_line_speed(line, baud)) return kAnyBaud;
+    const int index = proto::baud_index(baud);
+    return index < 0 ? kNoBaud : index;
+}
+
+void Server::on_datagram(const uint8_t* data, std::size_t len, uint32_t ip, uint16_t port) {
+    if (relay_fd_ != -1 && ip == relay_ip_ && port == relay_port_)
+        on_pty_bytes(data, len);
+    else if (rx_fd_ == udp_fd_)
+        on_udp(data, len, ip, port);
+}
+
 bool Server::line_speed_matches() const {
     return bus_.hears(line_baud_index());
 }
@@ -109,6 +135,14 @@ int Server::next_due_ms() const {
     if (pending_.empty()) return -1;
     const int64_t d = pending_.front().due_ms - mono_ms();
     return d < 0 ? 0 : static_cast<int>(std::min<int64_t>(d, 1000000));
+}
+
+void Server::send_now(const Pending& p) {
+    if (p.udp)
+        send_datagram(p);
+    else
+        write_line(p);
+    if (verbose_) std::fprintf(stderr, "tx %s\n", hex(p.bytes.data(), p.size).c_str());
 }
 
 void Server::send_due() {

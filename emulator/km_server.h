@@ -40,7 +40,7 @@ class Server {
     bool open_pty(std::string& error);
     static bool pty_supported();
     // Serves the serial port `device` (e.g. "COM5", "/dev/ttyUSB0"), raw
-    // 8N1 at `baud`.
+    // 8N1 at `baud`, one of the bus's nine rates.
     bool open_serial(const std::string& device, uint32_t baud, std::string& error);
 
     uint16_t udp_port() const { return udp_port_; }
@@ -76,20 +76,26 @@ class Server {
         std::size_t size;
     };
 
+    // open_serial() once the rate is known to be one of the nine.
+    bool open_line(const std::string& device, uint32_t baud, std::string& error);
     void start_relay();
     void relay_loop();
     // Takes one datagram off the socket poll_once() waits on; `timeout_ms`
     // as in poll_once().
     void receive_one(int timeout_ms);
+    // A datagram off that socket: the relay's carries the line's bytes.
+    void on_datagram(const uint8_t* data, std::size_t len, uint32_t ip, uint16_t port);
     void on_udp(const uint8_t* data, std::size_t len, uint32_t ip, uint16_t port);
     void on_pty();
     void on_pty_bytes(const uint8_t* data, std::size_t len);
     bool line_speed_matches() const;
-    // Baud index of the pseudo-terminal's speed: kAnyBaud unless strict.
+    // Baud index of the line's speed: kAnyBaud unless strict.
     int line_baud_index() const;
     void answer(const proto::Request& req, bool udp, uint16_t txn, uint32_t ip, uint16_t port);
     void close_all();
     void send_now(const Pending& p);
+    void send_datagram(const Pending& p);
+    void write_line(const Pending& p);
     void send_due();
     int next_due_ms() const;
 

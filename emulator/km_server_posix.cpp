@@ -1,9 +1,11 @@
 #include "km_server.h"
 
+#include "serial_line.h"
+#include "udp_socket.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -23,9 +25,6 @@ namespace {
 int as_fd(intptr_t d) {
     return static_cast<int>(d);
 }
-
-// The module's nine rates by baud index.
-const speed_t kSpeeds[9] = {B600, B1200, B2400, B4800, B9600, B19200, B38400, B57600, B115200};
 } // namespace
 
 bool Server::pty_supported() {
@@ -48,9 +47,7 @@ void Server::close_all() {
 }
 
 bool Server::open_udp(const std::string& host, uint16_t port, std::string& error) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
+    sockaddr_in a = platform::ipv4_address(0, htons(port));
     if (inet_pton(AF_INET, host.c_str(), &a.sin_addr) != 1) {
         error = "not an IPv4 address: " + host;
         return false;
@@ -107,62 +104,36 @@ bool Server::open_pty(std::string& error) {
     return true;
 }
 
-bool Server::open_serial(const std::string& device, uint32_t baud, std::string& error) {
-    int index = 0;
-    while (index < 9 && kBaudRates[index] != baud)
-        ++index;
-    if (index == 9) {
-        error = "not a rate of the module: " + std::to_string(baud);
-        return false;
-    }
+bool Server::open_line(const std::string& device, uint32_t baud, std::string& error) {
     const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         error = "open " + device + ": " + std::strerror(errno);
         return false;
     }
-    termios t{};
-    if (::tcgetattr(fd, &t) != 0) {
+    if (platform::set_raw_8n1(fd) == platform::LineSetup::NoLine) {
         error = device + " is no serial port";
         ::close(fd);
         return false;
     }
-    ::cfmakeraw(&t);
-    t.c_cflag |= CLOCAL | CREAD;
-    t.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
-    ::cfsetispeed(&t, kSpeeds[index]);
-    ::cfsetospeed(&t, kSpeeds[index]);
-    ::tcsetattr(fd, TCSANOW, &t);
+    // A line that does not take a setting is served as it is.
+    platform::set_line_speed(fd, baud);
     master_fd_ = fd;
     pty_path_ = device;
     return true;
 }
 
-void Server::send_now(const Pending& p) {
-    if (p.udp) {
-        // A full send queue loses the reply rather than stalling the module.
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = p.to_ip;
-        to.sin_port = p.to_port;
-        ::sendto(as_fd(udp_fd_), p.bytes.data(), p.size, MSG_DONTWAIT,
-                 reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    } else {
-        // A client that stopped reading fills the line; the reply is then lost,
-        // as on a real bus.
-        const ssize_t n = ::write(master_fd_, p.bytes.data(), p.size);
-        (void)n;
-    }
-    if (verbose_) std::fprintf(stderr, "tx %s\n", hex(p.bytes.data(), p.size).c_str());
+void Server::send_datagram(const Pending& p) {
+    // A full send queue loses the reply rather than stalling the module.
+    const sockaddr_in to = platform::ipv4_address(p.to_ip, p.to_port);
+    ::sendto(as_fd(udp_fd_), p.bytes.data(), p.size, MSG_DONTWAIT,
+             reinterpret_cast<const sockaddr*>(&to), sizeof to);
 }
 
-int Server::line_baud_index() const {
-    if (!strict_baud_) return kAnyBaud;
-    termios t{};
-    if (::tcgetattr(as_fd(slave_fd_ >= 0 ? slave_fd_ : master_fd_), &t) != 0) return kAnyBaud;
-    const speed_t speed = ::cfgetospeed(&t);
-    for (int i = 0; i < 9; ++i)
-        if (speed == kSpeeds[i]) return i;
-    return kNoBaud;
+void Server::write_line(const Pending& p) {
+    // A client that stopped reading fills the line; the reply is then lost,
+    // as on a real bus.
+    const ssize_t n = ::write(master_fd_, p.bytes.data(), p.size);
+    (void)n;
 }
 
 void Server::on_pty() {
@@ -178,10 +149,8 @@ void Server::start_relay() {
         // Only the pseudo-terminal is served: a loopback socket of our own
         // takes its bytes.
         const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        const sockaddr_in a = platform::ipv4_address(htonl(INADDR_LOOPBACK), 0);
+        if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
             if (fd >= 0) ::close(fd);
             return; // poll_once() then serves the pseudo-terminal directly
         }
@@ -256,12 +225,7 @@ void Server::receive_one(int timeout_ms) {
     const ssize_t n =
         ::recvfrom(rx_fd_, buf, sizeof buf, flags, reinterpret_cast<sockaddr*>(&from), &fl);
     if (n < 0) return; // timeout, signal
-    const bool relayed = relay_fd_ >= 0 && fl == sizeof from && from.sin_addr.s_addr == relay_ip_ &&
-                         from.sin_port == relay_port_;
-    if (relayed)
-        on_pty_bytes(buf, static_cast<std::size_t>(n));
-    else if (rx_fd_ == udp_fd_)
-        on_udp(buf, static_cast<std::size_t>(n), from.sin_addr.s_addr, from.sin_port);
+    on_datagram(buf, static_cast<std::size_t>(n), from.sin_addr.s_addr, from.sin_port);
 }
 
 void Server::poll_once(int timeout_ms) {

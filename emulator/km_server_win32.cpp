@@ -3,16 +3,11 @@
 // a reply being written). There is no pseudo-terminal here.
 #include "km_server.h"
 
-// Winsock before anything that includes windows.h.
-#include <winsock2.h>
-#include <ws2tcpip.h>
+#include "serial_line.h"
+#include "udp_socket.h"
 
 #include <mswsock.h>
 #include <windows.h>
-
-#include "win32_text.h"
-
-#include <cstdio>
 
 namespace km::emu {
 
@@ -24,15 +19,6 @@ SOCKET sock(intptr_t s) {
 
 HANDLE handle(intptr_t h) {
     return reinterpret_cast<HANDLE>(h);
-}
-
-// Winsock is started once per process and left running.
-bool winsock_up() {
-    static const bool up = [] {
-        WSADATA data;
-        return WSAStartup(MAKEWORD(2, 2), &data) == 0;
-    }();
-    return up;
 }
 
 std::string last_error_text(DWORD err) {
@@ -69,13 +55,11 @@ bool Server::open_pty(std::string& error) {
 }
 
 bool Server::open_udp(const std::string& host, uint16_t port, std::string& error) {
-    if (!winsock_up()) {
+    if (!platform::winsock_up()) {
         error = "Winsock did not start";
         return false;
     }
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(port);
+    sockaddr_in a = platform::ipv4_address(0, htons(port));
     if (inet_pton(AF_INET, host.c_str(), &a.sin_addr) != 1) {
         error = "not an IPv4 address: " + host;
         return false;
@@ -105,11 +89,8 @@ bool Server::open_udp(const std::string& host, uint16_t port, std::string& error
     return true;
 }
 
-bool Server::open_serial(const std::string& device, uint32_t baud, std::string& error) {
-    std::wstring name = kmhost::widen(device);
-    // The device namespace reaches COM10 and above as well.
-    if (!name.empty() && name.find_first_of(L"\\/:") == std::wstring::npos)
-        name = L"\\\\.\\" + name;
+bool Server::open_line(const std::string& device, uint32_t baud, std::string& error) {
+    const std::wstring name = platform::serial_device_name(device);
     if (name.empty()) {
         error = "no port name: " + device;
         return false;
@@ -120,28 +101,15 @@ bool Server::open_serial(const std::string& device, uint32_t baud, std::string& 
         error = "open " + device + ": " + last_error_text(GetLastError());
         return false;
     }
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(h, &dcb)) {
+    const intptr_t line = reinterpret_cast<intptr_t>(h);
+    const platform::LineSetup setup = platform::set_raw_8n1(line);
+    if (setup == platform::LineSetup::NoLine) {
         error = device + " is no serial port";
         CloseHandle(h);
         return false;
     }
-    dcb.BaudRate = baud;
-    dcb.fBinary = TRUE;
-    dcb.fParity = FALSE;
-    dcb.ByteSize = 8;
-    dcb.Parity = NOPARITY;
-    dcb.StopBits = ONESTOPBIT;
-    dcb.fOutxCtsFlow = FALSE;
-    dcb.fOutxDsrFlow = FALSE;
-    dcb.fDsrSensitivity = FALSE;
-    dcb.fDtrControl = DTR_CONTROL_ENABLE;
-    dcb.fRtsControl = RTS_CONTROL_ENABLE;
-    dcb.fOutX = FALSE;
-    dcb.fInX = FALSE;
-    dcb.fAbortOnError = FALSE;
-    if (!SetCommState(h, &dcb)) {
+    if (setup != platform::LineSetup::Done ||
+        platform::set_line_speed(line, baud) != platform::LineSetup::Done) {
         error = "set up " + device + ": " + last_error_text(GetLastError());
         CloseHandle(h);
         return false;
@@ -152,50 +120,35 @@ bool Server::open_serial(const std::string& device, uint32_t baud, std::string& 
     return true;
 }
 
-void Server::send_now(const Pending& p) {
-    if (p.udp) {
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_addr.s_addr = p.to_ip;
-        to.sin_port = p.to_port;
-        ::sendto(sock(udp_fd_), reinterpret_cast<const char*>(p.bytes.data()),
-                 static_cast<int>(p.size), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-    } else {
-        // A line that does not take the bytes within the write timeout loses
-        // the reply, as on a real bus.
-        OVERLAPPED ov{};
-        ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        DWORD n = 0;
-        if (ov.hEvent &&
-            !WriteFile(handle(master_fd_), p.bytes.data(), static_cast<DWORD>(p.size), &n, &ov) &&
-            GetLastError() == ERROR_IO_PENDING)
-            GetOverlappedResult(handle(master_fd_), &ov, &n, TRUE);
-        if (ov.hEvent) CloseHandle(ov.hEvent);
-    }
-    if (verbose_) std::fprintf(stderr, "tx %s\n", hex(p.bytes.data(), p.size).c_str());
+void Server::send_datagram(const Pending& p) {
+    const sockaddr_in to = platform::ipv4_address(p.to_ip, p.to_port);
+    ::sendto(sock(udp_fd_), reinterpret_cast<const char*>(p.bytes.data()), static_cast<int>(p.size),
+             0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
 }
 
-int Server::line_baud_index() const {
-    if (!strict_baud_ || master_fd_ == -1) return kAnyBaud;
-    DCB dcb{};
-    dcb.DCBlength = sizeof dcb;
-    if (!GetCommState(handle(master_fd_), &dcb)) return kAnyBaud;
-    for (int i = 0; i < 9; ++i)
-        if (dcb.BaudRate == kBaudRates[i]) return i;
-    return kNoBaud;
+void Server::write_line(const Pending& p) {
+    // A line that does not take the bytes within the write timeout loses the
+    // reply, as on a real bus.
+    OVERLAPPED ov{};
+    ov.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    DWORD n = 0;
+    if (ov.hEvent &&
+        !WriteFile(handle(master_fd_), p.bytes.data(), static_cast<DWORD>(p.size), &n, &ov) &&
+        GetLastError() == ERROR_IO_PENDING)
+        GetOverlappedResult(handle(master_fd_), &ov, &n, TRUE);
+    if (ov.hEvent) CloseHandle(ov.hEvent);
 }
 
 void Server::start_relay() {
     relay_tried_ = true;
-    if (master_fd_ == -1 || !winsock_up()) return;
+    if (master_fd_ == -1 || !platform::winsock_up()) return;
     if (rx_fd_ == -1) {
         // Only the serial line is served: a loopback socket of our own takes
         // its bytes.
         const SOCKET s = ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (s == INVALID_SOCKET || ::bind(s, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        const sockaddr_in a = platform::ipv4_address(htonl(INADDR_LOOPBACK), 0);
+        if (s == INVALID_SOCKET ||
+            ::bind(s, reinterpret_cast<const sockaddr*>(&a), sizeof a) != 0) {
             if (s != INVALID_SOCKET) closesocket(s);
             return;
         }
@@ -290,12 +243,7 @@ void Server::receive_one(int timeout_ms) {
     const int n = ::recvfrom(sock(rx_fd_), reinterpret_cast<char*>(buf), sizeof buf, 0,
                              reinterpret_cast<sockaddr*>(&from), &fl);
     if (n < 0) return; // a datagram larger than any frame, or the socket's trouble
-    const bool relayed = relay_fd_ != -1 && fl == sizeof from &&
-                         from.sin_addr.s_addr == relay_ip_ && from.sin_port == relay_port_;
-    if (relayed)
-        on_pty_bytes(buf, static_cast<std::size_t>(n));
-    else if (rx_fd_ == udp_fd_)
-        on_udp(buf, static_cast<std::size_t>(n), from.sin_addr.s_addr, from.sin_port);
+    on_datagram(buf, static_cast<std::size_t>(n), from.sin_addr.s_addr, from.sin_port);
 }
 
 void Server::poll_once(int timeout_ms) {

@@ -14,6 +14,8 @@
 
 namespace kmhost {
 
+using km::platform::widen;
+
 namespace {
 
 constexpr DWORD kReapMs = 3000;

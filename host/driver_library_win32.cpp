@@ -8,6 +8,8 @@
 
 namespace kmhost {
 
+using km::platform::widen;
+
 namespace {
 
 // Under Wine the program hands over a Linux path; Wine's own call maps it to

@@ -9,6 +9,8 @@
 
 namespace kmhost {
 
+using km::platform::widen;
+
 namespace {
 
 // A name that Windows takes for a device in any folder, whatever follows a

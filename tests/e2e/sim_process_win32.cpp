@@ -16,7 +16,7 @@ HANDLE handle(intptr_t h) {
 
 // One argument quoted as the C runtime splits a command line.
 std::wstring quoted(const std::string& arg) {
-    const std::wstring w = kmhost::widen(arg);
+    const std::wstring w = km::platform::widen(arg);
     if (!w.empty() && w.find_first_of(L" \t\"") == std::wstring::npos) return w;
     std::wstring q = L"\"";
     size_t slashes = 0;

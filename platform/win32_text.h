@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kmhost {
+namespace km::platform {
 
 // Empty when `utf8` is empty or not valid UTF-8.
 inline std::wstring widen(const std::string& utf8) {
@@ -18,4 +18,4 @@ inline std::wstring widen(const std::string& utf8) {
     return w;
 }
 
-} // namespace kmhost
+} // namespace km::platform
