@@ -4,6 +4,7 @@
 #include "Soubory.h"
 
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -238,9 +239,17 @@ void TForm16::hideEvent(QHideEvent* event) {
 }
 
 void TForm16::ZobrazStav(const QString& Text) {
+    if (Vysledek_ && Text == StavSpojeni_) return;
+    Vysledek_ = false;
+    StavSpojeni_ = Text;
     // Ten samples a second mostly bring the same text; painting it again
     // each time would cost more than the chart.
     if (StatusBar1->Text(0) != Text) StatusBar1->NastavText(0, Text);
+}
+
+void TForm16::ZobrazVysledek(const QString& Text) {
+    Vysledek_ = true;
+    StatusBar1->NastavText(0, Text);
 }
 
 void TForm16::FormShow() {
@@ -399,7 +408,7 @@ void TForm16::Button4Click() {
 bool TForm16::ZacniZaznam(const QString& Cesta) {
     QString Chyba;
     if (!Zaznam_.Otevri(Cesta, Chyba)) {
-        ZobrazStav(QLatin1Char(' ') + Chyba);
+        ZobrazVysledek(QLatin1Char(' ') + Chyba);
         Label6->setText(QStringLiteral("Záznam nezačal: ") + Chyba);
         return false;
     }
@@ -437,17 +446,16 @@ bool TForm16::UlozPng(const QString& Cesta) {
         P.setFont(PaintBox1->font());
         PaintBox1->Kresli(P, Obraz.rect());
     }
-    QFile Soubor;
-    QString Chyba;
-    if (!OtevriNovySoubor(Soubor, Cesta, Chyba)) {
-        ZobrazStav(QLatin1Char(' ') + Chyba);
+    QByteArray Png;
+    QBuffer Vystup(&Png);
+    Vystup.open(QIODevice::WriteOnly);
+    // Written whole or not at all, and only to a regular or a new file.
+    QString Chyba = QStringLiteral("Graf nelze převést do PNG.");
+    if (!Obraz.save(&Vystup, "PNG") || !ZapisSoubor(Cesta, Png, Chyba)) {
+        ZobrazVysledek(QLatin1Char(' ') + Chyba);
         return false;
     }
-    if (!Obraz.save(&Soubor, "PNG") || !Soubor.flush()) {
-        ZobrazStav(QStringLiteral(" Soubor %1 nelze zapsat: %2").arg(Cesta, Soubor.errorString()));
-        return false;
-    }
-    ZobrazStav(QStringLiteral(" Graf uložen do %1").arg(Cesta));
+    ZobrazVysledek(QStringLiteral(" Graf uložen do %1").arg(Cesta));
     return true;
 }
 

@@ -95,7 +95,11 @@ class TForm16 : public QDialog {
     void VytvorCasovace();
     void Propoj();
 
+    // The link's state after a poll, and the outcome of a file written
+    // (PNG, recording): the latter stays until the link's state changes,
+    // not wiped by the next poll's same "V pořádku".
     void ZobrazStav(const QString& Text);
+    void ZobrazVysledek(const QString& Text);
     void NaplnVyber();
     void Naplanuj(qint64 Trvalo);
 
@@ -106,6 +110,8 @@ class TForm16 : public QDialog {
     // The default choice of inputs follows the inputs that changed until
     // the operator picks some.
     bool VyberSam_ = true;
+    QString StavSpojeni_;   // the last poll's text
+    bool Vysledek_ = false; // a file's outcome is in the status line
     // A tick is waiting for the module; what a click asks for meanwhile
     // runs after it.
     bool Probiha_ = false;

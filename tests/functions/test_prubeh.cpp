@@ -1,11 +1,15 @@
 // The trend window through its controls, on the test driver: one sample's
 // commands, gaps on failed reads, pause, the default choice of inputs, keys
-// and mouse on the chart, the recording and the PNG; and the history's
-// summaries against a plain scan after it has wrapped.
+// and mouse on the chart, the recording and the PNG, the save dialog; and
+// the history's summaries against a plain scan after it has wrapped.
 #include "Prubeh.h"
+#include "nonregular_files.h"
 #include "test_live_support.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
@@ -221,6 +225,48 @@ TEST_F(TrendWindow, PngOfTheChart) {
     g_soubor = dir.path(); // a folder is refused
     form.Button3->click();
     EXPECT_TRUE(form.StatusBar1->Text(0).contains(QStringLiteral("není obyčejný soubor")));
+}
+
+TEST_F(TrendWindow, FileOutcomesStayInTheStatusLineAndTheDialogAsksAboutTheRealName) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("g.png"));
+    tick(0, 9, 0, 0);
+    for (const QString& path : QStringList{png} + testsupport::make_nonregular_files(dir.path())) {
+        g_soubor = path;
+        form.Button3->click();
+        tick(0, 9, 0, 0); // the poll's "V pořádku" leaves it
+        EXPECT_TRUE(form.StatusBar1->Text(0).contains(
+            path == png ? QStringLiteral(" Graf uložen do ") : QStringLiteral("není obyčejný")))
+            << path.toStdString();
+    }
+    // The real dialog; "z" typed, "z.csv" exists: No, then cancel the
+    // dialog shown again.
+    ZvolSoubor = saved;
+    ASSERT_TRUE(QFile::copy(png, dir.filePath(QStringLiteral("z.csv"))));
+    QStringList steps{"z", "No", "cancel"}, asked;
+    QTimer operator_;
+    QObject::connect(&operator_, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w == &form || steps.isEmpty()) return;
+        const QString step = steps.takeFirst();
+        if (auto* m = qobject_cast<QMessageBox*>(w)) {
+            asked << m->text();
+            m->button(QMessageBox::No)->click();
+        } else if (step == QLatin1String("cancel")) {
+            static_cast<QDialog*>(w)->reject();
+        } else {
+            qobject_cast<QFileDialog*>(w)->selectFile(dir.filePath(step));
+            static_cast<QDialog*>(w)->accept();
+            if (w->isVisible()) steps.prepend(step); // still reading its folder
+        }
+    });
+    operator_.start(20);
+    form.Button2->click();
+    EXPECT_FALSE(form.Zaznamenava());
+    EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("z.csv"))).isNull()); // as it was
+    EXPECT_TRUE(steps.isEmpty());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("z.csv")));
 }
 
 TEST(TrendWindowClosed, NothingIsSentWithoutALink) {
