@@ -65,6 +65,8 @@ std::optional<double> TRychlostCitace::Dalsi(const TVzorek& V) {
 
 TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza) {
     TVzorek V;
+    // Kept when nothing answers, so that the gap starts where the sample did.
+    V.Cas = MistniCas().toMSecsSinceEpoch();
     bool Oznacen = false;
     // The row's time is the counter's reply, else the first reply after it.
     const auto Oznac = [&] {
@@ -114,7 +116,6 @@ TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza) {
     } else {
         Selhalo(Chyba);
     }
-    Oznac();
     return V;
 }
 

@@ -20,7 +20,7 @@
 struct TVzorek {
     // Local wall-clock time, ms since 1970 (MistniCas), when the counter's
     // reply came; without it, the first later reply of the sample, or its
-    // end when nothing came. A retried read is stamped when it came.
+    // start when nothing came. A retried read is stamped when it came.
     qint64 Cas = 0;
     std::optional<uint8_t> Mod;   // counter mode register
     std::optional<int64_t> Citac; // as the counter view shows it (signed in mode 2)

@@ -251,17 +251,18 @@ int name_runs(const QImage& image) {
 
 TEST_F(TrendWindow, ARowIsStampedWhenTheCounterAnsweredAndTheRatesWindowIsSetHere) {
     // Each exchange takes 40 ms; without the counter, the inputs' reply
-    // (the third) stamps the row.
+    // (the third) stamps the row, and with no reply its start.
     fake::set_observer([this](const fake::Call& c) { now += c.entry.ends_with("_Send") ? 40 : 0; });
-    for (const bool fails : {false, true}) {
+    const fake::SendReply ok = reply_bytes(0, 1, 0, 0, 0), bad = reply_status(5);
+    for (const auto& [replies, stamp] : std::vector<std::pair<std::vector<fake::SendReply>, int>>{
+             {{ok, ok, ok, ok}, 80}, {{ok, bad, ok, ok}, 120}, {{bad, bad, bad}, 0}}) {
         const qint64 start = now += 100;
-        for (const fake::SendReply& r :
-             {reply_bytes(0, 0, 0, 0, 0), fails ? reply_status(5) : reply_bytes(0, 9, 0, 0, 0),
-              reply_bytes(0, 1, 0, 0, 0), reply_bytes(0, 2, 0, 0, 0)})
+        for (const fake::SendReply& r : replies)
             fake::push_reply(r);
         form.Timer1Timer();
-        EXPECT_EQ(value(0), QDateTime::fromMSecsSinceEpoch(start + (fails ? 120 : 80))
-                                .toString(QStringLiteral("HH:mm:ss.zzz")));
+        EXPECT_EQ(
+            value(0),
+            QDateTime::fromMSecsSinceEpoch(start + stamp).toString(QStringLiteral("HH:mm:ss.zzz")));
     }
     fake::set_observer({});
     // 250 counts a second read every 100 ms, 24 and 26 by turns.
