@@ -255,7 +255,7 @@ int Session::watchTrend() {
     if (const int s = openLink()) return s;
     const bool lines = !o_.csv || *o_.csv != QLatin1String("-");
     using Clock = std::chrono::steady_clock;
-    TRychlostCitace rates;
+    TRychlostCitace rates(o_.rateWindow.value_or(TRychlostCitace::VychoziOkno));
     int status = ExitOk;
     for (int n = 0; !stopRequested();) {
         const Clock::time_point start = Clock::now();

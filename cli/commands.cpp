@@ -97,7 +97,7 @@ Příklady:
 
 const char* const kWatchHelp =
     R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
-                     [VOLBY SPOJENÍ] [--json]
+                     [--rate-window MS] [VOLBY SPOJENÍ] [--json]
 
 Čte stále dokola a vypíše řádek s časem za každé čtení:
   counter   každých 100 ms (mód, pak čítač)
@@ -113,6 +113,10 @@ const char* const kWatchHelp =
                   chyby čtení, 0 bez chyby); "-" je standardní výstup.
                   Zapisuje se jen do obyčejného nebo nového souboru, aspoň
                   jednou za sekundu na disk.
+  --rate-window MS
+                  (jen trend) rychlost čítače z pulzů za posledních MS
+                  milisekund (100-60000, výchozí 1000): delší okno, menší
+                  skoky o jeden pulz
 
   --interval MS   jiná perioda
   --count N       skončí po N čteních

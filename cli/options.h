@@ -38,7 +38,8 @@ struct Options {
     // watch
     std::optional<int> interval; // ms
     std::optional<int> count;
-    std::optional<QString> csv; // watch trend: CSV file, "-" standard output
+    std::optional<QString> csv;    // watch trend: CSV file, "-" standard output
+    std::optional<int> rateWindow; // watch trend: ms the counter's rate is taken over
     // get
     std::optional<int> repeat;
     // restore

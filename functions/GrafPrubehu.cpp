@@ -21,6 +21,8 @@ constexpr int Osa = 22;        // time axis under the lanes
 constexpr int VyskaStavu = 34; // two rows of bit names
 constexpr int VyskaVstupu = 16;
 constexpr int Mezera = 6;
+// Counts over the rate's window that its axis spans at least.
+constexpr double PulzuNaOse = 10;
 
 const QColor BarvaCitace(0, 70, 170);
 const QColor BarvaRychlosti(0, 130, 60);
@@ -50,25 +52,34 @@ void PridejMezeru(std::vector<QRect>& Mezery, int x, int Horni, int Vyska) {
 // Lanes from the top: counter, rate, status marks, the chosen inputs.
 struct TPasy {
     QRect Citac, Rychlost, Stav;
-    QRect Vstupy;          // the inputs' lanes, one under another
-    std::vector<int> Bity; // the inputs drawn, DIN0 = 0
-    int Vstup = 0;         // height of one input's lane; 0: none drawn
+    QRect Vstupy;          // the inputs' lanes in view, one under another
+    std::vector<int> Bity; // the inputs chosen, DIN0 = 0
+    int Vstup = 0;         // height of one input's lane; 0: none chosen
+    int Vejde = 0;         // lanes the inputs' area holds
+    int Navic() const { return std::max(0, static_cast<int>(Bity.size()) - Vejde); }
 };
 
-TPasy RozvrhniPasy(const QRect& R, uint32_t Vybrane) {
+// Popisek: the height of a lane's name. A lane is never lower, so that the
+// names never run into each other; the inputs take at most half the height
+// the lanes share, and scroll when more are chosen than that holds.
+TPasy RozvrhniPasy(const QRect& R, uint32_t Vybrane, int Popisek) {
     TPasy Pasy;
     for (int b = 0; b < 32; ++b)
         if (Vybrane >> b & 1u) Pasy.Bity.push_back(b);
     const int Pocet = static_cast<int>(Pasy.Bity.size());
     const int Volno = R.height() - VyskaStavu - 2 * Mezera;
-    Pasy.Vstup = Pocet == 0 ? 0 : std::min(VyskaVstupu, Volno / 2 / Pocet);
-    if (Pasy.Vstup < 6) Pasy.Vstup = 0; // too many to draw; the table still shows them
-    const int Analog = Volno - Pasy.Vstup * Pocet;
+    const int Nejnizsi = Popisek + 2;
+    const int Oblast = std::max(Volno / 2, Nejnizsi);
+    Pasy.Vejde = Oblast / Nejnizsi;
+    if (Pocet > 0)
+        Pasy.Vstup = std::clamp(Oblast / Pocet, Nejnizsi, std::max(VyskaVstupu, Nejnizsi));
+    const int Analog = Volno - Pasy.Vstup * std::min(Pocet, Pasy.Vejde);
     Pasy.Citac = QRect(R.left(), R.top(), R.width(), Analog * 55 / 100);
     Pasy.Rychlost = QRect(R.left(), Pasy.Citac.bottom() + Mezera, R.width(),
                           Analog - Pasy.Citac.height() - Mezera);
     Pasy.Stav = QRect(R.left(), Pasy.Rychlost.bottom() + Mezera, R.width(), VyskaStavu);
-    Pasy.Vstupy = QRect(R.left(), Pasy.Stav.bottom() + Mezera, R.width(), Pasy.Vstup * Pocet);
+    Pasy.Vstupy = QRect(R.left(), Pasy.Stav.bottom() + Mezera, R.width(),
+                        Pasy.Vstup * std::min(Pocet, Pasy.Vejde));
     return Pasy;
 }
 
@@ -123,9 +134,11 @@ class TKresba {
     }
 
     // A line trace: per column its min..max, joined to the next column when
-    // no sample lies between them; a gap stays a gap.
+    // no sample lies between them; a gap stays a gap. The scale spans at
+    // least NejmensiRozpeti about the values' middle.
     void Analogova(const QRect& Pas, uint8_t Stopa, double TBodPrubehu::*Pole, double TSouhrn::*Min,
-                   double TSouhrn::*Max, const QColor& Barva, const QString& Nazev, bool Cele) {
+                   double TSouhrn::*Max, const QColor& Barva, const QString& Nazev, bool Cele,
+                   double NejmensiRozpeti = 0) {
         P_.setPen(QColor(210, 210, 210));
         P_.drawRect(Pas.adjusted(0, 0, -1, -1));
         P_.setPen(Barva);
@@ -136,6 +149,11 @@ class TKresba {
         if (Hi - Lo < 1e-9) {
             Lo -= 1;
             Hi += 1;
+        }
+        if (Hi - Lo < NejmensiRozpeti) {
+            const double Stred = (Lo + Hi) / 2;
+            Lo = Stred - NejmensiRozpeti / 2;
+            Hi = Stred + NejmensiRozpeti / 2;
         }
         const double Sklon = (Pas.height() - 4) / (Hi - Lo);
         const auto Y = [&](double v) {
@@ -209,11 +227,15 @@ class TKresba {
             P_.setPen(Znacka);
             P_.drawLine(X, R_.top(), X, R_.bottom());
             const QString Text = NazvyZmeny(j->Pred, j->Po);
-            const int Rada = X + 2 >= VolnoOd[0] ? 0 : X + 2 >= VolnoOd[1] ? 1 : -1;
+            // A name goes right of its mark, or left of it where the plot
+            // ends (a live chart's newest marks).
+            const int Sirka = FM_.horizontalAdvance(Text);
+            const int Od = X + 2 + Sirka <= R_.right() ? X + 2 : std::max(R_.left(), X - 2 - Sirka);
+            const int Rada = Od >= VolnoOd[0] ? 0 : Od >= VolnoOd[1] ? 1 : -1;
             if (Rada >= 0) {
                 P_.setPen(BarvaZmeny);
-                P_.drawText(X + 2, Pas.top() + 2 + FM_.ascent() + Rada * (FM_.height() - 1), Text);
-                VolnoOd[Rada] = X + 6 + FM_.horizontalAdvance(Text);
+                P_.drawText(Od, Pas.top() + 2 + FM_.ascent() + Rada * (FM_.height() - 1), Text);
+                VolnoOd[Rada] = Od + Sirka + 4;
             }
             j = std::lower_bound(j + 1, Z.end(), CasX(x + 1), PoCase);
         }
@@ -311,12 +333,50 @@ TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
     Odlozene_ = new QTimer(this);
     Odlozene_->setSingleShot(true);
     connect(Odlozene_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+    ScrollBar1 = new QScrollBar(Qt::Vertical, this);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    ScrollBar1->setAccessibleName(QStringLiteral("Posun vstupů v grafu"));
+    ScrollBar1->hide();
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
+    NastavOknoRychlosti(TRychlostCitace::VychoziOkno);
 }
 
 void TGrafPrubehu::NastavVstupy(uint32_t Vybrane) {
     if (Vybrane == Vybrane_) return;
     Vybrane_ = Vybrane;
+    UmistiPosuvnik();
     update();
+}
+
+int TGrafPrubehu::VejdeSeVstupu() const {
+    return RozvrhniPasy(Plocha(), 0, fontMetrics().height()).Vejde;
+}
+
+void TGrafPrubehu::NastavOknoRychlosti(int Ms) {
+    NejmensiRozpetiRychlosti_ = PulzuNaOse * 1000.0 / std::max(1, Ms);
+    update();
+}
+
+void TGrafPrubehu::UmistiPosuvnik() {
+    const QRect R = Plocha();
+    const TPasy Pasy = RozvrhniPasy(R, Vybrane_, fontMetrics().height());
+    ScrollBar1->setRange(0, Pasy.Navic());
+    ScrollBar1->setPageStep(std::max(1, Pasy.Vejde));
+    ScrollBar1->setVisible(Pasy.Navic() > 0);
+    // In the margin Plocha leaves for it, beside the inputs' lanes.
+    if (Pasy.Navic() > 0)
+        ScrollBar1->setGeometry(R.right() + 3, Pasy.Vstupy.top(), ScrollBar1->sizeHint().width(),
+                                Pasy.Vstupy.height());
+}
+
+void TGrafPrubehu::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    UmistiPosuvnik();
+}
+
+void TGrafPrubehu::changeEvent(QEvent* e) {
+    QWidget::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) UmistiPosuvnik();
 }
 
 void TGrafPrubehu::NastavZive(bool Zive) {
@@ -395,8 +455,13 @@ void TGrafPrubehu::PosunKurzor(int Vzorku) {
     NastavKurzor(Cas);
 }
 
-QRect TGrafPrubehu::Plocha() const {
-    return rect().adjusted(Vlevo, Nahore, -Vpravo, -Osa);
+QRect TGrafPrubehu::Plocha(const QRect& Obdelnik) const {
+    QRect R = Obdelnik.adjusted(Vlevo, Nahore, -Vpravo, -Osa);
+    // Lanes that scroll leave room for the scroll bar, in every lane so
+    // that the time axis stays one.
+    if (RozvrhniPasy(R, Vybrane_, fontMetrics().height()).Navic() > 0)
+        R.setRight(R.right() - ScrollBar1->sizeHint().width() - 2);
+    return R;
 }
 
 qint64 TGrafPrubehu::CasNaX(int X) const {
@@ -412,9 +477,9 @@ void TGrafPrubehu::paintEvent(QPaintEvent*) {
 
 void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     P.fillRect(Obdelnik, Qt::white);
-    const QRect R = Obdelnik.adjusted(Vlevo, Nahore, -Vpravo, -Osa);
+    const QRect R = Plocha(Obdelnik);
     if (R.width() < 2 || R.height() < 40) return;
-    const TPasy Pasy = RozvrhniPasy(R, Vybrane_);
+    const TPasy Pasy = RozvrhniPasy(R, Vybrane_, fontMetrics().height());
     TKresba K(P, Obdelnik, R, *Historie_, Pravy_ - Rozsah_, Rozsah_, font());
 
     // Gaps first, under the traces.
@@ -427,9 +492,12 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     K.Analogova(Pasy.Citac, StopaCitac, &TBodPrubehu::Citac, &TSouhrn::CitacMin, &TSouhrn::CitacMax,
                 BarvaCitace, QStringLiteral("Čítač"), true);
     K.Analogova(Pasy.Rychlost, StopaRychlost, &TBodPrubehu::Rychlost, &TSouhrn::RychlostMin,
-                &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false);
-    for (size_t i = 0; Pasy.Vstup > 0 && i < Pasy.Bity.size(); ++i)
-        K.Logicka(Pasy.Bity[i], Pasy.Vstupy.top() + static_cast<int>(i) * Pasy.Vstup, Pasy.Vstup);
+                &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false,
+                NejmensiRozpetiRychlosti_);
+    const int Prvni = std::clamp(ScrollBar1->value(), 0, Pasy.Navic());
+    for (int i = 0; i < Pasy.Vejde && Prvni + i < static_cast<int>(Pasy.Bity.size()); ++i)
+        K.Logicka(Pasy.Bity[static_cast<size_t>(Prvni + i)], Pasy.Vstupy.top() + i * Pasy.Vstup,
+                  Pasy.Vstup);
     K.ZnackyStavu(Pasy.Stav);
     K.CasovaOsa();
 

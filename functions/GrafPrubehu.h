@@ -1,6 +1,7 @@
 // The trend chart, drawn with QPainter: the counter and its rate as lines,
-// the chosen inputs as logic traces, marks where status bits change, a
-// wall-clock axis. One min/max summary per pixel column, so a redraw costs
+// the chosen inputs as logic traces (each lane at least as high as its
+// name; more than the inputs' area holds scroll), marks where status bits
+// change, a wall-clock axis. One min/max summary per pixel column, so a redraw costs
 // the same whatever the history holds. Mouse: wheel zooms about the pointer,
 // dragging pans, a click puts the cursor. Keys: Left/Right pan, Shift+Left/
 // Right move the cursor by one sample, +/- zoom, Home the oldest sample,
@@ -10,6 +11,7 @@
 #include "HistoriePrubehu.h"
 
 #include <QElapsedTimer>
+#include <QScrollBar>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -24,6 +26,12 @@ class TGrafPrubehu : public QWidget {
     // Inputs drawn as traces, DIN0 = bit 0.
     void NastavVstupy(uint32_t Vybrane);
     uint32_t Vstupy() const { return Vybrane_; }
+    // How many inputs' lanes the chart shows at its size without scrolling.
+    int VejdeSeVstupu() const;
+
+    // The rate's window, ms: the rate axis spans at least ten counts over
+    // it, so one count more or less does not fill the lane.
+    void NastavOknoRychlosti(int Ms);
 
     // Live: the right edge follows the newest sample. Off (pause, pan,
     // zoom) the view stays where it is while the history grows.
@@ -60,6 +68,8 @@ class TGrafPrubehu : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void changeEvent(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
@@ -67,11 +77,17 @@ class TGrafPrubehu : public QWidget {
     void keyPressEvent(QKeyEvent* e) override;
 
   private:
-    QRect Plocha() const; // the plot area inside the widget
+    QRect Plocha(const QRect& Obdelnik) const; // the plot area inside Obdelnik
+    QRect Plocha() const { return Plocha(rect()); }
     qint64 CasNaX(int X) const;
+    // The scroll bar over the inputs' lanes: shown, placed and ranged when
+    // more are chosen than the area holds.
+    void UmistiPosuvnik();
 
     const THistoriePrubehu* Historie_;
     uint32_t Vybrane_ = 0;
+    double NejmensiRozpetiRychlosti_ = 0;
+    QScrollBar* ScrollBar1; // the first input lane shown
     bool Zive_ = true;
     qint64 Rozsah_ = 60 * 1000;
     qint64 Pravy_ = 0;

@@ -4,6 +4,7 @@
 #include "Soubory.h"
 
 #include <QBoxLayout>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QImage>
@@ -11,6 +12,7 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 
+#include <bit>
 #include <chrono>
 #include <cmath>
 #include <thread>
@@ -68,6 +70,16 @@ void TForm16::VytvorHorniRadu() {
     SpinBox1->setSuffix(QStringLiteral(" ms"));
     SpinBox1->setKeyboardTracking(false);
     PopisPole(Label1, SpinBox1);
+    Label7 = new QLabel(QStringLiteral("Rychlost za"), this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    SpinBox2 = new QSpinBox(this);
+    SpinBox2->setObjectName(QStringLiteral("SpinBox2"));
+    SpinBox2->setRange(TRychlostCitace::NejkratsiOkno, TRychlostCitace::NejdelsiOkno);
+    SpinBox2->setSingleStep(100);
+    SpinBox2->setValue(TRychlostCitace::VychoziOkno);
+    SpinBox2->setSuffix(QStringLiteral(" ms"));
+    SpinBox2->setKeyboardTracking(false);
+    PopisPole(Label7, SpinBox2);
 
     Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Pozastavit"), 0, 0, 90);
     Button1->setCheckable(true);
@@ -107,6 +119,12 @@ void TForm16::VytvorVyberVstupu() {
     }
     ListWidget1->setMaximumWidth(240);
     PopisPole(Label4, ListWidget1);
+    Label8 = new QLabel(this);
+    Label8->setObjectName(QStringLiteral("Label8"));
+    Label8->setTextFormat(Qt::PlainText);
+    Label8->setWordWrap(true);
+    Label8->setMaximumWidth(240);
+    Label8->hide();
 }
 
 void TForm16::VytvorTabulku() {
@@ -146,6 +164,9 @@ void TForm16::Rozloz() {
     Horni->addWidget(Label1);
     Horni->addWidget(SpinBox1);
     Horni->addSpacing(8);
+    Horni->addWidget(Label7);
+    Horni->addWidget(SpinBox2);
+    Horni->addSpacing(8);
     Horni->addWidget(Button1);
     Horni->addWidget(Button4);
     Horni->addSpacing(8);
@@ -159,6 +180,7 @@ void TForm16::Rozloz() {
     auto* Bok = new QVBoxLayout;
     Bok->addWidget(Label4);
     Bok->addWidget(ListWidget1, 1);
+    Bok->addWidget(Label8);
     Bok->addWidget(Label5);
     Bok->addWidget(TableWidget1, 2);
     auto* Stred = new QHBoxLayout;
@@ -172,7 +194,8 @@ void TForm16::Rozloz() {
     Vse->addWidget(StatusBar1);
     resize(980, 640);
 
-    setTabOrder(SpinBox1, Button1);
+    setTabOrder(SpinBox1, SpinBox2);
+    setTabOrder(SpinBox2, Button1);
     setTabOrder(Button1, Button4);
     setTabOrder(Button4, Button2);
     setTabOrder(Button2, Button3);
@@ -204,6 +227,10 @@ void TForm16::Propoj() {
     connect(Button4, &QPushButton::clicked, this, &TForm16::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm16::Button5Click);
     connect(ListWidget1, &QListWidget::itemChanged, this, &TForm16::ListWidget1Change);
+    connect(SpinBox2, &QSpinBox::valueChanged, this, [this](int Ms) {
+        Rychlost_.NastavOkno(Ms);
+        PaintBox1->NastavOknoRychlosti(Ms);
+    });
     connect(PaintBox1, &TGrafPrubehu::KurzorZmenen, this, &TForm16::UkazHodnoty);
     connect(PaintBox1, &TGrafPrubehu::PohledZmenen, this, [this] {
         // Panning or zooming away from the newest values pauses the view.
@@ -238,9 +265,17 @@ void TForm16::hideEvent(QHideEvent* event) {
 }
 
 void TForm16::ZobrazStav(const QString& Text) {
+    if (Vysledek_ && Text == StavSpojeni_) return;
+    Vysledek_ = false;
+    StavSpojeni_ = Text;
     // Ten samples a second mostly bring the same text; painting it again
     // each time would cost more than the chart.
     if (StatusBar1->Text(0) != Text) StatusBar1->NastavText(0, Text);
+}
+
+void TForm16::ZobrazVysledek(const QString& Text) {
+    Vysledek_ = true;
+    StatusBar1->NastavText(0, Text);
 }
 
 void TForm16::FormShow() {
@@ -331,15 +366,35 @@ void TForm16::PridejVzorek(const TVzorek& V) {
 
 void TForm16::NaplnVyber() {
     const uint32_t Zmenene = Historie_.ZmeneneVstupy();
-    if ((PaintBox1->Vstupy() | Zmenene) == PaintBox1->Vstupy()) return;
-    const QSignalBlocker Blok(ListWidget1);
+    uint32_t Vybrane = PaintBox1->Vstupy();
+    const int Vejde = PaintBox1->VejdeSeVstupu();
+    if ((Zmenene & ~Vybrane) == Mimo_ && (Mimo_ == 0 || Vejde == Vejde_)) return;
+    Vejde_ = Vejde;
+    // No more than fit: the operator scrolls only through what they chose.
+    for (int n = 0; n < 32 && std::popcount(Vybrane) < Vejde; ++n)
+        if (Zmenene >> n & 1u) Vybrane |= 1u << n;
+    if (Vybrane != PaintBox1->Vstupy()) {
+        const QSignalBlocker Blok(ListWidget1);
+        for (int n = 0; n < 32; ++n)
+            if (Vybrane >> n & 1u) ListWidget1->item(n)->setCheckState(Qt::Checked);
+        PaintBox1->NastavVstupy(Vybrane);
+    }
+    Mimo_ = Zmenene & ~Vybrane;
+    QStringList Nazvy;
     for (int n = 0; n < 32; ++n)
-        if (Zmenene >> n & 1u) ListWidget1->item(n)->setCheckState(Qt::Checked);
-    PaintBox1->NastavVstupy(PaintBox1->Vstupy() | Zmenene);
+        if (Mimo_ >> n & 1u) Nazvy << QStringLiteral("DIN%1").arg(n);
+    Label8->setToolTip(Nazvy.join(QStringLiteral(", ")));
+    if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
+    Label8->setText(QStringLiteral("Změněné vstupy mimo graf (%1): %2")
+                        .arg(std::popcount(Mimo_))
+                        .arg(Nazvy.join(QStringLiteral(", "))));
+    PopisPole(Label8, Label8->text() + QLatin1Char(' ') + Label8->toolTip());
+    Label8->setVisible(Mimo_ != 0);
 }
 
 void TForm16::ListWidget1Change(QListWidgetItem*) {
     VyberSam_ = false;
+    Label8->hide(); // the operator's choice now
     uint32_t Vybrane = 0;
     for (int n = 0; n < 32; ++n)
         if (ListWidget1->item(n)->checkState() == Qt::Checked) Vybrane |= 1u << n;
@@ -399,7 +454,7 @@ void TForm16::Button4Click() {
 bool TForm16::ZacniZaznam(const QString& Cesta) {
     QString Chyba;
     if (!Zaznam_.Otevri(Cesta, Chyba)) {
-        ZobrazStav(QLatin1Char(' ') + Chyba);
+        ZobrazVysledek(QLatin1Char(' ') + Chyba);
         Label6->setText(QStringLiteral("Záznam nezačal: ") + Chyba);
         return false;
     }
@@ -437,17 +492,16 @@ bool TForm16::UlozPng(const QString& Cesta) {
         P.setFont(PaintBox1->font());
         PaintBox1->Kresli(P, Obraz.rect());
     }
-    QFile Soubor;
-    QString Chyba;
-    if (!OtevriNovySoubor(Soubor, Cesta, Chyba)) {
-        ZobrazStav(QLatin1Char(' ') + Chyba);
+    QByteArray Png;
+    QBuffer Vystup(&Png);
+    Vystup.open(QIODevice::WriteOnly);
+    // Written whole or not at all, and only to a regular or a new file.
+    QString Chyba = QStringLiteral("Graf nelze převést do PNG.");
+    if (!Obraz.save(&Vystup, "PNG") || !ZapisSoubor(Cesta, Png, Chyba)) {
+        ZobrazVysledek(QLatin1Char(' ') + Chyba);
         return false;
     }
-    if (!Obraz.save(&Soubor, "PNG") || !Soubor.flush()) {
-        ZobrazStav(QStringLiteral(" Soubor %1 nelze zapsat: %2").arg(Cesta, Soubor.errorString()));
-        return false;
-    }
-    ZobrazStav(QStringLiteral(" Graf uložen do %1").arg(Cesta));
+    ZobrazVysledek(QStringLiteral(" Graf uložen do %1").arg(Cesta));
     return true;
 }
 

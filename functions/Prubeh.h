@@ -32,6 +32,8 @@ class TForm16 : public QDialog {
 
     QLabel* Label1;             // "Perioda"
     QSpinBox* SpinBox1;         // period, ms
+    QLabel* Label7;             // "Rychlost za"
+    QSpinBox* SpinBox2;         // the rate's window, ms
     QPushButton* Button1;       // "Pozastavit" (checkable)
     QPushButton* Button2;       // "Záznam CSV…" / "Zastavit záznam"
     QPushButton* Button3;       // "Uložit PNG…"
@@ -41,6 +43,7 @@ class TForm16 : public QDialog {
     QLabel* Label3;             // the failure count
     QLabel* Label4;             // "Vstupy"
     QListWidget* ListWidget1;   // DIN0-DIN31, checkable
+    QLabel* Label8;             // inputs that changed but have no room in the chart
     QLabel* Label5;             // "Hodnoty"
     QTableWidget* TableWidget1; // the values at the cursor (or the newest)
     QLabel* Label6;             // the recording's file and rows
@@ -95,7 +98,11 @@ class TForm16 : public QDialog {
     void VytvorCasovace();
     void Propoj();
 
+    // The link's state after a poll, and the outcome of a file written
+    // (PNG, recording): the latter stays until the link's state changes,
+    // not wiped by the next poll's same "V pořádku".
     void ZobrazStav(const QString& Text);
+    void ZobrazVysledek(const QString& Text);
     void NaplnVyber();
     void Naplanuj(qint64 Trvalo);
 
@@ -106,6 +113,11 @@ class TForm16 : public QDialog {
     // The default choice of inputs follows the inputs that changed until
     // the operator picks some.
     bool VyberSam_ = true;
+    // Inputs that changed but found no room, and the lanes there were.
+    uint32_t Mimo_ = 0;
+    int Vejde_ = 0;
+    QString StavSpojeni_;   // the last poll's text
+    bool Vysledek_ = false; // a file's outcome is in the status line
     // A tick is waiting for the module; what a click asks for meanwhile
     // runs after it.
     bool Probiha_ = false;

@@ -12,6 +12,7 @@
 #include <QLayout>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPalette>
 #include <QScreen>
 #include <QTranslator>
@@ -403,11 +404,25 @@ class TBezZkratek : public QObject {
 QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
                            bool Ulozit) {
     if (!Ulozit) return QFileDialog::getOpenFileName(Rodic, Titulek, QString(), Filtr);
-    QString Vybrany;
-    const QString Cesta = QFileDialog::getSaveFileName(Rodic, Titulek, QString(), Filtr, &Vybrany);
-    if (Cesta.isEmpty()) return Cesta;
-    return SPriponouFiltru(Cesta,
-                           Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany);
+    QString Navrh;
+    for (;;) {
+        QString Vybrany;
+        const QString Cesta = QFileDialog::getSaveFileName(Rodic, Titulek, Navrh, Filtr, &Vybrany);
+        if (Cesta.isEmpty()) return Cesta;
+        const QString Cil = SPriponouFiltru(
+            Cesta, Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany);
+        // The dialog asked about the name as typed; the extension added
+        // here may name a file that exists. Asked as the dialog asks, and
+        // No takes the operator back to it.
+        if (Cil == Cesta || !QFileInfo::exists(Cil) ||
+            QMessageBox::warning(Rodic, Titulek,
+                                 QStringLiteral("Soubor %1 již existuje.\nChcete jej nahradit?")
+                                     .arg(QFileInfo(Cil).fileName()),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes)
+            return Cil;
+        Navrh = Cesta;
+    }
 }
 
 } // namespace

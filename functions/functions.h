@@ -141,6 +141,7 @@ QString SPriponouFiltru(const QString& Cesta, const QString& Filtr);
 
 // Asks the operator for a file to open (Ulozit false) or to write; empty
 // when cancelled. Filtr as QFileDialog takes it; a name to save gets the
-// chosen filter's extension when it has none. Tests replace it.
+// chosen filter's extension when it has none, and a file of that name is
+// replaced only when the operator says so. Tests replace it.
 extern QString (*ZvolSoubor)(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
                              bool Ulozit);

@@ -4,6 +4,7 @@
 #include "Prikazy.h"
 #include "Soubory.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -37,19 +38,42 @@ int64_t RozdilCitace(uint8_t Mod, int64_t Predchozi, int64_t Soucasny) {
     return D;
 }
 
+void TRychlostCitace::NastavOkno(int Ms) {
+    OknoUs_ = int64_t{std::clamp(Ms, NejkratsiOkno, NejdelsiOkno)} * 1000;
+}
+
 std::optional<double> TRychlostCitace::Dalsi(const TVzorek& V) {
-    if (!V.Citac || !V.Mod) return std::nullopt;
-    std::optional<double> Rychlost;
-    if (Posledni_ && Posledni_->Mod == *V.Mod && V.CitacUs > Posledni_->Us)
-        Rychlost = static_cast<double>(RozdilCitace(*V.Mod, Posledni_->Citac, *V.Citac)) * 1e6 /
-                   static_cast<double>(V.CitacUs - Posledni_->Us);
-    Posledni_ = TBod{V.CitacUs, *V.Mod, *V.Citac};
-    return Rychlost;
+    if (!V.Citac || !V.Mod) {
+        Body_.clear();
+        return std::nullopt;
+    }
+    if (Body_.empty() || *V.Mod != Mod_ || V.CitacUs <= Body_.back().Us) {
+        Body_.assign(1, TBod{V.CitacUs, 0});
+        Mod_ = *V.Mod;
+        Posledni_ = *V.Citac;
+        return std::nullopt;
+    }
+    const int64_t Celkem = Body_.back().Celkem + RozdilCitace(Mod_, Posledni_, *V.Citac);
+    Posledni_ = *V.Citac;
+    Body_.push_back(TBod{V.CitacUs, Celkem});
+    // The oldest kept is the last one at or before the window's start.
+    while (Body_.size() > 2 && Body_[1].Us <= V.CitacUs - OknoUs_)
+        Body_.pop_front();
+    const TBod& Od = Body_.front();
+    return static_cast<double>(Celkem - Od.Celkem) * 1e6 / static_cast<double>(V.CitacUs - Od.Us);
 }
 
 TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza) {
     TVzorek V;
+    // Kept when nothing answers, so that the gap starts where the sample did.
     V.Cas = MistniCas().toMSecsSinceEpoch();
+    bool Oznacen = false;
+    // The row's time is the counter's reply, else the first reply after it.
+    const auto Oznac = [&] {
+        if (Oznacen) return;
+        V.Cas = MistniCas().toMSecsSinceEpoch();
+        Oznacen = true;
+    };
     const auto Selhalo = [&](uint8_t Chyba) {
         if (V.Selhani++ == 0) V.Chyba = Chyba;
     };
@@ -63,28 +87,35 @@ TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza) {
         V.Mod = Mod;
         // The counter view's two commands, with a pause between them here.
         Mezi();
-        const int64_t Pred = Mikrosekundy();
         Chyba = CtiHodnotuCitace(Cil, B);
-        V.CitacUs = Pred + (Mikrosekundy() - Pred) / 2;
-        if (Chyba == 0)
+        if (Chyba == 0) {
+            // The module took the value when it answered the last attempt,
+            // just before its reply came back.
+            V.CitacUs = Mikrosekundy();
+            Oznac();
             V.Citac = CitacNaCislo(Mod, B[0], B[1], B[2], B[3]);
-        else
+        } else {
             Selhalo(Chyba);
+        }
     } else {
         Selhalo(Chyba);
     }
     Mezi();
     Chyba = CtiVstupy(Cil, B);
-    if (Chyba == 0)
+    if (Chyba == 0) {
+        Oznac();
         V.Vstupy = BajtyNaCislo(B[0], B[1], B[2], B[3]);
-    else
+    } else {
         Selhalo(Chyba);
+    }
     Mezi();
     Chyba = CtiStav(Cil, B);
-    if (Chyba == 0)
+    if (Chyba == 0) {
+        Oznac();
         V.Stav = BajtyNaCislo(B[0], B[1], B[2], B[3]);
-    else
+    } else {
         Selhalo(Chyba);
+    }
     return V;
 }
 

@@ -1,7 +1,8 @@
 // One sample of the values over time: the counter (with the mode it was
 // formatted by), the inputs and the status register read in one go, the
-// counter's rate by the wrap rule of its mode, and the CSV row that the
-// trend window and `km207 watch trend --csv` both write. QtCore only.
+// counter's rate over a window of time by the wrap rule of its mode, and
+// the CSV row that the trend window and `km207 watch trend --csv` both
+// write. QtCore only.
 #pragma once
 
 #include "Dekl.h"
@@ -12,15 +13,19 @@
 #include <QString>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 
 struct TVzorek {
-    qint64 Cas = 0;               // local wall-clock time of the sample, ms since 1970 (MistniCas)
+    // Local wall-clock time, ms since 1970 (MistniCas), when the counter's
+    // reply came; without it, the first later reply of the sample, or its
+    // start when nothing came. A retried read is stamped when it came.
+    qint64 Cas = 0;
     std::optional<uint8_t> Mod;   // counter mode register
     std::optional<int64_t> Citac; // as the counter view shows it (signed in mode 2)
-    // Steady clock, µs, halfway through the counter's exchange: the rate's
-    // time base, free of the mode read before it and of clock steps.
+    // Steady clock, µs, when the counter's reply came: the rate's time
+    // base, free of the mode read before it, of retries and of clock steps.
     int64_t CitacUs = 0;
     std::optional<uint32_t> Vstupy; // DIN0 = bit 0
     std::optional<uint32_t> Stav;   // status register, bit 0 first
@@ -31,8 +36,7 @@ struct TVzorek {
 // Reads one sample from the module of Cil: the counter mode register and
 // the counter (as the counter view polls), the inputs, the status register,
 // Pauza between two commands. A failed read leaves its value empty; the
-// counter is not read after a failed mode read. Cas is taken before the
-// first command.
+// counter is not read after a failed mode read.
 TVzorek CtiVzorek(const TCil& Cil, const std::function<void()>& Pauza = {});
 
 // Counter bytes B1-B4 as a number by the mode: sign and 23-bit magnitude in
@@ -44,27 +48,42 @@ int64_t CitacNaCislo(uint8_t Mod, uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4
 // 2^24 - 1 values -(2^23-1)..2^23-1 (mode 2). Counting down is negative.
 int64_t RozdilCitace(uint8_t Mod, int64_t Predchozi, int64_t Soucasny);
 
-// The counter's rate in counts per second, from one sample to the next
-// good one. No rate for the first sample, after a change of mode, or when
-// the counter of the sample is missing; a gap in between is bridged.
+// The counter's rate in counts per second over a window of time: the
+// counts from the last sample at or before the window's start to the
+// newest, over the time between their replies. One count more or less then
+// moves the rate by a window's worth, not a period's. Until a window's worth
+// of samples has come, over the samples there are. No rate for the first
+// sample; a sample without the counter (a failed read) or in another mode
+// starts afresh, so a module restarted or replaced meanwhile shows no
+// counting that never happened.
 class TRychlostCitace {
   public:
+    static constexpr int VychoziOkno = 1000; // ms
+    static constexpr int NejkratsiOkno = 100;
+    static constexpr int NejdelsiOkno = 60000;
+
+    explicit TRychlostCitace(int OknoMs = VychoziOkno) { NastavOkno(OknoMs); }
+    // From the next sample on; clamped to the bounds above.
+    void NastavOkno(int Ms);
+    int Okno() const { return static_cast<int>(OknoUs_ / 1000); }
     std::optional<double> Dalsi(const TVzorek& Vzorek);
-    void Zacni() { Posledni_.reset(); }
+    void Zacni() { Body_.clear(); }
 
   private:
     struct TBod {
         int64_t Us;
-        uint8_t Mod;
-        int64_t Citac;
+        int64_t Celkem; // counts since the start, wraps taken out
     };
-    std::optional<TBod> Posledni_;
+    std::deque<TBod> Body_;
+    int64_t OknoUs_ = 0;
+    uint8_t Mod_ = 0;
+    int64_t Posledni_ = 0; // the newest counter as read
 };
 
 // CSV of samples: "cas,citac,rychlost,vstupy,stav,chyba". Time local
-// "yyyy-MM-dd HH:mm:ss.zzz", counter decimal, rate in counts per second with
-// one decimal, inputs and status "0x" and eight hex digits, chyba the code
-// of the first failed read (0: all read). A failed value is an empty field.
+// "yyyy-MM-dd HH:mm:ss.zzz" (TVzorek::Cas), counter decimal as read, rate
+// over its window in counts per second with one decimal, inputs and status "0x" and eight hex
+// digits, chyba the code of the first failed read (0: all read). A failed value is an empty field.
 QString HlavickaPrubehuCsv();
 // A 32-bit word as the CSV and the trend window show it: "0x" and eight
 // upper-case hex digits.

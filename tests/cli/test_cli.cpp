@@ -238,6 +238,13 @@ TEST(Cli, WatchTrendWritesTheWindowsCsvToStandardOutputOrAFile) {
     // A folder, or --csv with another subject: refused before anything is sent.
     EXPECT_EQ(km207(QStringList{"watch", "trend", "--csv", dir.path()} + lan(sim, 3)).status, 64);
     EXPECT_EQ(km207(QStringList{"watch", "counter", "--csv", file} + lan(sim, 3)).status, 64);
+    // The rate's window: trend only, 100-60000 ms.
+    for (const auto& [args, status] : std::vector<std::pair<QStringList, int>>{
+             {{"trend", "--count", "2", "--rate-window", "100"}, 0},
+             {{"trend", "--rate-window", "99"}, 64},
+             {{"counter", "--rate-window", "500"}, 64}})
+        EXPECT_EQ(km207(QStringList{"watch"} + args + lan(sim, 3)).status, status)
+            << args.join(' ').toStdString();
 }
 
 // The lines of a configuration file but the time it was read.

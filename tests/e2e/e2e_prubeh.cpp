@@ -120,10 +120,9 @@ TEST(TrendEndToEnd, CsvHoldsRateTransitionsAndGaps) {
     EXPECT_LT(rates.back(), Rate * 1.5);
     const Row& first = rows.front();
     const Row& last = rows.back();
-    // A row is stamped as its sample starts, some way before its counter
-    // read: a loaded machine may hold one end's read back (by 75 ms over
-    // this 3 s run, seen with other suites running). A wrong wrap or scale
-    // is off by far more than 5 %.
+    // A row is stamped when its counter's reply came: a loaded machine may
+    // still be late to take the time at one end. A wrong wrap or scale is
+    // off by far more than 5 %.
     const double overall = (last.f[1].toDouble() - first.f[1].toDouble()) * 1000.0 /
                            static_cast<double>(last.ms - first.ms);
     EXPECT_NEAR(overall, Rate, Rate * 0.05);

@@ -1,15 +1,23 @@
 // The trend window through its controls, on the test driver: one sample's
 // commands, gaps on failed reads, pause, the default choice of inputs, keys
-// and mouse on the chart, the recording and the PNG; and the history's
-// summaries against a plain scan after it has wrapped.
+// and mouse on the chart, the recording and the PNG, the rows' time, the
+// save dialog, the inputs' lanes; the chart drawn into an image; and the
+// history's summaries against a plain scan after it has wrapped.
 #include "Prubeh.h"
+#include "nonregular_files.h"
 #include "test_live_support.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QMessageBox>
+#include <QPainter>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
+#include <bit>
 #include <random>
 
 using namespace livetest;
@@ -221,6 +229,151 @@ TEST_F(TrendWindow, PngOfTheChart) {
     g_soubor = dir.path(); // a folder is refused
     form.Button3->click();
     EXPECT_TRUE(form.StatusBar1->Text(0).contains(QStringLiteral("není obyčejný soubor")));
+}
+
+// A chart as it draws itself, and the runs of rows with dark pixels in its
+// name column: one per input name that does not run into its neighbours.
+QImage drawn(const TGrafPrubehu& chart) {
+    QImage image(chart.size(), QImage::Format_RGB32);
+    QPainter p(&image);
+    chart.Kresli(p, image.rect());
+    return image;
+}
+int name_runs(const QImage& image) {
+    int runs = 0;
+    for (int y = 0, before = 0, dark = 0; y < image.height(); ++y, before = dark, dark = 0) {
+        for (int x = 2; x < 50; ++x)
+            dark |= QColor(image.pixel(x, y)).value() < 90;
+        runs += dark && !before;
+    }
+    return runs;
+}
+
+TEST_F(TrendWindow, ARowIsStampedWhenTheCounterAnsweredAndTheRatesWindowIsSetHere) {
+    // Each exchange takes 40 ms; without the counter, the inputs' reply
+    // (the third) stamps the row, and with no reply its start.
+    fake::set_observer([this](const fake::Call& c) { now += c.entry.ends_with("_Send") ? 40 : 0; });
+    const fake::SendReply ok = reply_bytes(0, 1, 0, 0, 0), bad = reply_status(5);
+    for (const auto& [replies, stamp] : std::vector<std::pair<std::vector<fake::SendReply>, int>>{
+             {{ok, ok, ok, ok}, 80}, {{ok, bad, ok, ok}, 120}, {{bad, bad, bad}, 0}}) {
+        const qint64 start = now += 100;
+        for (const fake::SendReply& r : replies)
+            fake::push_reply(r);
+        form.Timer1Timer();
+        EXPECT_EQ(
+            value(0),
+            QDateTime::fromMSecsSinceEpoch(start + stamp).toString(QStringLiteral("HH:mm:ss.zzz")));
+    }
+    fake::set_observer({});
+    // 250 counts a second read every 100 ms, 24 and 26 by turns.
+    for (int64_t i = 0; i < 22; ++i) {
+        if (i == 21) {
+            EXPECT_EQ(value(3), QStringLiteral("250.0")); // over 1 s
+            form.SpinBox2->setValue(100);
+        }
+        TVzorek v;
+        v.Mod = 0;
+        v.Citac = i * 25 - i % 2;
+        v.CitacUs = i * 100000;
+        form.PridejVzorek(v);
+    }
+    EXPECT_EQ(value(3), QStringLiteral("240.0"));
+}
+
+TEST_F(TrendWindow, FileOutcomesStayInTheStatusLineAndTheDialogAsksAboutTheRealName) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("g.png"));
+    tick(0, 9, 0, 0);
+    for (const QString& path : QStringList{png} + testsupport::make_nonregular_files(dir.path())) {
+        g_soubor = path;
+        form.Button3->click();
+        tick(0, 9, 0, 0); // the poll's "V pořádku" leaves it
+        EXPECT_TRUE(form.StatusBar1->Text(0).contains(
+            path == png ? QStringLiteral(" Graf uložen do ") : QStringLiteral("není obyčejný")))
+            << path.toStdString();
+    }
+    // The real dialog; "z" typed, "z.csv" exists: No, then cancel the
+    // dialog shown again.
+    ZvolSoubor = saved;
+    ASSERT_TRUE(QFile::copy(png, dir.filePath(QStringLiteral("z.csv"))));
+    QStringList steps{"z", "No", "cancel"}, asked;
+    QTimer operator_;
+    QObject::connect(&operator_, &QTimer::timeout, [&] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || w == &form || steps.isEmpty()) return;
+        const QString step = steps.takeFirst();
+        if (auto* m = qobject_cast<QMessageBox*>(w)) {
+            asked << m->text();
+            m->button(QMessageBox::No)->click();
+        } else if (step == QLatin1String("cancel")) {
+            static_cast<QDialog*>(w)->reject();
+        } else {
+            qobject_cast<QFileDialog*>(w)->selectFile(dir.filePath(step));
+            static_cast<QDialog*>(w)->accept();
+            if (w->isVisible()) steps.prepend(step); // still reading its folder
+        }
+    });
+    operator_.start(20);
+    form.Button2->click();
+    EXPECT_FALSE(form.Zaznamenava());
+    EXPECT_FALSE(QImage(dir.filePath(QStringLiteral("z.csv"))).isNull()); // as it was
+    EXPECT_TRUE(steps.isEmpty());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains(QStringLiteral("z.csv")));
+}
+
+TEST_F(TrendWindow, InputLanesAreNeverLowerThanTheirNamesAndScrollWhenMoreAreChosen) {
+    tick(0, 0, 0, 0);
+    tick(0, 0, 0x3FFFFFFF, 0); // 30 inputs change at once
+    TGrafPrubehu* chart = form.PaintBox1;
+    const int fit = chart->VejdeSeVstupu();
+    ASSERT_LT(fit, 30);
+    EXPECT_EQ(std::popcount(chart->Vstupy()), fit);
+    EXPECT_EQ(name_runs(drawn(*chart)), fit);
+    EXPECT_TRUE(form.Label8->text().contains(QStringLiteral("(%1)").arg(30 - fit)));
+    for (int n = 0; n < 32; ++n)
+        form.ListWidget1->item(n)->setCheckState(Qt::Checked);
+    auto* scroll = chart->findChild<QScrollBar*>(QStringLiteral("ScrollBar1"));
+    ASSERT_TRUE(scroll && scroll->isVisible());
+    EXPECT_EQ(scroll->maximum(), 32 - chart->VejdeSeVstupu());
+    scroll->setValue(scroll->maximum());
+    EXPECT_EQ(name_runs(drawn(*chart)), chart->VejdeSeVstupu());
+}
+
+// The rate by turns lo and hi; FN set one sample before the newest, at the
+// live chart's right edge. Returns the rows of the rate's colour, the last
+// column of the lanes' frames, and that of the marks' colour (far more red
+// than blue, as nothing else).
+std::array<int, 3> rate_and_marks(double lo, double hi) {
+    THistoriePrubehu history;
+    for (int i = 0; i < 100; ++i) {
+        TBodPrubehu b;
+        b.Cas = i * 100;
+        b.Rychlost = i % 2 ? hi : lo;
+        b.Stav = i < 98 ? 0x34 : 0x3C;
+        b.Platne = PlatnyStav;
+        history.Pridej(b);
+    }
+    TGrafPrubehu chart(&history);
+    chart.resize(700, 400);
+    chart.NastavPohled(9900, 10000);
+    const QImage image = drawn(chart);
+    int top = image.height(), bottom = 0, frame = 0, mark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 100; x < image.width(); ++x) {
+            const QRgb c = image.pixel(x, y);
+            if (c == qRgb(0, 130, 60)) top = std::min(top, y), bottom = std::max(bottom, y);
+            if (c == qRgb(210, 210, 210)) frame = std::max(frame, x);
+            if (qRed(c) - qBlue(c) > 60) mark = std::max(mark, x);
+        }
+    return {bottom - top, frame, mark};
+}
+
+TEST(TrendChart, RateLaneSpansTenCountsAndStatusNamesStayInsideThePlot) {
+    const std::array<int, 3> one_count = rate_and_marks(249, 251);
+    EXPECT_LT(one_count[0] * 3, rate_and_marks(200, 300)[0]);
+    EXPECT_GT(one_count[2], one_count[1] - 20);
+    EXPECT_LE(one_count[2], one_count[1]);
 }
 
 TEST(TrendWindowClosed, NothingIsSentWithoutALink) {
