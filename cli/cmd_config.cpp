@@ -48,7 +48,7 @@ int Session::backup() {
     const QString message =
         QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, "
                        "adresa %3, %4 Bd).")
-            .arg(toOutput ? QStringLiteral("standardního výstupu") : path, modul)
+            .arg(toOutput ? QStringLiteral("standardního výstupu") : JmenoSouboru(path), modul)
             .arg(content.Blok.KonfAdresa)
             .arg(IndexNaRychlost(content.Blok.KonfRychlost));
     // With the file on standard output, the message goes to standard error.
@@ -78,7 +78,8 @@ int Session::restore() {
     } else {
         parsed = NactiKonfiguraci(path, content, error);
     }
-    if (!parsed) return usage(error.contains(path) ? error : path + QStringLiteral(": ") + error);
+    const QString name = JmenoSouboru(path);
+    if (!parsed) return usage(error.contains(name) ? error : name + QStringLiteral(": ") + error);
     if (const int s = openLink()) return s;
 
     TKonfigurace current = data_.Konfigurace;
@@ -105,19 +106,12 @@ int Session::restore() {
              {QStringLiteral("from"), from},
              {QStringLiteral("to"), to}});
     };
-    if (o_.dryRun) {
-        for (uint8_t reg : changed)
-            change(reg, QStringLiteral("zapsal by se"));
-        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
-                    {{QStringLiteral("dry_run"), true},
-                     {QStringLiteral("changed"), registerArray(changed)}});
-        return ExitOk;
-    }
     const uint8_t target = content.Blok.KonfAdresa;
     if (!o_.force && target != data_.Adresa &&
         std::find(changed.begin(), changed.end(), RegistrAdresa) != changed.end()) {
         // Two modules on one address would answer each other's requests
-        // after the next power-up; neither could be reached.
+        // after the next power-up; neither could be reached. Asked in a dry
+        // run too (one reading), so it predicts the refusal.
         uint8_t b0 = 0;
         QString part;
         const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
@@ -129,6 +123,14 @@ int Session::restore() {
                        std::nullopt, ExitModule);
             return ExitModule;
         }
+    }
+    if (o_.dryRun) {
+        for (uint8_t reg : changed)
+            change(reg, QStringLiteral("zapsal by se"));
+        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+                    {{QStringLiteral("dry_run"), true},
+                     {QStringLiteral("changed"), registerArray(changed)}});
+        return ExitOk;
     }
     if (changed.empty()) {
         out_.result(QStringLiteral("Modul už má konfiguraci ze souboru; nic se nezapisuje."),

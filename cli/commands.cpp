@@ -33,7 +33,9 @@ nezapisuje. Na konci vrátí lince její vlastní rychlost.
                      podle rychlosti linky.
 
 Průběh se ukazuje na standardním chybovém výstupu, je-li to terminál.
-Návratový kód je 2, když neodpověděl žádný modul. Ctrl-C hledání ukončí.
+Návratový kód je 2, když neodpověděl žádný modul, a 1, když na některé
+adrese může odpovídat více modulů (poškozená odpověď nebo odpověď jiného
+modulu; v JSON pole collisions). Ctrl-C hledání ukončí.
 
 Příklady:
   km207 scan --kind com --port 1 --bauds all

@@ -1,5 +1,6 @@
 #include "output.h"
 
+#include "Dekl.h"
 #include "Kxxx410.h"
 #include "console.h"
 
@@ -22,17 +23,7 @@ void writeLine(FILE* stream, const QString& line) {
 // the settings file is shown as \xHH, never passed on to act on the
 // terminal. Line breaks of our own texts stay.
 QString visible(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\n') || (u >= 0x7F && u <= 0x9F))
-            shown += QStringLiteral("\\x") +
-                     QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
+    return ViditelnyText(text, true);
 }
 
 QString compact(const QJsonObject& object) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Module configuration block, 15 bytes as the module keeps them.
 struct TKonfigurace {
@@ -64,8 +65,22 @@ struct TData {
 
 void InitData(TData* Data);
 bool CtiIni(TData* Data);
-// CtiIni from another settings file (km207 --config).
-bool CtiIniZeSouboru(TData* Data, const QString& Cesta);
+
+// The record's fields that the settings file fills with a number or a name.
+enum class TPoleIni { Rozhrani, Adresa, Rychlost, BazovaAdresa, CisloPortu, UdpPort, UdpTimeout };
+// A value of the settings file that is not used as it stands: not a number
+// or an unknown kind's name (the field keeps its value), a number the field
+// cannot hold (Adresa 999 is cut to 231), or a rate that is not one of the
+// nine (the link opens at 9600 Bd).
+struct TNepouzitaHodnota {
+    TPoleIni Pole;
+    QString Sekce, Klic, Hodnota; // as the file has them
+    QString Pouzito;              // what is used instead
+};
+// CtiIni from another settings file (km207 --config); with Nepouzite, also
+// the values that were not used as they stand, in the order of reading.
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta,
+                     std::vector<TNepouzitaHodnota>* Nepouzite = nullptr);
 // The settings file CtiIni reads now: CestaIni, or before the per-user copy
 // exists, the one beside the executable.
 QString CestaCteniIni();
@@ -90,6 +105,12 @@ std::optional<int64_t> TextNaCislo(const QString& Text);
 
 // Module identification as shown: a zero character becomes a blank.
 QString ModulNaText(const QString& Modul);
+
+// Text for one line of a terminal or a status line: each control character
+// (C0, DEL, C1) as \xHH, so a module's identification or a file name can
+// neither break the line nor act on a terminal. With KonceRadku, line feeds
+// stay (a message's own lines).
+QString ViditelnyText(const QString& Text, bool KonceRadku = false);
 
 // Four bytes, least significant first, as one 32-bit word.
 uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);

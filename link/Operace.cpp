@@ -131,7 +131,21 @@ uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek) {
     return CtiOkamzik(Cil, RegistrKonceVypadku, Vypadek.Konec);
 }
 
+QString ChybaRokuHodin(const QDateTime& Cas) {
+    const QDate d = Cas.date();
+    const auto Zpet = [&](int Rok) { return DatumHodin(1, 1, static_cast<uint8_t>(Rok & 3)).Rok; };
+    if (Zpet(d.year()) == d.year()) return QString();
+    return QStringLiteral("rok %1 hodiny modulu neudrží: modul si pamatuje jen rok modulo 4 a při "
+                          "čtení ho doplní podle data PC, takže teď lze nastavit jen roky %2 až "
+                          "%3 (%1 by se přečetl jako %4)")
+        .arg(d.year())
+        .arg(Zpet(0))
+        .arg(Zpet(3))
+        .arg(Zpet(d.year()));
+}
+
 uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas) {
+    if (!ChybaRokuHodin(Cas).isEmpty()) return KodPozadavek;
     const QTime t = Cas.time();
     const QDate d = Cas.date();
     std::array<uint8_t, 5> B{0, static_cast<uint8_t>(t.second()), static_cast<uint8_t>(t.minute()),

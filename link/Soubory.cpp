@@ -1,5 +1,6 @@
 #include "Soubory.h"
 
+#include "Dekl.h"
 #include "regular_file.h"
 
 #include <QDir>
@@ -9,7 +10,7 @@
 namespace {
 
 QString Jmeno(const QString& Cesta) {
-    return QDir::toNativeSeparators(Cesta);
+    return JmenoSouboru(Cesta);
 }
 
 QString NeniSoubor(const QString& Cesta) {
@@ -30,6 +31,10 @@ bool JeZarizeni(const QString& Cesta) {
 }
 
 } // namespace
+
+QString JmenoSouboru(const QString& Cesta) {
+    return ViditelnyText(QDir::toNativeSeparators(Cesta));
+}
 
 std::string NativniCesta(const QString& Cesta) {
 #ifdef Q_OS_WIN

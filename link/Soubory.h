@@ -12,6 +12,10 @@
 
 #include <string>
 
+// A file's name in a message: the platform's separators, and a control
+// character (a line break in the name) as \xHH, so it keeps to its line.
+QString JmenoSouboru(const QString& Cesta);
+
 // A path (or a program's argument) as the platform's own calls take it
 // (host/): UTF-8 on Windows, the file system's own bytes elsewhere.
 std::string NativniCesta(const QString& Cesta);
