@@ -39,10 +39,12 @@ int Session::backup() {
         return ExitModule;
     }
     if (toOutput) {
+        // A failed standard output is said at the end (Output::finish).
         out_.raw(text);
+        if (!out_.outputFailure().isEmpty()) return ExitOutput;
     } else if (!target.Dokonci(text, error)) {
-        out_.error(error, std::nullopt, ExitUsage);
-        return ExitUsage;
+        out_.error(error, std::nullopt, ExitOutput);
+        return ExitOutput;
     }
     const QString modul = ModulNaText(modul_);
     const QString message =

@@ -26,7 +26,7 @@ int Session::scan() {
     h.Do = o_.last;
     h.Rychlosti = o_.baudIndices;
     // No pause between addresses: a silent address already costs a timeout.
-    h.Rizeni.Zastavit = [] { return stopRequested(); };
+    h.Rizeni.Zastavit = [this] { return !goOn(); };
     h.Prubeh = [this](int done, int total, uint8_t address, int index) {
         out_.progress(done, total,
                       QStringLiteral("adresa %1, %2 Bd").arg(address).arg(IndexNaRychlost(index)));

@@ -113,8 +113,10 @@ const char* const kWatchHelp =
                   záznam okna: cas,citac,rychlost,vstupy,stav,chyba
                   (nepřečtená hodnota je prázdné pole, chyba je kód první
                   chyby čtení, 0 bez chyby); "-" je standardní výstup.
-                  Zapisuje se jen do obyčejného nebo nového souboru, aspoň
-                  jednou za sekundu na disk.
+                  Založí nový soubor; existující odmítne, s --overwrite
+                  ho vyprázdní (jen obyčejný soubor, do kterého smí psát).
+                  Každý řádek jde celý hned do souboru.
+  --overwrite     (s --csv) přepíše existující soubor
 
   --interval MS   jiná perioda
   --count N       skončí po N čteních

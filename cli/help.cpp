@@ -59,6 +59,7 @@ Návratový kód:
       na nové adrese, nebo scan našel adresu, kde může odpovídat více modulů
   2   modul neodpovídá, spojení se nepodařilo otevřít, nebo přerušeno (Ctrl-C)
   64  chybné použití (příkaz, volba, hodnota, soubor); nic se neposlalo
+  74  výstup nelze zapsat (standardní výstup, soubor záznamu)
 )";
 
 } // namespace

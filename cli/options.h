@@ -39,6 +39,7 @@ struct Options {
     std::optional<int> interval; // ms
     std::optional<int> count;
     std::optional<QString> csv; // watch trend: CSV file, "-" standard output
+    bool overwrite = false;     // an existing CSV file is emptied, not refused
     // get
     std::optional<int> repeat;
     // restore

@@ -42,9 +42,11 @@ class TZapisSouboru {
 // Both steps at once.
 bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba);
 
-// A file written as it goes (a recording), opened from its start: a regular
-// file (through a link, its target) is replaced by a new one, or a new one
-// is created; anything else is refused before it is opened. Created
-// exclusively, so a FIFO or device slipped in meanwhile fails the open
-// instead of blocking it.
-bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba);
+// A file written as it goes (a recording), appended to, each write going
+// out at once (Unbuffered): a new file is created; an existing regular file
+// (through a link, its target) is refused ("už existuje"), or with Prepsat
+// emptied in place, never removed and made anew, so its other links, owner
+// and mode stay and a user who may not write it cannot replace it. Anything
+// else is refused before it is opened, and nothing blocks on opening. The
+// windows' file dialog asks before it overwrites, hence the default.
+bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba, bool Prepsat = true);

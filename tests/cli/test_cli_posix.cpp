@@ -11,6 +11,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -110,6 +111,64 @@ TEST(Cli, WatchStopsCleanlyOnCtrlC) {
     const Result stopped = finish(p, out);
     EXPECT_EQ(stopped.status, 0) << stopped.err.toStdString();
     EXPECT_TRUE(stopped.err.isEmpty());
+}
+
+// Standard output that cannot be written, a recording cut by a file size
+// limit, and a recording onto an existing file: each named, none silent; the
+// recording keeps whole rows, and a file is emptied in place only when asked.
+TEST(Cli, EveryWriteIsCheckedAndNoFileIsReplaced) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    const QStringList link = lan(sim, 3);
+    for (const QStringList& args : {QStringList{"get", "counter"}, QStringList{"backup", "-"},
+                                    QStringList{"watch", "trend", "--count", "2", "--csv", "-"}}) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        start(p, args + link, QProcessEnvironment::systemEnvironment());
+        const Result r = finish(p);
+        EXPECT_EQ(r.status, 74) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("tandardní výstup nelze zapsat: ")) ||
+                    r.err.contains(QStringLiteral("tandardní výstup nelze zapisovat: ")))
+            << r.err.toStdString();
+    }
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("t.csv"));
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit one{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &one);
+    });
+    start(limited, QStringList{"watch", "trend", "--interval", "5", "--csv", csv} + link,
+          QProcessEnvironment::systemEnvironment());
+    const Result cut = finish(limited);
+    EXPECT_EQ(cut.status, 74);
+    EXPECT_TRUE(cut.err.contains(QStringLiteral("t.csv nelze zapisovat: ")) &&
+                cut.err.contains(QStringLiteral("záznam končí posledním celým řádkem")))
+        << cut.err.toStdString();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray rows = f.readAll();
+    f.close();
+    EXPECT_GT(rows.size(), 900);
+    EXPECT_TRUE(rows.endsWith('\n')) << "whole rows only";
+
+    // Not removed and made anew: its other name sees the new recording.
+    const QString other = dir.filePath(QStringLiteral("other.csv"));
+    ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(other).constData()), 0);
+    const QStringList record = QStringList{"watch", "trend", "--count", "1", "--csv", csv} + link;
+    const Result refused = km207(record);
+    EXPECT_EQ(refused.status, 64);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("už existuje. Přepsat ho lze volbou "
+                                                    "--overwrite.")))
+        << refused.err.toStdString();
+    EXPECT_EQ(km207(record + QStringList{"--overwrite"}).status, 0);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 2);
+    QFile same(other);
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll().count('\n'), 2);
 }
 
 // Devices, FIFOs, sockets, folders and targets that take no file are refused
