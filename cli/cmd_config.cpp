@@ -71,12 +71,13 @@ int Session::restore() {
     // The whole file is checked before anything goes to the module.
     bool parsed;
     if (path == QLatin1String("-")) {
-        QFile input;
-        input.open(stdin, QIODevice::ReadOnly);
-        readingInput(true);
-        const QByteArray text = input.read(MaxVelikostKonfigurace + 1);
-        readingInput(false);
-        parsed = TextNaKonfiguraci(text, content, error);
+        const std::optional<QByteArray> text = readInput(MaxVelikostKonfigurace + 1);
+        if (!text) {
+            out_.error(QStringLiteral("Čtení standardního vstupu přerušeno; nic nebylo odesláno."),
+                       std::nullopt, ExitLink);
+            return ExitLink;
+        }
+        parsed = TextNaKonfiguraci(*text, content, error);
     } else {
         parsed = NactiKonfiguraci(path, content, error);
     }
@@ -117,6 +118,7 @@ int Session::restore() {
         uint8_t b0 = 0;
         QString part;
         const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
+        if (code == KodPreruseno) return fail(linkFailure(code));
         if (code == 0 || NejasnaOdpoved(code) || ChybaModulu(code)) {
             out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
                                       "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
@@ -125,6 +127,11 @@ int Session::restore() {
                        std::nullopt, ExitModule);
             return ExitModule;
         }
+    }
+    // A stop that came while the module was read: nothing is written.
+    if (stopRequested()) {
+        out_.error(QStringLiteral("Přenos zastaven. Nic nebylo zapsáno."), std::nullopt, ExitLink);
+        return ExitLink;
     }
     if (o_.dryRun) {
         for (uint8_t reg : changed)

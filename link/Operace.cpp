@@ -412,9 +412,15 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
                                 Opakovani);
     };
     uint8_t AktualniAdresa = 0;
+    // A call cut off by a stop (km207) stops the search; the binding is gone.
+    bool Preruseno = false;
     // Stops the search when the link itself failed; true to go on.
     auto Posud = [&](uint8_t Chyba) {
         if (Chyba == 0) return true;
+        if (Chyba == KodPreruseno) {
+            Preruseno = V.Zastaveno = true;
+            return false;
+        }
         if (KodModulu(Chyba)) {
             if (Chyba != km::kErrTimeout) {
                 ++V.Poruchy[Chyba];
@@ -469,13 +475,16 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
                 if (Hledani.Nalezeno) Hledani.Nalezeno(N);
                 if (!Konec) Nastav(Index, OpakovaniHledani);
             }
+            // An address whose answer was not waited for is not searched.
+            if (Preruseno && Chyba != 0) break;
             ++V.Hotovo;
             Prubeh(Adresa, Index);
         }
     }
-    V.ChybaObnoveni =
-        OvladacSetConfig(Rozhrani, Handle, Cil.Rychlost,
-                         IndexNaCasovani(RychlostNaIndex(Cil.Rychlost)), OpakovaniSpojeni);
+    if (!Preruseno)
+        V.ChybaObnoveni =
+            OvladacSetConfig(Rozhrani, Handle, Cil.Rychlost,
+                             IndexNaCasovani(RychlostNaIndex(Cil.Rychlost)), OpakovaniSpojeni);
     return V;
 }
 

@@ -284,7 +284,9 @@ struct TVysledekHledani {
 // for each address Od..Do the identification command 200 P5 0; when it
 // answers, P5 1 and 2 with OpakovaniSpojeni. Never any command that writes.
 // Afterwards the link gets its own rate back (Cil.Rychlost, its timing value,
-// OpakovaniSpojeni), also after a stop or a failure.
+// OpakovaniSpojeni), also after a stop or a failure, but not after a call
+// cut off by a stop (KodPreruseno): that is a stop, its address is not
+// counted as searched, and the binding is gone.
 TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani);
 
 // One kind of other answer of a search, for the operator: "Poškozená
