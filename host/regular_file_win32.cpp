@@ -29,6 +29,18 @@ bool device_name(const std::wstring& path) {
            name[3] >= L'1' && name[3] <= L'9';
 }
 
+// A descriptor of the C runtime that owns H, or -1 with H closed.
+int adopt(HANDLE h, int flags, RegularFile& result) {
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), flags);
+    if (fd < 0) {
+        CloseHandle(h);
+        result = RegularFile::Failed;
+        return -1;
+    }
+    result = RegularFile::Opened;
+    return fd;
+}
+
 } // namespace
 
 int open_regular_file(const std::string& path, RegularFile& result) {
@@ -63,14 +75,7 @@ int open_regular_file(const std::string& path, RegularFile& result) {
         result = RegularFile::NotRegular;
         return -1;
     }
-    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(h);
-        result = RegularFile::Failed;
-        return -1;
-    }
-    result = RegularFile::Opened;
-    return fd;
+    return adopt(h, _O_RDONLY | _O_BINARY, result);
 }
 
 int open_file_for_append(const std::string& path, bool overwrite, RegularFile& result) {
@@ -108,15 +113,7 @@ int open_file_for_append(const std::string& path, bool overwrite, RegularFile& r
         CloseHandle(h);
         return -1;
     }
-    const int fd =
-        _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_APPEND | _O_BINARY);
-    if (fd < 0) {
-        CloseHandle(h);
-        result = RegularFile::Failed;
-        return -1;
-    }
-    result = RegularFile::Opened;
-    return fd;
+    return adopt(h, _O_WRONLY | _O_APPEND | _O_BINARY, result);
 }
 
 } // namespace kmhost

@@ -493,6 +493,14 @@ TEST(Cli, SaysWhichSettingsItDoesNotUse) {
     const Result given = km207({"get", "address", "--config", ini, "--address", "231", "--baud",
                                 "9600", "--timeout", "100"});
     EXPECT_EQ(given.err, QString());
+    // An unknown kind's name and an address that is no number keep the
+    // defaults; the link (COM 255) then fails to open.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[P\xF8ipojen\xED]\r\nRozhran\xED=XYZ\r\nAdresa=abc\r\n");
+    f.close();
+    EXPECT_TRUE(km207({"get", "address", "--config", ini, "--port", "255"})
+                    .err.startsWith(said.arg(file, "Připojení", "Rozhraní", "XYZ", "COMx") +
+                                    said.arg(file, "Připojení", "Adresa", "abc", "0")));
 }
 
 TEST(Cli, TakesTheProgramsSettingsFileAndNeverWritesIt) {
