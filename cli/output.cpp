@@ -1,7 +1,7 @@
 #include "output.h"
 
-#include "Dekl.h"
 #include "Kxxx410.h"
+#include "Soubory.h"
 #include "console.h"
 
 #include <QJsonDocument>

@@ -384,20 +384,6 @@ QString ModulNaText(const QString& Modul) {
     return text;
 }
 
-QString ViditelnyText(const QString& Text, bool KonceRadku) {
-    QString text;
-    text.reserve(Text.size());
-    for (QChar z : Text) {
-        const char16_t u = z.unicode();
-        if ((u < 0x20 && !(KonceRadku && u == u'\n')) || (u >= 0x7F && u <= 0x9F))
-            text += QStringLiteral("\\x") +
-                    QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        else
-            text += z;
-    }
-    return text;
-}
-
 uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4) {
     return uint32_t(B1) | uint32_t(B2) << 8 | uint32_t(B3) << 16 | uint32_t(B4) << 24;
 }

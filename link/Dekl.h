@@ -106,12 +106,6 @@ std::optional<int64_t> TextNaCislo(const QString& Text);
 // Module identification as shown: a zero character becomes a blank.
 QString ModulNaText(const QString& Modul);
 
-// Text for one line of a terminal or a status line: each control character
-// (C0, DEL, C1) as \xHH, so a module's identification or a file name can
-// neither break the line nor act on a terminal. With KonceRadku, line feeds
-// stay (a message's own lines).
-QString ViditelnyText(const QString& Text, bool KonceRadku = false);
-
 // Four bytes, least significant first, as one 32-bit word.
 uint32_t BajtyNaCislo(uint8_t B1, uint8_t B2, uint8_t B3, uint8_t B4);
 // Counter bytes (B1 least significant) as the module's mode formats them:

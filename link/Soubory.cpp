@@ -1,6 +1,5 @@
 #include "Soubory.h"
 
-#include "Dekl.h"
 #include "regular_file.h"
 
 #include <QDir>
@@ -31,6 +30,20 @@ bool JeZarizeni(const QString& Cesta) {
 }
 
 } // namespace
+
+QString ViditelnyText(const QString& Text, bool KonceRadku) {
+    QString text;
+    text.reserve(Text.size());
+    for (QChar z : Text) {
+        const char16_t u = z.unicode();
+        if ((u < 0x20 && !(KonceRadku && u == u'\n')) || (u >= 0x7F && u <= 0x9F))
+            text += QStringLiteral("\\x") +
+                    QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            text += z;
+    }
+    return text;
+}
 
 QString JmenoSouboru(const QString& Cesta) {
     return ViditelnyText(QDir::toNativeSeparators(Cesta));

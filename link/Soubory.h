@@ -12,6 +12,12 @@
 
 #include <string>
 
+// Text for one line of a terminal or a status line: each control character
+// (C0, DEL, C1) as \xHH, so a module's identification or a file name can
+// neither break the line nor act on a terminal. With KonceRadku, line feeds
+// stay (a message's own lines).
+QString ViditelnyText(const QString& Text, bool KonceRadku = false);
+
 // A file's name in a message: the platform's separators, and a control
 // character (a line break in the name) as \xHH, so it keeps to its line.
 QString JmenoSouboru(const QString& Cesta);
