@@ -39,16 +39,18 @@ int Session::backup() {
         return ExitModule;
     }
     if (toOutput) {
+        // A failed standard output is said at the end (Output::finish).
         out_.raw(text);
+        if (!out_.outputFailure().isEmpty()) return ExitOutput;
     } else if (!target.Dokonci(text, error)) {
-        out_.error(error, std::nullopt, ExitUsage);
-        return ExitUsage;
+        out_.error(error, std::nullopt, ExitOutput);
+        return ExitOutput;
     }
     const QString modul = ModulNaText(modul_);
     const QString message =
         QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, "
                        "adresa %3, %4 Bd).")
-            .arg(toOutput ? QStringLiteral("standardního výstupu") : path, modul)
+            .arg(toOutput ? QStringLiteral("standardního výstupu") : JmenoSouboru(path), modul)
             .arg(content.Blok.KonfAdresa)
             .arg(IndexNaRychlost(content.Blok.KonfRychlost));
     // With the file on standard output, the message goes to standard error.
@@ -69,16 +71,18 @@ int Session::restore() {
     // The whole file is checked before anything goes to the module.
     bool parsed;
     if (path == QLatin1String("-")) {
-        QFile input;
-        input.open(stdin, QIODevice::ReadOnly);
-        readingInput(true);
-        const QByteArray text = input.read(MaxVelikostKonfigurace + 1);
-        readingInput(false);
-        parsed = TextNaKonfiguraci(text, content, error);
+        const std::optional<QByteArray> text = readInput(MaxVelikostKonfigurace + 1);
+        if (!text) {
+            out_.error(QStringLiteral("Čtení standardního vstupu přerušeno; nic nebylo odesláno."),
+                       std::nullopt, ExitLink);
+            return ExitLink;
+        }
+        parsed = TextNaKonfiguraci(*text, content, error);
     } else {
         parsed = NactiKonfiguraci(path, content, error);
     }
-    if (!parsed) return usage(error.contains(path) ? error : path + QStringLiteral(": ") + error);
+    const QString name = JmenoSouboru(path);
+    if (!parsed) return usage(error.contains(name) ? error : name + QStringLiteral(": ") + error);
     if (const int s = openLink()) return s;
 
     TKonfigurace current = data_.Konfigurace;
@@ -105,22 +109,16 @@ int Session::restore() {
              {QStringLiteral("from"), from},
              {QStringLiteral("to"), to}});
     };
-    if (o_.dryRun) {
-        for (uint8_t reg : changed)
-            change(reg, QStringLiteral("zapsal by se"));
-        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
-                    {{QStringLiteral("dry_run"), true},
-                     {QStringLiteral("changed"), registerArray(changed)}});
-        return ExitOk;
-    }
     const uint8_t target = content.Blok.KonfAdresa;
     if (!o_.force && target != data_.Adresa &&
         std::find(changed.begin(), changed.end(), RegistrAdresa) != changed.end()) {
         // Two modules on one address would answer each other's requests
-        // after the next power-up; neither could be reached.
+        // after the next power-up; neither could be reached. Asked in a dry
+        // run too (one reading), so it predicts the refusal.
         uint8_t b0 = 0;
         QString part;
         const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
+        if (code == KodPreruseno) return fail(linkFailure(code));
         if (code == 0 || NejasnaOdpoved(code) || ChybaModulu(code)) {
             out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
                                       "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
@@ -129,6 +127,19 @@ int Session::restore() {
                        std::nullopt, ExitModule);
             return ExitModule;
         }
+    }
+    // A stop that came while the module was read: nothing is written.
+    if (stopRequested()) {
+        out_.error(QStringLiteral("Přenos zastaven. Nic nebylo zapsáno."), std::nullopt, ExitLink);
+        return ExitLink;
+    }
+    if (o_.dryRun) {
+        for (uint8_t reg : changed)
+            change(reg, QStringLiteral("zapsal by se"));
+        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+                    {{QStringLiteral("dry_run"), true},
+                     {QStringLiteral("changed"), registerArray(changed)}});
+        return ExitOk;
     }
     if (changed.empty()) {
         out_.result(QStringLiteral("Modul už má konfiguraci ze souboru; nic se nezapisuje."),

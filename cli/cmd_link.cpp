@@ -6,6 +6,8 @@
 #include "Kxxx410.h"
 #include "Rychlosti.h"
 
+#include <algorithm>
+
 namespace km207 {
 
 int Session::identify() {
@@ -24,7 +26,7 @@ int Session::scan() {
     h.Do = o_.last;
     h.Rychlosti = o_.baudIndices;
     // No pause between addresses: a silent address already costs a timeout.
-    h.Rizeni.Zastavit = [] { return stopRequested(); };
+    h.Rizeni.Zastavit = [this] { return !goOn(); };
     h.Prubeh = [this](int done, int total, uint8_t address, int index) {
         out_.progress(done, total,
                       QStringLiteral("adresa %1, %2 Bd").arg(address).arg(IndexNaRychlost(index)));
@@ -71,6 +73,14 @@ int Session::scan() {
         out_.note(QStringLiteral("vlastní rychlost linky se nepodařilo obnovit: %1 (kód %2)")
                       .arg(TextChyby(data_.Rozhrani, v.ChybaObnoveni))
                       .arg(v.ChybaObnoveni));
+    // Damaged replies, or replies of another module: more than one module
+    // may answer at these addresses.
+    std::vector<uint8_t> collisions;
+    for (const auto& [code, addresses] : v.AdresyPoruch)
+        if (NejasnaOdpoved(code))
+            collisions.insert(collisions.end(), addresses.begin(), addresses.end());
+    std::sort(collisions.begin(), collisions.end());
+    collisions.erase(std::unique(collisions.begin(), collisions.end()), collisions.end());
     const int found = PocetModulu(v.Nalezene);
     const QString summary = QStringLiteral("prohledáno %1 z %2, nalezeno modulů: %3%4")
                                 .arg(v.Hotovo)
@@ -81,6 +91,7 @@ int Session::scan() {
         out_.result(summary, {{QStringLiteral("scanned"), v.Hotovo},
                               {QStringLiteral("total"), v.Celkem},
                               {QStringLiteral("found"), found},
+                              {QStringLiteral("collisions"), registerArray(collisions)},
                               {QStringLiteral("stopped"), v.Zastaveno}});
     else
         out_.note(summary);
@@ -88,6 +99,18 @@ int Session::scan() {
     if (v.Zastaveno) {
         out_.error(QStringLiteral("Hledání přerušeno."), std::nullopt, ExitLink);
         return ExitLink;
+    }
+    if (!collisions.empty()) {
+        QStringList names;
+        for (uint8_t a : collisions)
+            names << QString::number(a);
+        const QString where = collisions.size() == 1 ? QStringLiteral("Na adrese %1")
+                                                     : QStringLiteral("Na adresách %1");
+        out_.error(where.arg(names.join(QStringLiteral(", "))) +
+                       QStringLiteral(" může odpovídat více modulů najednou."),
+                   std::nullopt, ExitModule,
+                   {{QStringLiteral("collisions"), registerArray(collisions)}});
+        return ExitModule;
     }
     if (found == 0) {
         out_.error(QStringLiteral("Žádný modul neodpověděl."), std::nullopt, ExitLink);

@@ -10,6 +10,7 @@
 #include "Rychlosti.h"
 #include "Vzorek.h"
 
+#include <QFileInfo>
 #include <QJsonArray>
 
 #include <chrono>
@@ -182,7 +183,7 @@ int Session::get() {
         token = NastavPozorovatele(
             [&counter](const TZaznamPrikazu& z) { counter.Pridej(z.Chyba, z.DobaUs); });
     int status = ExitOk;
-    for (int i = 0; i < times && !stopRequested(); ++i) {
+    for (int i = 0; i < times && goOn(); ++i) {
         bool powerFailureRead = true;
         const Reading r = (this->*subject_->read)(powerFailureRead);
         if (r.ok)
@@ -215,7 +216,7 @@ int Session::watch() {
     using Clock = std::chrono::steady_clock;
     bool powerFailureRead = false;
     int status = ExitOk;
-    for (int n = 0; !stopRequested();) {
+    for (int n = 0; goOn();) {
         const Clock::time_point start = Clock::now();
         const QDateTime at = MistniCas();
         Reading r = (this->*subject_->read)(powerFailureRead);
@@ -246,9 +247,13 @@ int Session::watchTrend() {
     TZaznamPrubehu csv;
     if (o_.csv) {
         QString error;
-        if (!csv.Otevri(*o_.csv, error)) {
-            out_.error(error, std::nullopt, ExitUsage);
-            return ExitUsage;
+        if (!csv.Otevri(*o_.csv, error, o_.overwrite)) {
+            if (!o_.overwrite && QFileInfo(*o_.csv).isFile())
+                error += QStringLiteral(" Přepsat ho lze volbou --overwrite.");
+            // Opened, but the header could not be written: nothing was sent.
+            const int status = csv.Chyba().isEmpty() ? ExitUsage : ExitOutput;
+            out_.error(error, std::nullopt, status);
+            return status;
         }
     }
     // The file is checked before anything goes to the module.
@@ -257,15 +262,15 @@ int Session::watchTrend() {
     using Clock = std::chrono::steady_clock;
     TRychlostCitace rates(o_.rateWindow.value_or(TRychlostCitace::VychoziOkno));
     int status = ExitOk;
-    for (int n = 0; !stopRequested();) {
+    for (int n = 0; goOn();) {
         const Clock::time_point start = Clock::now();
         const TVzorek v = CtiVzorek(CilModulu(data_), Pauza);
         const std::optional<double> rate = rates.Dalsi(v);
         if (csv.Otevreno()) {
             QString error;
             if (!csv.Pridej(v, rate, error)) {
-                out_.error(error, std::nullopt, ExitUsage);
-                return ExitUsage;
+                out_.error(error, std::nullopt, ExitOutput);
+                return ExitOutput;
             }
         }
         const QDateTime at = QDateTime::fromMSecsSinceEpoch(v.Cas);
@@ -302,11 +307,13 @@ int Session::watchTrend() {
         }
         if (o_.count && ++n >= *o_.count) break;
         const Clock::time_point next = start + std::chrono::milliseconds(period);
-        while (!stopRequested() && Clock::now() < next) {
-            csv.Dopln();
+        while (!stopRequested() && Clock::now() < next)
             std::this_thread::sleep_for(
                 std::min<Clock::duration>(next - Clock::now(), std::chrono::milliseconds(20)));
-        }
+    }
+    if (!csv.Zavri()) {
+        out_.error(csv.Chyba(), std::nullopt, ExitOutput);
+        return ExitOutput;
     }
     return status;
 }

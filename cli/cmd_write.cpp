@@ -126,14 +126,19 @@ int Session::setOutputs() {
 
 int Session::setClock() {
     const QString value = o_.operands.mid(1).join(QLatin1Char(' '));
-    if (value != QLatin1String("now") &&
-        !QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss")).isValid())
+    // The ISO form too, as JSON users write it.
+    QDateTime given;
+    for (const char* form : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss"})
+        if (!given.isValid()) given = QDateTime::fromString(value, QLatin1String(form));
+    if (value != QLatin1String("now") && !given.isValid())
         return usage(QStringLiteral("čas je now nebo \"RRRR-MM-DD HH:MM:SS\""));
+    if (given.isValid()) {
+        const QString why = ChybaRokuHodin(given);
+        if (!why.isEmpty()) return usage(why);
+    }
     if (const int s = openLink()) return s;
     // One reading of the clock, so date and time belong to the same instant.
-    const QDateTime at = value == QLatin1String("now")
-                             ? MistniCas()
-                             : QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime at = given.isValid() ? given : MistniCas();
     const uint8_t chyba = NastavCasModulu(CilModulu(data_), at);
     if (chyba != 0) return fail(linkFailure(chyba));
     const QString shown = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

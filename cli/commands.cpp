@@ -33,7 +33,9 @@ nezapisuje. Na konci vrátí lince její vlastní rychlost.
                      podle rychlosti linky.
 
 Průběh se ukazuje na standardním chybovém výstupu, je-li to terminál.
-Návratový kód je 2, když neodpověděl žádný modul. Ctrl-C hledání ukončí.
+Návratový kód je 2, když neodpověděl žádný modul, a 1, když na některé
+adrese může odpovídat více modulů (poškozená odpověď nebo odpověď jiného
+modulu; v JSON pole collisions). Ctrl-C hledání ukončí.
 
 Příklady:
   km207 scan --kind com --port 1 --bauds all
@@ -111,8 +113,10 @@ const char* const kWatchHelp =
                   záznam okna: cas,citac,rychlost,vstupy,stav,chyba
                   (nepřečtená hodnota je prázdné pole, chyba je kód první
                   chyby čtení, 0 bez chyby); "-" je standardní výstup.
-                  Zapisuje se jen do obyčejného nebo nového souboru, aspoň
-                  jednou za sekundu na disk.
+                  Založí nový soubor; existující odmítne, s --overwrite
+                  ho vyprázdní (jen obyčejný soubor, do kterého smí psát).
+                  Každý řádek jde celý hned do souboru.
+  --overwrite     (s --csv) přepíše existující soubor
   --rate-window MS
                   (jen trend) rychlost čítače z pulzů za posledních MS
                   milisekund (100-60000, výchozí 1000): delší okno, menší

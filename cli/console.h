@@ -12,7 +12,8 @@ namespace km207 {
 // Whether the stream is an interactive terminal or console.
 bool isTerminal(FILE* stream);
 
-// Writes Text as it stands and flushes it.
-void writeText(FILE* stream, const QString& text);
+// Writes Text as it stands and flushes it; false when that failed (errno
+// says why).
+bool writeText(FILE* stream, const QString& text);
 
 } // namespace km207

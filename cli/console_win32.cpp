@@ -1,6 +1,7 @@
 #include "console.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include <io.h>
 #include <windows.h>
@@ -23,7 +24,7 @@ bool isTerminal(FILE* stream) {
     return consoleOf(stream) != nullptr;
 }
 
-void writeText(FILE* stream, const QString& text) {
+bool writeText(FILE* stream, const QString& text) {
     if (const HANDLE console = consoleOf(stream)) {
         // Wide characters: the console's code page (often 852 or 1250) would
         // garble UTF-8 bytes, and changing it would outlast this program.
@@ -33,15 +34,18 @@ void writeText(FILE* stream, const QString& text) {
         while (left > 0) {
             DWORD written = 0;
             const DWORD chunk = static_cast<DWORD>(std::min<qsizetype>(left, 8192));
-            if (!WriteConsoleW(console, chars, chunk, &written, nullptr) || written == 0) return;
+            if (!WriteConsoleW(console, chars, chunk, &written, nullptr) || written == 0) {
+                errno = EIO;
+                return false;
+            }
             chars += written;
             left -= written;
         }
-        return;
+        return true;
     }
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    return std::fflush(stream) == 0 && n == static_cast<size_t>(bytes.size());
 }
 
 } // namespace km207

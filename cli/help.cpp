@@ -55,10 +55,11 @@ Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, nebo
 const char* const kExitCodes = R"(
 Návratový kód:
   0   úspěch
-  1   modul odpověděl chybou, ověření zápisu selhalo, nebo restore našel
-      modul na nové adrese
+  1   modul odpověděl chybou, ověření zápisu selhalo, restore našel modul
+      na nové adrese, nebo scan našel adresu, kde může odpovídat více modulů
   2   modul neodpovídá, spojení se nepodařilo otevřít, nebo přerušeno (Ctrl-C)
   64  chybné použití (příkaz, volba, hodnota, soubor); nic se neposlalo
+  74  výstup nelze zapsat (standardní výstup, soubor záznamu)
 )";
 
 } // namespace

@@ -40,6 +40,7 @@ struct Options {
     std::optional<int> count;
     std::optional<QString> csv;    // watch trend: CSV file, "-" standard output
     std::optional<int> rateWindow; // watch trend: ms the counter's rate is taken over
+    bool overwrite = false;        // an existing CSV file is emptied, not refused
     // get
     std::optional<int> repeat;
     // restore

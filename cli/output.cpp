@@ -1,11 +1,13 @@
 #include "output.h"
 
 #include "Kxxx410.h"
+#include "Soubory.h"
 #include "console.h"
 
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace km207 {
@@ -14,25 +16,15 @@ namespace {
 
 // Each line is flushed at once: a script or a watching operator sees it as
 // it happens, and output and errors keep their order.
-void writeLine(FILE* stream, const QString& line) {
-    writeText(stream, line + QLatin1Char('\n'));
+bool writeLine(FILE* stream, const QString& line) {
+    return writeText(stream, line + QLatin1Char('\n'));
 }
 
 // Text for a terminal: a control character from the module, a file name or
 // the settings file is shown as \xHH, never passed on to act on the
 // terminal. Line breaks of our own texts stay.
 QString visible(const QString& text) {
-    QString shown;
-    shown.reserve(text.size());
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if ((u < 0x20 && u != u'\n') || (u >= 0x7F && u <= 0x9F))
-            shown += QStringLiteral("\\x") +
-                     QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        else
-            shown += c;
-    }
-    return shown;
+    return ViditelnyText(text, true);
 }
 
 QString compact(const QJsonObject& object) {
@@ -68,9 +60,23 @@ int exitStatusForCode(uint32_t code) {
 
 Output::Output(bool json) : json_(json), terminal_(isTerminal(stderr)) {}
 
+void Output::toOutput(const QString& line) {
+    if (!writeLine(stdout, line)) failed();
+}
+
+void Output::failed() {
+    if (failure_.isEmpty()) failure_ = qt_error_string(errno);
+}
+
+int Output::finish(int status) {
+    if (failure_.isEmpty()) return status;
+    writeLine(stderr, QStringLiteral("km207: Standardní výstup nelze zapsat: %1.").arg(failure_));
+    return ExitOutput;
+}
+
 void Output::result(const QString& text, const QJsonObject& object) {
     endProgress();
-    writeLine(stdout, json_ ? compact(object) : visible(text));
+    toOutput(json_ ? compact(object) : visible(text));
 }
 
 void Output::note(const QString& text) {
@@ -89,7 +95,7 @@ void Output::error(const QString& text, std::optional<uint32_t> code, int status
     object.insert(QStringLiteral("error"), text);
     if (code) object.insert(QStringLiteral("code"), static_cast<qint64>(*code));
     object.insert(QStringLiteral("exit"), status);
-    writeLine(stdout, compact(object));
+    toOutput(compact(object));
 }
 
 void Output::usage(const QString& text, const QString& command) {
@@ -102,12 +108,12 @@ void Output::usage(const QString& text, const QString& command) {
 void Output::text(const QString& text) {
     QString t = visible(text);
     if (t.endsWith(QLatin1Char('\n'))) t.chop(1);
-    writeLine(stdout, t);
+    toOutput(t);
 }
 
 void Output::raw(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
-    std::fflush(stdout);
+    const size_t n = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+    if (std::fflush(stdout) != 0 || n != static_cast<size_t>(bytes.size())) failed();
 }
 
 void Output::progress(int done, int total, const QString& label) {

@@ -16,9 +16,10 @@ namespace km207 {
 
 // Exit statuses of the tool.
 constexpr int ExitOk = 0;
-constexpr int ExitModule = 1; // the module answered with an error, or a verification failed
-constexpr int ExitLink = 2;   // no answer, or the link could not be opened
-constexpr int ExitUsage = 64; // bad command line or input file; nothing sent
+constexpr int ExitModule = 1;  // the module answered with an error, or a verification failed
+constexpr int ExitLink = 2;    // no answer, or the link could not be opened
+constexpr int ExitUsage = 64;  // bad command line or input file; nothing sent
+constexpr int ExitOutput = 74; // an output (standard output, a file) could not be written
 
 // km207's own code, outside the link's: a register read back with another
 // value than the one written.
@@ -56,15 +57,27 @@ class Output {
     // Bytes on standard output as they are (a file written to "-").
     void raw(const QByteArray& bytes);
 
+    // Why standard output could not be written (a full disk, a closed
+    // pipe); empty while every write went through.
+    const QString& outputFailure() const { return failure_; }
+    // The exit status once the command returned Status: a failed standard
+    // output is said on standard error and overrides it.
+    int finish(int status);
+
     // Progress of a long operation, only when standard error is a terminal.
     void progress(int done, int total, const QString& label);
     // Removes the bar, so a result line can be printed.
     void endProgress();
 
   private:
+    // A line or bytes to standard output, a failure kept.
+    void toOutput(const QString& line);
+    void failed();
+
     bool json_;
     bool terminal_;
     int shownWidth_ = 0;
+    QString failure_;
 };
 
 } // namespace km207

@@ -149,6 +149,7 @@ const std::vector<Rule>& rules() {
         text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch"}),
         integer("rate-window", &Options::rateWindow, TRychlostCitace::NejkratsiOkno,
                 TRychlostCitace::NejdelsiOkno, "milisekundy 100-60000", {"watch"}),
+        flag("overwrite", &Options::overwrite, {"watch"}),
         integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
         flag("force", &Options::force, {"restore"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),
@@ -190,6 +191,10 @@ bool checkOperands(const Options& o, QString& error) {
     }
     if (o.rateWindow && o.operands[0] != QLatin1String("trend")) {
         error = QStringLiteral("--rate-window patří k watch trend");
+        return false;
+    }
+    if (o.overwrite && !o.csv) {
+        error = QStringLiteral("--overwrite patří k --csv");
         return false;
     }
     return true;

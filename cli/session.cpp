@@ -116,6 +116,10 @@ int Session::writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku
     return r.status;
 }
 
+bool Session::goOn() const {
+    return !stopRequested() && out_.outputFailure().isEmpty();
+}
+
 TRizeni Session::transfer() const {
     TRizeni r;
     r.Pauza = Pauza;

@@ -136,6 +136,9 @@ class Session {
                      const TKonfigurace& block);
     // The pause of a transfer, and Ctrl-C honoured there.
     TRizeni transfer() const;
+    // A run of readings goes on: no stop, and standard output still takes
+    // what it reads.
+    bool goOn() const;
 
     Reading readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block);
     Reading readClockOrFailure(bool clock, bool& powerFailureRead);

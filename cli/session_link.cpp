@@ -8,8 +8,6 @@
 #include "Soubory.h"
 #include "Spojeni.h"
 
-#include <QDir>
-
 namespace km207 {
 
 namespace {
@@ -35,11 +33,34 @@ FieldSource fieldSource(TPoleSpojeni field, const Options& o) {
     return {"", true};
 }
 
+// Whether this run uses the settings file's value of Field: the command
+// line did not give it, and it belongs to the kind in use.
+bool usesFromFile(TPoleIni field, const Options& o, TParametry parametry) {
+    switch (field) {
+    case TPoleIni::Rozhrani:
+        return !o.kind;
+    case TPoleIni::Adresa:
+        return !o.address;
+    case TPoleIni::Rychlost:
+        return !o.baud;
+    case TPoleIni::BazovaAdresa:
+        return parametry == TParametry::BazovaAdresa && !o.port;
+    case TPoleIni::CisloPortu:
+        return parametry == TParametry::CisloPortu && !o.port;
+    case TPoleIni::UdpPort:
+        return parametry == TParametry::Lan && !o.udpPort;
+    case TPoleIni::UdpTimeout:
+        return parametry == TParametry::Lan && !o.timeout;
+    }
+    return false;
+}
+
 } // namespace
 
 bool Session::prepareLink(QString& error) {
     InitData(&data_);
     QString settings;
+    std::vector<TNepouzitaHodnota> unusedValues;
     if (o_.config) {
         settings = *o_.config;
         QString why;
@@ -48,17 +69,22 @@ bool Session::prepareLink(QString& error) {
             error = QStringLiteral("soubor nastavení: ") + why;
             return false;
         }
-        CtiIniZeSouboru(&data_, settings);
     } else if (!o_.noConfig) {
         settings = CestaCteniIni();
-        CtiIni(&data_);
     }
+    // The program's own reading (CtiIni), with what it did not use.
+    if (!settings.isEmpty()) CtiIniZeSouboru(&data_, settings, &unusedValues);
     if (o_.kind) data_.Rozhrani = *o_.kind;
     if (o_.address) data_.Adresa = *o_.address;
     if (o_.baud) data_.Rychlost = *o_.baud;
     const uint8_t kind = data_.Rozhrani;
     const TRozhrani* rozhrani = NajdiRozhrani(kind);
     const TParametry parametry = rozhrani ? rozhrani->Parametry : TParametry::Zadne;
+    for (const TNepouzitaHodnota& n : unusedValues)
+        if (usesFromFile(n.Pole, o_, parametry))
+            out_.note(QStringLiteral("soubor %1, [%2] %3: hodnotu \"%4\" nelze použít, použije "
+                                     "se %5")
+                          .arg(JmenoSouboru(settings), n.Sekce, n.Klic, n.Hodnota, n.Pouzito));
     const QString kindText = QStringLiteral(" (rozhraní je %1)").arg(kindName(kind));
     if (o_.port) {
         const std::optional<uint32_t> port = portValue(kind, *o_.port);
@@ -99,7 +125,7 @@ bool Session::prepareLink(QString& error) {
     const FieldSource source = fieldSource(refused->Pole, o_);
     if (!source.given && !settings.isEmpty())
         error += QStringLiteral(" (soubor %1, [%2] %3)")
-                     .arg(QDir::toNativeSeparators(settings), NazevRozhrani(data_.Rozhrani),
+                     .arg(JmenoSouboru(settings), NazevRozhrani(data_.Rozhrani),
                           QString::fromUtf8(source.key));
     return false;
 }

@@ -66,19 +66,19 @@ int run(const QStringList& args) {
             if (command.isEmpty() && !a.startsWith(QLatin1Char('-')) && !helpText(a).isEmpty())
                 command = a;
         out.usage(error, command);
-        return ExitUsage;
+        return out.finish(ExitUsage);
     }
     if (options.help) {
         const QString help = helpText(options.command);
         out.text(help);
-        return ExitOk;
+        return out.finish(ExitOk);
     }
     if (options.version) {
         out.result(QStringLiteral("km207 " KM207_VERSION),
                    {{QStringLiteral("version"), QStringLiteral(KM207_VERSION)}});
-        return ExitOk;
+        return out.finish(ExitOk);
     }
-    return dispatch(options, out);
+    return out.finish(dispatch(options, out));
 }
 
 } // namespace km207

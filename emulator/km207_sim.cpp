@@ -77,7 +77,8 @@ Module:
   --inputs X         fixed raw input word (e.g. 0x0000ff01) instead of the
                      moving pattern
   --input-script W   drive one input by a script timed from the start (may
-                     repeat; the others keep --inputs, default 0):
+                     repeat, one script per input; the others keep --inputs,
+                     default 0):
                        square:BIT:HALF_MS       low HALF_MS, high HALF_MS, ...
                        pulse:BIT:AT_MS:LEN_MS   high from AT_MS for LEN_MS
                      The start is printed as "inputs-start: MS" (ms since
@@ -247,6 +248,11 @@ bool behaviour_option(const Arg& a, Options& o, std::string& error) {
         km::emu::InputWave w;
         if (!a.value || !km::emu::parse_input_wave(a.value, w, why))
             return refused(error, "--input-script: " + why);
+        // Two scripts on one input would fight over it.
+        for (const km::emu::InputWave& other : cfg.input_script)
+            if (other.bit == w.bit)
+                return refused(error, "--input-script: input " + std::to_string(w.bit) +
+                                          " has a script already");
         cfg.input_script.push_back(w);
         cfg.input_pattern = false;
         a.take();

@@ -2,6 +2,7 @@
 
 #include "IniDocument.h"
 #include "Rozhrani.h"
+#include "Rychlosti.h"
 #include "Soubory.h"
 #include "cp1250_table.h"
 
@@ -157,12 +158,20 @@ Cteni nactiDokument(const QString& cesta, Obsah& obsah) {
     return Cteni::Precteno;
 }
 
+// A number read into a field of type T, cut to its width (a value that is
+// not a number leaves the field as it was). With Nepouzite, a value not used
+// as it stands is told, with what is used instead: the field, or what
+// Pouzije makes of it.
 template <typename T>
-void ctiCislo(const IniDocument& d, const QString& s, const QString& k, T& pole) {
+void ctiCislo(const IniDocument& d, const QString& s, const QString& k, T& pole, TPoleIni Pole,
+              std::vector<TNepouzitaHodnota>* Nepouzite, uint64_t (*Pouzije)(T) = nullptr) {
     const auto text = d.value(s, k);
     if (!text) return;
     const auto cislo = TextNaCislo(*text);
     if (cislo) pole = static_cast<T>(static_cast<uint64_t>(*cislo));
+    const uint64_t pouzito = Pouzije ? Pouzije(pole) : pole;
+    if (Nepouzite && !(cislo && *cislo >= 0 && pouzito == static_cast<uint64_t>(*cislo)))
+        Nepouzite->push_back({Pole, s, k, *text, QString::number(pouzito)});
 }
 
 } // namespace
@@ -200,7 +209,7 @@ QString CestaCteniIni() {
     return souborCteni();
 }
 
-bool CtiIniZeSouboru(TData* Data, const QString& Cesta) {
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta, std::vector<TNepouzitaHodnota>* Nepouzite) {
     if (!Data) return false;
     Obsah obsah;
     nactiDokument(Cesta, obsah);
@@ -208,17 +217,29 @@ bool CtiIniZeSouboru(TData* Data, const QString& Cesta) {
     const QString nazev = d.value(kPripojeni, kRozhrani).value_or(QStringLiteral("jkl"));
     if (nazev == QLatin1String("jkl")) return false;
 
-    ctiCislo(d, kPripojeni, kAdresa, Data->Adresa);
-    ctiCislo(d, kPripojeni, kRychlost, Data->Rychlost);
-    ctiCislo(d, kKib, kBazova, Data->BazovaAdresa);
-    ctiCislo(d, kComx, kCislo, Data->CisloPortu);
+    std::vector<TNepouzitaHodnota>* n = Nepouzite;
+    ctiCislo(d, kPripojeni, kAdresa, Data->Adresa, TPoleIni::Adresa, n);
+    // Kept as read; a rate not of the nine opens the link at 9600 Bd, as the
+    // rate lists show it.
+    ctiCislo(
+        d, kPripojeni, kRychlost, Data->Rychlost, TPoleIni::Rychlost, n,
+        +[](uint32_t r) -> uint64_t { return IndexNaRychlost(RychlostNaIndex(r)); });
+    ctiCislo(d, kKib, kBazova, Data->BazovaAdresa, TPoleIni::BazovaAdresa, n);
+    ctiCislo(d, kComx, kCislo, Data->CisloPortu, TPoleIni::CisloPortu, n);
     if (const auto ip = d.value(kKl, kIp)) Data->IpAdresa = *ip;
-    ctiCislo(d, kKl, kUdpPort, Data->UdpPort);
-    ctiCislo(d, kKl, kUdpTimeout, Data->UdpTimeout);
+    ctiCislo(d, kKl, kUdpPort, Data->UdpPort, TPoleIni::UdpPort, n);
+    ctiCislo(d, kKl, kUdpTimeout, Data->UdpTimeout, TPoleIni::UdpTimeout, n);
 
     // Exact, case-sensitive: another spelling leaves the kind as it was.
-    for (const TRozhrani& r : TabulkaRozhrani)
-        if (nazev == r.Nazev) Data->Rozhrani = r.Druh;
+    bool znamy = false;
+    for (const TRozhrani& r : TabulkaRozhrani) {
+        if (nazev != r.Nazev) continue;
+        Data->Rozhrani = r.Druh;
+        znamy = true;
+    }
+    if (n && !znamy)
+        n->insert(n->begin(), {TPoleIni::Rozhrani, kPripojeni, kRozhrani, nazev,
+                               NazevRozhrani(Data->Rozhrani)});
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // Module configuration block, 15 bytes as the module keeps them.
 struct TKonfigurace {
@@ -64,8 +65,22 @@ struct TData {
 
 void InitData(TData* Data);
 bool CtiIni(TData* Data);
-// CtiIni from another settings file (km207 --config).
-bool CtiIniZeSouboru(TData* Data, const QString& Cesta);
+
+// The record's fields that the settings file fills with a number or a name.
+enum class TPoleIni { Rozhrani, Adresa, Rychlost, BazovaAdresa, CisloPortu, UdpPort, UdpTimeout };
+// A value of the settings file that is not used as it stands: not a number
+// or an unknown kind's name (the field keeps its value), a number the field
+// cannot hold (Adresa 999 is cut to 231), or a rate that is not one of the
+// nine (the link opens at 9600 Bd).
+struct TNepouzitaHodnota {
+    TPoleIni Pole;
+    QString Sekce, Klic, Hodnota; // as the file has them
+    QString Pouzito;              // what is used instead
+};
+// CtiIni from another settings file (km207 --config); with Nepouzite, also
+// the values that were not used as they stand, in the order of reading.
+bool CtiIniZeSouboru(TData* Data, const QString& Cesta,
+                     std::vector<TNepouzitaHodnota>* Nepouzite = nullptr);
 // The settings file CtiIni reads now: CestaIni, or before the per-user copy
 // exists, the one beside the executable.
 QString CestaCteniIni();

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <thread>
 
@@ -21,6 +22,11 @@ struct Stav {
     // Init failed but the library stays, so its error text can be read.
     bool poNeuspechu = false;
     QString duvod; // for OvladacDuvod, set by each Init
+    // km207's stop (NastavPreruseniOvladace), and whether a call was cut off.
+    std::function<bool()> zastavit;
+    bool opusteno = false;
+    // km207: the texts read from the bound library, by code.
+    std::map<uint32_t, TTextPole> texty;
 
     void uvolni() {
         vazba.reset();
@@ -53,12 +59,29 @@ void ukoncitSAplikaci() {
     Q_UNUSED(uklid);
 }
 
-// The bound library's host failed inside a call: the binding is gone and
-// the call reports the library as unavailable.
+// The bound library's host failed inside a call, or the call was cut off by
+// a stop: the binding is gone.
 bool ztracena(Stav& s) {
     if (!s.vazba || !s.vazba->Ztracena()) return false;
     s.uvolni();
     return true;
+}
+
+// What a call whose binding is gone reports: the library as unavailable, or
+// the stop that cut it off.
+uint32_t poZtrate(Stav& s, uint32_t kod, uint8_t druh) {
+    if (kod != KodPreruseno) return KodNenacteno + druh;
+    s.opusteno = true;
+    return kod;
+}
+
+// km207: the text of a driver's code is read as the code comes, while the
+// library can still be asked (OvladacError keeps it).
+void zapamatujText(uint8_t Rozhrani, uint32_t Kod) {
+    const Stav& s = stav();
+    if (!s.zastavit || Kod == 0 || Kod >= 100 || s.texty.count(Kod)) return;
+    TTextPole text{};
+    OvladacError(Rozhrani, Kod, text);
 }
 
 } // namespace
@@ -72,6 +95,7 @@ uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigO
     std::unique_ptr<VazbaOvladace> stara = std::move(s.vazba);
     s.uvolni();
     s.duvod.clear();
+    s.texty.clear();
     if (!druhPlatny(Rozhrani)) return KodNeplatne;
 
     TNavazani n = NavazOvladac(Rozhrani);
@@ -79,13 +103,14 @@ uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigO
     s.duvod = n.Duvod;
     if (n.Hostitel) ukoncitSAplikaci();
     if (!n.Vazba) return n.Kod;
-    s.vazba = std::move(n.Vazba);
+    s.vazba = s.zastavit ? PrerusitelnaVazba(std::move(n.Vazba), s.zastavit) : std::move(n.Vazba);
     s.druh = Rozhrani;
     s.popis = n.Popis;
 
     const uint32_t kod = s.vazba->Init(Handle, KonfigOvladace);
-    if (ztracena(s)) return KodNenacteno + Rozhrani;
+    if (ztracena(s)) return poZtrate(s, kod, Rozhrani);
     s.poNeuspechu = kod != 0;
+    zapamatujText(Rozhrani, kod);
     return kod;
 }
 
@@ -95,7 +120,9 @@ uint32_t OvladacSetConfig(uint8_t Rozhrani, uint32_t Handle, uint32_t Rychlost, 
     if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
     const uint8_t druh = s.druh;
     const uint32_t kod = s.vazba->SetConfig(Handle, Rychlost, Casovani, Posledni);
-    return ztracena(s) ? KodNenacteno + druh : kod;
+    if (ztracena(s)) return poZtrate(s, kod, druh);
+    zapamatujText(Rozhrani, kod);
+    return kod;
 }
 
 uint32_t OvladacSend(uint8_t Rozhrani, uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved,
@@ -104,7 +131,7 @@ uint32_t OvladacSend(uint8_t Rozhrani, uint32_t Handle, uint32_t* Pozadavek, uin
     if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
     const uint8_t druh = s.druh;
     const uint32_t kod = s.vazba->Send(Handle, Pozadavek, Odpoved, Vystup, Stav);
-    return ztracena(s) ? KodNenacteno + druh : kod;
+    return ztracena(s) ? poZtrate(s, kod, druh) : kod;
 }
 
 uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle) {
@@ -115,21 +142,29 @@ uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle) {
     const bool pryc = s.vazba->Ztracena();
     // Nothing of the released library may be called again.
     s.uvolni();
-    return pryc ? KodNenacteno + druh : kod;
+    return pryc ? poZtrate(s, kod, druh) : kod;
 }
 
 uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text) {
     if (Kod < 100) {
         Stav& s = stav();
+        if (s.zastavit && s.texty.count(Kod)) {
+            Text = s.texty[Kod];
+            return 0;
+        }
         if (!druhPlatny(Rozhrani) || !s.vazba) return KodNeplatne;
         const uint8_t druh = s.druh;
         const uint32_t kod = s.vazba->Error(Kod, Text.data());
-        return ztracena(s) ? KodNenacteno + druh : kod;
+        if (ztracena(s)) return poZtrate(s, kod, druh);
+        if (s.zastavit && kod == 0) s.texty[Kod] = Text;
+        return kod;
     }
     if (Kod >= KodNenacteno && druhPlatny(Kod - KodNenacteno)) {
         TextNaPole(QStringLiteral("chyba inicializace knihovny ") +
                        souborDll(static_cast<uint8_t>(Kod - KodNenacteno)),
                    Text);
+    } else if (Kod == KodPreruseno) {
+        TextNaPole(QStringLiteral("Čekání na odpověď modulu přerušeno"), Text);
     } else if (Kod >= KodNeuplne && druhPlatny(Kod - KodNeuplne)) {
         TextNaPole(QStringLiteral("chybná knihovna ") +
                        souborDll(static_cast<uint8_t>(Kod - KodNeuplne)),
@@ -153,6 +188,14 @@ QString OvladacDuvod() {
     return stav().duvod;
 }
 
+void NastavPreruseniOvladace(std::function<bool()> Zastavit) {
+    stav().zastavit = std::move(Zastavit);
+}
+
+bool OvladacOpusten() {
+    return stav().opusteno;
+}
+
 void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,
                   uint8_t* B0, uint8_t* B1, uint8_t* B2, uint8_t* B3, uint8_t* B4, uint8_t& Chyba,
                   TOdpoved& Odpoved) {
@@ -171,6 +214,7 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
     const uint32_t kod = OvladacSend(Rozhrani, Handle, Pozadavek, Odpoved.data(), &Vystup, &Stav);
     if (kod != 0) Stav = kod;
     Chyba = Stav > 255 ? 255 : static_cast<uint8_t>(Stav);
+    zapamatujText(Rozhrani, Chyba);
     if (Stav == 0) {
         *B0 = static_cast<uint8_t>(Vystup);
         *B1 = static_cast<uint8_t>(Odpoved[0]);

@@ -28,6 +28,19 @@ uint32_t OvladacSend(uint8_t Rozhrani, uint32_t Handle, uint32_t* Pozadavek, uin
 uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle);
 uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text);
 
+// km207: a stop (Ctrl-C, SIGTERM) ends any wait, also a driver call that
+// waits long (a UDP timeout of a minute, a module gone silent). From the next
+// OvladacInit on, each binding runs its calls on a thread of its own
+// (PrerusitelnaVazba) and Zastavit is asked while one runs; a call cut off
+// returns KodPreruseno, the binding is dropped and later calls return 10.
+// The texts of the codes that came are read while the library is still
+// bound, so they stay known. Empty (the windows): the driver is called
+// directly.
+void NastavPreruseniOvladace(std::function<bool()> Zastavit);
+// A call was cut off: the library may still be inside it, so the process
+// must end without releasing it (std::_Exit after its last output).
+bool OvladacOpusten();
+
 // Releases a library that a failed Init left loaded (kept only so that its
 // error text can still be read). Called by the next OvladacInit and at exit.
 void OvladacUvolni();

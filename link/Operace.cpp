@@ -132,7 +132,21 @@ uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek) {
     return CtiOkamzik(Cil, RegistrKonceVypadku, Vypadek.Konec);
 }
 
+QString ChybaRokuHodin(const QDateTime& Cas) {
+    const QDate d = Cas.date();
+    const auto Zpet = [&](int Rok) { return DatumHodin(1, 1, static_cast<uint8_t>(Rok & 3)).Rok; };
+    if (Zpet(d.year()) == d.year()) return QString();
+    return QStringLiteral("rok %1 hodiny modulu neudrží: modul si pamatuje jen rok modulo 4 a při "
+                          "čtení ho doplní podle data PC, takže teď lze nastavit jen roky %2 až "
+                          "%3 (%1 by se přečetl jako %4)")
+        .arg(d.year())
+        .arg(Zpet(0))
+        .arg(Zpet(3))
+        .arg(Zpet(d.year()));
+}
+
 uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas) {
+    if (!ChybaRokuHodin(Cas).isEmpty()) return KodPozadavek;
     const QTime t = Cas.time();
     const QDate d = Cas.date();
     std::array<uint8_t, 5> B{0, static_cast<uint8_t>(t.second()), static_cast<uint8_t>(t.minute()),
@@ -406,9 +420,15 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
                                 Opakovani);
     };
     uint8_t AktualniAdresa = 0;
+    // A call cut off by a stop (km207) stops the search; the binding is gone.
+    bool Preruseno = false;
     // Stops the search when the link itself failed; true to go on.
     auto Posud = [&](uint8_t Chyba) {
         if (Chyba == 0) return true;
+        if (Chyba == KodPreruseno) {
+            Preruseno = V.Zastaveno = true;
+            return false;
+        }
         if (KodModulu(Chyba)) {
             if (Chyba != km::kErrTimeout) {
                 ++V.Poruchy[Chyba];
@@ -463,13 +483,16 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
                 if (Hledani.Nalezeno) Hledani.Nalezeno(N);
                 if (!Konec) Nastav(Index, OpakovaniHledani);
             }
+            // An address whose answer was not waited for is not searched.
+            if (Preruseno && Chyba != 0) break;
             ++V.Hotovo;
             Prubeh(Adresa, Index);
         }
     }
-    V.ChybaObnoveni =
-        OvladacSetConfig(Rozhrani, Handle, Cil.Rychlost,
-                         IndexNaCasovani(RychlostNaIndex(Cil.Rychlost)), OpakovaniSpojeni);
+    if (!Preruseno)
+        V.ChybaObnoveni =
+            OvladacSetConfig(Rozhrani, Handle, Cil.Rychlost,
+                             IndexNaCasovani(RychlostNaIndex(Cil.Rychlost)), OpakovaniSpojeni);
     return V;
 }
 

@@ -105,8 +105,14 @@ struct TVypadek {
 uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek);
 // Sets the clock to Cas: time (101/1: seconds, minutes, hours), then date
 // (101/2: day, month, the year's two low bits), the date only when the time
-// went in.
+// went in. A year that would read back as another (ChybaRokuHodin) is
+// refused with 9 before anything is sent.
 uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas);
+// Why the clock set to Cas would read back as another year, in Czech:
+// the module keeps the year modulo 4 and reading completes it from the PC's
+// date (DatumHodin), so only the four years of the PC's block (2024-2027)
+// read back as set. Empty when Cas would.
+QString ChybaRokuHodin(const QDateTime& Cas);
 
 // The status register (100/0) and the inputs (0/64): four bytes, bit n of
 // the word in byte n / 8.
@@ -278,7 +284,9 @@ struct TVysledekHledani {
 // for each address Od..Do the identification command 200 P5 0; when it
 // answers, P5 1 and 2 with OpakovaniSpojeni. Never any command that writes.
 // Afterwards the link gets its own rate back (Cil.Rychlost, its timing value,
-// OpakovaniSpojeni), also after a stop or a failure.
+// OpakovaniSpojeni), also after a stop or a failure, but not after a call
+// cut off by a stop (KodPreruseno): that is a stop, its address is not
+// counted as searched, and the binding is gone.
 TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani);
 
 // One kind of other answer of a search, for the operator: "Poškozená

@@ -9,7 +9,7 @@
 namespace {
 
 QString Jmeno(const QString& Cesta) {
-    return QDir::toNativeSeparators(Cesta);
+    return JmenoSouboru(Cesta);
 }
 
 QString NeniSoubor(const QString& Cesta) {
@@ -30,6 +30,24 @@ bool JeZarizeni(const QString& Cesta) {
 }
 
 } // namespace
+
+QString ViditelnyText(const QString& Text, bool KonceRadku) {
+    QString text;
+    text.reserve(Text.size());
+    for (QChar z : Text) {
+        const char16_t u = z.unicode();
+        if ((u < 0x20 && !(KonceRadku && u == u'\n')) || (u >= 0x7F && u <= 0x9F))
+            text += QStringLiteral("\\x") +
+                    QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            text += z;
+    }
+    return text;
+}
+
+QString JmenoSouboru(const QString& Cesta) {
+    return ViditelnyText(QDir::toNativeSeparators(Cesta));
+}
 
 std::string NativniCesta(const QString& Cesta) {
 #ifdef Q_OS_WIN
@@ -55,6 +73,7 @@ bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString&
         Chyba = QStringLiteral("Soubor %1 nelze otevřít: přístup odepřen.").arg(Jmeno(Cesta));
         return false;
     case kmhost::RegularFile::Failed:
+    case kmhost::RegularFile::Exists:
         Chyba = QStringLiteral("Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
         return false;
     }
@@ -134,13 +153,12 @@ bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba) 
     return Soubor.Otevri(Chyba) && Soubor.Dokonci(Obsah, Chyba);
 }
 
-bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba) {
+bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba, bool Prepsat) {
     if (Cesta.isEmpty()) {
         Chyba = QStringLiteral("Není zadán soubor.");
         return false;
     }
     const QFileInfo Info(Cesta); // exists() and isFile() look through links
-    QString Cil = Info.absoluteFilePath();
     if (Info.isSymLink() && !Info.exists()) {
         // Created at the end of a dangling link, it would land somewhere
         // the operator did not choose.
@@ -151,15 +169,29 @@ bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba) {
         Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
         return false;
     }
-    if (Info.exists()) {
-        Cil = Info.canonicalFilePath();
-        if (!QFile::remove(Cil)) {
-            Chyba = QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.").arg(Jmeno(Cesta));
-            return false;
-        }
+    kmhost::RegularFile Vysledek = kmhost::RegularFile::Failed;
+    const int Fd = kmhost::open_file_for_append(NativniCesta(Cesta), Prepsat, Vysledek);
+    switch (Fd >= 0 ? kmhost::RegularFile::Opened : Vysledek) {
+    case kmhost::RegularFile::Opened:
+        break;
+    case kmhost::RegularFile::Exists:
+        Chyba = QStringLiteral("Soubor %1 už existuje.").arg(Jmeno(Cesta));
+        return false;
+    case kmhost::RegularFile::NotRegular:
+        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        return false;
+    case kmhost::RegularFile::Denied:
+        Chyba = (Info.exists() ? QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.")
+                               : QStringLiteral("Soubor %1 nelze vytvořit: přístup odepřen."))
+                    .arg(Jmeno(Cesta));
+        return false;
+    case kmhost::RegularFile::Missing:
+    case kmhost::RegularFile::Failed:
+        Chyba = QStringLiteral("Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
+        return false;
     }
-    Soubor.setFileName(Cil);
-    if (!Soubor.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!Soubor.open(Fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+                     QFileDevice::AutoCloseHandle)) {
         Chyba = QStringLiteral("Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
         return false;
     }

@@ -12,6 +12,16 @@
 
 #include <string>
 
+// Text for one line of a terminal or a status line: each control character
+// (C0, DEL, C1) as \xHH, so a module's identification or a file name can
+// neither break the line nor act on a terminal. With KonceRadku, line feeds
+// stay (a message's own lines).
+QString ViditelnyText(const QString& Text, bool KonceRadku = false);
+
+// A file's name in a message: the platform's separators, and a control
+// character (a line break in the name) as \xHH, so it keeps to its line.
+QString JmenoSouboru(const QString& Cesta);
+
 // A path (or a program's argument) as the platform's own calls take it
 // (host/): UTF-8 on Windows, the file system's own bytes elsewhere.
 std::string NativniCesta(const QString& Cesta);
@@ -38,9 +48,11 @@ class TZapisSouboru {
 // Both steps at once.
 bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba);
 
-// A file written as it goes (a recording), opened from its start: a regular
-// file (through a link, its target) is replaced by a new one, or a new one
-// is created; anything else is refused before it is opened. Created
-// exclusively, so a FIFO or device slipped in meanwhile fails the open
-// instead of blocking it.
-bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba);
+// A file written as it goes (a recording), appended to, each write going
+// out at once (Unbuffered): a new file is created; an existing regular file
+// (through a link, its target) is refused ("už existuje"), or with Prepsat
+// emptied in place, never removed and made anew, so its other links, owner
+// and mode stay and a user who may not write it cannot replace it. Anything
+// else is refused before it is opened, and nothing blocks on opening. The
+// windows' file dialog asks before it overwrites, hence the default.
+bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba, bool Prepsat = true);

@@ -8,6 +8,12 @@
 #include <QDeadlineTimer>
 
 #include <algorithm>
+#include <array>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace {
 
@@ -268,6 +274,140 @@ class PresHostitele : public VazbaOvladace {
     uint32_t udpTimeout_ = 0;
 };
 
+// ---- Each call on a thread of its own, so that a stop ends its wait.
+
+// What a caller and the binding's thread share. The thread holds it too, so
+// it outlives a caller that stopped waiting.
+struct Ukoly {
+    std::mutex m;
+    std::condition_variable cv;
+    std::function<void()> ukol; // the call to run; empty when none
+    bool hotovo = false;
+    bool konec = false; // the binding is gone: the thread ends
+};
+
+class Prerusitelna : public VazbaOvladace {
+  public:
+    Prerusitelna(std::unique_ptr<VazbaOvladace> vnitrni, std::function<bool()> zastavit)
+        : vnitrni_(std::move(vnitrni)), zastavit_(std::move(zastavit)),
+          u_(std::make_shared<Ukoly>()) {
+        std::thread([u = u_] {
+            std::unique_lock l(u->m);
+            for (;;) {
+                u->cv.wait(l, [&] { return u->konec || u->ukol; });
+                if (u->konec) return;
+                const std::function<void()> ukol = std::move(u->ukol);
+                u->ukol = nullptr;
+                l.unlock();
+                ukol();
+                l.lock();
+                u->hotovo = true;
+                u->cv.notify_all();
+            }
+        }).detach();
+    }
+    ~Prerusitelna() override {
+        {
+            const std::lock_guard l(u_->m);
+            u_->konec = true;
+        }
+        u_->cv.notify_all();
+        // The library is still inside the call left to the thread.
+        if (opustena_) (void)vnitrni_.release();
+    }
+
+    uint32_t Init(uint32_t& Handle, const TKonfigOvladace& Konfig) override {
+        // The thread works on copies: a call left to it may go on after
+        // this one returned. Cell 0 may refer to the record's IP text, which
+        // lives as long as the process.
+        auto h = std::make_shared<uint32_t>(Handle);
+        const uint32_t kod = volej([h, Konfig](VazbaOvladace& v) { return v.Init(*h, Konfig); });
+        if (!opustena_) Handle = *h;
+        return kod;
+    }
+    uint32_t SetConfig(uint32_t Handle, uint32_t Rychlost, uint32_t Casovani,
+                       uint32_t Posledni) override {
+        return volej(
+            [=](VazbaOvladace& v) { return v.SetConfig(Handle, Rychlost, Casovani, Posledni); });
+    }
+    uint32_t Send(uint32_t Handle, uint32_t* Pozadavek, uint32_t* Odpoved, uint32_t* Vystup,
+                  uint32_t* Stav) override {
+        struct Bunky {
+            std::array<uint32_t, kmhost::kRequestValues> pozadavek{};
+            std::array<uint32_t, kmhost::kArrayValues> odpoved{};
+            uint32_t vystup = 0, stav = 0;
+        };
+        auto b = std::make_shared<Bunky>();
+        if (Pozadavek) std::copy_n(Pozadavek, b->pozadavek.size(), b->pozadavek.begin());
+        if (Odpoved) std::copy_n(Odpoved, b->odpoved.size(), b->odpoved.begin());
+        if (Vystup) b->vystup = *Vystup;
+        if (Stav) b->stav = *Stav;
+        // An absent reference stays absent.
+        const bool p = Pozadavek, o = Odpoved, v = Vystup, st = Stav;
+        const uint32_t kod = volej([=](VazbaOvladace& vazba) {
+            return vazba.Send(Handle, p ? b->pozadavek.data() : nullptr,
+                              o ? b->odpoved.data() : nullptr, v ? &b->vystup : nullptr,
+                              st ? &b->stav : nullptr);
+        });
+        if (opustena_) return kod;
+        if (Odpoved) std::copy(b->odpoved.begin(), b->odpoved.end(), Odpoved);
+        if (Vystup) *Vystup = b->vystup;
+        if (Stav) *Stav = b->stav;
+        return kod;
+    }
+    uint32_t Done(uint32_t& Handle) override {
+        auto h = std::make_shared<uint32_t>(Handle);
+        const uint32_t kod = volej([h](VazbaOvladace& v) { return v.Done(*h); });
+        if (!opustena_) Handle = *h;
+        return kod;
+    }
+    uint32_t Error(uint32_t Kod, uint32_t* Text) override {
+        auto t = std::make_shared<std::array<uint32_t, kmhost::kArrayValues>>();
+        if (Text) std::copy_n(Text, t->size(), t->begin());
+        const bool maText = Text;
+        const uint32_t kod =
+            volej([=](VazbaOvladace& v) { return v.Error(Kod, maText ? t->data() : nullptr); });
+        if (!opustena_ && Text) std::copy(t->begin(), t->end(), Text);
+        return kod;
+    }
+
+    bool Ztracena() const override { return opustena_ || vnitrni_->Ztracena(); }
+
+  private:
+    // Runs Volani on the thread and waits for it, or after a stop for at
+    // most PreruseniPoMs.
+    uint32_t volej(std::function<uint32_t(VazbaOvladace&)> volani) {
+        if (opustena_) return KodNeplatne;
+        using Hodiny = std::chrono::steady_clock;
+        auto kod = std::make_shared<uint32_t>(KodNeplatne);
+        std::unique_lock l(u_->m);
+        u_->ukol = [v = vnitrni_.get(), volani = std::move(volani), kod] { *kod = volani(*v); };
+        u_->hotovo = false;
+        u_->cv.notify_all();
+        std::optional<Hodiny::time_point> konec;
+        while (!u_->hotovo) {
+            const Hodiny::time_point ted = Hodiny::now();
+            if (!konec && zastavit_()) konec = ted + std::chrono::milliseconds(PreruseniPoMs);
+            if (konec && ted >= *konec) {
+                opustena_ = true;
+                return KodPreruseno;
+            }
+            // A signal sets the stop and wakes nobody: it is looked at often.
+            u_->cv.wait_for(l, std::chrono::milliseconds(10));
+        }
+        if (vnitrni_->Ztracena() && zastavit_()) {
+            opustena_ = true;
+            return KodPreruseno;
+        }
+        return *kod;
+    }
+
+    std::unique_ptr<VazbaOvladace> vnitrni_;
+    std::function<bool()> zastavit_;
+    std::shared_ptr<Ukoly> u_;
+    bool opustena_ = false;
+};
+
 } // namespace
 
 std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta, uint32_t& Kod) {
@@ -293,4 +433,9 @@ std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHo
     if (Odpovedel) *Odpovedel = odpovedel;
     if (!spusten) return nullptr;
     return vazba;
+}
+
+std::unique_ptr<VazbaOvladace> PrerusitelnaVazba(std::unique_ptr<VazbaOvladace> Vnitrni,
+                                                 std::function<bool()> Zastavit) {
+    return std::make_unique<Prerusitelna>(std::move(Vnitrni), std::move(Zastavit));
 }

@@ -10,12 +10,16 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 // Codes of a library that could not be bound (the link's own codes).
 constexpr uint32_t KodNeplatne = km::kErrNotBound; // unknown kind or entry not bound
 constexpr uint32_t KodNenacteno = 100;             // + kind: library did not load
 constexpr uint32_t KodNeuplne = 110;               // + kind: library lacks an entry
+// km207 was stopped (Ctrl-C, SIGTERM) while a call waited: its answer was not
+// waited for, so what the call did is unknown.
+constexpr uint32_t KodPreruseno = 130;
 
 class VazbaOvladace {
   public:
@@ -53,3 +57,14 @@ struct SpusteniHostitele {
 std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
                                                   const QString& Cesta, uint32_t& Kod,
                                                   bool* Odpovedel = nullptr);
+
+// Vnitrni with every call on a thread of its own while the caller waits and
+// asks Zastavit, so that a stop ends any wait (km207). Once Zastavit says
+// true, a call still running gets PreruseniPoMs to end by itself; then it is
+// left to its thread and returns KodPreruseno (so does a call whose host was
+// lost with the stop: Ctrl-C reaches the host too), and the binding counts
+// as lost. Vnitrni is then never released: the library may still be inside
+// the call, so the process must end without unloading it.
+constexpr int PreruseniPoMs = 500;
+std::unique_ptr<VazbaOvladace> PrerusitelnaVazba(std::unique_ptr<VazbaOvladace> Vnitrni,
+                                                 std::function<bool()> Zastavit);

@@ -5,8 +5,8 @@
 #include "Soubory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -144,23 +144,29 @@ QString RadekPrubehuCsv(const TVzorek& V, std::optional<double> Rychlost) {
            (V.Stav ? SlovoNaHex(*V.Stav) : QString()) + QLatin1Char(',') + QString::number(V.Chyba);
 }
 
-bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba) {
+bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat) {
     Zavri();
     Radku_ = 0;
+    Chyba_.clear();
     Vystup_ = Cesta == QLatin1String("-");
     if (Vystup_) {
-        if (!Soubor_.open(stdout, QIODevice::WriteOnly, QFileDevice::DontCloseHandle)) {
+        // The descriptor, unbuffered, as a file: each row goes out whole at
+        // once and its failure shows.
+        if (!Soubor_.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered,
+                          QFileDevice::DontCloseHandle)) {
             Chyba = QStringLiteral("Standardní výstup nelze zapisovat.");
             return false;
         }
-    } else if (!OtevriNovySoubor(Soubor_, Cesta, Chyba)) {
+    } else if (!OtevriNovySoubor(Soubor_, Cesta, Chyba, Prepsat)) {
         return false;
     }
     Cesta_ = Cesta;
-    Doplneno_.start();
-    if (!Zapis(HlavickaPrubehuCsv().toUtf8() + '\n', Chyba)) return false;
-    Dopln();
-    return true;
+    return Zapis(HlavickaPrubehuCsv().toUtf8() + '\n', Chyba);
+}
+
+QString TZaznamPrubehu::Cil() const {
+    return Vystup_ ? QStringLiteral("Na standardní výstup")
+                   : QStringLiteral("Do souboru %1").arg(JmenoSouboru(Cesta_));
 }
 
 bool TZaznamPrubehu::Zapis(const QByteArray& Radek, QString& Chyba) {
@@ -168,33 +174,29 @@ bool TZaznamPrubehu::Zapis(const QByteArray& Radek, QString& Chyba) {
         Chyba = QStringLiteral("Záznam není otevřen.");
         return false;
     }
-    if (Soubor_.write(Radek) != Radek.size()) {
-        Chyba =
-            QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(Cesta_, Soubor_.errorString());
-        Zavri();
-        return false;
-    }
-    Cekajici_ = true;
-    return true;
+    const qint64 Konec = Vystup_ ? -1 : Soubor_.size();
+    const qint64 Zapsano = Soubor_.write(Radek);
+    if (Zapsano == Radek.size()) return true;
+    // A part written (a full disk, a size limit) names no error of its own.
+    QString Proc = Zapsano < 0 ? Soubor_.errorString() : qt_error_string(errno);
+    // Whole rows only: a part of one is taken back.
+    if (Zapsano > 0 && Konec >= 0 && Soubor_.resize(Konec))
+        Proc += QStringLiteral("; záznam končí posledním celým řádkem");
+    Chyba = Chyba_ = QStringLiteral("%1 nelze zapisovat: %2").arg(Cil(), Proc);
+    Soubor_.close();
+    return false;
 }
 
 bool TZaznamPrubehu::Pridej(const TVzorek& V, std::optional<double> Rychlost, QString& Chyba) {
     if (!Zapis(RadekPrubehuCsv(V, Rychlost).toUtf8() + '\n', Chyba)) return false;
     ++Radku_;
-    if (Doplneno_.elapsed() >= 1000) Dopln();
     return true;
 }
 
-void TZaznamPrubehu::Dopln() {
-    if (!Soubor_.isOpen() || !Cekajici_) return;
-    Soubor_.flush();
-    if (Vystup_) std::fflush(stdout);
-    Cekajici_ = false;
-    Doplneno_.restart();
-}
-
-void TZaznamPrubehu::Zavri() {
-    if (!Soubor_.isOpen()) return;
-    Dopln();
+bool TZaznamPrubehu::Zavri() {
+    if (!Soubor_.isOpen()) return Chyba_.isEmpty();
     Soubor_.close();
+    if (Soubor_.error() == QFileDevice::NoError) return true;
+    Chyba_ = QStringLiteral("%1 nelze zapisovat: %2").arg(Cil(), Soubor_.errorString());
+    return false;
 }

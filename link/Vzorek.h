@@ -8,7 +8,6 @@
 #include "Dekl.h"
 #include "Operace.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 
@@ -93,28 +92,34 @@ QString ZnackaBituStavu(int Bit);
 QString RadekPrubehuCsv(const TVzorek& Vzorek, std::optional<double> Rychlost);
 
 // A CSV recording written as samples come: opened through OtevriNovySoubor
-// (or standard output for "-"), header first, flushed at least once a
-// second so that a crash keeps what was recorded.
+// (appended to, a new file or with Prepsat an existing one emptied in place)
+// or standard output for "-", header first. Each row goes out whole at once,
+// so a crash keeps what was recorded; a row that does not go out whole is
+// taken back, so the file holds whole rows only.
 class TZaznamPrubehu {
   public:
     ~TZaznamPrubehu() { Zavri(); }
-    bool Otevri(const QString& Cesta, QString& Chyba);
+    bool Otevri(const QString& Cesta, QString& Chyba, bool Prepsat = true);
     bool Otevreno() const { return Soubor_.isOpen(); }
     QString Cesta() const { return Cesta_; }
-    // Writes one row; flushes when the last flush is 1 s old. False (and
-    // the recording closed) when the file cannot be written.
+    // Writes one row. False (and the recording closed) when the file cannot
+    // be written; Chyba names it and says why.
     bool Pridej(const TVzorek& Vzorek, std::optional<double> Rychlost, QString& Chyba);
-    // Flushes what is written (a timer calls it every second).
-    void Dopln();
-    void Zavri();
+    // Rows go out as they are added; nothing is left to flush.
+    void Dopln() {}
+    // Closes the file; false, with Chyba, when closing failed (what was
+    // written may not have reached the disk).
+    bool Zavri();
+    const QString& Chyba() const { return Chyba_; }
     qint64 Radku() const { return Radku_; }
 
   private:
     bool Zapis(const QByteArray& Radek, QString& Chyba);
+    // "souboru X" or standard output, for the messages.
+    QString Cil() const;
     QFile Soubor_;
     QString Cesta_;
-    QElapsedTimer Doplneno_;
-    bool Cekajici_ = false;
+    QString Chyba_;
     bool Vystup_ = false; // standard output
     qint64 Radku_ = 0;
 };

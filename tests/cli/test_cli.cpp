@@ -66,12 +66,17 @@ TEST(Cli, ScanCountsModulesNamesCollisionsAndEscapesTheTerminal) {
     EXPECT_EQ(id.out, QStringLiteral("\\x1B[31mRED v.1.02\n"));
     link = link.mid(0, 6) + link.mid(8);
     const Result r = km207(QStringList{"scan", "--addresses", "4-7", "--bauds", "all"} + link);
-    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.status, 1) << r.err.toStdString();
     EXPECT_EQ(r.lines(), QStringList{"adresa 7  600 Bd  \\x1B[31mRED v.1.02"});
     EXPECT_TRUE(r.err.contains(QStringLiteral("nalezeno modulů: 1"))) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("modul na adrese 7 odpovídá na 9 rychlostech")));
     EXPECT_TRUE(r.err.contains(QStringLiteral("adresa 5 – na adrese může odpovídat více modulů")))
         << r.err.toStdString();
+    const Result j =
+        km207(QStringList{"scan", "--addresses", "4-7", "--bauds", "9600", "--json"} + link);
+    EXPECT_EQ(j.status, 1);
+    EXPECT_EQ(json(j.lines().value(1)).value(QStringLiteral("collisions")), QJsonArray({5}))
+        << j.out.toStdString();
 }
 
 TEST(Cli, SetsAndClearsWhatTheWindowsSetAndReadsItBack) {
@@ -97,11 +102,12 @@ TEST(Cli, SetsAndClearsWhatTheWindowsSetAndReadsItBack) {
               QStringLiteral("din-neg=0x000000F0 dout-neg=0x00000001 dout-init=0x80000001"))
         << "settings not given keep the module's";
     EXPECT_EQ(run({"set", "outputs", "0x80000001"}), QStringLiteral("Data zapsána"));
-    run({"set", "clock", "2025-03-04", "05:06:07"});
-    const QString clock = run({"get", "clock"});
     const int year = QDate::currentDate().year();
-    EXPECT_TRUE(clock.startsWith(QStringLiteral("%1-03-04 05:06:0").arg(year - year % 4 + 1)))
-        << clock.toStdString();
+    const QString held = QString::number(year - year % 4 + 1);
+    run({"set", "clock", held + QStringLiteral("-03-04"), "05:06:07"});
+    EXPECT_TRUE(run({"get", "clock"}).startsWith(held + QStringLiteral("-03-04 05:06:0")));
+    run({"set", "clock", held + QStringLiteral("-03-04T05:06:07")});
+    EXPECT_TRUE(run({"get", "clock"}).startsWith(held + QStringLiteral("-03-04 05:06:0")));
     EXPECT_TRUE(run({"get", "status"}).contains(QStringLiteral("FN")));
     EXPECT_EQ(run({"clear", "status"}), QStringLiteral("Stavový registr vynulován"));
     EXPECT_EQ(run({"get", "status"}), QStringLiteral("0x00000000"));
@@ -374,8 +380,11 @@ TEST(Cli, RestoreNeverMakesTwoModulesShareAnAddress) {
     EXPECT_TRUE(refused.err.contains(QStringLiteral("varování: soubor je z modulu OTHER")))
         << refused.err.toStdString();
     const Result dry = km207(QStringList{"restore", saved, "--dry-run"} + lan(line, 0));
-    EXPECT_EQ(dry.status, 0);
-    EXPECT_TRUE(dry.out.contains(QStringLiteral("registr 63 (adresa): 0 -> 7, zapsal by se")));
+    EXPECT_EQ(dry.status, 1);
+    EXPECT_EQ(dry.err, refused.err);
+    const Result forced =
+        km207(QStringList{"restore", saved, "--dry-run", "--force"} + lan(line, 0));
+    EXPECT_TRUE(forced.out.contains(QStringLiteral("registr 63 (adresa): 0 -> 7, zapsal by se")));
     EXPECT_EQ(get("mode"), QStringLiteral("32"));
     EXPECT_EQ(km207(QStringList{"restore", saved, "--keep-address"} + lan(line, 0)).status, 0);
     EXPECT_EQ(get("address"), QStringLiteral("0"));
@@ -417,6 +426,7 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
         QStringList{"set", "mode", "24"} + lan3,
         QStringList{"set", "dio", "din-neg=XYZ"} + lan3,
         QStringList{"set", "clock", "2025-13-01 00:00:00"} + lan3,
+        QStringList{"set", "clock", "2099-12-31 23:59:59"} + lan3,
         QStringList{"scan", "--addresses", "10-5"} + lan3,
         QStringList{"watch", "counter", "--repeat", "2"} + lan3,
         QStringList{"restore", malformed} + lan3,
@@ -435,6 +445,12 @@ TEST(Cli, BadInputIsRefusedBeforeAnythingIsSent) {
     const Result malformedText = km207(QStringList{"restore", malformed} + lan3);
     EXPECT_TRUE(malformedText.err.contains(QStringLiteral("řádek 10")))
         << malformedText.err.toStdString();
+    EXPECT_TRUE(km207(QStringList{"set", "clock", "2099-12-31 23:59:59"} + lan3)
+                    .err.contains(QStringLiteral("lze nastavit jen roky")));
+    // A control character of a file name keeps to its line.
+    const Result named = km207(QStringList{"restore", dir.filePath(QStringLiteral("a\nb"))} + lan3);
+    EXPECT_EQ(named.err.count(QLatin1Char('\n')), 2) << named.err.toStdString();
+    EXPECT_TRUE(named.err.contains(QStringLiteral("a\\x0Ab"))) << named.err.toStdString();
     // The statistics come at the emulator's orderly stop, which Windows
     // cannot ask of it here: Wine gives the test no console for Ctrl+Break.
 #ifndef Q_OS_WIN
@@ -457,6 +473,41 @@ TEST(Cli, NoRegularFileIsWrittenOrRead) {
             EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
         }
     }
+}
+
+// A value of the settings file that is not used as it stands is named, with
+// what is used instead, in the same words for every key; a value the
+// command line overrides is not.
+TEST(Cli, SaysWhichSettingsItDoesNotUse) {
+    SimProcess sim({"--no-pty", "--module", "231"});
+    SIM_OK(sim);
+    QTemporaryDir dir;
+    const QString ini = dir.filePath(QStringLiteral("c.ini"));
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[P\xF8ipojen\xED]\r\nRozhran\xED=KL-4100\r\nAdresa=999\r\nRychlost=1234\r\n"
+            "[KL-4100]\r\nIP adresa=127.0.0.1\r\nUDP port=" +
+            QByteArray::number(sim.udp_port()) + "\r\nUDP timeout=abc\r\n");
+    f.close();
+    const QString said = QStringLiteral("km207: soubor %1, [%2] %3: hodnotu \"%4\" nelze použít, "
+                                        "použije se %5\n");
+    const QString file = QDir::toNativeSeparators(ini);
+    const Result r = km207({"get", "address", "--config", ini});
+    EXPECT_EQ(r.out, QStringLiteral("231\n"));
+    EXPECT_EQ(r.err, said.arg(file, "Připojení", "Adresa", "999", "231") +
+                         said.arg(file, "Připojení", "Rychlost", "1234", "9600") +
+                         said.arg(file, "KL-4100", "UDP timeout", "abc", "100"));
+    const Result given = km207({"get", "address", "--config", ini, "--address", "231", "--baud",
+                                "9600", "--timeout", "100"});
+    EXPECT_EQ(given.err, QString());
+    // An unknown kind's name and an address that is no number keep the
+    // defaults; the link (COM 255) then fails to open.
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("[P\xF8ipojen\xED]\r\nRozhran\xED=XYZ\r\nAdresa=abc\r\n");
+    f.close();
+    EXPECT_TRUE(km207({"get", "address", "--config", ini, "--port", "255"})
+                    .err.startsWith(said.arg(file, "Připojení", "Rozhraní", "XYZ", "COMx") +
+                                    said.arg(file, "Připojení", "Adresa", "abc", "0")));
 }
 
 TEST(Cli, TakesTheProgramsSettingsFileAndNeverWritesIt) {

@@ -5,12 +5,14 @@
 #include "cli_test_util.h"
 #include "pe_header.h"
 
+#include <QJsonArray>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -110,6 +112,126 @@ TEST(Cli, WatchStopsCleanlyOnCtrlC) {
     const Result stopped = finish(p, out);
     EXPECT_EQ(stopped.status, 0) << stopped.err.toStdString();
     EXPECT_TRUE(stopped.err.isEmpty());
+}
+
+// The first signal ends any wait, however long, and the command reports what
+// it did: a restore whose module fell silent names each register once, as
+// the module holds it; a scan counts what it searched; a restore reading a
+// pipe that stays open sends nothing.
+TEST(Cli, ASignalEndsAnyWaitAndTheReportFollows) {
+    for (const int signal : {SIGINT, SIGTERM}) {
+        SimProcess source(
+            {"--no-pty", "--module", "4", "--mode", "1", "--reg", "33=7", "--reg", "36=9"});
+        // Each write answered a second late: the restore waits on the second
+        // when the module stops.
+        SimProcess slow({"--no-pty", "--module", "4", "--fault", "delay:p=1,ms=1000,cmd=103"});
+        SIM_OK(source);
+        SIM_OK(slow);
+        QTemporaryDir dir;
+        const QString saved = dir.filePath(QStringLiteral("modul4.txt"));
+        ASSERT_EQ(km207(QStringList{"backup", saved} + lan(source, 4)).status, 0);
+        QStringList link = lan(slow, 4);
+        link.last() = QStringLiteral("10000");
+        QProcess p;
+        start(p, QStringList{"restore", saved, "--json"} + link,
+              QProcessEnvironment::systemEnvironment());
+        ASSERT_TRUE(p.waitForReadyRead(20000)); // register 0 is written
+        ::kill(static_cast<pid_t>(slow.pid()), SIGSTOP);
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ::kill(static_cast<pid_t>(p.processId()), signal);
+        EXPECT_TRUE(p.waitForFinished(5000));
+        const Result r = finish(p);
+        ::kill(static_cast<pid_t>(slow.pid()), SIGCONT);
+        EXPECT_EQ(r.status, 2) << r.err.toStdString();
+        const QJsonObject report = json(r.lines().value(r.lines().size() - 1));
+        EXPECT_EQ(report.value(QStringLiteral("code")).toInt(), 130) << r.out.toStdString();
+        EXPECT_EQ(report.value(QStringLiteral("written")).toArray(), QJsonArray({0}));
+        EXPECT_EQ(report.value(QStringLiteral("unknown")).toArray(), QJsonArray({33}));
+        EXPECT_EQ(report.value(QStringLiteral("not_written")).toArray(), QJsonArray({36}));
+        // As the report says: 0 written, 36 not.
+        EXPECT_EQ(km207(QStringList{"get", "mode"} + lan(slow, 4)).out, QStringLiteral("23\n"));
+        EXPECT_TRUE(km207(QStringList{"get", "dio"} + lan(slow, 4))
+                        .out.startsWith(QStringLiteral("din-neg=0x000000")));
+    }
+
+    SimProcess sim({"--no-pty", "--module", "5"});
+    SIM_OK(sim);
+    QStringList link = lan(sim, 5);
+    link.last() = QStringLiteral("65535");
+    QProcess scan, input;
+    start(scan, QStringList{"scan", "--addresses", "3-10"} + link,
+          QProcessEnvironment::systemEnvironment());
+    start(input, QStringList{"restore", "-"} + lan(sim, 5),
+          QProcessEnvironment::systemEnvironment());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(static_cast<pid_t>(scan.processId()), SIGINT);
+    ::kill(static_cast<pid_t>(input.processId()), SIGINT);
+    const Result stopped = finish(scan), read = finish(input);
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_TRUE(stopped.err.contains(QStringLiteral("prohledáno 0 z 8, nalezeno modulů: 0 "
+                                                    "(přerušeno)")))
+        << stopped.err.toStdString();
+    EXPECT_EQ(read.status, 2);
+    EXPECT_TRUE(read.err.contains(QStringLiteral("přerušeno; nic nebylo odesláno")))
+        << read.err.toStdString();
+}
+
+// Standard output that cannot be written, a recording cut by a file size
+// limit, and a recording onto an existing file: each named, none silent; the
+// recording keeps whole rows, and a file is emptied in place only when asked.
+TEST(Cli, EveryWriteIsCheckedAndNoFileIsReplaced) {
+    SimProcess sim({"--no-pty", "--module", "3"});
+    SIM_OK(sim);
+    const QStringList link = lan(sim, 3);
+    for (const QStringList& args : {QStringList{"get", "counter"}, QStringList{"backup", "-"},
+                                    QStringList{"watch", "trend", "--count", "2", "--csv", "-"}}) {
+        QProcess p;
+        p.setStandardOutputFile(QStringLiteral("/dev/full"));
+        start(p, args + link, QProcessEnvironment::systemEnvironment());
+        const Result r = finish(p);
+        EXPECT_EQ(r.status, 74) << args.join(' ').toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("tandardní výstup nelze zapsat: ")) ||
+                    r.err.contains(QStringLiteral("tandardní výstup nelze zapisovat: ")))
+            << r.err.toStdString();
+    }
+
+    QTemporaryDir dir;
+    const QString csv = dir.filePath(QStringLiteral("t.csv"));
+    QProcess limited;
+    limited.setChildProcessModifier([] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit one{1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &one);
+    });
+    start(limited, QStringList{"watch", "trend", "--interval", "5", "--csv", csv} + link,
+          QProcessEnvironment::systemEnvironment());
+    const Result cut = finish(limited);
+    EXPECT_EQ(cut.status, 74);
+    EXPECT_TRUE(cut.err.contains(QStringLiteral("t.csv nelze zapisovat: ")) &&
+                cut.err.contains(QStringLiteral("záznam končí posledním celým řádkem")))
+        << cut.err.toStdString();
+    QFile f(csv);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray rows = f.readAll();
+    f.close();
+    EXPECT_GT(rows.size(), 900);
+    EXPECT_TRUE(rows.endsWith('\n')) << "whole rows only";
+
+    // Not removed and made anew: its other name sees the new recording.
+    const QString other = dir.filePath(QStringLiteral("other.csv"));
+    ASSERT_EQ(::link(QFile::encodeName(csv).constData(), QFile::encodeName(other).constData()), 0);
+    const QStringList record = QStringList{"watch", "trend", "--count", "1", "--csv", csv} + link;
+    const Result refused = km207(record);
+    EXPECT_EQ(refused.status, 64);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("už existuje. Přepsat ho lze volbou "
+                                                    "--overwrite.")))
+        << refused.err.toStdString();
+    EXPECT_EQ(km207(record + QStringList{"--overwrite"}).status, 0);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count('\n'), 2);
+    QFile same(other);
+    ASSERT_TRUE(same.open(QIODevice::ReadOnly));
+    EXPECT_EQ(same.readAll().count('\n'), 2);
 }
 
 // Devices, FIFOs, sockets, folders and targets that take no file are refused

@@ -156,18 +156,20 @@ TEST(Sim, HelpExplainsEveryOption) {
 }
 
 TEST(Sim, RefusesBadOptions) {
-    for (std::vector<std::string> bad : {std::vector<std::string>{"--address", "256"},
-                                         {"--baud-index", "9"},
-                                         {"--reg", "1=1"},
-                                         {"--reg", "0=3"},
-                                         {"--fault", "melt:count=1"},
-                                         {"--udp-port", "70000"},
-                                         {"--module", "1:9"},
-                                         {"--module", "256"},
-                                         {"--module", "1", "--address", "2"},
-                                         {"--module", "1", "--module", "1:4"},
-                                         {"--com", "/dev/null", "--pty-link", "x"},
-                                         {"--bogus"}}) {
+    for (std::vector<std::string> bad :
+         {std::vector<std::string>{"--address", "256"},
+          {"--baud-index", "9"},
+          {"--reg", "1=1"},
+          {"--reg", "0=3"},
+          {"--fault", "melt:count=1"},
+          {"--udp-port", "70000"},
+          {"--module", "1:9"},
+          {"--module", "256"},
+          {"--module", "1", "--address", "2"},
+          {"--module", "1", "--module", "1:4"},
+          {"--input-script", "square:3:100", "--input-script", "pulse:3:0:10"},
+          {"--com", "/dev/null", "--pty-link", "x"},
+          {"--bogus"}}) {
         Sim s(bad, false);
         EXPECT_EQ(s.wait(3000), 2) << bad[0];
     }
