@@ -106,9 +106,9 @@ Faults (may repeat; all need count=N or p=P):
       e.g. --fault drop:count=2 --fault delay:p=0.1,ms=300
   --seed N           random seed of probabilistic faults (default 1)
 
-A line under test (not on Windows: no signals there), so that one module
-fails while the others run on; a module is named by its address at start,
-A[:B] with its baud index B where two share the address:
+A line under test, so that one module fails while the others run on (the
+signals not on Windows); a module is named by its address at start, A[:B]
+with its baud index B where two share the address:
   --usr1-modules A[:B][,...]
                      SIGUSR1 power-cycles only these modules (default: every
                      module)
