@@ -120,8 +120,9 @@ with its baud index B where two share the address:
                        power-down: address N baud-index B
                      or the power-up line of SIGUSR1
   --status-bits A[:B]=X
-                     set the status register bits X of that module at start
-                     (e.g. 0x40, ERR24); may repeat
+                     that module's status register starts as X in place of
+                     the power-up's PWR, RST and PRF (0x34): e.g. 0x74 adds
+                     ERR24, 0 is the register as cleared; may repeat
 
 Serving:
   --udp-host ADDR    address to bind (default 127.0.0.1)
@@ -196,7 +197,7 @@ struct Options {
     bool use_udp = true, use_pty = km::emu::Server::pty_supported(), verbose = false,
          strict_baud = false;
     // The line under test: the modules SIGUSR1 and SIGUSR2 act on (none
-    // given: every module), and status bits set at start.
+    // given: every module), and status registers at start.
     std::vector<Pick> usr1, usr2;
     std::vector<std::pair<Pick, uint32_t>> status_bits;
 };
@@ -460,7 +461,7 @@ struct LineEvents {
 };
 
 // The line under test as the options make it: the signals' modules, the
-// status bits set. False after a usage error (printed): a module named
+// status registers set. False after a usage error (printed): a module named
 // there or by a fault's address is not on the line.
 bool prepare_line(const Options& o, const Modules& modules, LineEvents& line) {
     if (!pick_modules("--usr1-modules", o.usr1, modules, line.cycled) ||
@@ -474,7 +475,7 @@ bool prepare_line(const Options& o, const Modules& modules, LineEvents& line) {
         at.clear();
         if (!pick_modules("--status-bits", {p}, modules, at)) return false;
         for (km::emu::Module* m : at)
-            m->set_status_bits(bits);
+            m->set_status(bits);
     }
     return true;
 }

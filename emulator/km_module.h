@@ -178,6 +178,7 @@ class Module {
         return status_;
     }
     void set_status_bits(uint32_t bits) { status_ |= bits; }
+    void set_status(uint32_t word) { status_ = word; }
 
     // Module clock as local milliseconds since 1970.
     int64_t module_time_ms() const { return clock_() + clock_offset_ms_; }

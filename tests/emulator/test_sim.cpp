@@ -339,7 +339,7 @@ TEST(Sim, OneModuleOfALineFailsAlone) {
          "power-down: address 2 baud-index 4\npower-up: address 2 baud-index 4\n",
          {0, 0x34, 0}},
         {{"--fault", "drop:p=1,address=2"}, 0, 0, "", {0x34, -1, 0x34}},
-        {{"--status-bits", "2=0x40"}, 0, 0, "", {0x34, 0x74, 0x34}},
+        {{"--status-bits", "2=0x40"}, 0, 0, "", {0x34, 0x40, 0x34}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"--udp-port", "0", "--no-pty", "--module", "1",
