@@ -955,8 +955,7 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
         if (Chyba == 0) {
             V.Modul.Identifikace = Modul;
             return Konec(TKonecUvedeni::Hotovo,
-                         QStringLiteral("Modul %1 odpovídá na adrese %2 (%3 Bd) a je přidán "
-                                        "do linky.")
+                         QStringLiteral("Modul %1 odpovídá na nové adrese %2 (%3 Bd).")
                              .arg(ModulNaText(Modul))
                              .arg(Adresa)
                              .arg(IndexNaRychlost(Index)));

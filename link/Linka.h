@@ -152,7 +152,7 @@ class TLinka {
     // The end of the power failure of one module is read again at the
     // latest after this long (one module per cycle), so a power cycle
     // between two polls is seen even with PWR never cleared.
-    static constexpr int ObnovaVypadkuMs = 10000;
+    static constexpr int ObnovaVypadkuMs = 5000;
 
     // ---- the modules
 
