@@ -115,9 +115,10 @@ struct TVysledekCyklu {
     // handler): the cycle ended there.
     bool Zmeneno = false;
     // The link itself failed (a code that says nothing about a module:
-    // 13, 14, 100+ ...) or refused a rate: its code and text; the cycle
-    // broke off there and no module was blamed. Also the text of a link
-    // that is not open, or of a cycle called while one runs.
+    // 13, 14, 100+ ...; the cycle broke off there) or refused a rate (the
+    // modules at it were left out): its code and text; no module was
+    // blamed. Also the text of a link that is not open, or of a cycle
+    // called while a long call of the line runs.
     uint32_t Chyba = 0;
     QString Text;
     // SetConfig code of giving the link its own rate back; 0 when it went
@@ -151,7 +152,7 @@ class TLinka {
     // The end of the power failure of one module is read again at the
     // latest after this long (one module per cycle), so a power cycle
     // between two polls is seen even with PWR never cleared.
-    static constexpr int ObnovaVypadkuMs = 10000;
+    static constexpr int ObnovaVypadkuMs = 5000;
 
     // ---- the modules
 
@@ -165,8 +166,9 @@ class TLinka {
     // start afresh. Refused (false, Chyba names the module, the list as it
     // was) when a module cannot be on a line (VadaModuluLinky).
     bool Nastav(const std::vector<TModulLinky>& Moduly, QString& Chyba);
-    // Replaces the list with the modules of a search, one per address and
-    // rate, the identification found as the one expected.
+    // Replaces the list with the modules of a search, one per address (a
+    // module found at several rates, as a LAN converter answers at every
+    // one, at the first), the identification found as the one expected.
     void NastavZHledani(const std::vector<TNalez>& Nalezene);
     // Adds a module at the end (typed by hand, commissioned). Refused as
     // Nastav refuses.
@@ -208,8 +210,10 @@ class TLinka {
     // end of the power failure is read again whenever the status word
     // changes, and for one module per cycle whose last reading is older
     // than ObnovaVypadkuMs. A module that gives no answer to its first
-    // command is left for this cycle (one miss). Between two commands and
-    // between two modules the pause of Rizeni runs and a stop is honoured.
+    // command is left for this cycle (one miss). After every read (so also
+    // between two modules) the pause of Rizeni runs and a stop is honoured.
+    // A rate the driver refuses leaves its modules out of the cycle, with
+    // the code in the result; a failure of the link itself ends the cycle.
     //
     // Hotovo runs after each module with its place in the list, so a
     // window shows the row at once. Called while a cycle runs (from a
@@ -236,13 +240,20 @@ class TLinka {
   private:
     // What the poll keeps of a module beside its row.
     struct TInterni {
+        bool Zaklad = false;                         // a baseline was taken
         std::optional<uint32_t> ZakladStavu;         // the baseline's status word
         std::optional<TOkamzikModulu> ZakladVypadku; // the baseline's end of power failure
-        bool Zaklad = false;                         // a baseline was taken
+        bool Vypadek = false;                        // PriznakVypadek
         bool MimoSoubor = false;                     // PriznakMimoSoubor
         bool Seznameni = true;                       // first contact due
-        qint64 CteniVypadku = 0;                     // when the end was last read (ms)
+        std::optional<uint8_t> ModCitace;            // read at first contact
+        qint64 CteniVypadku = 0;                     // when the end was last read, ms (MistniCas)
     };
+    struct TCteni; // one module's reads in a cycle
+
+    void CtiModul(TCteni& C, bool ObnovitVypadek);
+    void PosudVypadek(int Index);
+    void Aktualizuj(int Index);
 
     std::vector<TPolozkaLinky> Polozky_;
     std::vector<TInterni> Interni_; // beside Polozky_, index for index
@@ -250,6 +261,9 @@ class TLinka {
     uint64_t Verze_ = 0;
     bool Bezi_ = false;
 };
+
+// The calls below take the modules as they are given and set the link's
+// rate themselves: stop the poll (Cyklus) before running one.
 
 // ------------------------------------------------------------ backup
 

@@ -6,23 +6,24 @@
 //
 //   # KM-207: linka modulů
 //   format = 1
-//   pocet_modulu = 2
 //   modul = 5
 //   rychlost = 9600
 //   identifikace = "KM-207   v.1.02"
 //   popis = "rozvaděč R3, pole 2"
 //   modul = 7
 //   rychlost = 38400
+//   konec = 2
 //
 // Lines: "key = value", blank lines and comment lines starting with "#",
-// ended by LF, CR LF or CR, the last line too. Before the first module:
-// format and pocet_modulu, each once. "modul = ADDRESS" starts a module;
-// rychlost (in Bd, one of the nine) follows it once; identifikace and popis
-// are optional, once each. pocet_modulu must equal the number of modules,
-// so a file cut at a line end between two modules is told as well. Numbers
-// are decimal or hexadecimal ("0x", "$"); texts are quoted with \" \\ and
-// \xHH (a control character) as escapes. Two modules with the same address
-// and rate would answer each other's requests: such a file is refused.
+// ended by LF, CR LF or CR, the last line too. format comes once, before
+// the first module. "modul = ADDRESS" starts a module; rychlost (in Bd,
+// one of the nine) follows it once; identifikace and popis are optional,
+// once each. "konec = N" is the last key, N the number of modules: a file
+// cut anywhere, also at a line end between two keys, lacks it or its
+// count. Numbers are decimal or hexadecimal ("0x", "$"); texts are quoted
+// with \" \\ and \xHH (a control character) as escapes. Two modules with
+// the same address and rate would answer each other's requests: such a
+// file is refused.
 #pragma once
 
 #include <QByteArray>
@@ -76,11 +77,11 @@ bool LinkaNaText(const TSouborLinky& Soubor, QByteArray& Text, QString& Chyba);
 // Parses a whole file. Refuses, with a Czech reason naming the line, input
 // over MaxVelikostLinky, text that is not UTF-8, a zero byte, a last line
 // without its line end, a line that is not "key = value" or a comment, an
-// unknown key, a key given twice (in the header or in one module), a
-// module key before the first module, a module without its rate, a missing
-// format or count, another format version, a count that differs from the
-// modules present, any value out of range, and a collision. Soubor is set
-// only on success.
+// unknown key, a key given twice (format, konec, or in one module), format
+// after a module, a module key before the first module, a module without
+// its rate, a missing format or konec, a key after konec, another format
+// version, a count in konec other than the modules before it, any value
+// out of range, and a collision. Soubor is set only on success.
 bool TextNaLinku(const QByteArray& Text, TSouborLinky& Soubor, QString& Chyba);
 
 // Writes the file whole or not at all, by the rule of Soubory.h.
