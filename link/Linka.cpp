@@ -336,6 +336,7 @@ struct TLinka::TCteni {
     bool Odpoved = false; // something answered
     bool Chyby = false;   // some exchange failed
     bool Konec = false;   // the cycle ends here: a stop, a change, the link
+    bool Cas = false;     // the time of the module's reply taken
 
     // Takes the code of one read; false when nothing more goes to the
     // module (no answer to its first read, or the cycle ends).
@@ -344,7 +345,10 @@ struct TLinka::TCteni {
         TStavModulu& S = L.Polozky_[i].Stav;
         if (Chyba == 0) {
             Odpoved = true;
-            S.PosledniOdpoved = MistniCas();
+            // Once per module and cycle: the local time costs the C library
+            // a look at the time zone file every time.
+            if (!Cas) S.PosledniOdpoved = MistniCas();
+            Cas = true;
         } else {
             ++S.Selhani;
             S.PosledniChyba = Chyba;

@@ -61,7 +61,8 @@ struct TStavModulu {
     TOdezva Odezva = TOdezva::Nezjisteno;
     // Cycles in a row with no answer at all.
     int VynechaniVRade = 0;
-    // Local time (MistniCas) of the last good reply; invalid before one.
+    // Local time (MistniCas) of the last good reply (the first of its cycle:
+    // one reading of the clock per module); invalid before one.
     QDateTime PosledniOdpoved;
     // Failed exchanges since the module joined the line, and the code of
     // the last one (0: none yet).
