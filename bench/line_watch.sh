@@ -20,16 +20,10 @@ for f in "$sim" "$km207"; do
     [ -x "$f" ] || { echo "line_watch: $f is missing (build km207 and km207-sim)" >&2; exit 2; }
 done
 
-tmp=$(mktemp -d)
-simpid=
+# shellcheck source=tools/sim.sh
+source "$(dirname "$0")/../tools/sim.sh"
 watchpid=
-cleanup() {
-    [ -n "$watchpid" ] && kill "$watchpid" 2>/dev/null || true
-    [ -n "$simpid" ] && kill "$simpid" 2>/dev/null || true
-    wait 2>/dev/null || true
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
+trap '[ -n "$watchpid" ] && kill "$watchpid" 2>/dev/null; cleanup' EXIT
 
 # Half the line at 9600 Bd, half at 19200 Bd; the emulator stops by itself
 # well after the run, whatever happens here.
@@ -44,15 +38,8 @@ sim_args=()
     done
     echo "konec = $modules"
 } >"$tmp/linka.km207linka"
-"$sim" --udp-port 0 --no-pty --exit-after $((run_seconds + 120)) "${sim_args[@]}" \
-    >"$tmp/sim.out" 2>"$tmp/sim.err" &
-simpid=$!
-for _ in $(seq 100); do
-    grep -q '^ready' "$tmp/sim.out" 2>/dev/null && break
-    sleep 0.05
-done
+start_sim "$sim" --udp-port 0 --no-pty --exit-after $((run_seconds + 120)) "${sim_args[@]}"
 port=$(sed -n 's/^udp: .*:\([0-9][0-9]*\)$/\1/p' "$tmp/sim.out")
-[ -n "$port" ] || { echo "line_watch: km207-sim did not start" >&2; cat "$tmp/sim.err" >&2; exit 2; }
 
 "$km207" line watch --line "$tmp/linka.km207linka" --interval "$interval" --kind lan \
     --ip 127.0.0.1 --udp-port "$port" --timeout 100 >"$tmp/watch.out" 2>"$tmp/watch.err" &
