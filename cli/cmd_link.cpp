@@ -46,6 +46,7 @@ int Session::scan() {
                      {QStringLiteral("module"), modul}});
     };
     const TVysledekHledani v = Hledej(CilModulu(data_), h);
+    if (scanFound_) *scanFound_ = v.Nalezene;
     out_.endProgress();
     if (!v.Text.isEmpty()) return fail(v.Text, v.Chyba);
     // Texts come from the driver, so they are read while it is still bound.

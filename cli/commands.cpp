@@ -174,6 +174,76 @@ Příklady:
   ssh pc cat modul5.km207 | km207 restore -
 )";
 
+const char* const kLineHelp =
+    R"(Použití: km207 line PŘEDMĚT [SLOŽKA] [--line SOUBOR] [VOLBY] [VOLBY SPOJENÍ]
+                  [--json]
+
+Linka modulů. Soubor linky (.km207linka) uvádí adresu a rychlost každého
+modulu, očekávaný název a verzi a popis.
+  scan --line SOUBOR        hledá moduly jako scan (jen čte) a uloží je do
+                            souboru linky; --addresses a --bauds jako u scan
+  status --line SOUBOR      jeden cyklus čtení všech modulů: stav, název a
+                            verze, stavový registr, čítač, vstupy, příznaky
+  watch --line SOUBOR       cykly stále dokola; vypíše modul, jehož stav nebo
+                            příznaky se změnily (v prvním cyklu všechny)
+  backup SLOŽKA --line SOUBOR
+                            konfiguraci každého modulu do SLOŽKY (soubory
+                            modul_AAA_RYCHLOST.km207 jako u backup) a soubor
+                            linky linka.km207linka; neodpovídající modul se
+                            vypíše jako neuložený
+  restore SLOŽKA            konfiguraci ze zálohy zpět do modulů: nejdřív
+                            přečte všechny moduly a vypíše, co se změní, pak
+                            zapíše rozdílné registry se zpětným čtením
+  commission --line SOUBOR  uvede do provozu jeden nový modul (viz níže)
+
+Cyklus bere moduly podle rychlosti: nejdřív rychlost spojení, pak ostatní
+vzestupně, takže se rychlost ovladače mění jen tam, kde ji další modul
+potřebuje, a na konci se vrátí. Modul se čte třemi příkazy (stavový registr,
+čítač, vstupy); při prvním kontaktu, když znovu odpoví a po výpadku
+napájení také identifikace, mód čítače a konec výpadku napájení.
+
+Příznaky: neodpovídá (po --misses cyklech bez odpovědi za sebou), výpadek
+napájení (od prvního přečtení modulu), ERR24, jiný modul (název nebo verze
+jiné než v souboru linky).
+
+  --line SOUBOR      soubor linky; scan ho zapíše, commission ho doplní
+  --misses N         kolik cyklů bez odpovědi za sebou znamená "neodpovídá"
+                     (výchozí status 1, watch 3)
+  --interval MS      watch: perioda cyklů od začátku cyklu (výchozí 1000)
+  --count N          watch: skončí po N cyklech
+  --csv SOUBOR       watch: řádek CSV za každý modul v každém cyklu se sloupci
+                     cas,adresa,rychlost,stav,priznaky,posledni_odpoved,
+                     selhani,stavovy_registr,citac,vstupy,modul
+                     ("-" je standardní výstup)
+  --dry-run          restore: jen vypíše, co by se změnilo; nic nezapíše
+  --force            restore: zapíše i adresu, na které už odpovídá modul
+  --addresses A-B    commission: adresy k přidělení, nejnižší volná první
+  --module-baud N    commission: rychlost, kterou modul dostane (jinak zůstane
+                     9600 Bd)
+  --wait S           commission: jak dlouho čekat na modul po zapnutí
+                     (výchozí 120 s)
+
+Uvedení do provozu: připojte jeden nový modul (z výroby má adresu 0 a
+rychlost 9600 Bd). Příkaz ho najde, zapíše mu nejnižší volnou adresu (a
+rychlost) se zpětným čtením, požádá o vypnutí a zapnutí modulu, počká na něj
+na nové adrese a přidá ho do souboru linky. Dva moduly na výrobní adrese
+nebo obsazená adresa postup zastaví. Další modul: připojte ho a spusťte
+příkaz znovu.
+
+status a watch vrací 0, když všechny moduly odpovídají bez příznaku, 1,
+když má některý příznak nebo odpověděl chybou, 2, když některý neodpovídá
+(watch nejhorší stav za celý běh). Chybný soubor linky nebo složka zálohy se
+odmítne, aniž by se cokoli poslalo.
+
+Příklady:
+  km207 line scan --line linka.km207linka --bauds 9600,38400
+  km207 line status --line linka.km207linka
+  km207 line watch --line linka.km207linka --csv linka.csv
+  km207 line backup zaloha --line linka.km207linka
+  km207 line restore zaloha --dry-run
+  km207 line commission --line linka.km207linka --module-baud 38400
+)";
+
 } // namespace
 
 const std::vector<Command>& commands() {
@@ -233,6 +303,20 @@ const std::vector<Command>& commands() {
          kWatchHelp},
         {"backup", 1, 1, " SOUBOR", {}, true, &S::backup, kBackupHelp},
         {"restore", 1, 1, " SOUBOR", {}, true, &S::restore, kRestoreHelp},
+        // Opened as scan opens the link: the modules are the line file's.
+        {"line",
+         1,
+         2,
+         " [SLOŽKA]",
+         {{"scan", nullptr, &S::lineScan},
+          {"status", nullptr, &S::lineStatus},
+          {"watch", nullptr, &S::lineWatch},
+          {"backup", nullptr, &S::lineBackup, 1},
+          {"restore", nullptr, &S::lineRestore, 1},
+          {"commission", nullptr, &S::lineCommission}},
+         false,
+         &S::line,
+         kLineHelp},
     };
     return table;
 }

@@ -24,6 +24,8 @@ Příkazy:
                               trend (vše najednou, i do CSV)
   backup SOUBOR               celá konfigurace modulu do souboru
   restore SOUBOR              konfigurace ze souboru do modulu
+  line PŘEDMĚT                linka modulů: scan, status, watch, backup,
+                              restore, commission
   help [PŘÍKAZ]               nápověda (také PŘÍKAZ --help)
 
 Spojení (každá volba přepíše hodnotu ze souboru W_km207.ini programu):

@@ -47,6 +47,11 @@ struct Options {
     bool force = false;       // write a new address even where a module answers
     bool keepAddress = false; // keep the module's own address and rate
     bool dryRun = false;      // say what would change, write nothing
+    // line
+    std::optional<QString> line;        // the line file
+    std::optional<int> misses;          // misses in a row after which a module does not answer
+    std::optional<uint32_t> moduleBaud; // commission: the rate the module gets, in Bd
+    std::optional<int> wait;            // commission: seconds to wait for its power-up
 };
 
 // The interface kind's name on the command line ("com" ... "lan").

@@ -88,6 +88,18 @@ bool applyBaud(const QString& v, Options& o, QString& e) {
 }
 
 // scan: one address or a range A-B.
+// line commission: the rate the module gets.
+bool applyModuleBaud(const QString& v, Options& o, QString& e) {
+    const auto n = numberIn(v, 0, 0xFFFFFFFF);
+    if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
+        e = rangeError("module-baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, 4800, "
+                                                     "9600, 19200, 38400, 57600, 115200"));
+        return false;
+    }
+    o.moduleBaud = static_cast<uint32_t>(*n);
+    return true;
+}
+
 bool applyAddresses(const QString& v, Options& o, QString& e) {
     const qsizetype dash = v.indexOf(QLatin1Char('-'), 1);
     const auto a = numberIn(dash < 0 ? v : v.left(dash), 0, 255);
@@ -142,18 +154,23 @@ const std::vector<Rule>& rules() {
         integer("address", &Options::address, 0, 255, "adresu modulu 0-255"),
         {"baud", true, {}, applyBaud},
         // One command each.
-        {"addresses", true, {"scan"}, applyAddresses},
-        {"bauds", true, {"scan"}, applyBauds},
-        integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000", {"watch"}),
-        integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch"}),
-        text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch"}),
+        {"addresses", true, {"scan", "line"}, applyAddresses},
+        {"bauds", true, {"scan", "line"}, applyBauds},
+        integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000",
+                {"watch", "line"}),
+        integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch", "line"}),
+        text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch", "line"}),
         integer("rate-window", &Options::rateWindow, TRychlostCitace::NejkratsiOkno,
                 TRychlostCitace::NejdelsiOkno, "milisekundy 100-60000", {"watch"}),
         flag("overwrite", &Options::overwrite, {"watch"}),
         integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
-        flag("force", &Options::force, {"restore"}),
+        flag("force", &Options::force, {"restore", "line"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),
-        flag("dry-run", &Options::dryRun, {"restore"}),
+        flag("dry-run", &Options::dryRun, {"restore", "line"}),
+        text("line", &Options::line, "soubor linky", {"line"}),
+        integer("misses", &Options::misses, 1, 100, "počet 1-100", {"line"}),
+        {"module-baud", true, {"line"}, applyModuleBaud},
+        integer("wait", &Options::wait, 1, 86400, "sekundy 1-86400", {"line"}),
     };
     return all;
 }
@@ -184,8 +201,8 @@ bool checkOperands(const Options& o, QString& error) {
     if (n - 1 > s->maxValues)
         return usage(QStringLiteral("%1 %2%3").arg(o.command, o.operands[0],
                                                    QString::fromUtf8(c.usageTail)));
-    // The CSV's columns are those of a trend sample.
-    if (o.csv && o.operands[0] != QLatin1String("trend")) {
+    // The CSV's columns are those of a trend sample; line checks its own.
+    if (o.csv && o.command == QLatin1String("watch") && o.operands[0] != QLatin1String("trend")) {
         error = QStringLiteral("--csv patří k watch trend");
         return false;
     }

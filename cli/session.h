@@ -7,6 +7,7 @@
 
 #include "Dekl.h"
 #include "Operace.h"
+#include "SouborLinky.h"
 
 #include <QJsonObject>
 #include <QString>
@@ -100,6 +101,7 @@ class Session {
     int clear();
     int backup();
     int restore();
+    int line();
 
     // Subjects of get and watch: one reading each.
     Reading readAddress(bool& powerFailureRead);
@@ -123,6 +125,14 @@ class Session {
     int clearStatus();
     int clearCounter();
 
+    // Subjects of line (cmd_line.cpp).
+    int lineScan();
+    int lineStatus();
+    int lineWatch();
+    int lineBackup();
+    int lineRestore();
+    int lineCommission();
+
   private:
     // Opens the link as the connection dialog does: Init, SetConfig with
     // the link's rate, then (Identify) the three commands 200.
@@ -140,6 +150,10 @@ class Session {
     // what it reads.
     bool goOn() const;
 
+    // line: the line file of --line read whole (a bad one is a usage
+    // error, nothing sent); Missing allows a file that does not exist yet.
+    int loadLine(TSouborLinky& line, bool missingAllowed = false);
+
     Reading readRegisters(const std::vector<uint8_t>& regs, TKonfigurace& block);
     Reading readClockOrFailure(bool clock, bool& powerFailureRead);
     Reading readWord(bool status);
@@ -152,6 +166,8 @@ class Session {
     const Subject* subject_; // null for a command without subjects
     TData data_;
     QString modul_;
+    // line scan: where scan leaves the modules it found.
+    std::vector<TNalez>* scanFound_ = nullptr;
 };
 
 } // namespace km207

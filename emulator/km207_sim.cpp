@@ -5,6 +5,7 @@
 #include "km_server.h"
 #include "sim_platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -21,12 +22,16 @@ namespace {
 
 volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_cycle = 0;
+volatile std::sig_atomic_t g_switch = 0;
 
 void on_signal(int) {
     g_stop = 1;
 }
 void on_cycle(int) {
     g_cycle = 1;
+}
+void on_switch(int) {
+    g_switch = 1;
 }
 
 const char* kHelp = R"(Usage: km207-sim [options]
@@ -98,8 +103,27 @@ Faults (may repeat; all need count=N or p=P):
       keys: count=N   the next N matching requests
             p=P       then with probability P (0..1)
             cmd=C     only requests with command code C
+            address=A only requests to address A (one module of a line)
       e.g. --fault drop:count=2 --fault delay:p=0.1,ms=300
   --seed N           random seed of probabilistic faults (default 1)
+
+A line under test, so that one module fails while the others run on (the
+signals not on Windows); a module is named by its address at start, A[:B]
+with its baud index B where two share the address:
+  --usr1-modules A[:B][,...]
+                     SIGUSR1 power-cycles only these modules (default: every
+                     module)
+  --usr2-modules A[:B][,...]
+                     SIGUSR2 switches these modules off (default: every
+                     module): they stop answering, as if taken off the line,
+                     and the next SIGUSR2 switches them on again (a power-up:
+                     the power failure is recorded). Prints for each
+                       power-down: address N baud-index B
+                     or the power-up line of SIGUSR1
+  --status-bits A[:B]=X
+                     that module's status register starts as X in place of
+                     the power-up's PWR, RST and PRF (0x34): e.g. 0x74 adds
+                     ERR24, 0 is the register as cleared; may repeat
 
 Serving:
   --udp-host ADDR    address to bind (default 127.0.0.1)
@@ -147,6 +171,23 @@ bool parse_module(const char* s, int64_t& address, int64_t& baud) {
     return colon == std::string::npos || to_long(t.substr(colon + 1).c_str(), 0, 8, baud);
 }
 
+// A module by its address and baud index (-1: any) at start.
+using Pick = std::pair<int64_t, int64_t>;
+
+// "A[:B],A[:B]..." into `picks`.
+bool parse_picks(const char* s, std::vector<Pick>& picks) {
+    if (!s) return false;
+    std::string rest = s;
+    for (;;) {
+        const auto comma = rest.find(',');
+        Pick p;
+        if (!parse_module(rest.substr(0, comma).c_str(), p.first, p.second)) return false;
+        picks.push_back(p);
+        if (comma == std::string::npos) return true;
+        rest.erase(0, comma + 1);
+    }
+}
+
 struct Options {
     km::emu::Config cfg;
     std::vector<std::pair<int64_t, int64_t>> module_args; // address, baud index or -1
@@ -156,6 +197,10 @@ struct Options {
     int64_t udp_port = 5000, exit_after = -1;
     bool use_udp = true, use_pty = km::emu::Server::pty_supported(), verbose = false,
          strict_baud = false;
+    // The line under test: the modules SIGUSR1 and SIGUSR2 act on (none
+    // given: every module), and status registers at start.
+    std::vector<Pick> usr1, usr2;
+    std::vector<std::pair<Pick, uint32_t>> status_bits;
 };
 
 // The option argv[i] and the value after it (null after the last one); a
@@ -313,6 +358,28 @@ bool serving_option(const Arg& a, Options& o, std::string& error) {
     return true;
 }
 
+// Which modules of a line fail during the run, and how.
+bool line_option(const Arg& a, Options& o, std::string& error) {
+    if (a.name == "--usr1-modules" || a.name == "--usr2-modules") {
+        if (!parse_picks(a.value, a.name == "--usr1-modules" ? o.usr1 : o.usr2))
+            return refused(error, a.name + " needs A[:B][,A[:B]...], 0-255 and 0-8");
+        a.take();
+    } else if (a.name == "--status-bits") {
+        const std::string s = a.value ? a.value : "";
+        const auto eq = s.find('=');
+        Pick p;
+        int64_t bits = 0;
+        if (eq == std::string::npos || !parse_module(s.substr(0, eq).c_str(), p.first, p.second) ||
+            !to_long(s.substr(eq + 1).c_str(), 0, 0xFFFFFFFFL, bits))
+            return refused(error, "--status-bits needs A[:B]=X with a 32-bit word");
+        o.status_bits.emplace_back(p, static_cast<uint32_t>(bits));
+        a.take();
+    } else {
+        return false;
+    }
+    return true;
+}
+
 // The command line into `o`: -1 to go on, else the exit code (0 after
 // --help or --version, 2 after a usage error, which is printed).
 int read_options(int argc, char** argv, Options& o) {
@@ -328,7 +395,7 @@ int read_options(int argc, char** argv, Options& o) {
         }
         std::string error;
         if (!module_option(a, o, error) && !behaviour_option(a, o, error) &&
-            !serving_option(a, o, error))
+            !serving_option(a, o, error) && !line_option(a, o, error))
             return usage_error("unknown option " + a.name);
         if (!error.empty()) return usage_error(error);
     }
@@ -367,6 +434,54 @@ bool add_modules(Options& o, Modules& modules, km::emu::Bus& bus) {
         for (const auto& f : o.faults)
             modules.back()->add_fault(f);
         bus.add(*modules.back());
+    }
+    return true;
+}
+
+bool picked(const Pick& p, const km::emu::Module& m) {
+    return m.address() == p.first && (p.second < 0 || m.baud_index() == p.second);
+}
+
+// The modules `picks` name into `out`, every module when there are none.
+// False after a usage error (printed): a pick that names no module.
+bool pick_modules(const std::string& option, const std::vector<Pick>& picks, const Modules& modules,
+                  std::vector<km::emu::Module*>& out) {
+    for (const Pick& p : picks)
+        if (std::none_of(modules.begin(), modules.end(),
+                         [&](const auto& m) { return picked(p, *m); })) {
+            usage_error(option + ": no module at address " + std::to_string(p.first) +
+                        (p.second < 0 ? "" : " and baud index " + std::to_string(p.second)));
+            return false;
+        }
+    for (const auto& m : modules)
+        if (picks.empty() ||
+            std::any_of(picks.begin(), picks.end(), [&](const Pick& p) { return picked(p, *m); }))
+            out.push_back(m.get());
+    return true;
+}
+
+// What the two signals do to the line under test.
+struct LineEvents {
+    std::vector<km::emu::Module*> cycled;   // SIGUSR1: power cycle
+    std::vector<km::emu::Module*> switched; // SIGUSR2: off, and on again
+};
+
+// The line under test as the options make it: the signals' modules, the
+// status registers set. False after a usage error (printed): a module named
+// there or by a fault's address is not on the line.
+bool prepare_line(const Options& o, const Modules& modules, LineEvents& line) {
+    if (!pick_modules("--usr1-modules", o.usr1, modules, line.cycled) ||
+        !pick_modules("--usr2-modules", o.usr2, modules, line.switched))
+        return false;
+    std::vector<km::emu::Module*> at;
+    for (const auto& f : o.faults)
+        if (f.address >= 0 && !pick_modules("--fault", {{f.address, -1}}, modules, at))
+            return false;
+    for (const auto& [p, bits] : o.status_bits) {
+        at.clear();
+        if (!pick_modules("--status-bits", {p}, modules, at)) return false;
+        for (km::emu::Module* m : at)
+            m->set_status(bits);
     }
     return true;
 }
@@ -416,17 +531,33 @@ void announce(const Options& o, const Modules& modules) {
     std::fflush(stdout);
 }
 
+void print_power(const char* what, const km::emu::Module& m) {
+    std::printf("%s: address %u baud-index %u\n", what, m.address(), m.baud_index());
+}
+
 // Serves until a stop signal or `exit_after` seconds (negative: never),
-// power-cycling the bus on the cycle signal.
-void serve(km::emu::Server& server, km::emu::Bus& bus, const Modules& modules, int64_t exit_after) {
+// power-cycling or switching modules of the line on the two signals.
+void serve(km::emu::Server& server, const LineEvents& line, int64_t exit_after) {
     const auto start = std::chrono::steady_clock::now();
     while (!g_stop) {
         server.poll_once(100);
         if (g_cycle) {
             g_cycle = 0;
-            bus.power_cycle();
-            for (const auto& m : modules)
-                std::printf("power-up: address %u baud-index %u\n", m->address(), m->baud_index());
+            for (km::emu::Module* m : line.cycled) {
+                m->power_cycle();
+                print_power("power-up", *m);
+            }
+            std::fflush(stdout);
+        }
+        if (g_switch) {
+            g_switch = 0;
+            for (km::emu::Module* m : line.switched) {
+                if (m->powered())
+                    m->power_down();
+                else
+                    m->power_up();
+                print_power(m->powered() ? "power-up" : "power-down", *m);
+            }
             std::fflush(stdout);
         }
         if (exit_after >= 0 &&
@@ -462,17 +593,18 @@ int main(int argc, char** argv) {
     if (const int code = read_options(argc, argv, o); code >= 0) return code;
     Modules modules;
     km::emu::Bus bus;
-    if (!add_modules(o, modules, bus)) return 2;
+    LineEvents line;
+    if (!add_modules(o, modules, bus) || !prepare_line(o, modules, line)) return 2;
 
     // Handlers before "ready", so a client that stops us at once gets a clean exit.
-    km::emu::install_signals(on_signal, on_cycle);
+    km::emu::install_signals(on_signal, on_cycle, on_switch);
 
     km::emu::Server server(bus);
     server.set_verbose(o.verbose);
     server.set_strict_baud(o.strict_baud);
     if (!open_servers(o, server, *modules.front())) return 1;
     announce(o, modules);
-    serve(server, bus, modules, o.exit_after);
+    serve(server, line, o.exit_after);
     if (!o.pty_link.empty() && o.use_pty) km::emu::remove_link(o.pty_link);
     print_stats(modules, bus);
     if (o.verbose)

@@ -40,9 +40,4 @@ void Bus::corrupt_frame(uint8_t* frame, std::size_t len) {
     if (m) m->corrupt_frame(frame, len);
 }
 
-void Bus::power_cycle() {
-    for (Module* m : modules_)
-        m->power_cycle();
-}
-
 } // namespace km::emu

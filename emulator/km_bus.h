@@ -36,7 +36,6 @@ class Bus {
     // Damages a reply frame, with the random source of the module that
     // answered last.
     void corrupt_frame(uint8_t* frame, std::size_t len);
-    void power_cycle();
 
     // Requests that came over the line, whoever they were for.
     uint64_t requests() const { return requests_; }

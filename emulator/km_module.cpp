@@ -426,6 +426,7 @@ bool Module::execute(const Request& req, Reply& rep) {
 
 bool Module::fires(FaultRule& rule, const Request& req) {
     if (rule.command >= 0 && req.command != rule.command) return false;
+    if (rule.address >= 0 && req.address != rule.address) return false;
     if (rule.kind == FaultKind::WrongReadback && req.command != kCmdConfigRead) return false;
     if (rule.count > 0) {
         --rule.count;
@@ -547,6 +548,8 @@ bool parse_fault(const std::string& text, FaultRule& rule, std::string& error) {
             r.status = static_cast<uint8_t>(v);
         else if (key == "cmd" && parse_uint(val, 255ul, v))
             r.command = static_cast<int>(v);
+        else if (key == "address" && parse_uint(val, 255ul, v))
+            r.address = static_cast<int>(v);
         else if (key == "p") {
             char* end = nullptr;
             const double p = std::strtod(val.c_str(), &end);

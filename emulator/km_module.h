@@ -74,6 +74,7 @@ struct FaultRule {
     uint32_t delay_ms = 100;                 // Delay only
     uint8_t status = proto::kStatusBadValue; // ErrorStatus only
     int command = -1;                        // only requests with this command code; -1 = any
+    int address = -1; // only requests to this address (one module of a line); -1 = any
 };
 
 // What the bus sees for one request.
@@ -177,6 +178,7 @@ class Module {
         return status_;
     }
     void set_status_bits(uint32_t bits) { status_ |= bits; }
+    void set_status(uint32_t word) { status_ = word; }
 
     // Module clock as local milliseconds since 1970.
     int64_t module_time_ms() const { return clock_() + clock_offset_ms_; }
@@ -240,7 +242,8 @@ DateTime to_datetime(int64_t local_ms);
 int64_t from_datetime(const DateTime& dt);
 
 // Parses a fault text of km207-sim: KIND[:key=value[,key=value...]] with KIND
-// drop|delay|corrupt|readback|status and keys count, p, ms, status, cmd.
+// drop|delay|corrupt|readback|status and keys count, p, ms, status, cmd,
+// address.
 bool parse_fault(const std::string& text, FaultRule& rule, std::string& error);
 
 } // namespace km::emu

@@ -7,8 +7,9 @@
 namespace km::emu {
 
 // `stop` on an interrupt or a request to end; `cycle` on the power-cycle
-// signal (SIGUSR1) where the platform has one.
-void install_signals(void (*stop)(int), void (*cycle)(int));
+// signal (SIGUSR1) and `toggle` on the power-switch signal (SIGUSR2) where
+// the platform has them.
+void install_signals(void (*stop)(int), void (*cycle)(int), void (*toggle)(int));
 // Makes `link` a symbolic link to `target`, replacing what was there.
 bool make_link(const std::string& target, const std::string& link, std::string& error);
 void remove_link(const std::string& link);

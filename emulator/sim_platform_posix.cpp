@@ -8,7 +8,7 @@
 
 namespace km::emu {
 
-void install_signals(void (*stop)(int), void (*cycle)(int)) {
+void install_signals(void (*stop)(int), void (*cycle)(int), void (*toggle)(int)) {
     struct sigaction sa {};
     sa.sa_handler = stop;
     sigemptyset(&sa.sa_mask);
@@ -19,6 +19,8 @@ void install_signals(void (*stop)(int), void (*cycle)(int)) {
     sc.sa_handler = cycle;
     sigemptyset(&sc.sa_mask);
     sigaction(SIGUSR1, &sc, nullptr);
+    sc.sa_handler = toggle;
+    sigaction(SIGUSR2, &sc, nullptr);
 }
 
 bool make_link(const std::string& target, const std::string& link, std::string& error) {

@@ -1,4 +1,4 @@
-// Windows has no SIGUSR1 (no power cycle by signal) and no pseudo-terminal
+// Windows has no SIGUSR1 or SIGUSR2 (no power cycle or switch by signal) and no pseudo-terminal
 // to link to.
 #include "sim_platform.h"
 
@@ -6,7 +6,7 @@
 
 namespace km::emu {
 
-void install_signals(void (*stop)(int), void (*)(int)) {
+void install_signals(void (*stop)(int), void (*)(int), void (*)(int)) {
     std::signal(SIGINT, stop);
     std::signal(SIGTERM, stop);
     std::signal(SIGBREAK, stop);

@@ -1,6 +1,7 @@
 #include "Prenos.h"
 
 #include "Kxxx410.h"
+#include "Spojeni.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -37,7 +38,10 @@ bool TPrenos::Proved(const std::function<void()>& Prace) {
     if (Bezi_) return false;
     Bezi_ = true;
     Zastavit_ = false;
-    Prace();
+    {
+        const TUzivatelSpojeni Drzeni;
+        Prace();
+    }
     Bezi_ = false;
     Zastavit_ = false;
     // The close asked for during the transfer acts now that it has returned.
@@ -47,9 +51,9 @@ bool TPrenos::Proved(const std::function<void()>& Prace) {
     return true;
 }
 
-bool TPrenos::Odloz(const std::function<void()>& Akce) {
+bool TPrenos::Odloz(const std::function<void()>& Akce, bool Zastavit) {
     if (!Bezi_) return false;
-    Zastavit_ = true;
+    if (Zastavit) Zastavit_ = true;
     if (!Odlozena_) Odlozena_ = Akce;
     return true;
 }

@@ -36,12 +36,13 @@ class TPrenos {
                const TVolbyBloku& Volby = BezPauzyNaKonci);
 
     // Runs a button's work as one transfer; refused (false) while another
-    // runs. A close asked for meanwhile acts once the work is done.
+    // runs. A close asked for meanwhile acts once the work is done. The
+    // transfer holds the link (TUzivatelSpojeni) while it runs.
     bool Proved(const std::function<void()>& Prace);
-    // While a transfer runs: stops it at its next pause and keeps Akce
-    // (the first one asked for) to run after it; true then. False when
-    // nothing runs, so the caller acts at once.
-    bool Odloz(const std::function<void()>& Akce);
+    // While a transfer runs: keeps Akce (the first one asked for) to run
+    // after it and, unless Zastavit is false, stops it at its next pause;
+    // true then. False when nothing runs, so the caller acts at once.
+    bool Odloz(const std::function<void()>& Akce, bool Zastavit = true);
     // "Zastavit": stops the running transfer at its next pause.
     void Zastav() {
         if (Bezi_) Zastavit_ = true;

@@ -15,7 +15,6 @@
 #include <bit>
 #include <chrono>
 #include <cmath>
-#include <thread>
 
 namespace {
 
@@ -35,14 +34,6 @@ const char* const NazvyRadku[Radku] = {"Čas",    "Čítač", "Mód čítače", 
                                        "Vstupy", "Stav",  "Bity stavu"};
 
 const QString TextChybi = QStringLiteral("chybí");
-
-// The pause between the commands of a sample: pending window messages, then
-// 1 ms asleep. The link's Pauza waits out the sleep's lateness awake, which
-// a transfer's total needs but ten samples a second would pay in CPU.
-void PauzaVzorku() {
-    QCoreApplication::processEvents();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-}
 
 } // namespace
 
@@ -306,7 +297,7 @@ void TForm16::Timer1Timer() {
     QElapsedTimer Trvani;
     Trvani.start();
     Probiha_ = true;
-    const TVzorek V = CtiVzorek(CilModulu(*Data, AdresaModulu), PauzaVzorku);
+    const TVzorek V = CtiVzorek(CilModulu(*Data, AdresaModulu), PauzaCteni);
     Probiha_ = false;
     PridejVzorek(V);
     ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, V.Selhani ? V.Chyba : 0));

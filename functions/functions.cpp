@@ -19,6 +19,8 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace {
 
@@ -425,6 +427,10 @@ QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString
     }
 }
 
+QString ZvolSlozkuDialogem(QWidget* Rodic, const QString& Titulek) {
+    return QFileDialog::getExistingDirectory(Rodic, Titulek);
+}
+
 } // namespace
 
 bool NactiCeskyPrekladQt() {
@@ -446,6 +452,11 @@ void BezZkratekVSeznamu(QWidget* Seznam) {
     Seznam->installEventFilter(new TBezZkratek(Seznam));
 }
 
+void PauzaCteni() {
+    QCoreApplication::processEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
 QString SPriponouFiltru(const QString& Cesta, const QString& Filtr) {
     if (!QFileInfo(Cesta).suffix().isEmpty()) return Cesta;
     // "Name (*.ext)": exactly one pattern of the form *.ext.
@@ -460,3 +471,4 @@ QString SPriponouFiltru(const QString& Cesta, const QString& Filtr) {
 }
 
 QString (*ZvolSoubor)(QWidget*, const QString&, const QString&, bool) = ZvolSouborDialogem;
+QString (*ZvolSlozku)(QWidget*, const QString&) = ZvolSlozkuDialogem;

@@ -99,6 +99,12 @@ using TCteniBitu = uint8_t (*)(const TCil& Cil, std::array<uint8_t, 4>& Bajty);
 void CtiBity(const TData* Data, uint8_t Adresa, TCteniBitu Cteni,
              const std::array<QLabel*, 32>& Hodnoty, TStatusBar* Stav);
 
+// The pause between the commands of a poll (the trend window's samples,
+// the line overview's cycles): pending window messages, then 1 ms asleep.
+// The link's Pauza waits out the sleep's lateness awake, which a
+// transfer's total needs but a poll running all day would pay in CPU.
+void PauzaCteni();
+
 // Moves a window's frame to the centre of the screen it is on; with Vnejsi
 // given, also makes the frame that size (the client area is what is left).
 // A window manager frames and places a window only when it maps it, so both
@@ -145,3 +151,6 @@ QString SPriponouFiltru(const QString& Cesta, const QString& Filtr);
 // replaced only when the operator says so. Tests replace it.
 extern QString (*ZvolSoubor)(QWidget* Rodic, const QString& Titulek, const QString& Filtr,
                              bool Ulozit);
+// Asks the operator for a folder (a line's backup); empty when cancelled.
+// Tests replace it.
+extern QString (*ZvolSlozku)(QWidget* Rodic, const QString& Titulek);

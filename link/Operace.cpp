@@ -145,6 +145,10 @@ QString ChybaRokuHodin(const QDateTime& Cas) {
         .arg(Zpet(d.year()));
 }
 
+uint8_t CtiKonecVypadku(const TCil& Cil, TOkamzikModulu& Konec) {
+    return CtiOkamzik(Cil, RegistrKonceVypadku, Konec);
+}
+
 uint8_t NastavCasModulu(const TCil& Cil, const QDateTime& Cas) {
     if (!ChybaRokuHodin(Cas).isEmpty()) return KodPozadavek;
     const QTime t = Cas.time();
@@ -378,16 +382,16 @@ TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
 
 // ------------------------------------------------------------ search
 
-namespace {
-
-// Codes that say something about the module (or its absence) rather than
-// about the link: the search goes on after them.
-bool KodModulu(uint8_t Chyba) {
-    // No answer, a damaged reply, a reply from another module.
+bool KodModulu(uint32_t Chyba) {
     return Chyba == km::kErrTimeout || NejasnaOdpoved(Chyba) || ChybaModulu(Chyba);
 }
 
-} // namespace
+bool AdresaObsazena(const TCil& Cil, uint8_t& Chyba) {
+    uint8_t B0 = 0;
+    QString Znaky;
+    Chyba = CastIdentifikace(Cil, 0, B0, Znaky);
+    return Chyba == 0 || NejasnaOdpoved(Chyba) || ChybaModulu(Chyba);
+}
 
 TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
     TVysledekHledani V;

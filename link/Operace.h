@@ -103,6 +103,9 @@ struct TVypadek {
     TOkamzikModulu Konec;
 };
 uint8_t CtiVypadek(const TCil& Cil, TVypadek& Vypadek);
+// The end of the last power failure alone (P5 5, 6): what every power-up
+// changes.
+uint8_t CtiKonecVypadku(const TCil& Cil, TOkamzikModulu& Konec);
 // Sets the clock to Cas: time (101/1: seconds, minutes, hours), then date
 // (101/2: day, month, the year's two low bits), the date only when the time
 // went in. A year that would read back as another (ChybaRokuHodin) is
@@ -227,6 +230,17 @@ TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
                          const TPrubehBloku& Prubeh = {}, const TVolbyBloku& Volby = {});
 
 // ------------------------------------------------------------ search
+
+// A code that tells about the module at the address rather than about the
+// link: no answer, a damaged reply or one from another module, the
+// module's own error status. After one, a search or a poll goes on.
+bool KodModulu(uint32_t Chyba);
+
+// Whether something answers at the address of Cil at the link's rate now:
+// one command 200 (P5 0). A reply, a damaged one, one from another module
+// or a module's error status all say so. Chyba gets the code; a failure of
+// the link itself (not KodModulu) says nothing, so the caller looks at it.
+bool AdresaObsazena(const TCil& Cil, uint8_t& Chyba);
 
 // Retries handed to SetConfig while a search probes addresses. No retry:
 // a silent address then costs one driver timeout, not three, so 256

@@ -2,8 +2,8 @@
 
 #include "Rychlosti.h"
 #include "Soubory.h"
+#include "TextovySoubor.h"
 
-#include <QStringDecoder>
 #include <QTimeZone>
 
 #include <array>
@@ -19,7 +19,6 @@ const char* const kKlice[] = {
 constexpr int kPocetKlicu = sizeof kKlice / sizeof kKlice[0];
 // Places in kKlice of the keys read one by one.
 enum { KlicFormat, KlicModul, KlicPrecteno, KlicAdresa, KlicRychlost, KlicModCitace };
-constexpr int kMaxModul = 15;
 
 // The three 32-bit words and their first byte in the block.
 struct Slovo {
@@ -27,14 +26,6 @@ struct Slovo {
     int bajt;
 };
 constexpr Slovo kSlova[] = {{6, 3}, {7, 7}, {8, 11}};
-
-bool Ridici(char16_t z) {
-    return z < 0x20 || (z >= 0x7F && z <= 0x9F);
-}
-
-bool ZnakKodoveStranky(QChar z) {
-    return ZnakCp1250(BajtCp1250(z)) == z;
-}
 
 QString Dvojmistne(int n) {
     return QString::number(n).rightJustified(2, QLatin1Char('0'));
@@ -84,114 +75,6 @@ std::optional<QDateTime> TextNaCas(const QString& s) {
     return QDateTime(Datum, Cas, QTimeZone(Posun));
 }
 
-QString ModulNaUvozovky(const QString& Modul) {
-    QString s = QStringLiteral("\"");
-    for (QChar z : Modul) {
-        if (z == QLatin1Char('"') || z == QLatin1Char('\\')) {
-            s += QLatin1Char('\\') + z;
-        } else if (Ridici(z.unicode())) {
-            s += QStringLiteral("\\x") +
-                 QString::number(z.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
-        } else {
-            s += z;
-        }
-    }
-    return s + QLatin1Char('"');
-}
-
-int HexCislice(QChar z) {
-    const char16_t c = z.unicode();
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
-// The quoted identification back to its characters; nullopt on a bad form.
-std::optional<QString> UvozovkyNaModul(const QString& s) {
-    if (s.size() < 2 || !s.startsWith(QLatin1Char('"')) || !s.endsWith(QLatin1Char('"')))
-        return std::nullopt;
-    QString Modul;
-    for (qsizetype i = 1; i < s.size() - 1; ++i) {
-        const QChar z = s.at(i);
-        if (z == QLatin1Char('"')) return std::nullopt;
-        if (z != QLatin1Char('\\')) {
-            Modul += z;
-            continue;
-        }
-        if (i + 1 >= s.size() - 1) return std::nullopt;
-        const QChar n = s.at(++i);
-        if (n == QLatin1Char('"') || n == QLatin1Char('\\')) {
-            Modul += n;
-        } else if (n == QLatin1Char('x') && i + 2 < s.size() - 1) {
-            const int h = HexCislice(s.at(i + 1)), l = HexCislice(s.at(i + 2));
-            if (h < 0 || l < 0) return std::nullopt;
-            Modul += QChar(static_cast<char16_t>(h * 16 + l));
-            i += 2;
-        } else {
-            return std::nullopt;
-        }
-    }
-    return Modul;
-}
-
-QString Radek(int n) {
-    return QStringLiteral("řádek %1: ").arg(n);
-}
-
-QString Uvozene(const QString& s) {
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
-
-// Why an identification cannot be in the file, starting in lower case;
-// empty when it can.
-QString VadaModulu(const QString& Modul) {
-    if (Modul.size() > kMaxModul)
-        return QStringLiteral("identifikace modulu je delší než %1 znaků.").arg(kMaxModul);
-    for (QChar z : Modul)
-        if (!ZnakKodoveStranky(z))
-            return QStringLiteral("identifikace modulu obsahuje znak mimo Windows-1250.");
-    return QString();
-}
-
-// The bytes of a file as text: not too large, no zero byte, UTF-8, without
-// the byte order mark that editors on Windows start it with.
-bool TextSouboru(const QByteArray& Obsah, QString& Text, QString& Chyba) {
-    if (Obsah.size() > MaxVelikostKonfigurace) {
-        Chyba = QStringLiteral("Soubor je příliš velký (nejvýše %1 bajtů).")
-                    .arg(MaxVelikostKonfigurace);
-        return false;
-    }
-    if (Obsah.contains('\0')) {
-        Chyba = QStringLiteral("Soubor obsahuje nulový bajt; není to konfigurace modulu.");
-        return false;
-    }
-    QStringDecoder Dekoder(QStringDecoder::Utf8);
-    Text = Dekoder.decode(Obsah);
-    if (Dekoder.hasError()) {
-        Chyba = QStringLiteral("Soubor není platný text v kódování UTF-8.");
-        return false;
-    }
-    if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
-    return true;
-}
-
-// The lines of the text, split at LF, CR LF or CR alone, as the settings
-// file takes them.
-bool RadkySouboru(QString Text, QStringList& Radky, QString& Chyba) {
-    Text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    Text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    Radky = Text.split(QLatin1Char('\n'));
-    // A file cut short ends inside its last line, perhaps inside a value
-    // that still reads as a number: the last line must be whole.
-    if (!Radky.last().trimmed().isEmpty()) {
-        Chyba = Radek(static_cast<int>(Radky.size())) +
-                QStringLiteral("chybí konec řádku; soubor je zřejmě neúplný.");
-        return false;
-    }
-    return true;
-}
-
 // The value of each key as written, and its line.
 struct Zapisy {
     std::array<std::optional<QString>, kPocetKlicu> Hodnoty;
@@ -199,41 +82,36 @@ struct Zapisy {
 
     const QString& Hodnota(int k) const { return *Hodnoty[k]; }
     // "řádek N: " of key k.
-    QString Kde(int k) const { return Radek(Radky[k]); }
+    QString Kde(int k) const { return UvodRadku(Radky[k]); }
     // The value, cut for a message, in quotes.
-    QString Ukazka(int k) const { return Uvozene(Hodnota(k).left(40)); }
+    QString Ukazka(int k) const { return ::Ukazka(Hodnota(k)); }
 };
 
 // One line: blank, a comment, or "key = value" of a known key not given
 // before, with a value.
 bool CtiRadek(const QString& r, int Cislo, Zapisy& Z, QString& Chyba) {
-    const QString Oriznuty = r.trimmed();
-    if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) return true;
-    const qsizetype Rovnase = r.indexOf(QLatin1Char('='));
-    if (Rovnase < 0) {
-        Chyba = Radek(Cislo) + QStringLiteral("očekáván zápis klíč = hodnota.");
-        return false;
-    }
-    const QString Klic = r.left(Rovnase).trimmed();
-    const QString Hodnota = r.mid(Rovnase + 1).trimmed();
+    std::optional<TZapis> Zapis;
+    if (!CtiZapis(r, Cislo, Zapis, Chyba)) return false;
+    if (!Zapis) return true;
+    const QString& Klic = Zapis->Klic;
     int k = 0;
     while (k < kPocetKlicu && Klic != QLatin1String(kKlice[k]))
         ++k;
     if (k == kPocetKlicu) {
-        Chyba = Radek(Cislo) + QStringLiteral("neznámý klíč %1.").arg(Uvozene(Klic.left(40)));
+        Chyba = UvodRadku(Cislo) + QStringLiteral("neznámý klíč %1.").arg(::Ukazka(Klic));
         return false;
     }
     if (Z.Hodnoty[k]) {
-        Chyba = Radek(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
-                                   .arg(Uvozene(Klic))
-                                   .arg(Z.Radky[k]);
+        Chyba = UvodRadku(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
+                                       .arg(Uvozene(Klic))
+                                       .arg(Z.Radky[k]);
         return false;
     }
-    if (Hodnota.isEmpty()) {
-        Chyba = Radek(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
+    if (Zapis->Hodnota.isEmpty()) {
+        Chyba = UvodRadku(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
         return false;
     }
-    Z.Hodnoty[k] = Hodnota;
+    Z.Hodnoty[k] = Zapis->Hodnota;
     Z.Radky[k] = Cislo;
     return true;
 }
@@ -254,13 +132,9 @@ bool CtiZapisy(const QStringList& Radky, Zapisy& Z, QString& Chyba) {
 
 // The value of key k as a whole number in [Min, Max].
 std::optional<int64_t> Cislo(const Zapisy& Z, int k, int64_t Min, int64_t Max, QString& Chyba) {
-    const std::optional<int64_t> v = TextNaCislo(Z.Hodnota(k));
-    if (v && *v >= Min && *v <= Max) return v;
-    Chyba = Z.Kde(k) + QStringLiteral("hodnota %1 klíče %2 musí být číslo %3-%4.")
-                           .arg(Z.Ukazka(k), Uvozene(QString::fromLatin1(kKlice[k])))
-                           .arg(Min)
-                           .arg(Max);
-    return std::nullopt;
+    const auto v = CisloHodnoty(Z.Hodnota(k), QString::fromLatin1(kKlice[k]), Min, Max, Chyba);
+    if (!v) Chyba = Z.Kde(k) + Chyba;
+    return v;
 }
 
 bool CtiFormat(const Zapisy& Z, QString& Chyba) {
@@ -274,14 +148,12 @@ bool CtiFormat(const Zapisy& Z, QString& Chyba) {
 }
 
 bool CtiModul(const Zapisy& Z, QString& Modul, QString& Chyba) {
-    const std::optional<QString> m = UvozovkyNaModul(Z.Hodnota(KlicModul));
+    const std::optional<QString> m = UvozovkyNaText(Z.Hodnota(KlicModul));
     if (!m) {
-        Chyba = Z.Kde(KlicModul) +
-                QStringLiteral("identifikace modulu musí být v uvozovkách (\\\", \\\\ a \\xHH "
-                               "jako náhrady).");
+        Chyba = Z.Kde(KlicModul) + VadaUvozovek(QStringLiteral("identifikace modulu"));
         return false;
     }
-    const QString Vada = VadaModulu(*m);
+    const QString Vada = VadaIdentifikace(*m);
     if (!Vada.isEmpty()) {
         Chyba = Z.Kde(KlicModul) + Vada;
         return false;
@@ -303,18 +175,12 @@ bool CtiPrecteno(const Zapisy& Z, QDateTime& Precteno, QString& Chyba) {
 
 // The rate in Bd, one of the nine, as its baud index.
 bool CtiRychlost(const Zapisy& Z, uint8_t& Index, QString& Chyba) {
-    const std::optional<int64_t> Rychlost = TextNaCislo(Z.Hodnota(KlicRychlost));
-    const int i = Rychlost && *Rychlost >= 0 && *Rychlost <= UINT32_MAX
-                      ? PresnyIndexRychlosti(static_cast<uint32_t>(*Rychlost))
-                      : -1;
-    if (i < 0) {
-        Chyba = Z.Kde(KlicRychlost) +
-                QStringLiteral("rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, "
-                               "38400, 57600, 115200 Bd.")
-                    .arg(Z.Ukazka(KlicRychlost));
+    const std::optional<uint8_t> i = RychlostHodnoty(Z.Hodnota(KlicRychlost), Chyba);
+    if (!i) {
+        Chyba = Z.Kde(KlicRychlost) + Chyba;
         return false;
     }
-    Index = static_cast<uint8_t>(i);
+    Index = *i;
     return true;
 }
 
@@ -348,7 +214,7 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
         Chyba = QStringLiteral("Mód čítače %1 není v rozsahu 0-2.").arg(S.Blok.KonfModCitace);
         return false;
     }
-    if (const QString Vada = VadaModulu(S.Modul); !Vada.isEmpty()) {
+    if (const QString Vada = VadaIdentifikace(S.Modul); !Vada.isEmpty()) {
         // The same words as the parser's, as a sentence of their own.
         Chyba = Vada.at(0).toUpper() + Vada.mid(1);
         return false;
@@ -369,7 +235,7 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
     t += QStringLiteral("# mod_citace: 0 = 32 bitů, 1 = 23 bitů, 2 = +/- 23 bitů\n");
     t += QStringLiteral("# negace_din, negace_dout, pocatecni_stav_dout: bit n = kanál n\n");
     t += QStringLiteral("format = %1\n").arg(FormatKonfigurace);
-    t += QStringLiteral("modul = ") + ModulNaUvozovky(S.Modul) + QLatin1Char('\n');
+    t += QStringLiteral("modul = ") + TextNaUvozovky(S.Modul) + QLatin1Char('\n');
     t += QStringLiteral("precteno = ") + CasNaText(S.Precteno) + QLatin1Char('\n');
     t += QStringLiteral("adresa = %1\n").arg(S.Blok.KonfAdresa);
     t += QStringLiteral("rychlost = %1\n").arg(IndexNaRychlost(S.Blok.KonfRychlost));
@@ -386,8 +252,10 @@ bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QStr
     QStringList Radky;
     Zapisy Z;
     TSouborKonfigurace S;
-    if (!TextSouboru(Obsah, Text, Chyba) || !RadkySouboru(Text, Radky, Chyba) ||
-        !CtiZapisy(Radky, Z, Chyba) || !CtiHodnoty(Z, S, Chyba))
+    if (!TextSouboru(Obsah, MaxVelikostKonfigurace, QStringLiteral("konfigurace modulu"), Text,
+                     Chyba) ||
+        !RadkySouboru(Text, Radky, Chyba) || !CtiZapisy(Radky, Z, Chyba) ||
+        !CtiHodnoty(Z, S, Chyba))
         return false;
     Soubor = S;
     return true;

@@ -9,6 +9,8 @@ namespace {
 
 constexpr uint32_t Nejvyse16Bitu = 65535;
 
+int Uzivatelu = 0;
+
 // The configuration block of the record's kind. Cell 0 of the LAN block
 // refers to the record's own copy of the IP text.
 void NaplnKonfiguraci(TData& Data, const TRozhrani& R, const TOtevreni& Jak) {
@@ -33,6 +35,18 @@ void NaplnKonfiguraci(TData& Data, const TRozhrani& R, const TOtevreni& Jak) {
 }
 
 } // namespace
+
+TUzivatelSpojeni::TUzivatelSpojeni() {
+    ++Uzivatelu;
+}
+
+TUzivatelSpojeni::~TUzivatelSpojeni() {
+    --Uzivatelu;
+}
+
+int UzivateleSpojeni() {
+    return Uzivatelu;
+}
 
 QString TChybaParametru::TextSHodnotou() const {
     return Hodnota ? Text + QLatin1Char(' ') + QString::number(*Hodnota) : Text;

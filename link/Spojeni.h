@@ -69,6 +69,22 @@ void ZavriSpojeni(TData& Data, uint32_t& Handle);
 // The same with a copy of the record's own handle.
 void ZavriSpojeni(TData& Data);
 
+// Who uses the link now. A window that talks to the module while it is open
+// (every dialog the main window opens, the connection dialog among them)
+// and a transfer hold one for as long; a view that polls in the background
+// (the line overview) sends nothing while any is held, so it never changes
+// the link's rate under a window or comes between a window's commands. One
+// count per process, kept on the windows' thread.
+class TUzivatelSpojeni {
+  public:
+    TUzivatelSpojeni();
+    ~TUzivatelSpojeni();
+    TUzivatelSpojeni(const TUzivatelSpojeni&) = delete;
+    TUzivatelSpojeni& operator=(const TUzivatelSpojeni&) = delete;
+};
+// How many hold the link now.
+int UzivateleSpojeni();
+
 // The connection dialog's words for parameters that cannot open a link.
 inline constexpr QStringView TextNeznameRozhrani = u"Neznámý typ rozhraní";
 inline constexpr QStringView TextNeplatnaIp = u"Neplatná IP adresa";

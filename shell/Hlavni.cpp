@@ -86,6 +86,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         NovaPolozka(this, QStringLiteral("Prubehhodnot1"), QStringLiteral("Průběh hodnot…"));
     Okamithodnoty1->addSeparator();
     Okamithodnoty1->addAction(Prubehhodnot1);
+    Prehledlinky1 =
+        NovaPolozka(this, QStringLiteral("Prehledlinky1"), QStringLiteral("Přehled linky…"));
+    Okamithodnoty1->addAction(Prehledlinky1);
 
     Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), QStringLiteral("&Konec"));
     MainMenu1->addAction(Konec2);
@@ -105,6 +108,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     connect(OkamDOUT1, &QAction::triggered, this, &TForm1::OkamDOUT1Click);
     connect(Statusregistr1, &QAction::triggered, this, &TForm1::Statusregistr1Click);
     connect(Prubehhodnot1, &QAction::triggered, this, &TForm1::Prubehhodnot1Click);
+    connect(Prehledlinky1, &QAction::triggered, this, &TForm1::Prehledlinky1Click);
     connect(Konec2, &QAction::triggered, this, &TForm1::Konec2Click);
     connect(UlozitKonfiguraci1, &QAction::triggered, this, &TForm1::UlozitKonfiguraci1Click);
     connect(NahratKonfiguraci1, &QAction::triggered, this, &TForm1::NahratKonfiguraci1Click);
@@ -142,6 +146,11 @@ void TForm1::FormCreate() {
 
 void TForm1::FormClose() {
     if (!Data) return;
+    // The overview stops polling before the link and the record go.
+    if (Prehled) {
+        Prehled->hide();
+        Prehled->Data = nullptr;
+    }
     ZapisIni(Data);
     if (SpojeniOtevreno(Data)) ZavriSpojeni(*Data);
     // A library a failed Init left loaded goes too; the program is ending.
@@ -151,6 +160,11 @@ void TForm1::FormClose() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A cycle or an operation of the overview stops at its next pause first.
+    if (Prehled && Prehled->Odloz([this] { close(); }, true)) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }
@@ -163,15 +177,49 @@ void TForm1::showEvent(QShowEvent* event) {
     VycentrujNaObrazovce(this, QSize(600, 400));
 }
 
-void TForm1::Pipojen1Click() {
+bool TForm1::Odlozeno(void (TForm1::*Akce)()) {
+    return Prehled && Prehled->Odloz([this, Akce] { (this->*Akce)(); }, false);
+}
+
+void TForm1::UkazModul() {
     if (!Data) return;
-    OtevriDialog<TForm2>();
     StatusBar1->NastavText(0, QStringLiteral(" Modul  ") + ModulNaText(Data->Modul));
     StatusBar1->NastavText(1, QStringLiteral(" Adresa  ") + QString::number(Data->Adresa));
     StatusBar1->NastavText(2, QStringLiteral(" Rychlost  ") + QString::number(Data->Rychlost) +
                                   QStringLiteral("Bd"));
+}
+
+void TForm1::Pipojen1Click() {
+    if (!Data || Odlozeno(&TForm1::Pipojen1Click)) return;
+    OtevriDialog<TForm2>([this](TForm2& Okno) {
+        Okno.DoPrehledu = [this](const std::vector<TNalez>& N) { PredejDoPrehledu(N); };
+    });
+    UkazModul();
     // The link may have changed without a command (a failed Init).
     Protokol1->Obnov();
+    if (ukazatPrehled_) {
+        ukazatPrehled_ = false;
+        Prehledlinky1Click();
+    }
+}
+
+void TForm1::PredejDoPrehledu(const std::vector<TNalez>& Nalezene) {
+    Linka.NastavZHledani(Nalezene);
+    if (Prehled) Prehled->ObnovTabulku();
+    ukazatPrehled_ = true;
+}
+
+void TForm1::Prehledlinky1Click() {
+    if (!Data) return;
+    if (!Prehled) {
+        Prehled = new TForm17(this);
+        Prehled->Data = Data;
+        Prehled->Linka = &Linka;
+        Prehled->ModulZmenen = [this] { UkazModul(); };
+    }
+    Prehled->show();
+    Prehled->raise();
+    Prehled->activateWindow();
 }
 
 void TForm1::AdresaRychlost1Click() {
@@ -203,7 +251,7 @@ void TForm1::Prubehhodnot1Click() {
 }
 
 void TForm1::UlozitKonfiguraci1Click() {
-    if (!Data) return;
+    if (!Data || Odlozeno(&TForm1::UlozitKonfiguraci1Click)) return;
     // A file is asked for only when there is a module to read it from.
     QString Soubor;
     if (SpojeniOtevreno(Data)) {
@@ -211,16 +259,18 @@ void TForm1::UlozitKonfiguraci1Click() {
             ZvolSoubor(this, QStringLiteral("Uložit konfiguraci modulu"), FiltrKonfigurace, true);
         if (Soubor.isEmpty()) return;
     }
+    const TUzivatelSpojeni Drzeni;
     TFormKonfigurace Okno(TFormKonfigurace::TRezim::Ulozit, Soubor, this);
     Okno.Data = Data;
     Okno.exec();
 }
 
 void TForm1::NahratKonfiguraci1Click() {
-    if (!Data) return;
+    if (!Data || Odlozeno(&TForm1::NahratKonfiguraci1Click)) return;
     const QString Soubor =
         ZvolSoubor(this, QStringLiteral("Nahrát konfiguraci do modulu"), FiltrKonfigurace, false);
     if (Soubor.isEmpty()) return;
+    const TUzivatelSpojeni Drzeni;
     TFormKonfigurace Okno(TFormKonfigurace::TRezim::Nahrat, Soubor, this);
     Okno.Data = Data;
     Okno.exec();

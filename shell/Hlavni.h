@@ -3,14 +3,19 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Linka.h"
+#include "PrehledLinky.h"
 #include "ProtokolKomunikace.h"
+#include "Spojeni.h"
 #include "functions.h"
 
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -20,6 +25,10 @@ class TForm1 : public QMainWindow {
 
     // The connection record; absent when it could not be allocated.
     TData* Data = nullptr;
+    // The line of modules the overview shows and polls.
+    TLinka Linka;
+    // The line overview, made when first asked for; modeless.
+    TForm17* Prehled = nullptr;
 
     TStatusBar* StatusBar1 = nullptr;
     QMenuBar* MainMenu1 = nullptr;
@@ -38,6 +47,7 @@ class TForm1 : public QMainWindow {
     QAction* OkamDOUT1 = nullptr;
     QAction* Statusregistr1 = nullptr;
     QAction* Prubehhodnot1 = nullptr;
+    QAction* Prehledlinky1 = nullptr;
     QAction* Konec2 = nullptr;
     // The client area: every command that reaches the driver.
     TProtokolKomunikace* Protokol1 = nullptr;
@@ -55,9 +65,16 @@ class TForm1 : public QMainWindow {
     void OkamDOUT1Click();
     void Statusregistr1Click();
     void Prubehhodnot1Click();
+    void Prehledlinky1Click();
     void UlozitKonfiguraci1Click();
     void NahratKonfiguraci1Click();
     void Konec2Click();
+
+    // The connected module in the status bar: name, address, rate.
+    void UkazModul();
+    // "Do přehledu" in the search: the modules found become the line, and
+    // the overview opens once the connection dialog has closed.
+    void PredejDoPrehledu(const std::vector<TNalez>& Nalezene);
 
     // Allocates the record. Tests replace it to make the allocation fail.
     static TData* (*AlokujData)();
@@ -67,13 +84,22 @@ class TForm1 : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
-    // Runs one modal dialog on the record; the dialog never outlives the call.
-    template <class TDialog> void OtevriDialog() {
+    // Runs one modal dialog on the record; the dialog never outlives the
+    // call and holds the link while open, so the overview's poll waits.
+    template <class TDialog> void OtevriDialog(const std::function<void(TDialog&)>& Nastav = {}) {
         if (!Data) return;
+        if (Prehled && Prehled->Odloz([this, Nastav] { OtevriDialog<TDialog>(Nastav); }, false))
+            return;
+        const TUzivatelSpojeni Drzeni;
         std::unique_ptr<TDialog> dialog(new TDialog(this));
         dialog->Data = Data;
+        if (Nastav) Nastav(*dialog);
         dialog->exec();
     }
+    // While the overview polls the line or runs an operation on it, a
+    // command that needs the link runs once that is over (true then).
+    bool Odlozeno(void (TForm1::*Akce)());
 
     bool umisteno_ = false;
+    bool ukazatPrehled_ = false;
 };

@@ -83,6 +83,10 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
     ButtonZavrit =
         NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0);
     ButtonZastavit->setEnabled(false);
+    ButtonDoPrehledu = NoveTlacitko(this, QStringLiteral("ButtonDoPrehledu"),
+                                    QStringLiteral("Do přehledu"), 0, 0, 100);
+    ButtonDoPrehledu->setEnabled(false);
+    ButtonDoPrehledu->hide();
 
     auto* Rozsah = new QHBoxLayout;
     Rozsah->addWidget(Label1);
@@ -95,6 +99,7 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
     auto* Tlacitka = new QHBoxLayout;
     Tlacitka->addWidget(ButtonHledat);
     Tlacitka->addWidget(ButtonZastavit);
+    Tlacitka->addWidget(ButtonDoPrehledu);
     Tlacitka->addStretch(1);
     Tlacitka->addWidget(ButtonZavrit);
     auto* Rozlozeni = new QVBoxLayout(this);
@@ -116,12 +121,14 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
     connect(ButtonHledat, &QPushButton::clicked, this, &TFormHledani::HledatClick);
     connect(ButtonZastavit, &QPushButton::clicked, this, [this] { Prenos.Zastav(); });
     connect(ButtonZavrit, &QPushButton::clicked, this, &TFormHledani::reject);
+    connect(ButtonDoPrehledu, &QPushButton::clicked, this, &TFormHledani::DoPrehleduClick);
     connect(TreeNalezene, &QTreeWidget::itemActivated, this, &TFormHledani::Vyber);
 }
 
 void TFormHledani::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous() || Umisteno_) return;
+    ButtonDoPrehledu->setVisible(static_cast<bool>(DoPrehledu));
     Umisteno_ = true;
     VycentrujNaObrazovce(this);
 }
@@ -180,8 +187,10 @@ void TFormHledani::HledatClick() {
     const TData& Spojeni = Vlastni ? Docasne : *Data_;
 
     TreeNalezene->clear();
+    Nalezene_.clear();
     ProgressBar1->setValue(0);
     ButtonHledat->setEnabled(false);
+    ButtonDoPrehledu->setEnabled(false);
     ButtonZastavit->setEnabled(true);
     Stav(QStringLiteral("Probíhá hledání…"));
     TVysledekHledani V;
@@ -191,7 +200,17 @@ void TFormHledani::HledatClick() {
     if (Vlastni) ZavriSpojeni(Docasne);
     ButtonZastavit->setEnabled(false);
     ButtonHledat->setEnabled(true);
+    Nalezene_ = V.Nalezene;
+    ButtonDoPrehledu->setEnabled(!Nalezene_.empty());
     Stav(Text);
+}
+
+void TFormHledani::DoPrehleduClick() {
+    if (Prenos.Bezi() || !DoPrehledu || Nalezene_.empty()) return;
+    DoPrehledu(Nalezene_);
+    Stav(QStringLiteral("Do přehledu linky předáno modulů: %1. Přehled se otevře po zavření okna "
+                        "připojení.")
+             .arg(PocetModulu(Nalezene_)));
 }
 
 QString TFormHledani::Souhrn(const TVysledekHledani& V, uint8_t Rozhrani) const {

@@ -6,7 +6,8 @@
 // its own rate back afterwards. Otherwise it opens the interface the
 // dialog's entries describe for the search alone and closes it again. The
 // record is left as it was found either way; a double click on a module
-// only hands its address and rate back to the dialog's entries.
+// only hands its address and rate back to the dialog's entries; "Do
+// přehledu" hands every module found to the line overview.
 #pragma once
 
 #include "Dekl.h"
@@ -22,7 +23,9 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
+#include <functional>
 #include <optional>
+#include <vector>
 
 class TFormHledani : public QDialog {
     Q_OBJECT
@@ -48,11 +51,18 @@ class TFormHledani : public QDialog {
     QPushButton* ButtonHledat = nullptr;
     QPushButton* ButtonZastavit = nullptr;
     QPushButton* ButtonZavrit = nullptr;
+    // "Do přehledu": shown when DoPrehledu is set, usable once modules
+    // were found.
+    QPushButton* ButtonDoPrehledu = nullptr;
+
+    // Takes the modules of the last search for the line overview.
+    std::function<void(const std::vector<TNalez>&)> DoPrehledu;
 
     // The module the operator picked; set when the window is accepted.
     std::optional<TNalez> Vybrany;
 
     void HledatClick();
+    void DoPrehleduClick();
     // A double click (or Enter) on a found module: pick it and close.
     void Vyber(QTreeWidgetItem* Polozka);
 
@@ -72,6 +82,7 @@ class TFormHledani : public QDialog {
     // Where the search stands: the last address tried and its rate.
     int Adresa_ = -1;
     int Rychlost_ = -1;
+    std::vector<TNalez> Nalezene_; // of the last search
     bool Umisteno_ = false;
     TStatusBar* BezStavu_ = nullptr;
     TPrenos Prenos{BezStavu_};

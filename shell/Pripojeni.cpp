@@ -393,6 +393,7 @@ void TForm2::Button3Click() {
         Popis = Chyba.isEmpty() ? PopisRozhrani(Zadani, Jak) : ComboBox2->currentText();
     }
     TFormHledani Hledani(Data, Zadani, Jak, Popis, Chyba, this);
+    Hledani.DoPrehledu = DoPrehledu;
     if (Hledani.exec() != QDialog::Accepted || !Hledani.Vybrany) return;
     Edit1->setText(QString::number(Hledani.Vybrany->Adresa));
     ComboBox1->setCurrentIndex(Hledani.Vybrany->IndexRychlosti);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Operace.h"
 #include "Rychlosti.h"
 #include "Spojeni.h"
 
@@ -13,6 +14,8 @@
 #include <QPushButton>
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -41,6 +44,8 @@ class TForm2 : public QDialog {
     // "Hledat…": module search (TFormHledani); fills Edit1 and ComboBox1
     // with the module picked there.
     QPushButton* Button3 = nullptr;
+    // Handed to the search: takes the modules of its "Do přehledu".
+    std::function<void(const std::vector<TNalez>&)> DoPrehledu;
 
     void FormShow();
     void ComboBox2Change();

@@ -543,3 +543,80 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
+
+namespace {
+
+// A line of modules, each step through km207 against km207-sim: found and
+// written as a line file, polled once, backed up and restored. A module
+// the file names that is not there does not answer, is flagged, and is
+// listed as not saved; a damaged line file or backup folder sends nothing.
+TEST(Cli, LineScanStatusBackupAndRestore) {
+    SimProcess sim({"--no-pty", "--module", "2", "--module", "3:6", "--module", "4"});
+    SIM_OK(sim);
+    const QStringList link = lan(sim, 0);
+    QTemporaryDir dir;
+    const QString line = dir.filePath(QStringLiteral("linka.km207linka"));
+    Result r = km207(QStringList{"line", "scan", "--line", line, "--addresses", "0-5"} + link);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(r.lines().last(), QStringLiteral("Linka uložena do %1 (modulů: 3).").arg(line));
+    QFile f(line);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    QByteArray text = f.readAll().replace("konec = 3", "modul = 9\nrychlost = 9600\nkonec = 4");
+    f.resize(0);
+    f.write(text);
+    f.close();
+
+    r = km207(QStringList{"line", "status", "--line", line, "--json"} + link);
+    EXPECT_EQ(r.status, 2) << "module 9 does not answer";
+    ASSERT_EQ(r.lines().size(), 5) << r.out.toStdString();
+    for (int i = 0; i < 4; ++i) {
+        const QJsonObject o = json(r.lines()[i]);
+        const bool silent = o[QStringLiteral("address")].toInt() == 9;
+        EXPECT_EQ(o[QStringLiteral("state")].toString(), silent ? "silent" : "answers");
+        EXPECT_EQ(o[QStringLiteral("flags")].toArray().size(), silent ? 1 : 0);
+        EXPECT_EQ(o[QStringLiteral("status_bits")].toString(), silent ? "" : "PRF PWR RST");
+    }
+
+    const QString backup = dir.filePath(QStringLiteral("zaloha"));
+    r = km207(QStringList{"line", "backup", backup, "--line", line} + link);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("adresa 9  9600 Bd  NEULOŽEN: Modul neodpovídá")))
+        << r.out.toStdString();
+    EXPECT_TRUE(QFile::exists(backup + QStringLiteral("/modul_003_9600.km207")));
+    EXPECT_EQ(km207(QStringList{"set", "mode", "23s", "--address", "3"} + link.mid(0, 6)).status,
+              0);
+    r = km207(QStringList{"line", "restore", backup} + link);
+    EXPECT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(
+        r.out.contains(QStringLiteral("adresa 3  9600 Bd  registr 0 (mód čítače): 2 -> 0, zapsán "
+                                      "a ověřen")))
+        << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("adresa 9  9600 Bd  Modul nebyl zálohován")));
+
+    // Damaged: the line file cut short, and a module's file out of range.
+    QFile cut(backup + QStringLiteral("/linka.km207linka"));
+    ASSERT_TRUE(cut.open(QIODevice::ReadWrite));
+    text = cut.readAll();
+    cut.resize(text.size() - 2);
+    cut.close();
+    QFile::copy(line, dir.filePath(QStringLiteral("cut.km207linka")));
+    QFile bad(dir.filePath(QStringLiteral("cut.km207linka")));
+    ASSERT_TRUE(bad.open(QIODevice::Append));
+    bad.write("modul = 7\n");
+    bad.close();
+    SimProcess idle({"--no-pty", "--module", "2"});
+    SIM_OK(idle);
+    for (const QStringList& args :
+         {QStringList{"line", "restore", backup},
+          QStringList{"line", "status", "--line", bad.fileName()}, QStringList{"line", "status"},
+          QStringList{"line", "backup", "--line", line}}) {
+        r = km207(args + lan(idle, 0));
+        EXPECT_EQ(r.status, 64) << args.join(' ').toStdString();
+    }
+#ifndef Q_OS_WIN
+    idle.stop();
+    EXPECT_NE(idle.output().find("stats: requests 0 "), std::string::npos) << idle.output();
+#endif
+}
+
+} // namespace

@@ -3,15 +3,20 @@
 // FIFOs, sockets and device nodes as targets, and Wine as the road to a
 // maker's 32-bit library.
 #include "cli_test_util.h"
+#include "line_under_test.h"
 #include "pe_header.h"
 
+#include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <functional>
+#include <map>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -287,5 +292,86 @@ TEST(Cli, OnlyRegularFilesAreWrittenOrReadAndNothingIsSentOtherwise) {
     // Only the silent identification above went out.
     EXPECT_NE(sim.output().find("stats: requests 1 handled 0 "), std::string::npos) << sim.output();
 }
+
+} // namespace
+
+namespace {
+
+// The line of line_under_test.h watched by km207 over UDP and over the
+// pseudo-terminal: once every module answers, one is switched off (SIGUSR2)
+// and another power-cycled alone (SIGUSR1); the watch flags those two and
+// the one with ERR24 from the start, and no other module.
+class LineWatch : public ::testing::TestWithParam<bool> {};
+
+TEST_P(LineWatch, FlagsTheModuleThatStopsTheOnePowerCycledAndErr24AndNoOther) {
+    using namespace line_under_test;
+    SimProcess sim(sim_args());
+    SIM_OK(sim);
+    QTemporaryDir dir;
+    const QString line = dir.filePath(QStringLiteral("linka.km207linka"));
+    QFile f(line);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("format = 1\n");
+    for (const Module& m : kModules)
+        f.write(QStringLiteral("modul = %1\nrychlost = %2\n")
+                    .arg(m.address)
+                    .arg(m.baud_index == 4 ? 9600 : 19200)
+                    .toUtf8());
+    f.write(QStringLiteral("konec = %1\n").arg(kModules.size()).toUtf8());
+    f.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QStringList link = lan(sim, 0);
+    if (GetParam()) {
+        env.insert(QStringLiteral("KM207_COM1"), QString::fromStdString(sim.pty()));
+        link = {"--kind", "com", "--port", "1"};
+    }
+    QProcess p;
+    start(p, QStringList{"line", "watch", "--line", line, "--interval", "200", "--json"} + link,
+          env);
+    // The flags of each module as the last line about it gave them.
+    std::map<int, QJsonObject> last;
+    QByteArray pending;
+    const auto watch_until = [&](const std::function<bool()>& done) {
+        for (QDeadlineTimer t(30000); !done() && !t.hasExpired();) {
+            p.waitForReadyRead(200);
+            pending += p.readAllStandardOutput();
+            for (int nl; (nl = pending.indexOf('\n')) >= 0; pending.remove(0, nl + 1)) {
+                const QJsonObject o = json(QString::fromUtf8(pending.left(nl)));
+                if (o.contains(QStringLiteral("address")))
+                    last[o[QStringLiteral("address")].toInt()] = o;
+            }
+        }
+        return done();
+    };
+    const auto flagged = [&] {
+        std::map<int, QString> m;
+        for (const auto& [address, o] : last)
+            if (const QJsonArray a = o[QStringLiteral("flags")].toArray(); !a.isEmpty())
+                m[address] = a.toVariantList().first().toString() +
+                             (a.size() > 1 ? QStringLiteral("+") : QString());
+        return m;
+    };
+    EXPECT_TRUE(watch_until([&] {
+        return last.size() == kModules.size() &&
+               std::all_of(last.begin(), last.end(), [](const auto& o) {
+                   return o.second[QStringLiteral("state")] == QStringLiteral("answers");
+               });
+    })) << p.readAllStandardError().toStdString();
+    EXPECT_EQ(flagged(), (std::map<int, QString>{{kErr24, "err24"}}));
+
+    ::kill(sim.pid(), SIGUSR2);
+    ::kill(sim.pid(), SIGUSR1);
+    const std::map<int, QString> expected = {
+        {kStops, "silent"}, {kCycled, "power_failure"}, {kErr24, "err24"}};
+    EXPECT_TRUE(watch_until([&] { return flagged() == expected; }));
+    EXPECT_EQ(flagged(), expected);
+    ::kill(static_cast<pid_t>(p.processId()), SIGINT);
+    const Result r = finish(p);
+    EXPECT_EQ(r.status, 2) << "a module does not answer: " << r.err.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(UdpAndSerial, LineWatch, ::testing::Values(false, true),
+                         [](const auto& p) { return p.param ? "Serial" : "Udp"; });
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "NastavAdr.h"
 #include "NastavCNT.h"
 #include "NastavDIO.h"
+#include "PrehledLinky.h"
 #include "RTC.h"
 #include "StatReg.h"
 #include "e2e_link.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -122,6 +124,29 @@ const Task kTasks[] = {
          child<QPushButton>(f, "Button2")->click();
          return QList<QStringList>{{"clear", "status"}};
      }},
+    // One poll cycle of the line overview on a line file of one module:
+    // its first contact and its three reads.
+    {"LineStatus",
+     [](TData& d) {
+         static QTemporaryDir dir;
+         static QString file = dir.filePath(QStringLiteral("linka.km207linka"));
+         QString error;
+         EXPECT_TRUE(UlozLinku(file, TSouborLinky{{{5, 4, {}, {}}}}, error)) << error.toStdString();
+         const auto chooser = ZvolSoubor;
+         ZvolSoubor = [](QWidget*, const QString&, const QString&, bool) { return file; };
+         TLinka linka;
+         TForm17 f;
+         f.Data = &d;
+         f.Linka = &linka;
+         child<QPushButton>(f, "ButtonPozastavit")->setChecked(true);
+         f.show();
+         child<QPushButton>(f, "ButtonOtevrit")->click();
+         ZvolSoubor = chooser;
+         child<QPushButton>(f, "ButtonPozastavit")->setChecked(false);
+         f.Timer1Timer();
+         EXPECT_EQ(linka.Polozky().at(0).Stav.Odezva, TOdezva::Odpovida);
+         return QList<QStringList>{{"line", "status", "--line", file}};
+     }},
 };
 
 class SameJournal : public ::testing::TestWithParam<Task> {
@@ -159,14 +184,15 @@ TEST_P(SameJournal, FromTheDialogAndFromKm207) {
                 .arg(sim.udp_port())
                 .split(QLatin1Char(' '));
         ASSERT_EQ(km207::run(run + link), 0) << run.join(QLatin1Char(' ')).toStdString();
-        // Each run opens the link with the identification, as the
-        // connection dialog did before the dialog's task.
+        // Each run but a line's opens the link with the identification, as
+        // the connection dialog did before the dialog's task.
+        const int opening = run.first() == QLatin1String("line") ? 0 : 3;
         ASSERT_GE(j.lines.size(), 3u);
-        for (int p5 = 0; p5 < 3; ++p5)
+        for (int p5 = 0; p5 < opening; ++p5)
             EXPECT_EQ(
                 j.lines[p5].rfind(QStringLiteral("adr 5 cmd 200/%1 ").arg(p5).toStdString(), 0),
                 0u);
-        fromTool.insert(fromTool.end(), j.lines.begin() + 3, j.lines.end());
+        fromTool.insert(fromTool.end(), j.lines.begin() + opening, j.lines.end());
     }
     EXPECT_EQ(fromDialog, fromTool);
 }

@@ -164,9 +164,10 @@ TEST(FaultText, Parses) {
 TEST(FaultText, Refuses) {
     FaultRule r;
     std::string err;
-    for (const char* bad : {"", "explode:count=1", "drop", "drop:count=0", "drop:count=x",
-                            "drop:p=1.5", "drop:p=-0.1", "drop:count=1,cmd=256",
-                            "status:count=1,status=0", "drop:count=1,colour=red", "drop:count"}) {
+    for (const char* bad :
+         {"", "explode:count=1", "drop", "drop:count=0", "drop:count=x", "drop:p=1.5",
+          "drop:p=-0.1", "drop:count=1,cmd=256", "status:count=1,status=0",
+          "drop:count=1,colour=red", "drop:count", "drop:p=1,address=256"}) {
         EXPECT_FALSE(parse_fault(bad, r, err)) << bad;
         EXPECT_FALSE(err.empty()) << bad;
     }

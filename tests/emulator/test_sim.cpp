@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <csignal>
 #include <map>
@@ -146,12 +147,13 @@ TEST(Sim, HelpExplainsEveryOption) {
     s.read_until_ready(2000);
     EXPECT_EQ(s.wait(3000), 0);
     for (const char* opt :
-         {"--address",     "--baud-index", "--mode",         "--reg",        "--name",
-          "--fw",          "--counter",    "--counter-rate", "--inputs",     "--clock-offset",
-          "--off-before",  "--fault",      "--seed",         "--udp-host",   "--udp-port",
-          "--no-udp",      "--no-pty",     "--pty-link",     "--exit-after", "--verbose",
-          "--strict-baud", "--module",     "SIGUSR1",        "drop",         "delay",
-          "--com",         "corrupt",      "readback",       "status"})
+         {"--address",      "--baud-index",  "--mode",         "--reg",        "--name",
+          "--fw",           "--counter",     "--counter-rate", "--inputs",     "--clock-offset",
+          "--off-before",   "--fault",       "--seed",         "--udp-host",   "--udp-port",
+          "--no-udp",       "--no-pty",      "--pty-link",     "--exit-after", "--verbose",
+          "--strict-baud",  "--module",      "SIGUSR1",        "drop",         "delay",
+          "--com",          "corrupt",       "readback",       "status",       "--usr1-modules",
+          "--usr2-modules", "--status-bits", "SIGUSR2",        "address=A"})
         EXPECT_NE(s.all().find(opt), std::string::npos) << opt;
 }
 
@@ -169,6 +171,10 @@ TEST(Sim, RefusesBadOptions) {
           {"--module", "1", "--module", "1:4"},
           {"--input-script", "square:3:100", "--input-script", "pulse:3:0:10"},
           {"--com", "/dev/null", "--pty-link", "x"},
+          {"--usr1-modules", "1,"},
+          {"--module", "1", "--usr2-modules", "1:5"},
+          {"--status-bits", "0=0x100000000"},
+          {"--fault", "drop:p=1,address=3"},
           {"--bogus"}}) {
         Sim s(bad, false);
         EXPECT_EQ(s.wait(3000), 2) << bad[0];
@@ -308,4 +314,59 @@ TEST(Sim, Sigusr1PowerCyclesTheModule) {
     EXPECT_TRUE(c.receive(150).empty());
     EXPECT_TRUE(c.ask(4, rq(12, 200, 0), r));
     EXPECT_EQ(s.stop(), 0);
+}
+
+// A line of three modules where one fails while the others run on: each
+// case names the lines the emulator prints after "ready" and each module's
+// status afterwards (PWR, RST, PRF, ERR24; -1: no answer).
+TEST(Sim, OneModuleOfALineFailsAlone) {
+    struct Case {
+        std::vector<std::string> args;
+        int signal, times;
+        const char* printed;
+        std::array<int, 3> status; // addresses 1, 2, 3
+    };
+    const Case cases[] = {
+        {{},
+         SIGUSR1,
+         1,
+         "power-up: address 1 baud-index 4\npower-up: address 2 baud-index 4\n"
+         "power-up: address 3 baud-index 6\n",
+         {0x34, 0x34, 0x34}},
+        {{"--usr1-modules", "3:6"}, SIGUSR1, 1, "power-up: address 3 baud-index 6\n", {0, 0, 0x34}},
+        {{"--usr2-modules", "2"}, SIGUSR2, 1, "power-down: address 2 baud-index 4\n", {0, -1, 0}},
+        {{"--usr2-modules", "2"},
+         SIGUSR2,
+         2,
+         "power-down: address 2 baud-index 4\npower-up: address 2 baud-index 4\n",
+         {0, 0x34, 0}},
+        {{"--fault", "drop:p=1,address=2"}, 0, 0, "", {0x34, -1, 0x34}},
+        {{"--status-bits", "2=0x40"}, 0, 0, "", {0x34, 0x40, 0x34}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"--udp-port", "0", "--no-pty", "--module", "1",
+                                         "--module",   "2", "--module", "3:6"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        SCOPED_TRACE(c.args.empty() ? "SIGUSR1" : c.args[0] + " " + c.args[1]);
+        Sim s(args);
+        ASSERT_TRUE(s.ready()) << s.all();
+        emu_test::UdpClient u(s.udp_port());
+        Reply r;
+        uint16_t txn = 1;
+        for (uint8_t a = 1; a <= 3 && c.signal != 0; ++a)
+            ASSERT_TRUE(u.ask(txn++, rq(a, 101, 0), r)) << "status of " << int(a) << " cleared";
+        auto after_ready = [&] { return s.all().substr(s.all().find("ready\n") + 6); };
+        for (int k = 0; k < c.times; ++k) {
+            const std::size_t before = after_ready().size();
+            ::kill(s.pid(), c.signal);
+            for (int i = 0; i < 60 && after_ready().size() == before; ++i)
+                s.wait_line("-", 50); // reads what came
+        }
+        EXPECT_EQ(after_ready(), c.printed);
+        for (uint8_t a = 1; a <= 3; ++a) {
+            const bool answered = u.ask(txn++, rq(a, 100, 0), r, 300);
+            EXPECT_EQ(answered ? static_cast<int>(word(r) & 0x74) : -1, c.status[a - 1])
+                << "module " << int(a);
+        }
+    }
 }

@@ -2,15 +2,19 @@
 
 #include "driver_errors.h"
 #include "fake_control.h"
+#include "km_bus.h"
 
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace fake {
 
 namespace {
 
-SendReply answer(km::emu::Module& module, const ModuleLink& link, const uint32_t* request) {
+using Exchange = std::function<km::emu::Response(const km::proto::Request&)>;
+
+SendReply answer(const Exchange& exchange, const ModuleLink& link, const uint32_t* request) {
     SendReply r;
     if (!request) {
         r.stav = km::kErrParameter;
@@ -29,7 +33,7 @@ SendReply answer(km::emu::Module& module, const ModuleLink& link, const uint32_t
     for (int i = 0; i < 5; ++i)
         req.b[i] = static_cast<uint8_t>(request[3 + i]);
 
-    const km::emu::Response resp = module.exchange(req);
+    const km::emu::Response resp = exchange(req);
     if (!resp.answered || (link.timeout_ms != 0 && resp.delay_ms >= link.timeout_ms)) {
         r.stav = km::kErrTimeout;
         return r;
@@ -61,11 +65,35 @@ SendReply answer(km::emu::Module& module, const ModuleLink& link, const uint32_t
     return r;
 }
 
+// The baud index of the rate the last SetConfig of any driver set; 9600 Bd
+// before one.
+int line_baud_index() {
+    const std::vector<Call>& j = journal();
+    for (auto c = j.rbegin(); c != j.rend(); ++c) {
+        const std::string& e = c->entry;
+        if (e.size() > 10 && e.compare(e.size() - 10, 10, "_SetConfig") == 0 &&
+            c->args.size() > 1) {
+            const int i = km::proto::baud_index(static_cast<uint32_t>(c->args[1]));
+            return i < 0 ? km::emu::kNoBaud : i;
+        }
+    }
+    return 4;
+}
+
 } // namespace
 
 void attach_module(km::emu::Module& module, ModuleLink link) {
+    const Exchange exchange = [&module](const km::proto::Request& r) { return module.exchange(r); };
     set_responder(
-        [&module, link](const uint32_t* request) { return answer(module, link, request); });
+        [exchange, link](const uint32_t* request) { return answer(exchange, link, request); });
+}
+
+void attach_bus(km::emu::Bus& bus, ModuleLink link) {
+    const Exchange exchange = [&bus](const km::proto::Request& r) {
+        return bus.exchange(r, line_baud_index());
+    };
+    set_responder(
+        [exchange, link](const uint32_t* request) { return answer(exchange, link, request); });
 }
 
 void detach_module() {

@@ -2,6 +2,7 @@
 // tests talk to a live module through the driver library they bind.
 #pragma once
 
+#include "km_bus.h"
 #include "km_module.h"
 
 #include <cstdint>
@@ -21,6 +22,11 @@ struct ModuleLink {
 // (no reply: 5, damaged reply: 6, module error status 1/2/3: 16/17/18, other: 12,
 // a request value above 255: 19). The module must outlive the attachment.
 void attach_module(km::emu::Module& module, ModuleLink link = {});
+// The same for several modules on one line: each hears only the rate that
+// the last SetConfig set (9600 Bd before one), as a serial line where speeds
+// are enforced; two that answer one request garble the reply (status 6).
+// The bus must outlive the attachment.
+void attach_bus(km::emu::Bus& bus, ModuleLink link = {});
 // Back to the plain responder-less driver.
 void detach_module();
 

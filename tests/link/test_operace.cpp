@@ -224,24 +224,10 @@ class Hledani : public ::testing::Test {
         data.Rychlost = 9600;
         bus.add(at3);
         bus.add(at6);
-        fake::set_responder([this](const uint32_t* rq) {
-            const auto set = fake::calls("KSER410_SetConfig");
-            const int line =
-                set.empty() ? 4 : RychlostNaIndex(static_cast<uint32_t>(set.back().args[1]));
-            km::proto::Request req;
-            req.address = static_cast<uint8_t>(rq[0]);
-            req.command = static_cast<uint8_t>(rq[1]);
-            req.p5 = static_cast<uint8_t>(rq[2]);
-            for (int i = 0; i < 5; ++i)
-                req.b[i] = static_cast<uint8_t>(rq[3 + i]);
-            const km::emu::Response r = bus.exchange(req, line);
-            if (!r.answered) return testsupport::reply_status(5);
-            return testsupport::reply_bytes(r.reply.out, r.reply.data[0], r.reply.data[1],
-                                            r.reply.data[2], r.reply.data[3]);
-        });
+        fake::attach_bus(bus);
     }
     void TearDown() override {
-        fake::set_responder(nullptr);
+        fake::detach_module();
         testsupport::close_link(data);
     }
     static km::emu::Config at(uint8_t address, uint8_t baud, const char* name) {
