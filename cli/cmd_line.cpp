@@ -159,10 +159,11 @@ QString csvRow(const QDateTime& at, const TPolozkaLinky& p) {
 // standard output for "-"), every write checked, flushed after each cycle.
 class LineCsv {
   public:
-    bool open(const QString& path, QString& error) {
+    // An existing file is refused unless overwrite, as for watch trend.
+    bool open(const QString& path, bool overwrite, QString& error) {
         path_ = path;
         const bool ok = path == QLatin1String("-") ? file_.open(stdout, QIODevice::WriteOnly)
-                                                   : OtevriNovySoubor(file_, path, error);
+                                                   : OtevriNovySoubor(file_, path, error, overwrite);
         return ok && write(csvHeader() + QLatin1Char('\n'), error);
     }
     bool isOpen() const { return file_.isOpen(); }
@@ -292,7 +293,7 @@ int Session::lineWatch() {
     LineCsv csv;
     QString error;
     // The file is checked before anything goes to the modules.
-    if (o_.csv && !csv.open(*o_.csv, error)) return usage(error);
+    if (o_.csv && !csv.open(*o_.csv, o_.overwrite, error)) return usage(error);
     if (const int s = openLink()) return s;
     TLinka l;
     l.Nastav(file.Moduly, error);

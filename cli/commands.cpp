@@ -214,7 +214,9 @@ jiné než v souboru linky).
   --csv SOUBOR       watch: řádek CSV za každý modul v každém cyklu se sloupci
                      cas,adresa,rychlost,stav,priznaky,posledni_odpoved,
                      selhani,stavovy_registr,citac,vstupy,modul
-                     ("-" je standardní výstup)
+                     ("-" je standardní výstup); existující soubor odmítne
+  --overwrite        watch: s --csv vyprázdní existující soubor (jen obyčejný
+                     soubor, do kterého smí psát)
   --dry-run          restore: jen vypíše, co by se změnilo; nic nezapíše
   --force            restore: zapíše i adresu, na které už odpovídá modul
   --addresses A-B    commission: adresy k přidělení, nejnižší volná první

@@ -162,7 +162,7 @@ const std::vector<Rule>& rules() {
         text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch", "line"}),
         integer("rate-window", &Options::rateWindow, TRychlostCitace::NejkratsiOkno,
                 TRychlostCitace::NejdelsiOkno, "milisekundy 100-60000", {"watch"}),
-        flag("overwrite", &Options::overwrite, {"watch"}),
+        flag("overwrite", &Options::overwrite, {"watch", "line"}),
         integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
         flag("force", &Options::force, {"restore", "line"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),

@@ -369,6 +369,13 @@ TEST_P(LineWatch, FlagsTheModuleThatStopsTheOnePowerCycledAndErr24AndNoOther) {
     ::kill(static_cast<pid_t>(p.processId()), SIGINT);
     const Result r = finish(p);
     EXPECT_EQ(r.status, 2) << "a module does not answer: " << r.err.toStdString();
+
+    // Its recording never replaces a file either: refused, or emptied in place.
+    if (GetParam()) return;
+    const QStringList once = QStringList{"line", "status", "--line", line} + link;
+    const QStringList record{"line", "watch", "--line", line, "--count", "1", "--csv", line};
+    EXPECT_EQ(km207(record + link).status, 64);
+    EXPECT_EQ(km207(once).status, 2) << "the line file is kept and still reads";
 }
 
 INSTANTIATE_TEST_SUITE_P(UdpAndSerial, LineWatch, ::testing::Values(false, true),
