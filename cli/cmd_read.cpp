@@ -246,7 +246,7 @@ int Session::watchTrend() {
     TZaznamPrubehu csv;
     if (o_.csv) {
         QString error;
-        if (!csv.Otevri(*o_.csv, error)) {
+        if (!csv.Otevri(*o_.csv, error, o_.csvExcel ? TDialektCsv::Excel : TDialektCsv::Zakladni)) {
             out_.error(error, std::nullopt, ExitUsage);
             return ExitUsage;
         }

@@ -97,7 +97,7 @@ Příklady:
 
 const char* const kWatchHelp =
     R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
-                     [VOLBY SPOJENÍ] [--json]
+                     [--csv-excel] [VOLBY SPOJENÍ] [--json]
 
 Čte stále dokola a vypíše řádek s časem za každé čtení:
   counter   každých 100 ms (mód, pak čítač)
@@ -113,6 +113,8 @@ const char* const kWatchHelp =
                   chyby čtení, 0 bez chyby); "-" je standardní výstup.
                   Zapisuje se jen do obyčejného nebo nového souboru, aspoň
                   jednou za sekundu na disk.
+  --csv-excel     (s --csv) CSV pro Excel: středníky, desetinná čárka,
+                  UTF-8 s BOM, jak ho otevře český Excel
 
   --interval MS   jiná perioda
   --count N       skončí po N čteních

@@ -39,6 +39,7 @@ struct Options {
     std::optional<int> interval; // ms
     std::optional<int> count;
     std::optional<QString> csv; // watch trend: CSV file, "-" standard output
+    bool csvExcel = false;      // that CSV as "CSV pro Excel"
     // get
     std::optional<int> repeat;
     // restore

@@ -146,6 +146,7 @@ const std::vector<Rule>& rules() {
         integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000", {"watch"}),
         integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch"}),
         text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch"}),
+        flag("csv-excel", &Options::csvExcel, {"watch"}),
         integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
         flag("force", &Options::force, {"restore"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),
@@ -183,6 +184,10 @@ bool checkOperands(const Options& o, QString& error) {
     // The CSV's columns are those of a trend sample.
     if (o.csv && o.operands[0] != QLatin1String("trend")) {
         error = QStringLiteral("--csv patří k watch trend");
+        return false;
+    }
+    if (o.csvExcel && !o.csv) {
+        error = QStringLiteral("--csv-excel patří k --csv");
         return false;
     }
     return true;

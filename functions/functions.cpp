@@ -406,8 +406,8 @@ QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString
     QString Vybrany;
     const QString Cesta = QFileDialog::getSaveFileName(Rodic, Titulek, QString(), Filtr, &Vybrany);
     if (Cesta.isEmpty()) return Cesta;
-    return SPriponouFiltru(Cesta,
-                           Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany);
+    VybranyFiltr = Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany;
+    return SPriponouFiltru(Cesta, VybranyFiltr);
 }
 
 } // namespace
@@ -445,3 +445,8 @@ QString SPriponouFiltru(const QString& Cesta, const QString& Filtr) {
 }
 
 QString (*ZvolSoubor)(QWidget*, const QString&, const QString&, bool) = ZvolSouborDialogem;
+QString VybranyFiltr;
+
+TDialektCsv VybranyDialektCsv() {
+    return VybranyFiltr == FiltrCsvExcel ? TDialektCsv::Excel : TDialektCsv::Zakladni;
+}
