@@ -7,6 +7,7 @@
 #
 #   km207_windows_resources(TARGET DESCRIPTION [ICON] [DPI_AWARE])
 #
+# A target this build does not make (Qt missing) is passed over.
 # Included by the 64-bit build and by the 32-bit one in cmake/win32.
 get_filename_component(KM207_ROOT ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 enable_language(RC)
@@ -53,6 +54,9 @@ if(KM_RSVG_CONVERT AND KM_ICOTOOL)
 endif()
 
 function(km207_windows_resources target description)
+    if(NOT TARGET ${target})
+        return()
+    endif()
     cmake_parse_arguments(ARG "ICON;DPI_AWARE" "" "" ${ARGN})
     get_target_property(type ${target} TYPE)
     get_target_property(name ${target} OUTPUT_NAME)
