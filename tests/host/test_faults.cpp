@@ -61,8 +61,10 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
     const QString shown = status->text();
     std::cout << "[ shown    ] " << f.name << ": \"" << shown.toStdString() << "\"\n";
     const char* names[] = {"KSER410", "KIB410", "KPB4100", "KUB4100", "KL4100"};
-    EXPECT_EQ(shown, QStringLiteral("chyba inicializace knihovny %1.DLL – %2")
-                         .arg(QLatin1String(names[f.kind]), QString::fromUtf8(f.cause)));
+    EXPECT_EQ(shown.toStdString(),
+              QStringLiteral("chyba inicializace knihovny %1.DLL – %2")
+                  .arg(QLatin1String(names[f.kind]), QString::fromUtf8(f.cause))
+                  .toStdString());
     EXPECT_FALSE(data.Pripojeno);
     EXPECT_EQ(OvladacVazba(), QString()) << "the binding went with the host";
     EXPECT_TRUE(hosttest::no_child_left()) << "the host was ended and reaped";
