@@ -5,6 +5,7 @@
 #include "km_status.h"
 
 #include <algorithm>
+#include <functional>
 
 // ------------------------------------------------------------ the module
 
@@ -305,53 +306,60 @@ uint8_t ZapisOverRegistr(const TCil& Cil, uint8_t Registr, uint8_t Hodnota, QStr
     return V.Konec == TKonecBloku::Neshoda ? KodPozadavek : V.Chyba;
 }
 
-TVysledekBloku CtiRegistry(const TCil& Cil, TKonfigurace& Blok,
-                           const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
-                           const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
+namespace {
+
+// One register of a transfer: false when it failed (V says why).
+using TKrokBloku = std::function<bool(const TRegistr& R, TVysledekBloku& V)>;
+
+// The one loop of a block transfer: the registers in transfer order, a step
+// each, the progress, then the pause and the stop between registers.
+TVysledekBloku ProjdiRegistry(const TCil& Cil, const std::vector<uint8_t>& Registry,
+                              const TRizeni& Rizeni, const TPrubehBloku& Prubeh,
+                              const TVolbyBloku& Volby, const TKrokBloku& Krok) {
     TVysledekBloku V;
     std::vector<TRegistr> Poradi;
     if (!PoradiRegistru(Registry, Poradi, V)) return V;
     if (!Cil.Otevreno) return BezSpojeni();
-    const int Celkem = static_cast<int>(Poradi.size());
-    for (const TRegistr& R : Poradi) {
-        uint8_t Hodnota = 0;
-        const uint8_t Chyba = PrikazRegistru(Cil, PrikazCti, R.Cislo, Hodnota);
-        if (Chyba != 0) {
-            Selhalo(V, R.Cislo, Cil.Rozhrani, Chyba);
-            return V;
-        }
-        Blok.Bajt(R.Bajt) = Hodnota;
-        V.Registry.push_back(R.Cislo);
-        if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
-        // Stopped after a complete register: the next one is where it stopped.
-        if (!PoRegistru(Rizeni, Volby, V.Registry.size() - 1, Poradi.size(), V)) {
-            Zastaveno(V, Poradi[V.Registry.size()].Cislo);
-            return V;
-        }
-    }
-    return V;
-}
-
-TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
-                         const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
-                         const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
-    TVysledekBloku V;
-    std::vector<TRegistr> Poradi;
-    if (!PoradiRegistru(Registry, Poradi, V)) return V;
-    if (!Cil.Otevreno) return BezSpojeni();
-
     const int Celkem = static_cast<int>(Poradi.size());
     for (size_t k = 0; k < Poradi.size(); ++k) {
         const TRegistr& R = Poradi[k];
-        if (!ZapisAOver(Cil, R.Cislo, Blok.Bajt(R.Bajt), Volby.OvereniHned, Rizeni, V)) return V;
+        if (!Krok(R, V)) return V;
         V.Registry.push_back(R.Cislo);
         if (Prubeh) Prubeh(static_cast<int>(V.Registry.size()), Celkem, R.Cislo);
+        // Stopped after a complete register: the next one is where it stopped.
         if (!PoRegistru(Rizeni, Volby, k, Poradi.size(), V)) {
             Zastaveno(V, Poradi[k + 1].Cislo);
             return V;
         }
     }
     return V;
+}
+
+} // namespace
+
+TVysledekBloku CtiRegistry(const TCil& Cil, TKonfigurace& Blok,
+                           const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
+                           const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
+    return ProjdiRegistry(
+        Cil, Registry, Rizeni, Prubeh, Volby, [&](const TRegistr& R, TVysledekBloku& V) {
+            uint8_t Hodnota = 0;
+            const uint8_t Chyba = PrikazRegistru(Cil, PrikazCti, R.Cislo, Hodnota);
+            if (Chyba != 0) {
+                Selhalo(V, R.Cislo, Cil.Rozhrani, Chyba);
+                return false;
+            }
+            Blok.Bajt(R.Bajt) = Hodnota;
+            return true;
+        });
+}
+
+TVysledekBloku ZapisBlok(const TCil& Cil, const TKonfigurace& Blok,
+                         const std::vector<uint8_t>& Registry, const TRizeni& Rizeni,
+                         const TPrubehBloku& Prubeh, const TVolbyBloku& Volby) {
+    return ProjdiRegistry(
+        Cil, Registry, Rizeni, Prubeh, Volby, [&](const TRegistr& R, TVysledekBloku& V) {
+            return ZapisAOver(Cil, R.Cislo, Blok.Bajt(R.Bajt), Volby.OvereniHned, Rizeni, V);
+        });
 }
 
 // ------------------------------------------------------------ search
