@@ -158,7 +158,8 @@ diff <(strip_id "$prefix/drive_c/users/Public/km207-a.cfg") \
 # holds the tool, its runtime and the host.
 faults=$prefix/drive_c/faults
 rm -rf "$faults"
-control=$(find "$wb" -name fake_control.dll -not -path '*/wine-*' | head -n1)
+control=$(find "$wb/tests-bin" -name '*fake_control.dll' | head -n1)
+[[ -n "$control" ]] || fail "no fake_control DLL in $wb/tests-bin"
 for kind in crash hang missing; do
     mkdir -p "$faults/$kind"
     cp "$exe_dir"/{km207.exe,km207-driverhost64.exe,Qt6Core.dll,libstdc++-6.dll,libgcc_s_seh-1.dll,libwinpthread-1.dll} "$faults/$kind/"
