@@ -171,7 +171,7 @@ reason() {
     # The working folder holds the real drivers: never loaded from there.
     out=$(cd "$exe_dir" && KM207_DRIVER_HOST=1 timeout 120 "$wine64" "C:\\faults\\$1\\km207.exe" identify "${@:2}" 2>&1)
     printf '$ KM207_DRIVER_HOST=1 C:\\faults\\%s\\km207.exe identify %s\n%s\n' "$1" "${*:2}" "$out" >>"$transcript"
-    sed -n 's/^km207: Důvod: //p' <<<"$out"
+    sed -n 's/\r$//; s/^km207: Důvod: //p' <<<"$out"
 }
 why=$(reason crash --kind com --port 1 --address 99)
 say "crash: $why"
@@ -310,14 +310,14 @@ say "Start menu entry: $menu"
 [ "$(grep -c . <<<"$menu")" = 1 ] || fail "not one Start menu entry"
 [[ $menu == */Programs/KM-207/KM-207\ konfigurace.lnk ]] || fail "the Start menu folder is not KM-207"
 "$wine64" start /wait "C:$(tr / '\\' <<<"${menu#.}")" >"$tmp/start.log" 2>&1 &
-started=$!
-pids+=($started)
+menu_pid=$!
+pids+=($menu_pid)
 from_menu=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
 [ -n "$from_menu" ] || fail "the Start menu entry started no window: $(cat "$tmp/start.log")"
 sleep 2
 import -window root "$shots/windows-start-menu.png"
 xdotool windowactivate --sync "$from_menu" key alt+k
-wait "$started" || fail "W_KM207.exe started from the Start menu ended with an error"
+wait "$menu_pid" || fail "W_KM207.exe started from the Start menu ended with an error"
 say "the Start menu entry started W_KM207.exe (windows-start-menu.png)"
 count=$((count + 1))
 "$wine64" 'C:\KM207\Uninstall.exe' /S
