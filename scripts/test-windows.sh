@@ -333,13 +333,23 @@ nsis_temp='^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$'
 if grep -E -q "$nsis_temp" "$tmp/left"; then
     say "left by NSIS itself: $(grep -E "$nsis_temp" "$tmp/left" | tr '\n' ' ')(an empty folder in Temp)"
 fi
-grep -E -v "$nsis_temp" "$tmp/left" >"$wb/windows-left-behind.txt" || true
+# The settings the program wrote beside itself when started from the menu
+# (the folder is writable here) are the user's, which an uninstaller keeps.
+# Its folder stays only because of them.
+user_data='^\./KM207/W_km207\.ini$'
+if grep -E -q "$user_data" "$tmp/left"; then
+    say "kept as the user's: $(grep -E "$user_data" "$tmp/left")"
+    user_data='^\./KM207(/W_km207\.ini)?$'
+fi
+grep -E -v "$nsis_temp|$user_data" "$tmp/left" >"$wb/windows-left-behind.txt" || true
 # Every registry key the uninstaller left, not only its uninstall key.
 # Wine's own bookkeeping of the programs that ran and of the restart is not
 # the installer's.
 registry_keys >"$tmp/keys-after"
 comm -13 "$tmp/keys-before" "$tmp/keys-after" >"$tmp/keys-new"
-wine_own='(Software\\\\Wine\\\\|\\\\Explorer\\\\|^system.reg: System\\\\|^system.reg: Hardware\\\\)'
+# Console is where Wine keeps the console's settings once a console
+# program (km207.exe) ran.
+wine_own='(Software\\\\Wine\\\\|\\\\Explorer\\\\|^system.reg: System\\\\|^system.reg: Hardware\\\\|^user.reg: Console$)'
 grep -E -v "$wine_own" "$tmp/keys-new" | sed 's/^/registry: /' >>"$wb/windows-left-behind.txt" || true
 say "registry: $(grep -c . "$tmp/keys-new") keys more than before the install, $(grep -E -c "$wine_own" "$tmp/keys-new" || true) of them Wine's own"
 if [ -s "$wb/windows-left-behind.txt" ]; then
