@@ -247,7 +247,8 @@ int Session::watchTrend() {
     TZaznamPrubehu csv;
     if (o_.csv) {
         QString error;
-        if (!csv.Otevri(*o_.csv, error, o_.overwrite)) {
+        if (!csv.Otevri(*o_.csv, error, o_.overwrite,
+                        o_.csvExcel ? TDialektCsv::Excel : TDialektCsv::Zakladni)) {
             if (!o_.overwrite && QFileInfo(*o_.csv).isFile())
                 error += QStringLiteral(" Přepsat ho lze volbou --overwrite.");
             // Opened, but the header could not be written: nothing was sent.

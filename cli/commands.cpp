@@ -99,7 +99,7 @@ Příklady:
 
 const char* const kWatchHelp =
     R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
-                     [--rate-window MS] [VOLBY SPOJENÍ] [--json]
+                     [--rate-window MS] [--csv-excel] [VOLBY SPOJENÍ] [--json]
 
 Čte stále dokola a vypíše řádek s časem za každé čtení:
   counter   každých 100 ms (mód, pak čítač)
@@ -121,6 +121,8 @@ const char* const kWatchHelp =
                   (jen trend) rychlost čítače z pulzů za posledních MS
                   milisekund (100-60000, výchozí 1000): delší okno, menší
                   skoky o jeden pulz
+  --csv-excel     (s --csv) CSV pro Excel: středníky, desetinná čárka,
+                  UTF-8 s BOM, jak ho otevře český Excel
 
   --interval MS   jiná perioda
   --count N       skončí po N čteních

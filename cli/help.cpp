@@ -49,10 +49,21 @@ Další volby:
 
 Zadá-li se volba dvakrát, platí poslední. SOUBOR "-" u backup a restore je
 standardní výstup a vstup.
+)";
 
+// Where the program keeps its settings on the platform the tool runs on.
+#ifdef Q_OS_WIN
+const char* const kSettings = R"(
+Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, lze-li do
+jeho složky zapisovat, jinak %LOCALAPPDATA%\W_KM207\W_km207.ini) a km207 ho
+nikdy nepřepisuje.
+)";
+#else
+const char* const kSettings = R"(
 Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, nebo
 ~/.config/W_KM207/W_km207.ini) a km207 ho nikdy nepřepisuje.
 )";
+#endif
 
 const char* const kExitCodes = R"(
 Návratový kód:
@@ -74,7 +85,9 @@ QString shortUsage() {
 }
 
 QString helpText(const QString& command) {
-    if (command.isEmpty()) return QString::fromUtf8(kTool) + QString::fromUtf8(kExitCodes);
+    if (command.isEmpty())
+        return QString::fromUtf8(kTool) + QString::fromUtf8(kSettings) +
+               QString::fromUtf8(kExitCodes);
     const Command* c = findCommand(command);
     return c ? QString::fromUtf8(c->help) + QString::fromUtf8(kExitCodes) : QString();
 }

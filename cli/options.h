@@ -41,6 +41,7 @@ struct Options {
     std::optional<QString> csv;    // watch trend: CSV file, "-" standard output
     std::optional<int> rateWindow; // watch trend: ms the counter's rate is taken over
     bool overwrite = false;        // an existing CSV file is emptied, not refused
+    bool csvExcel = false;         // that CSV as "CSV pro Excel"
     // get
     std::optional<int> repeat;
     // restore

@@ -163,6 +163,7 @@ const std::vector<Rule>& rules() {
         integer("rate-window", &Options::rateWindow, TRychlostCitace::NejkratsiOkno,
                 TRychlostCitace::NejdelsiOkno, "milisekundy 100-60000", {"watch"}),
         flag("overwrite", &Options::overwrite, {"watch", "line"}),
+        flag("csv-excel", &Options::csvExcel, {"watch"}),
         integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
         flag("force", &Options::force, {"restore", "line"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),
@@ -212,6 +213,10 @@ bool checkOperands(const Options& o, QString& error) {
     }
     if (o.overwrite && !o.csv) {
         error = QStringLiteral("--overwrite patří k --csv");
+        return false;
+    }
+    if (o.csvExcel && !o.csv) {
+        error = QStringLiteral("--csv-excel patří k --csv");
         return false;
     }
     return true;

@@ -141,26 +141,28 @@ int Session::open(bool identify) {
     uint32_t handle = 0;
     const TVysledekSpojeni v = OtevriSpojeni(data_, handle, jak);
     modul_ = v.Modul;
-    switch (v.Krok) {
-    case TKrokSpojeni::Hotovo:
-        return ExitOk;
-    case TKrokSpojeni::Init: {
-        // The code's text names the library; the cause, where the link
-        // knows one (no Wine, no 32-bit programs here), says what to do.
+    // The code's text names the library; the cause, where the link knows
+    // one (no Wine, no 32-bit programs here, a library that crashed or hung
+    // in its host), says what happened or what to do.
+    const auto failure = [&](const QString& text) {
         const QString duvod = OvladacDuvod();
         const int status = exitStatusForCode(v.Kod);
         QJsonObject extra;
         if (!duvod.isEmpty()) extra.insert(QStringLiteral("reason"), duvod);
-        out_.error(QStringLiteral("Chyba inicializace připojení - ") + v.Text, v.Kod, status,
-                   extra);
+        out_.error(text, v.Kod, status, extra);
         if (!duvod.isEmpty()) out_.note(QStringLiteral("Důvod: ") + duvod);
         return status;
-    }
+    };
+    switch (v.Krok) {
+    case TKrokSpojeni::Hotovo:
+        return ExitOk;
+    case TKrokSpojeni::Init:
     case TKrokSpojeni::SetConfig:
-        return fail(QStringLiteral("Chyba inicializace připojení - ") + v.Text, v.Kod);
+        return failure(QStringLiteral("Chyba inicializace připojení - ") + v.Text);
     case TKrokSpojeni::Parametry:
-    case TKrokSpojeni::Identifikace:
         break;
+    case TKrokSpojeni::Identifikace:
+        return failure(v.Text);
     }
     return fail(v.Text, v.Kod);
 }

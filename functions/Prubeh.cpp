@@ -442,9 +442,9 @@ void TForm16::Button4Click() {
     PaintBox1->NastavZive(true);
 }
 
-bool TForm16::ZacniZaznam(const QString& Cesta) {
+bool TForm16::ZacniZaznam(const QString& Cesta, TDialektCsv Dialekt) {
     QString Chyba;
-    if (!Zaznam_.Otevri(Cesta, Chyba)) {
+    if (!Zaznam_.Otevri(Cesta, Chyba, true, Dialekt)) {
         ZobrazVysledek(QLatin1Char(' ') + Chyba);
         Label6->setText(QStringLiteral("Záznam nezačal: ") + Chyba);
         return false;
@@ -471,9 +471,10 @@ void TForm16::Button2Click() {
         ZastavZaznam();
         return;
     }
+    VybranyFiltr.clear();
     const QString Cesta = ZvolSoubor(this, QStringLiteral("Záznam průběhu do CSV"),
-                                     QStringLiteral("CSV (*.csv)"), true);
-    if (!Cesta.isEmpty()) ZacniZaznam(Cesta);
+                                     FiltrCsv + QStringLiteral(";;") + FiltrCsvExcel, true);
+    if (!Cesta.isEmpty()) ZacniZaznam(Cesta, VybranyDialektCsv());
 }
 
 bool TForm16::UlozPng(const QString& Cesta) {

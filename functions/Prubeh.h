@@ -63,7 +63,7 @@ class TForm16 : public QDialog {
     int Selhani() const { return Selhani_; }
 
     // Starts a CSV recording into Cesta; false with the reason in the status bar.
-    bool ZacniZaznam(const QString& Cesta);
+    bool ZacniZaznam(const QString& Cesta, TDialektCsv Dialekt = TDialektCsv::Zakladni);
     void ZastavZaznam();
     bool Zaznamenava() const { return Zaznam_.Otevreno(); }
     // A PNG of the chart as shown.

@@ -411,8 +411,8 @@ QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString
         QString Vybrany;
         const QString Cesta = QFileDialog::getSaveFileName(Rodic, Titulek, Navrh, Filtr, &Vybrany);
         if (Cesta.isEmpty()) return Cesta;
-        const QString Cil = SPriponouFiltru(
-            Cesta, Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany);
+        VybranyFiltr = Vybrany.isEmpty() ? Filtr.section(QStringLiteral(";;"), 0, 0) : Vybrany;
+        const QString Cil = SPriponouFiltru(Cesta, VybranyFiltr);
         // The dialog asked about the name as typed; the extension added
         // here may name a file that exists. Asked as the dialog asks, and
         // No takes the operator back to it.
@@ -472,3 +472,8 @@ QString SPriponouFiltru(const QString& Cesta, const QString& Filtr) {
 
 QString (*ZvolSoubor)(QWidget*, const QString&, const QString&, bool) = ZvolSouborDialogem;
 QString (*ZvolSlozku)(QWidget*, const QString&) = ZvolSlozkuDialogem;
+QString VybranyFiltr;
+
+TDialektCsv VybranyDialektCsv() {
+    return VybranyFiltr == FiltrCsvExcel ? TDialektCsv::Excel : TDialektCsv::Zakladni;
+}

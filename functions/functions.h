@@ -3,6 +3,7 @@
 // link's, declared in Kxxx410.h.
 #pragma once
 
+#include "Komunikace.h"
 #include "Kxxx410.h"
 #include "Operace.h"
 
@@ -154,3 +155,13 @@ extern QString (*ZvolSoubor)(QWidget* Rodic, const QString& Titulek, const QStri
 // Asks the operator for a folder (a line's backup); empty when cancelled.
 // Tests replace it.
 extern QString (*ZvolSlozku)(QWidget* Rodic, const QString& Titulek);
+// The filter chosen in the last ZvolSoubor that wrote a file, one of its
+// Filtr list; cleared by the caller before. A replacement of ZvolSoubor
+// sets it as the operator would choose.
+extern QString VybranyFiltr;
+
+// The two file types of a CSV being saved, the documented one first, and
+// the dialect of the one chosen in the last ZvolSoubor.
+inline const QString FiltrCsv = QStringLiteral("CSV (*.csv)");
+inline const QString FiltrCsvExcel = QStringLiteral("CSV pro Excel (*.csv)");
+TDialektCsv VybranyDialektCsv();

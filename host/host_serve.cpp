@@ -3,11 +3,18 @@
 #include "km_host_frame.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace kmhost {
 
 namespace {
+
+// The request being served and its sequence number, for the last word of a
+// crash; a handler reads it, so it is lock-free.
+std::atomic<bool> serving{false};
+std::atomic<uint32_t> serving_seq{0};
+static_assert(std::atomic<uint32_t>::is_always_lock_free);
 
 // A buffer handed to a library: the agreed cells and slack behind them, so a
 // library that writes too far spoils only the slack. The slack is marked
@@ -189,7 +196,10 @@ int serve(Channel& io, LibraryOpener open) {
     for (;;) {
         switch (reader.next(frame)) {
         case FrameReader::Status::Ready: {
+            serving_seq = frame.seq;
+            serving = true;
             const std::vector<uint8_t>& out = session.answer(frame);
+            serving = false;
             if (!io.write(out.data(), out.size())) return 1;
             continue;
         }
@@ -208,6 +218,12 @@ int serve(Channel& io, LibraryOpener open) {
         if (n < 0) return 1;
         reader.feed(chunk, static_cast<size_t>(n));
     }
+}
+
+bool crashed_frame(uint32_t cause, uint32_t code, uint8_t (&out)[kCrashedFrameSize]) {
+    if (!serving) return false;
+    encode_crashed(out, serving_seq, CrashedReply{cause, code});
+    return true;
 }
 
 } // namespace kmhost

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "driver_library.h"
+#include "km_host_frame.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,5 +33,10 @@ using LibraryOpener = std::unique_ptr<DriverLibrary> (*)(const std::string& path
 // Serves the program's requests until its input ends: 0 then, 1 when the
 // pipe fails, 2 when the program sent a broken frame (refused first).
 int serve(Channel& io, LibraryOpener open);
+
+// For a crash handler (one per platform): the host's last word to the
+// program, a Crashed frame for the request being served, built without
+// allocating. False when no request is being served.
+bool crashed_frame(uint32_t cause, uint32_t code, uint8_t (&out)[kCrashedFrameSize]);
 
 } // namespace kmhost

@@ -42,13 +42,14 @@ constexpr uint32_t kArrayValues = 100; // reply buffer of Send, text array of Er
 constexpr uint32_t kConfigValues = 16; // configuration block of Init
 
 enum class Type : uint8_t {
-    Open = 1,      // load the library, resolve its seven entries
-    Init = 2,      // the kind's form of Init
-    SetConfig = 3, // SetConfig
-    Send = 4,      // Send
-    Done = 5,      // Done
-    Error = 6,     // Error
-    Refused = 0x7F // host's answer to a request it cannot serve
+    Open = 1,       // load the library, resolve its seven entries
+    Init = 2,       // the kind's form of Init
+    SetConfig = 3,  // SetConfig
+    Send = 4,       // Send
+    Done = 5,       // Done
+    Error = 6,      // Error
+    Crashed = 0x7E, // the host's last word: the library crashed serving the request
+    Refused = 0x7F  // host's answer to a request it cannot serve
 };
 constexpr uint8_t kReplyBit = 0x80;
 
@@ -66,6 +67,12 @@ enum RefusedReason : uint32_t {
     kRefusedNotOpen = 3, // no library yet
     kRefusedOpen = 4,    // a library is already open
     kRefusedType = 5,    // unknown type
+};
+
+// How the library crashed (Crashed): a Windows exception, or a signal.
+enum CrashCause : uint32_t {
+    kCrashException = 1, // code: the exception code (0xC0000005 ...)
+    kCrashSignal = 2,    // code: the signal number
 };
 
 // Which references a call passes (the rest are null for the library).
@@ -346,6 +353,20 @@ struct RefusedReply {
     }
 };
 
+struct CrashedReply {
+    uint32_t cause = kCrashException;
+    uint32_t code = 0;
+    void put(Writer& w) const {
+        w.u32(cause);
+        w.u32(code);
+    }
+    bool get(Cursor& c) {
+        cause = c.u32();
+        code = c.u32();
+        return cause == kCrashException || cause == kCrashSignal;
+    }
+};
+
 // ---- Frames.
 
 struct Frame {
@@ -366,6 +387,18 @@ void encode_into(std::vector<uint8_t>& out, uint8_t type, uint32_t seq, const Ms
     const uint32_t len = static_cast<uint32_t>(out.size() - kHeaderSize);
     for (int i = 0; i < 4; ++i)
         out[8 + i] = static_cast<uint8_t>(len >> (8 * i));
+}
+
+// A Crashed frame, written by a crash handler: fixed size, no allocation.
+constexpr size_t kCrashedFrameSize = kHeaderSize + 8;
+inline void encode_crashed(uint8_t (&out)[kCrashedFrameSize], uint32_t seq, const CrashedReply& r) {
+    const uint32_t words[4] = {seq, 8, r.cause, r.code};
+    out[0] = kMagic0;
+    out[1] = kMagic1;
+    out[2] = kVersion;
+    out[3] = static_cast<uint8_t>(Type::Crashed) | kReplyBit;
+    for (size_t i = 0; i < 16; ++i)
+        out[4 + i] = static_cast<uint8_t>(words[i / 4] >> (8 * (i % 4)));
 }
 
 template <typename Msg> std::vector<uint8_t> encode(uint8_t type, uint32_t seq, const Msg& msg) {

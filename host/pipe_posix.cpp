@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 #if defined(__linux__)
@@ -48,6 +50,31 @@ class PipeChannel : public Channel {
     int in_, out_;
 };
 
+// The pipe the frames go out on, for the last word of a crash.
+int frames_out = -1;
+
+// A library that crashes: the program is told why in a Crashed frame
+// before the pipe closes, then the signal ends the host as it would have.
+// Only async-signal-safe calls here.
+void end_on_crash(int sig) {
+    uint8_t frame[kCrashedFrameSize];
+    if (frames_out >= 0 && crashed_frame(kCrashSignal, static_cast<uint32_t>(sig), frame) &&
+        ::write(frames_out, frame, sizeof frame) < 0) {
+        // Nobody to tell.
+    }
+    char line[64] = "km207-driverhost: the library crashed (signal ";
+    size_t n = std::strlen(line);
+    if (sig >= 10) line[n++] = static_cast<char>('0' + sig / 10 % 10);
+    line[n++] = static_cast<char>('0' + sig % 10);
+    line[n++] = ')';
+    line[n++] = '\n';
+    if (::write(STDERR_FILENO, line, n) < 0) {
+        // Nobody to tell.
+    }
+    signal(sig, SIG_DFL);
+    raise(sig);
+}
+
 } // namespace
 
 std::unique_ptr<Channel> standard_channel() {
@@ -68,6 +95,13 @@ std::unique_ptr<Channel> standard_channel() {
         return nullptr;
     }
     close(null);
+    frames_out = out;
+    struct sigaction crash {};
+    crash.sa_handler = end_on_crash;
+    crash.sa_flags = SA_NODEFER | SA_RESETHAND;
+    sigemptyset(&crash.sa_mask);
+    for (int sig : {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT})
+        sigaction(sig, &crash, nullptr);
     return std::make_unique<PipeChannel>(in, out);
 }
 

@@ -44,18 +44,24 @@ class PipeChannel : public Channel {
     HANDLE in_, out_;
 };
 
+// The pipe the frames go out on, for the last word of a crash.
+HANDLE frames_out = nullptr;
+
 // A library that crashes ends the host at once: no error dialog, no
-// debugger waiting for a click. The program sees the pipe close.
+// debugger waiting for a click. The program is told why in a Crashed frame
+// before the pipe closes, and the host ends with the exception's code.
 LONG WINAPI end_on_crash(EXCEPTION_POINTERS* info) {
+    const DWORD code = info && info->ExceptionRecord ? info->ExceptionRecord->ExceptionCode : 0;
+    DWORD written = 0;
+    uint8_t frame[kCrashedFrameSize];
+    if (frames_out && crashed_frame(kCrashException, code, frame))
+        WriteFile(frames_out, frame, sizeof frame, &written, nullptr);
     char line[96];
     const int n = snprintf(line, sizeof line, "km207-driverhost: the library crashed (0x%08lx)\n",
-                           info && info->ExceptionRecord
-                               ? static_cast<unsigned long>(info->ExceptionRecord->ExceptionCode)
-                               : 0ul);
-    DWORD written = 0;
+                           static_cast<unsigned long>(code));
     if (n > 0)
         WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);
-    TerminateProcess(GetCurrentProcess(), 3);
+    TerminateProcess(GetCurrentProcess(), code ? code : 3);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
@@ -90,6 +96,7 @@ std::unique_ptr<Channel> standard_channel() {
     _dup2(2, 1);
     SetStdHandle(STD_INPUT_HANDLE, reinterpret_cast<HANDLE>(_get_osfhandle(0)));
     SetStdHandle(STD_OUTPUT_HANDLE, GetStdHandle(STD_ERROR_HANDLE));
+    frames_out = out;
     return std::make_unique<PipeChannel>(in, out);
 }
 

@@ -63,7 +63,8 @@ int bityKnihovny(const QString& cesta) {
 
 struct Nalez {
     bool dll = false;
-    QString cesta; // a bare file name for the platform's search
+    QString cesta;      // a bare file name for the platform's search
+    QStringList slozky; // the folders searched
 };
 
 Nalez najdiKnihovnu(uint8_t druh) {
@@ -72,16 +73,38 @@ Nalez najdiKnihovnu(uint8_t druh) {
     const TRozhrani& r = *NajdiRozhrani(druh);
     const QString dll = r.Knihovna();
     const QString vlastni = r.Knihovna(PriponaVlastni());
-    for (const QString& slozka : slozkyHledani(zaklad)) {
+    const QStringList slozky = slozkyHledani(zaklad);
+    for (const QString& slozka : slozky) {
         const QDir d(slozka);
         const QStringList nalezene = d.entryList({dll}, QDir::Files);
-        if (!nalezene.isEmpty()) return {true, d.filePath(nalezene.first())};
+        if (!nalezene.isEmpty()) return {true, d.filePath(nalezene.first()), slozky};
         // Where the platform's own file is another one (.so), it comes second.
         if (vlastni == dll) continue;
         const QString cesta = d.filePath(vlastni);
-        if (QFileInfo(cesta).isFile()) return {false, cesta};
+        if (QFileInfo(cesta).isFile()) return {false, cesta, slozky};
     }
-    return {false, vlastni};
+    return {false, vlastni, slozky};
+}
+
+// Why a library that is in none of the folders did not load: where it was
+// looked for, and that the working folder is not (one of that name there,
+// which anyone could have left, is never loaded).
+QString duvodChybi(const Nalez& nalez) {
+    QStringList slozky;
+    for (const QString& s : nalez.slozky)
+        slozky << QDir::toNativeSeparators(QDir::cleanPath(s));
+    QString text =
+        QStringLiteral("knihovna %1 není ve složce programu %2").arg(nalez.cesta, slozky.value(0));
+    if (slozky.size() > 1)
+        text += QStringLiteral(" ani v %1").arg(slozky.mid(1).join(QStringLiteral(", ")));
+    text += QStringLiteral(" a nenašlo ji ani systémové hledání knihoven; pracovní složka se "
+                           "neprohledává");
+    const QString pracovni = QDir::currentPath();
+    if (QFileInfo(QDir(pracovni).filePath(nalez.cesta)).isFile() &&
+        !nalez.slozky.contains(pracovni))
+        text += QStringLiteral(", a tak se %1 z ní (%2) nenačte")
+                    .arg(nalez.cesta, QDir::toNativeSeparators(pracovni));
+    return text;
 }
 
 bool izolaceZapnuta() {
@@ -94,8 +117,12 @@ TNavazani NavazOvladac(uint8_t Druh) {
     const Nalez nalez = najdiKnihovnu(Druh);
     const bool izolace = izolaceZapnuta();
     if (nalez.dll) return NavazDll(Druh, nalez.cesta, bityKnihovny(nalez.cesta), izolace);
-    if (izolace) return PresHostitele(Druh, HostitelVlastni(), {}, nalez.cesta);
-    return VProcesu(Druh, nalez.cesta);
+    TNavazani n = izolace ? PresHostitele(Druh, HostitelVlastni(), {}, nalez.cesta)
+                          : VProcesu(Druh, nalez.cesta);
+    // Found in none of the folders, nor by the platform's search.
+    if (n.Kod == KodNenacteno + Druh && n.Duvod.isEmpty() && QFileInfo(nalez.cesta).isRelative())
+        n.Duvod = duvodChybi(nalez);
+    return n;
 }
 
 TNavazani VProcesu(uint8_t Druh, const QString& Cesta) {
@@ -125,7 +152,7 @@ TNavazani PresHostitele(uint8_t Druh, const QString& Hostitel, const QStringList
     }
     n.Hostitel = true;
     bool odpovedel = false;
-    n.Vazba = VazbaPresHostitele(Druh, s, Cesta, n.Kod, &odpovedel);
+    n.Vazba = VazbaPresHostitele(Druh, s, Cesta, n.Kod, &odpovedel, &n.Duvod);
     if (Nespusten) *Nespusten = !n.Vazba && !odpovedel;
     n.Popis = QDir::toNativeSeparators(Cesta) + QStringLiteral(" přes ") + Hostitel +
               (s.Wine ? QStringLiteral(" (Wine)") : QString());

@@ -128,8 +128,22 @@ QString RadekZaznamu(const TZaznamPrikazu& Z, const QString& TextChyby) {
            QStringLiteral("  ") + Milisekundy(Z.DobaUs) + QStringLiteral(" ms");
 }
 
-QString PoleCsv(const QString& Text) {
-    const bool Uvozovky = Text.contains(QLatin1Char(',')) || Text.contains(QLatin1Char('"')) ||
+QByteArray ZacatekCsv(TDialektCsv Dialekt) {
+    return Dialekt == TDialektCsv::Excel ? QByteArrayLiteral("\xEF\xBB\xBF") : QByteArray();
+}
+
+QChar OddelovacCsv(TDialektCsv Dialekt) {
+    return Dialekt == TDialektCsv::Excel ? QLatin1Char(';') : QLatin1Char(',');
+}
+
+QString CisloCsv(const QString& Cislo, TDialektCsv Dialekt) {
+    if (Dialekt != TDialektCsv::Excel) return Cislo;
+    QString s = Cislo;
+    return s.replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+QString PoleCsv(const QString& Text, TDialektCsv Dialekt) {
+    const bool Uvozovky = Text.contains(OddelovacCsv(Dialekt)) || Text.contains(QLatin1Char('"')) ||
                           Text.contains(QLatin1Char('\n')) || Text.contains(QLatin1Char('\r')) ||
                           Text.startsWith(QLatin1Char(' ')) || Text.endsWith(QLatin1Char(' '));
     if (!Uvozovky) return Text;
@@ -138,14 +152,15 @@ QString PoleCsv(const QString& Text) {
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
-QString HlavickaCsv() {
-    return QStringLiteral("čas,rozhraní,adresa,příkaz,P5,význam,požadavek B0-B4,odpověď B0-B4,"
-                          "chyba,text chyby,doba ms");
+QString HlavickaCsv(TDialektCsv Dialekt) {
+    QString Text = QStringLiteral("čas,rozhraní,adresa,příkaz,P5,význam,požadavek B0-B4,"
+                                  "odpověď B0-B4,chyba,text chyby,doba ms");
+    return Text.replace(QLatin1Char(','), OddelovacCsv(Dialekt));
 }
 
-QString RadekCsv(const TZaznamPrikazu& Z, const QString& TextChyby) {
+QString RadekCsv(const TZaznamPrikazu& Z, const QString& TextChyby, TDialektCsv Dialekt) {
     QStringList Pole{
-        Z.Cas.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")),
+        CisloCsv(Z.Cas.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")), Dialekt),
         Rozhrani(Z.Rozhrani),
         QString::number(Z.Adresa),
         QString::number(Z.Prikaz),
@@ -155,11 +170,11 @@ QString RadekCsv(const TZaznamPrikazu& Z, const QString& TextChyby) {
         Bajty(Z.Odpoved),
         QString::number(Z.Chyba),
         TextChyby,
-        Milisekundy(Z.DobaUs),
+        CisloCsv(Milisekundy(Z.DobaUs), Dialekt),
     };
     for (QString& P : Pole)
-        P = PoleCsv(P);
-    return Pole.join(QLatin1Char(','));
+        P = PoleCsv(P, Dialekt);
+    return Pole.join(OddelovacCsv(Dialekt));
 }
 
 // ------------------------------------------------------------ the log
@@ -230,15 +245,15 @@ QString TLogKomunikace::TextChyby(uint8_t Rozhrani, uint8_t Chyba) const {
     return Text;
 }
 
-QByteArray TLogKomunikace::Csv() const {
-    QString Text = HlavickaCsv() + QStringLiteral("\r\n");
+QByteArray TLogKomunikace::Csv(TDialektCsv Dialekt) const {
+    QString Text = HlavickaCsv(Dialekt) + QStringLiteral("\r\n");
     for (int i = 0; i < Pocet(); ++i) {
         const TZaznamPrikazu& Z = Zaznam(i);
-        Text += RadekCsv(Z, TextChyby(Z.Rozhrani, Z.Chyba)) + QStringLiteral("\r\n");
+        Text += RadekCsv(Z, TextChyby(Z.Rozhrani, Z.Chyba), Dialekt) + QStringLiteral("\r\n");
     }
-    return Text.toUtf8();
+    return ZacatekCsv(Dialekt) + Text.toUtf8();
 }
 
-bool TLogKomunikace::UlozCsv(const QString& Cesta, QString& Chyba) const {
-    return ZapisSoubor(Cesta, Csv(), Chyba);
+bool TLogKomunikace::UlozCsv(const QString& Cesta, QString& Chyba, TDialektCsv Dialekt) const {
+    return ZapisSoubor(Cesta, Csv(Dialekt), Chyba);
 }

@@ -55,13 +55,27 @@ class TPocitadloPrikazu {
 // neodpovídá" in place of "0 V pořádku". An empty text leaves the code alone.
 QString RadekZaznamu(const TZaznamPrikazu& Zaznam, const QString& TextChyby);
 
+// The CSV the program writes: the documented form (commas, decimal points,
+// UTF-8), or "CSV pro Excel", which a Czech Excel opens as it stands
+// (semicolons, decimal commas, UTF-8 with a byte-order mark). The columns
+// are the same in both.
+enum class TDialektCsv { Zakladni, Excel };
+// What a file of the dialect begins with: the byte-order mark for Excel.
+QByteArray ZacatekCsv(TDialektCsv Dialekt);
+// The field separator.
+QChar OddelovacCsv(TDialektCsv Dialekt);
+// A number or time written with a decimal point ("3.412", "12:00:00.123"),
+// with the dialect's decimal sign.
+QString CisloCsv(const QString& Cislo, TDialektCsv Dialekt);
+
 // Header row of the CSV export, without line end.
-QString HlavickaCsv();
+QString HlavickaCsv(TDialektCsv Dialekt = TDialektCsv::Zakladni);
 // One CSV row of a record (fields quoted where needed), without line end.
-QString RadekCsv(const TZaznamPrikazu& Zaznam, const QString& TextChyby);
-// A CSV field: quoted, with inner quotes doubled, when it holds a comma,
-// quote, line break or blank at either end.
-QString PoleCsv(const QString& Text);
+QString RadekCsv(const TZaznamPrikazu& Zaznam, const QString& TextChyby,
+                 TDialektCsv Dialekt = TDialektCsv::Zakladni);
+// A CSV field: quoted, with inner quotes doubled, when it holds the
+// dialect's separator, a quote, a line break or a blank at either end.
+QString PoleCsv(const QString& Text, TDialektCsv Dialekt = TDialektCsv::Zakladni);
 
 // The last Kapacita records, oldest dropped. Append is O(1) and allocates
 // nothing once full, so memory stays flat on a view left polling. Single
@@ -105,10 +119,11 @@ class TLogKomunikace {
     QString Radek(int i) const;
     TStatistika Statistika() const { return Pocitadlo_.Statistika(); }
     // Header and every record held, UTF-8, lines ended by CR LF.
-    QByteArray Csv() const;
+    QByteArray Csv(TDialektCsv Dialekt = TDialektCsv::Zakladni) const;
     // Writes Csv() to a file whole or not at all, by the rule of Soubory.h;
     // false with a Czech text.
-    bool UlozCsv(const QString& Cesta, QString& Chyba) const;
+    bool UlozCsv(const QString& Cesta, QString& Chyba,
+                 TDialektCsv Dialekt = TDialektCsv::Zakladni) const;
 
     // Status texts come from the driver (OvladacError) and are kept per
     // kind and code; tests and tools may give another source.

@@ -21,7 +21,8 @@ struct Stav {
     QString popis;    // for OvladacVazba
     // Init failed but the library stays, so its error text can be read.
     bool poNeuspechu = false;
-    QString duvod; // for OvladacDuvod, set by each Init
+    QString duvod;       // for OvladacDuvod, set by each Init and by a lost host
+    bool ztrata = false; // duvod tells how the host was lost
     // km207's stop (NastavPreruseniOvladace), and whether a call was cut off.
     std::function<bool()> zastavit;
     bool opusteno = false;
@@ -59,10 +60,17 @@ void ukoncitSAplikaci() {
     Q_UNUSED(uklid);
 }
 
+// The cause of a lost host stays until the next Init.
+void zapisZtratu(Stav& s) {
+    s.duvod = s.vazba->Duvod();
+    s.ztrata = !s.duvod.isEmpty();
+}
+
 // The bound library's host failed inside a call, or the call was cut off by
 // a stop: the binding is gone.
 bool ztracena(Stav& s) {
     if (!s.vazba || !s.vazba->Ztracena()) return false;
+    zapisZtratu(s);
     s.uvolni();
     return true;
 }
@@ -96,6 +104,7 @@ uint32_t OvladacInit(uint8_t Rozhrani, uint32_t& Handle, TKonfigOvladace KonfigO
     s.uvolni();
     s.duvod.clear();
     s.texty.clear();
+    s.ztrata = false;
     if (!druhPlatny(Rozhrani)) return KodNeplatne;
 
     TNavazani n = NavazOvladac(Rozhrani);
@@ -140,6 +149,7 @@ uint32_t OvladacDone(uint8_t Rozhrani, uint32_t& Handle) {
     const uint8_t druh = s.druh;
     const uint32_t kod = s.vazba->Done(Handle);
     const bool pryc = s.vazba->Ztracena();
+    if (pryc) zapisZtratu(s);
     // Nothing of the released library may be called again.
     s.uvolni();
     return pryc ? poZtrate(s, kod, druh) : kod;
@@ -194,6 +204,11 @@ void NastavPreruseniOvladace(std::function<bool()> Zastavit) {
 
 bool OvladacOpusten() {
     return stav().opusteno;
+}
+
+QString OvladacZtrata() {
+    const Stav& s = stav();
+    return s.ztrata ? s.duvod : QString();
 }
 
 void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz, uint8_t P5,

@@ -50,11 +50,19 @@ void OvladacUvolni();
 // when nothing is bound.
 QString OvladacVazba();
 
-// Why the last OvladacInit could not run the maker's 32-bit library, in
-// words a user can act on where the code's own text cannot say it: no Wine,
-// no wine32, a machine that cannot run 32-bit programs, no driver host
-// beside the program. Empty when it bound a library or knows no such cause.
+// Why the last OvladacInit could not run the library, in words a user can
+// act on where the code's own text cannot say it: no Wine, no wine32, a
+// machine that cannot run 32-bit programs, no driver host beside the
+// program, a library in none of the folders searched. Empty when it bound a
+// library or knows no such cause. Once the host that ran the library is
+// lost, the cause of that (OvladacZtrata) until the next OvladacInit.
 QString OvladacDuvod();
+
+// Why the host that ran the bound library was lost since the last
+// OvladacInit: "knihovna ovladače havarovala (výjimka 0xC0000005)",
+// "knihovna neodpověděla do 3 s a byla ukončena", or that it ended without
+// a word. Empty while it was not; the call that lost it returned 100 + kind.
+QString OvladacZtrata();
 
 // One command on the module. B0..B4 are in and out; a null one makes the
 // request impossible (Chyba 9).

@@ -6,6 +6,8 @@
 #include "km_host_frame.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <array>
@@ -71,6 +73,50 @@ constexpr int kTextMs = 5000;          // Error
 constexpr int kOtevreniMs = 10000;     // start and Open
 constexpr int kOtevreniWineMs = 60000; // Wine may first have to create its prefix
 constexpr int kKonecMs = 3000;         // a host ends by itself once its input closes
+// A wait longer than this is handed to the hook, in steps of kKrokMs: long
+// enough not to flicker a busy cursor on every call, short of what an
+// operator takes for a stuck window.
+constexpr int kCekaniMs = 300;
+constexpr int kKrokMs = 30;
+
+std::function<void(TCekani)>& hookCekani() {
+    static std::function<void(TCekani)> h;
+    return h;
+}
+
+// One wait on the host as the hook sees it: Zacatek at the first step, Konec
+// at the end of the wait, whichever way it ends.
+class Cekani {
+  public:
+    ~Cekani() {
+        if (zacalo_) hookCekani()(TCekani::Konec);
+    }
+    // Before the next read: how long it may wait, at most `zbyvaMs`.
+    int krok(int zbyvaMs) {
+        if (!hookCekani()) return zbyvaMs;
+        const qint64 uz = od_.elapsed();
+        if (uz < kCekaniMs) return static_cast<int>(std::min<qint64>(zbyvaMs, kCekaniMs - uz));
+        if (!zacalo_) hookCekani()(TCekani::Zacatek);
+        zacalo_ = true;
+        hookCekani()(TCekani::Trva);
+        return std::min(zbyvaMs, kKrokMs);
+    }
+
+  private:
+    QElapsedTimer od_ = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    bool zacalo_ = false;
+};
+
+QString TextPadu(const kmhost::CrashedReply& r) {
+    if (r.cause == kmhost::kCrashSignal)
+        return QStringLiteral("knihovna ovladače havarovala (signál %1)").arg(r.code);
+    return QStringLiteral("knihovna ovladače havarovala (výjimka 0x%1)")
+        .arg(QString::number(r.code, 16).toUpper().rightJustified(8, QLatin1Char('0')));
+}
 
 class PresHostitele : public VazbaOvladace {
   public:
@@ -80,6 +126,8 @@ class PresHostitele : public VazbaOvladace {
     bool spust(const SpusteniHostitele& s, const QString& cesta, uint32_t& kod, bool& odpovedel) {
         kod = KodNenacteno + druh_;
         odpovedel = false;
+        nazev_ =
+            QFileInfo(s.Wine && !s.Argumenty.isEmpty() ? s.Argumenty.last() : s.Program).fileName();
         // The host's own notes (and Wine's) go to the program's standard
         // error, which the child shares.
         kmhost::ChildCommand c;
@@ -103,8 +151,9 @@ class PresHostitele : public VazbaOvladace {
         r.kind = druh_;
         r.path = NativniCesta(cesta);
         kmhost::OpenReply a;
-        if (!vymena(kmhost::Type::Open, r, a, lhuta)) return false;
-        odpovedel = true;
+        const bool otevreno = vymena(kmhost::Type::Open, r, a, lhuta);
+        odpovedel = odpovedel_;
+        if (!otevreno) return false;
         if (a.result != kmhost::kOpenBound) {
             ukonci();
             if (a.result == kmhost::kOpenEntryMissing) kod = KodNeuplne + druh_;
@@ -201,6 +250,7 @@ class PresHostitele : public VazbaOvladace {
     }
 
     bool Ztracena() const override { return ztracena_; }
+    QString Duvod() const override { return duvod_; }
 
   private:
     // The host bound a library only of a kind it knows.
@@ -214,22 +264,35 @@ class PresHostitele : public VazbaOvladace {
     int rezerva() const { return wine_ ? kRezervaWineMs : kRezervaMs; }
 
     // One request and its reply, within `lhutaMs` plus the margin. Any
-    // fault of the host ends it.
+    // fault of the host ends it, and says why in duvod_.
     template <typename Req, typename Rep>
     bool vymena(kmhost::Type typ, const Req& req, Rep& rep, int lhutaMs) {
         if (ztracena_ || !proces_) return false;
         const uint32_t seq = ++seq_;
         kmhost::encode_into(ven_, static_cast<uint8_t>(typ), seq, req);
-        const QDeadlineTimer lhuta(lhutaMs + rezerva());
-        if (!proces_->write(ven_.data(), ven_.size(), lhutaMs + rezerva())) return selhani();
+        const int celkemMs = lhutaMs + rezerva();
+        const QDeadlineTimer lhuta(celkemMs);
+        if (!proces_->write(ven_.data(), ven_.size(), celkemMs)) return selhani();
+        Cekani cekani;
         for (;;) {
             switch (reader_.next(dovnitr_)) {
             case kmhost::FrameReader::Status::Ready:
+                // The host's last word: the library crashed in this call.
+                if (dovnitr_.type ==
+                    (static_cast<uint8_t>(kmhost::Type::Crashed) | kmhost::kReplyBit)) {
+                    kmhost::CrashedReply pad;
+                    if (dovnitr_.seq == seq && kmhost::decode(dovnitr_.payload, pad)) {
+                        odpovedel_ = true;
+                        duvod_ = TextPadu(pad);
+                    }
+                    return selhani();
+                }
                 // Exactly the reply to this request, and nothing behind it.
                 if (dovnitr_.type != (static_cast<uint8_t>(typ) | kmhost::kReplyBit) ||
                     dovnitr_.seq != seq || reader_.pending() != 0 ||
                     !kmhost::decode(dovnitr_.payload, rep))
                     return selhani();
+                odpovedel_ = true;
                 return true;
             case kmhost::FrameReader::Status::Broken:
                 return selhani();
@@ -239,9 +302,17 @@ class PresHostitele : public VazbaOvladace {
             // Whatever else it is (an end, a failure, the deadline), the
             // host is of no further use.
             const qint64 zbyva = lhuta.remainingTime();
-            if (zbyva <= 0) return selhani();
+            if (zbyva <= 0) {
+                duvod_ = QStringLiteral("knihovna neodpověděla do %1 s a byla ukončena")
+                             .arg((celkemMs + 999) / 1000);
+                return selhani();
+            }
             uint8_t data[4096];
-            const long n = proces_->read(data, sizeof data, static_cast<int>(zbyva));
+            const long n = proces_->read(data, sizeof data, cekani.krok(static_cast<int>(zbyva)));
+            if (n == kmhost::ChildProcess::kTimedOut) continue;
+            if (n == kmhost::ChildProcess::kEnded)
+                duvod_ =
+                    QStringLiteral("%1, který knihovnu spouští, skončil bez odpovědi").arg(nazev_);
             if (n <= 0) return selhani();
             reader_.feed(data, static_cast<size_t>(n));
         }
@@ -270,6 +341,9 @@ class PresHostitele : public VazbaOvladace {
     kmhost::Frame dovnitr_;    // the reply coming in
     uint32_t seq_ = 0;
     bool ztracena_ = false;
+    bool odpovedel_ = false; // some frame came from the host
+    QString duvod_;
+    QString nazev_;          // the host's file name, for duvod_
     uint32_t opakovani_ = 2; // SetConfig's last value, as the program passes it
     uint32_t udpTimeout_ = 0;
 };
@@ -372,6 +446,8 @@ class Prerusitelna : public VazbaOvladace {
     }
 
     bool Ztracena() const override { return opustena_ || vnitrni_->Ztracena(); }
+    // An abandoned call may still run inside the binding: it is not asked.
+    QString Duvod() const override { return opustena_ ? QString() : vnitrni_->Duvod(); }
 
   private:
     // Runs Volani on the thread and waits for it, or after a stop for at
@@ -426,11 +502,12 @@ std::unique_ptr<VazbaOvladace> VazbaVProcesu(uint8_t Druh, const QString& Cesta,
 
 std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
                                                   const QString& Cesta, uint32_t& Kod,
-                                                  bool* Odpovedel) {
+                                                  bool* Odpovedel, QString* Duvod) {
     auto vazba = std::make_unique<PresHostitele>(Druh, Spusteni.Wine);
     bool odpovedel = false;
     const bool spusten = vazba->spust(Spusteni, Cesta, Kod, odpovedel);
     if (Odpovedel) *Odpovedel = odpovedel;
+    if (Duvod) *Duvod = vazba->Duvod();
     if (!spusten) return nullptr;
     return vazba;
 }
@@ -438,4 +515,8 @@ std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHo
 std::unique_ptr<VazbaOvladace> PrerusitelnaVazba(std::unique_ptr<VazbaOvladace> Vnitrni,
                                                  std::function<bool()> Zastavit) {
     return std::make_unique<Prerusitelna>(std::move(Vnitrni), std::move(Zastavit));
+}
+
+void NastavCekaniNaHostitele(std::function<void(TCekani)> Hook) {
+    hookCekani() = std::move(Hook);
 }

@@ -36,6 +36,9 @@ class VazbaOvladace {
     // The host died or missed its deadline in the last call: that call's
     // result means nothing, and nothing more may be called.
     virtual bool Ztracena() const { return false; }
+    // Why it was lost, in words: the library crashed, missed its deadline,
+    // or the host ended without a word. Empty while it is not lost.
+    virtual QString Duvod() const { return {}; }
 };
 
 // Binds the library at `Cesta` (a bare file name: the platform's library
@@ -53,10 +56,12 @@ struct SpusteniHostitele {
 
 // Starts a host and has it bind the library at `Cesta`; `Kod` as above, and
 // 100 + kind also when the host does not start or answer. `Odpovedel`, when
-// given, tells whether the host answered at all (else it never came up).
+// given, tells whether the host answered at all (else it never came up);
+// `Duvod`, why it was lost on the way (VazbaOvladace::Duvod).
 std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHostitele& Spusteni,
                                                   const QString& Cesta, uint32_t& Kod,
-                                                  bool* Odpovedel = nullptr);
+                                                  bool* Odpovedel = nullptr,
+                                                  QString* Duvod = nullptr);
 
 // Vnitrni with every call on a thread of its own while the caller waits and
 // asks Zastavit, so that a stop ends any wait (km207). Once Zastavit says
@@ -68,3 +73,12 @@ std::unique_ptr<VazbaOvladace> VazbaPresHostitele(uint8_t Druh, const SpusteniHo
 constexpr int PreruseniPoMs = 500;
 std::unique_ptr<VazbaOvladace> PrerusitelnaVazba(std::unique_ptr<VazbaOvladace> Vnitrni,
                                                  std::function<bool()> Zastavit);
+
+// A call that waits on a host longer than a moment (about 0.3 s) hands the
+// wait to this hook: Zacatek once, then Trva every few tens of
+// milliseconds until the reply comes or the deadline passes, then Konec.
+// The windows install one that keeps them painting with a busy cursor; it
+// must never call into the link. Without one (km207) the call just waits.
+// The deadline is the same either way.
+enum class TCekani { Zacatek, Trva, Konec };
+void NastavCekaniNaHostitele(std::function<void(TCekani)> Hook);

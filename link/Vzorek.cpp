@@ -131,23 +131,31 @@ QString ZnackaBituStavu(int Bit) {
     return Jmeno == QLatin1String("---") ? QStringLiteral("b%1").arg(Bit) : Jmeno;
 }
 
-QString HlavickaPrubehuCsv() {
-    return QStringLiteral("cas,citac,rychlost,vstupy,stav,chyba");
+QString HlavickaPrubehuCsv(TDialektCsv Dialekt) {
+    return QStringList{QStringLiteral("cas"),      QStringLiteral("citac"),
+                       QStringLiteral("rychlost"), QStringLiteral("vstupy"),
+                       QStringLiteral("stav"),     QStringLiteral("chyba")}
+        .join(OddelovacCsv(Dialekt));
 }
 
-QString RadekPrubehuCsv(const TVzorek& V, std::optional<double> Rychlost) {
+QString RadekPrubehuCsv(const TVzorek& V, std::optional<double> Rychlost, TDialektCsv Dialekt) {
     const QString Cas =
         QDateTime::fromMSecsSinceEpoch(V.Cas).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
-    return Cas + QLatin1Char(',') + (V.Citac ? QString::number(*V.Citac) : QString()) +
-           QLatin1Char(',') + (Rychlost ? QString::number(*Rychlost, 'f', 1) : QString()) +
-           QLatin1Char(',') + (V.Vstupy ? SlovoNaHex(*V.Vstupy) : QString()) + QLatin1Char(',') +
-           (V.Stav ? SlovoNaHex(*V.Stav) : QString()) + QLatin1Char(',') + QString::number(V.Chyba);
+    return QStringList{CisloCsv(Cas, Dialekt),
+                       V.Citac ? QString::number(*V.Citac) : QString(),
+                       Rychlost ? CisloCsv(QString::number(*Rychlost, 'f', 1), Dialekt) : QString(),
+                       V.Vstupy ? SlovoNaHex(*V.Vstupy) : QString(),
+                       V.Stav ? SlovoNaHex(*V.Stav) : QString(),
+                       QString::number(V.Chyba)}
+        .join(OddelovacCsv(Dialekt));
 }
 
-bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat) {
+bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat,
+                            TDialektCsv Dialekt) {
     Zavri();
     Radku_ = 0;
     Chyba_.clear();
+    Dialekt_ = Dialekt;
     Vystup_ = Cesta == QLatin1String("-");
     if (Vystup_) {
         // The descriptor, unbuffered, as a file: each row goes out whole at
@@ -161,7 +169,7 @@ bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat) 
         return false;
     }
     Cesta_ = Cesta;
-    return Zapis(HlavickaPrubehuCsv().toUtf8() + '\n', Chyba);
+    return Zapis(ZacatekCsv(Dialekt_) + HlavickaPrubehuCsv(Dialekt_).toUtf8() + '\n', Chyba);
 }
 
 QString TZaznamPrubehu::Cil() const {
@@ -188,7 +196,7 @@ bool TZaznamPrubehu::Zapis(const QByteArray& Radek, QString& Chyba) {
 }
 
 bool TZaznamPrubehu::Pridej(const TVzorek& V, std::optional<double> Rychlost, QString& Chyba) {
-    if (!Zapis(RadekPrubehuCsv(V, Rychlost).toUtf8() + '\n', Chyba)) return false;
+    if (!Zapis(RadekPrubehuCsv(V, Rychlost, Dialekt_).toUtf8() + '\n', Chyba)) return false;
     ++Radku_;
     return true;
 }

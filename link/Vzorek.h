@@ -6,6 +6,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Komunikace.h"
 #include "Operace.h"
 
 #include <QFile>
@@ -83,13 +84,16 @@ class TRychlostCitace {
 // "yyyy-MM-dd HH:mm:ss.zzz" (TVzorek::Cas), counter decimal as read, rate
 // over its window in counts per second with one decimal, inputs and status "0x" and eight hex
 // digits, chyba the code of the first failed read (0: all read). A failed value is an empty field.
-QString HlavickaPrubehuCsv();
+// "CSV pro Excel" (TDialektCsv): the same columns, by its separator and
+// decimal sign.
+QString HlavickaPrubehuCsv(TDialektCsv Dialekt = TDialektCsv::Zakladni);
 // A 32-bit word as the CSV and the trend window show it: "0x" and eight
 // upper-case hex digits.
 QString SlovoNaHex(uint32_t Slovo);
 // A status bit by its name, "b8" for a bit without one ("---").
 QString ZnackaBituStavu(int Bit);
-QString RadekPrubehuCsv(const TVzorek& Vzorek, std::optional<double> Rychlost);
+QString RadekPrubehuCsv(const TVzorek& Vzorek, std::optional<double> Rychlost,
+                        TDialektCsv Dialekt = TDialektCsv::Zakladni);
 
 // A CSV recording written as samples come: opened through OtevriNovySoubor
 // (appended to, a new file or with Prepsat an existing one emptied in place)
@@ -99,7 +103,8 @@ QString RadekPrubehuCsv(const TVzorek& Vzorek, std::optional<double> Rychlost);
 class TZaznamPrubehu {
   public:
     ~TZaznamPrubehu() { Zavri(); }
-    bool Otevri(const QString& Cesta, QString& Chyba, bool Prepsat = true);
+    bool Otevri(const QString& Cesta, QString& Chyba, bool Prepsat = true,
+                TDialektCsv Dialekt = TDialektCsv::Zakladni);
     bool Otevreno() const { return Soubor_.isOpen(); }
     QString Cesta() const { return Cesta_; }
     // Writes one row. False (and the recording closed) when the file cannot
@@ -121,5 +126,6 @@ class TZaznamPrubehu {
     QString Cesta_;
     QString Chyba_;
     bool Vystup_ = false; // standard output
+    TDialektCsv Dialekt_ = TDialektCsv::Zakladni;
     qint64 Radku_ = 0;
 };

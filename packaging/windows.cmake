@@ -79,20 +79,43 @@ if(EXISTS ${KM207_QT_PREFIX}/share/km207/qt-licenses)
     install(DIRECTORY ${KM207_QT_PREFIX}/share/km207/qt-licenses/ DESTINATION licenses/qt)
 endif()
 
+# Last of the install rules: what is packaged is stripped, the debug
+# information kept in the build folder (windows-debug/) for crash reports.
+if(MINGW)
+    foreach(tool OBJCOPY OBJDUMP STRIP)
+        if(NOT CMAKE_${tool})
+            message(FATAL_ERROR "No ${tool} of the Windows toolchain")
+        endif()
+    endforeach()
+    install(CODE "set(KM_OBJCOPY \"${CMAKE_OBJCOPY}\")
+        set(KM_OBJDUMP \"${CMAKE_OBJDUMP}\")
+        set(KM_STRIP \"${CMAKE_STRIP}\")
+        set(KM_DEBUG_DIR \"${CMAKE_BINARY_DIR}/windows-debug\")
+        include(\"${CMAKE_CURRENT_SOURCE_DIR}/windows-strip.cmake\")")
+endif()
+
 set(CPACK_GENERATOR ZIP NSIS)
 set(CPACK_PACKAGE_NAME km207)
-set(CPACK_PACKAGE_VENDOR "KM-207 tool maintainers")
+set(CPACK_PACKAGE_VENDOR ${KM207_VENDOR})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration and diagnostic tool for the KM-207 I/O module")
 set(CPACK_PACKAGE_FILE_NAME km207-${PROJECT_VERSION}-win64)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY KM207)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY KM207)
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
-# Start menu: the program under its Czech title.
+# Stripped by the install rule above, the compiler's runtime and Qt too.
+set(CPACK_STRIP_FILES OFF)
+# Start menu: the program under its Czech title, in a folder named without
+# the version (the installer's name), so an upgrade keeps one entry. The
+# programs lie in the installation folder itself, not in bin/.
 set(CPACK_PACKAGE_EXECUTABLES W_KM207 "KM-207 konfigurace")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_DISPLAY_NAME "KM-207 ${PROJECT_VERSION}")
-set(CPACK_NSIS_PACKAGE_NAME "KM-207 ${PROJECT_VERSION}")
+set(CPACK_NSIS_PACKAGE_NAME "KM-207")
 set(CPACK_NSIS_INSTALLED_ICON_NAME W_KM207.exe)
+if(TARGET km207_icon)
+    set(CPACK_NSIS_MUI_ICON ${KM207_ICON})
+    set(CPACK_NSIS_MUI_UNIICON ${KM207_ICON})
+endif()
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
 # A 64-bit installer: the stock template, built for the amd64 stub, so that
@@ -108,7 +131,30 @@ if(KM207_NSIS_BOM_HEX STREQUAL "efbbbf")
 else()
     set(KM207_NSIS_BOM "")
 endif()
+# The stock uninstaller removes the key of the installation under the
+# vendor's key, but leaves the vendor's key itself, empty.
+set(KM207_NSIS_VENDOR_KEY
+    "DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\\@CPACK_PACKAGE_INSTALL_REGISTRY_KEY@\"")
+string(FIND "${KM207_NSIS_TEMPLATE}" "${KM207_NSIS_VENDOR_KEY}" KM207_AT REVERSE)
+if(KM207_AT LESS 0)
+    message(FATAL_ERROR "CMake's NSIS template no longer removes the installation's key as expected")
+endif()
+string(REPLACE "${KM207_NSIS_VENDOR_KEY}"
+    "${KM207_NSIS_VENDOR_KEY}\n  DeleteRegKey /ifempty SHCTX \"Software\\@CPACK_PACKAGE_VENDOR@\""
+    KM207_NSIS_TEMPLATE "${KM207_NSIS_TEMPLATE}")
 file(WRITE ${CMAKE_BINARY_DIR}/cpack-nsis/NSIS.template.in
     "${KM207_NSIS_BOM}Unicode true\nTarget amd64-unicode\n${KM207_NSIS_TEMPLATE}")
 set(CPACK_MODULE_PATH ${CMAKE_BINARY_DIR}/cpack-nsis)
 include(CPack)
+
+# The installer of an earlier release as the ones before this one were
+# made (its version in the Start menu folder's name), from the same files:
+# the Windows stage installs it, then this one over it, and finds one entry
+# and one uninstall key (cpack --config CPackConfig-previous.cmake).
+file(WRITE ${CMAKE_BINARY_DIR}/CPackConfig-previous.cmake
+    "include(\"${CMAKE_BINARY_DIR}/CPackConfig.cmake\")\n"
+    "set(CPACK_PACKAGE_VERSION 1.1.0)\n"
+    "set(CPACK_PACKAGE_FILE_NAME km207-1.1.0-win64)\n"
+    "set(CPACK_PACKAGE_DIRECTORY \"${CMAKE_BINARY_DIR}/previous-installer\")\n"
+    "set(CPACK_NSIS_PACKAGE_NAME \"KM-207 1.1.0\")\n"
+    "set(CPACK_NSIS_DISPLAY_NAME \"KM-207 1.1.0\")\n")

@@ -10,8 +10,16 @@
 #   - W_KM207.exe under Xvfb: the connection dialog with its default settings
 #     reaches the emulator, which must have been asked for its identification
 #     (screenshots into the Windows build folder's shots/);
+#   - the resources of every program and driver (version information,
+#     manifest, icon) read back from the installed files, and their sizes;
+#   - km207.exe with the test driver that crashes, hangs or is missing, run
+#     in the 64-bit driver host: the reason it gives;
 #   - the installer, silently into a fresh prefix; the installed km207.exe
-#     identifies the emulator; the uninstaller must leave nothing behind.
+#     identifies the emulator; the Start menu entry starts W_KM207.exe
+#     (screenshot); the uninstaller must leave no file and no registry key
+#     behind;
+#   - an upgrade over an earlier release's installer leaves one Start menu
+#     entry and one uninstall key.
 #
 #   scripts/test-windows.sh [LINUX_BUILD_DIR [WINDOWS_BUILD_DIR [SHOTS_DIR]]]
 #
@@ -44,6 +52,13 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 say "cross build and packages"
 "$here/scripts/build-windows.sh" "$wb" --package
 exe_dir=$wb/bin
+version=$(sed -n 's/^project(km207 VERSION \([0-9.]*\).*/\1/p' "$here/CMakeLists.txt")
+installer=$wb/km207-$version-win64.exe
+[ -f "$installer" ] || fail "no $installer"
+# The installer of an earlier release, for the upgrade below.
+(cd "$wb" && cpack --config CPackConfig-previous.cmake -G NSIS >/dev/null)
+previous=$wb/previous-installer/km207-1.1.0-win64.exe
+[ -f "$previous" ] || fail "no $previous"
 
 tmp=$(mktemp -d)
 pids=()
@@ -138,6 +153,43 @@ diff <(strip_id "$prefix/drive_c/users/Public/km207-a.cfg") \
     fail "the restored module differs from the backup"
 "$wineserver" -w
 
+# km207.exe where the library crashes, hangs, or is missing beside it, run in
+# the 64-bit driver host: the reason beside the code's text. Each folder
+# holds the tool, its runtime and the host.
+faults=$prefix/drive_c/faults
+rm -rf "$faults"
+control=$(find "$wb/tests-bin" -name '*fake_control.dll' | head -n1)
+[[ -n "$control" ]] || fail "no fake_control DLL in $wb/tests-bin"
+for kind in crash hang missing; do
+    mkdir -p "$faults/$kind"
+    cp "$exe_dir"/{km207.exe,km207-driverhost64.exe,Qt6Core.dll,libstdc++-6.dll,libgcc_s_seh-1.dll,libwinpthread-1.dll} "$faults/$kind/"
+done
+cp "$wb/standin/crash/KSER410.DLL" "$control" "$faults/crash/"
+cp "$wb/standin/hang/KL4100.DLL" "$control" "$faults/hang/"
+reason() {
+    local out
+    # The working folder holds the real drivers: never loaded from there.
+    out=$(cd "$exe_dir" && KM207_DRIVER_HOST=1 timeout 120 "$wine64" "C:\\faults\\$1\\km207.exe" identify "${@:2}" 2>&1)
+    printf '$ KM207_DRIVER_HOST=1 C:\\faults\\%s\\km207.exe identify %s\n%s\n' "$1" "${*:2}" "$out" >>"$transcript"
+    sed -n 's/\r$//; s/^km207: Důvod: //p' <<<"$out"
+}
+why=$(reason crash --kind com --port 1 --address 99)
+say "crash: $why"
+[ "$why" = "knihovna ovladače havarovala (výjimka 0xC0000005)" ] || fail "crash: no reason"
+why=$(reason hang --kind lan --ip 127.0.0.1 --udp-port "$udp_a" --timeout 10 --address 99)
+say "hang: $why"
+[ "$why" = "knihovna neodpověděla do 3 s a byla ukončena" ] || fail "hang: no reason"
+why=$(reason missing --kind com --port 1)
+say "missing: $why"
+[[ $why == "knihovna KSER410.DLL není ve složce programu C:\\faults\\missing "*"pracovní složka se neprohledává, a tak se KSER410.DLL z ní ("*") nenačte" ]] ||
+    fail "missing library: no reason"
+count=$((count + 3))
+# Help names the settings file where Windows keeps it.
+(cd "$tmp" && "$wine64" "$exe_dir/km207.exe" --help) | grep -F '%LOCALAPPDATA%\W_KM207\W_km207.ini' ||
+    fail "km207.exe --help does not name the Windows settings path"
+count=$((count + 1))
+"$wineserver" -w
+
 # 3. W_KM207.exe under Xvfb: the connection dialog, default settings (COM1,
 # address 0, 9600 Bd), to the emulator on the prefix's COM1.
 say "W_KM207.exe under Xvfb"
@@ -158,7 +210,44 @@ pids+=($!)
 # build folder.
 app=$prefix/drive_c/KM207
 rm -rf "$app"
-cmake --install "$wb" --prefix "$app" >/dev/null
+cmake --install "$wb" --prefix "$app" | grep '^-- Stripped' || fail "the install stripped nothing"
+
+# What Explorer, the Apps list and the taskbar read from each file.
+res=$wb/windows-resources.txt
+: >"$res"
+# A value of the version information: the line after its key (the strings
+# are UTF-16, one per line once the zeros become line ends).
+version_value() {
+    wrestool -x --raw --type=16 "$1" | iconv -f UTF-16LE -t UTF-8 2>/dev/null | tr '\0' '\n' |
+        awk -v key="$2" 'found { if (length($0)) { print; exit } } $0 ~ key "$" { found = 1 }'
+}
+for f in W_KM207.exe km207.exe km207-sim.exe km207-driverhost64.exe km207-driverhost.exe \
+    KSER410.DLL KIB410.DLL KPB4100.DLL KUB4100.DLL KL4100.DLL; do
+    file=$app/$f
+    [ -f "$file" ] || fail "no $f installed"
+    line="$f: $(stat -c %s "$file") bytes"
+    for key in FileDescription FileVersion ProductName CompanyName LegalCopyright; do
+        value=$(version_value "$file" "$key")
+        [ -n "$value" ] || fail "$f has no $key"
+        line+=" | $key=$value"
+    done
+    [ "$(version_value "$file" FileVersion)" = "$version" ] || fail "$f: FileVersion is not $version"
+    case $f in
+    *.exe)
+        manifest=$(wrestool -x --raw --type=24 "$file")
+        grep -q 'level="asInvoker"' <<<"$manifest" || fail "$f: no asInvoker manifest"
+        grep -q 'supportedOS Id="{8e0f7a12' <<<"$manifest" || fail "$f: no supported OS list"
+        line+=" | manifest: asInvoker, $(grep -c supportedOS <<<"$manifest") supportedOS"
+        if grep -q PerMonitorV2 <<<"$manifest"; then line+=", PerMonitorV2"; fi
+        wrestool -x --type=group_icon "$file" >"$tmp/icon.ico" || fail "$f: no icon"
+        line+=" | icon: $(icotool -l "$tmp/icon.ico" | sed -n 's/.*--width=\([0-9]*\).*/\1/p' | tr '\n' ' ')"
+        ;;
+    esac
+    echo "$line" >>"$res"
+done
+grep -q '^W_KM207.exe: .*PerMonitorV2' "$res" || fail "W_KM207.exe is not per-monitor DPI aware"
+cat "$res"
+count=$((count + 1))
 "$wine64" 'C:\KM207\W_KM207.exe' >"$tmp/gui.log" 2>&1 &
 pids+=($!)
 main=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
@@ -197,7 +286,14 @@ xdotool windowactivate --sync "$main" key alt+k
 say "installer"
 prefix=$(new_prefix install)
 export WINEPREFIX=$prefix
-installer=$(ls "$wb"/km207-*-win64.exe | head -n1)
+# The registry's keys as Wine keeps them, one line each.
+registry_keys() {
+    "$wineserver" -w
+    for hive in system.reg user.reg; do
+        sed -n 's/^\[\(.*\)\][ 0-9]*$/\1/p' "$prefix/$hive" | sed "s/^/$hive: /"
+    done | sort
+}
+registry_keys >"$tmp/keys-before"
 (cd "$prefix/drive_c" && find . | sort) >"$tmp/before"
 "$wine64" "$installer" /S '/D=C:\KM207'
 "$wineserver" -w
@@ -207,6 +303,22 @@ comm -13 "$tmp/before" "$tmp/installed" >"$wb/windows-installed-files.txt"
 say "installed: $(grep -c . "$wb/windows-installed-files.txt") paths (list in windows-installed-files.txt)"
 (cd "$tmp" && timeout 120 "$wine64" 'C:\KM207\km207.exe' identify "${lan_a[@]}") | tee "$tmp/installed-identify"
 grep -q 'SIM-A' "$tmp/installed-identify" || fail "the installed km207.exe did not identify the emulator"
+count=$((count + 1))
+# The Start menu entry, as a user clicks it: the program's window appears.
+menu=$(cd "$prefix/drive_c" && find . -name 'KM-207 konfigurace.lnk')
+say "Start menu entry: $menu"
+[ "$(grep -c . <<<"$menu")" = 1 ] || fail "not one Start menu entry"
+[[ $menu == */Programs/KM-207/KM-207\ konfigurace.lnk ]] || fail "the Start menu folder is not KM-207"
+"$wine64" start /wait "C:$(tr / '\\' <<<"${menu#.}")" >"$tmp/start.log" 2>&1 &
+menu_pid=$!
+pids+=($menu_pid)
+from_menu=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
+[ -n "$from_menu" ] || fail "the Start menu entry started no window: $(cat "$tmp/start.log")"
+sleep 2
+import -window root "$shots/windows-start-menu.png"
+xdotool windowactivate --sync "$from_menu" key alt+k
+wait "$menu_pid" || fail "W_KM207.exe started from the Start menu ended with an error"
+say "the Start menu entry started W_KM207.exe (windows-start-menu.png)"
 count=$((count + 1))
 "$wine64" 'C:\KM207\Uninstall.exe' /S
 "$wineserver" -w
@@ -221,15 +333,54 @@ nsis_temp='^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$'
 if grep -E -q "$nsis_temp" "$tmp/left"; then
     say "left by NSIS itself: $(grep -E "$nsis_temp" "$tmp/left" | tr '\n' ' ')(an empty folder in Temp)"
 fi
-grep -E -v "$nsis_temp" "$tmp/left" >"$wb/windows-left-behind.txt" || true
-if "$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\KM207' >/dev/null 2>&1; then
-    echo "registry: HKLM\\...\\Uninstall\\KM207" >>"$wb/windows-left-behind.txt"
+# The settings the program wrote beside itself when started from the menu
+# (the folder is writable here) are the user's, which an uninstaller keeps.
+# Its folder stays only because of them.
+user_data='^\./KM207/W_km207\.ini$'
+if grep -E -q "$user_data" "$tmp/left"; then
+    say "kept as the user's: $(grep -E "$user_data" "$tmp/left")"
+    user_data='^\./KM207(/W_km207\.ini)?$'
 fi
+grep -E -v "$nsis_temp|$user_data" "$tmp/left" >"$wb/windows-left-behind.txt" || true
+# Every registry key the uninstaller left, not only its uninstall key.
+# Wine's own bookkeeping of the programs that ran and of the restart is not
+# the installer's.
+registry_keys >"$tmp/keys-after"
+comm -13 "$tmp/keys-before" "$tmp/keys-after" >"$tmp/keys-new"
+# Console is where Wine keeps the console's settings once a console
+# program (km207.exe) ran.
+wine_own='(Software\\\\Wine\\\\|\\\\Explorer\\\\|^system.reg: System\\\\|^system.reg: Hardware\\\\|^user.reg: Console$)'
+grep -E -v "$wine_own" "$tmp/keys-new" | sed 's/^/registry: /' >>"$wb/windows-left-behind.txt" || true
+say "registry: $(grep -c . "$tmp/keys-new") keys more than before the install, $(grep -E -c "$wine_own" "$tmp/keys-new" || true) of them Wine's own"
 if [ -s "$wb/windows-left-behind.txt" ]; then
     cat "$wb/windows-left-behind.txt"
     fail "the uninstaller left the above behind"
 fi
 say "the uninstaller left nothing behind"
+count=$((count + 1))
+"$wineserver" -w
+
+# 5. An upgrade over an earlier release: one Start menu entry, one uninstall
+# key, the new version's.
+say "upgrade"
+prefix=$(new_prefix upgrade)
+export WINEPREFIX=$prefix
+"$wine64" "$previous" /S '/D=C:\KM207'
+"$wineserver" -w
+(cd "$prefix/drive_c" && find . -name '*.lnk' -path '*KM-207*') | sed 's/^/before: /'
+"$wine64" "$installer" /S '/D=C:\KM207'
+"$wineserver" -w
+entries=$(cd "$prefix/drive_c" && find . -name 'KM-207 konfigurace.lnk')
+sed 's/^/after: /' <<<"$entries"
+[ "$(grep -c . <<<"$entries")" = 1 ] || fail "the upgrade left not one Start menu entry"
+"$wine64" reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null |
+    tr -d '\r' >"$tmp/uninstall"
+names=$(grep -E 'DisplayName +REG_SZ +KM-207' "$tmp/uninstall" || true)
+echo "$names"
+[ "$(grep -c . <<<"$names")" = 1 ] || fail "the upgrade left not one uninstall key"
+grep -E -q "DisplayVersion +REG_SZ +$version\$" "$tmp/uninstall" ||
+    fail "the uninstall key is not the new version's"
+say "the upgrade left one Start menu entry and one uninstall key"
 count=$((count + 1))
 "$wineserver" -w
 

@@ -113,6 +113,13 @@ class BezRidicichZnaku : public QValidator {
     }
 };
 
+// A library lost with its driver host (it crashed or hung there): the cause
+// follows the code's text, which only says that the library is gone.
+QString SPricinou(const QString& Text) {
+    const QString Ztrata = OvladacZtrata();
+    return Ztrata.isEmpty() ? Text : Text + QStringLiteral(" – ") + Ztrata;
+}
+
 QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
@@ -327,11 +334,13 @@ void TForm2::Button1Click() {
         break;
     case TKrokSpojeni::Init:
     case TKrokSpojeni::SetConfig:
-        NastavStav(QStringLiteral("Chyba inicializace připojení - ") + v.Text);
+        NastavStav(SPricinou(QStringLiteral("Chyba inicializace připojení - ") + v.Text));
         return;
     case TKrokSpojeni::Parametry:
-    case TKrokSpojeni::Identifikace:
         NastavStav(v.Text);
+        return;
+    case TKrokSpojeni::Identifikace:
+        NastavStav(SPricinou(v.Text));
         return;
     }
     Data->Modul = v.Modul;

@@ -218,11 +218,14 @@ void TProtokolKomunikace::VymazatClick() {
 }
 
 void TProtokolKomunikace::UlozitClick() {
+    VybranyFiltr.clear();
     const QString Cesta = ZvolSoubor(this, QStringLiteral("Uložit komunikaci jako"),
-                                     QStringLiteral("CSV (*.csv);;Všechny soubory (*)"), true);
+                                     FiltrCsv + QStringLiteral(";;") + FiltrCsvExcel +
+                                         QStringLiteral(";;Všechny soubory (*)"),
+                                     true);
     if (Cesta.isEmpty()) return;
     QString Chyba;
-    if (Log.UlozCsv(Cesta, Chyba))
+    if (Log.UlozCsv(Cesta, Chyba, VybranyDialektCsv()))
         LabelZprava->setText(QStringLiteral("Uloženo do %1 (%2 řádků)")
                                  .arg(QFileInfo(Cesta).fileName())
                                  .arg(Log.Pocet()));

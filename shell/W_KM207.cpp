@@ -1,6 +1,7 @@
 // Start-up of the KM-207 configuration tool: one main window, its message
 // loop, and at the end the release of a driver library that a failed Init
 // may have left loaded.
+#include "CekaniOken.h"
 #include "Hlavni.h"
 #include "Kxxx410.h"
 #include "functions.h"
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
     NactiCeskyPrekladQt();
+    NastavCekaniOken();
     int result = 0;
     {
         TForm1 Form1;

@@ -1,7 +1,7 @@
 // A library that crashes inside Send, and one whose Send never returns, run
-// in a driver host: the connection dialog shows a text, the program goes on
-// with no host process left behind, and the next "Inicializace připojení"
-// starts a fresh host that works.
+// in a driver host: the connection dialog shows a text and what befell the
+// library, the program goes on with no host process left behind, and the
+// next "Inicializace připojení" starts a fresh host that works.
 #include "Pripojeni.h"
 #include "fake_control.h"
 #include "host_test_util.h"
@@ -20,6 +20,7 @@ struct Fault {
     bool wine;
     uint8_t kind;
     const char* folder;
+    const char* cause; // after the code's text
 };
 
 std::string fault_name(const testing::TestParamInfo<Fault>& info) {
@@ -60,9 +61,10 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
     const QString shown = status->text();
     std::cout << "[ shown    ] " << f.name << ": \"" << shown.toStdString() << "\"\n";
     const char* names[] = {"KSER410", "KIB410", "KPB4100", "KUB4100", "KL4100"};
-    EXPECT_EQ(
-        shown,
-        QStringLiteral("chyba inicializace knihovny %1.DLL").arg(QLatin1String(names[f.kind])));
+    EXPECT_EQ(shown.toStdString(),
+              QStringLiteral("chyba inicializace knihovny %1.DLL – %2")
+                  .arg(QLatin1String(names[f.kind]), QString::fromUtf8(f.cause))
+                  .toStdString());
     EXPECT_FALSE(data.Pripojeno);
     EXPECT_EQ(OvladacVazba(), QString()) << "the binding went with the host";
     EXPECT_TRUE(hosttest::no_child_left()) << "the host was ended and reaped";
@@ -79,13 +81,17 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Native, HostFault,
-                         testing::Values(Fault{"crash", false, 0, STANDIN_DIR "/crash"},
-                                         Fault{"hang", false, 4, STANDIN_DIR "/hang"}),
+                         testing::Values(Fault{"crash", false, 0, STANDIN_DIR "/crash",
+                                               "knihovna ovladače havarovala (signál 11)"},
+                                         Fault{"hang", false, 4, STANDIN_DIR "/hang",
+                                               "knihovna neodpověděla do 3 s a byla ukončena"}),
                          fault_name);
 #ifdef KM_WIN32_DIR
 INSTANTIATE_TEST_SUITE_P(Wine, HostFault,
-                         testing::Values(Fault{"crash", true, 0, KM_WIN32_DIR "/crash"},
-                                         Fault{"hang", true, 4, KM_WIN32_DIR "/hang"}),
+                         testing::Values(Fault{"crash", true, 0, KM_WIN32_DIR "/crash",
+                                               "knihovna ovladače havarovala (výjimka 0xC0000005)"},
+                                         Fault{"hang", true, 4, KM_WIN32_DIR "/hang",
+                                               "knihovna neodpověděla do 6 s a byla ukončena"}),
                          fault_name);
 #endif
 

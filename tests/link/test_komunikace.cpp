@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -224,6 +225,24 @@ TEST_F(Komunikace, CsvQuotesFieldsAndReadsBack) {
         EXPECT_EQ(r.size(), 11);
     EXPECT_FALSE(log.UlozCsv(dir.filePath(QStringLiteral("no/such/folder/x.csv")), error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+// "CSV pro Excel": the same columns, semicolons, decimal commas, a BOM.
+TEST_F(Komunikace, CsvForExcelHasSemicolonsDecimalCommasAndABom) {
+    TLogKomunikace log;
+    log.NastavZdrojTextu([](uint8_t, uint8_t) { return QStringLiteral("Chyba; a, b"); });
+    log.Pripoj();
+    send(200, 101, 1, {0, 1, 2, 3, 0});
+    const QByteArray csv = log.Csv(TDialektCsv::Excel);
+    ASSERT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+    const QStringList rows = QString::fromUtf8(csv.mid(3)).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(rows[0], HlavickaCsv().replace(QLatin1Char(','), QLatin1Char(';')));
+    EXPECT_TRUE(rows[1].startsWith(QStringLiteral("2024-05-01 14:03:07,123;KL-4100;200;101;1;")))
+        << rows[1].toStdString();
+    EXPECT_TRUE(rows[1].contains(QStringLiteral(";0;\"Chyba; a, b\";")));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(";\\d+,\\d{3}$")).match(rows[1]).hasMatch())
+        << "round trip in ms with a decimal comma: " << rows[1].toStdString();
+    EXPECT_FALSE(log.Csv().startsWith("\xEF\xBB\xBF"));
 }
 
 TEST(Statistika, CountsFailuresAndRoundTrips) {

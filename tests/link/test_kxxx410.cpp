@@ -67,6 +67,28 @@ TEST_F(Binding, ALibraryInTheWorkingFolderIsNeverLoaded) {
     EXPECT_TRUE(fake::entries().empty());
 }
 
+// The library beside the program is missing and one of its name sits in the
+// working folder: the cause names where it was looked for, and why the one
+// in the working folder is not loaded.
+TEST_F(Binding, AMissingLibraryIsExplainedWhereItWasLookedFor) {
+    QTemporaryDir empty, planted;
+    NastavAdresarOvladacu(empty.path());
+    const QString name = QStringLiteral("KSER410" FAKE_SUFFIX);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAKE_DIR "/") + name, planted.filePath(name)));
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(planted.path()));
+    EXPECT_EQ(OvladacInit(0, handle, konfig), 100u);
+    const QString duvod = OvladacDuvod();
+    QDir::setCurrent(before);
+    EXPECT_TRUE(duvod.startsWith(QStringLiteral("knihovna %1 není ve složce programu %2 ani v ")
+                                     .arg(name, QDir::toNativeSeparators(empty.path()))))
+        << duvod.toStdString();
+    EXPECT_TRUE(duvod.endsWith(QStringLiteral("pracovní složka se neprohledává, a tak se %1 z ní "
+                                              "(%2) nenačte")
+                                   .arg(name, QDir::toNativeSeparators(planted.path()))))
+        << duvod.toStdString();
+}
+
 TEST_F(Binding, LibraryLackingAnEntryIsRefusedAndReleased) {
     testsupport::use_broken_drivers();
     EXPECT_EQ(OvladacInit(0, handle, konfig), 110u);

@@ -71,6 +71,17 @@ TEST(Vzorek, CsvRowLeavesAFailedValueEmpty) {
               QStringLiteral("2026-03-04 05:06:07.089,,,,0x80000002,0"));
 }
 
+TEST(Vzorek, CsvForExcelRowsHaveSemicolonsAndDecimalCommas) {
+    EXPECT_EQ(HlavickaPrubehuCsv(TDialektCsv::Excel),
+              QStringLiteral("cas;citac;rychlost;vstupy;stav;chyba"));
+    TVzorek v;
+    v.Cas = QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7, 89)).toMSecsSinceEpoch();
+    v.Citac = -12;
+    v.Vstupy = 0xA5;
+    EXPECT_EQ(RadekPrubehuCsv(v, 1234.56, TDialektCsv::Excel),
+              QStringLiteral("2026-03-04 05:06:07,089;-12;1234,6;0x000000A5;;0"));
+}
+
 class NovySoubor : public ::testing::Test {
   protected:
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
