@@ -42,52 +42,47 @@ TData* (*TForm1::AlokujData)() = NovaData;
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("KM-207 (v.1.02) -  nastavení modulu"));
+    setWindowTitle(tr("KM-207 (v.1.02) -  nastavení modulu"));
     resize(600, 400);
 
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    Pipojen1 = NovaPolozka(this, QStringLiteral("Pipojen1"), QStringLiteral("&Připojení"));
+    Pipojen1 = NovaPolozka(this, QStringLiteral("Pipojen1"), tr("&Připojení"));
     MainMenu1->addAction(Pipojen1);
 
-    Nastaven1 = NoveMenu(MainMenu1, QStringLiteral("Nastaven1"), QStringLiteral("&Nastavení"));
-    AdresaRychlost1 =
-        NovaPolozka(this, QStringLiteral("AdresaRychlost1"), QStringLiteral("Adresa, rychlost"));
-    NastavAIN1 = NovaPolozka(this, QStringLiteral("NastavAIN1"), QStringLiteral("Čítač"));
+    Nastaven1 = NoveMenu(MainMenu1, QStringLiteral("Nastaven1"), tr("&Nastavení"));
+    AdresaRychlost1 = NovaPolozka(this, QStringLiteral("AdresaRychlost1"), tr("Adresa, rychlost"));
+    NastavAIN1 = NovaPolozka(this, QStringLiteral("NastavAIN1"), tr("Čítač"));
     HodinovobvodRTC1 =
-        NovaPolozka(this, QStringLiteral("HodinovobvodRTC1"), QStringLiteral("Hodinový obvod RTC"));
-    NastavDIO1 =
-        NovaPolozka(this, QStringLiteral("NastavDIO1"), QStringLiteral("Digitální vstupy/výstupy"));
+        NovaPolozka(this, QStringLiteral("HodinovobvodRTC1"), tr("Hodinový obvod RTC"));
+    NastavDIO1 = NovaPolozka(this, QStringLiteral("NastavDIO1"), tr("Digitální vstupy/výstupy"));
     Nastaven1->addAction(AdresaRychlost1);
     Nastaven1->addAction(NastavAIN1);
     Nastaven1->addAction(HodinovobvodRTC1);
     Nastaven1->addAction(NastavDIO1);
-    UlozitKonfiguraci1 = NovaPolozka(this, QStringLiteral("UlozitKonfiguraci1"),
-                                     QStringLiteral("Uložit konfiguraci modulu…"));
+    UlozitKonfiguraci1 =
+        NovaPolozka(this, QStringLiteral("UlozitKonfiguraci1"), tr("Uložit konfiguraci modulu…"));
     NahratKonfiguraci1 = NovaPolozka(this, QStringLiteral("NahratKonfiguraci1"),
-                                     QStringLiteral("Nahrát konfiguraci do modulu…"));
+                                     tr("Nahrát konfiguraci do modulu…"));
     Nastaven1->addSeparator();
     Nastaven1->addAction(UlozitKonfiguraci1);
     Nastaven1->addAction(NahratKonfiguraci1);
 
-    Okamithodnoty1 =
-        NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), QStringLiteral("&Okamžité hodnoty"));
-    OkamAIN2 = NovaPolozka(this, QStringLiteral("OkamAIN2"), QStringLiteral("Čítač"));
-    OkamDIN2 = NovaPolozka(this, QStringLiteral("OkamDIN2"), QStringLiteral("Digitální vstupy"));
-    OkamDOUT1 = NovaPolozka(this, QStringLiteral("OkamDOUT1"), QStringLiteral("Digitální výstupy"));
-    Statusregistr1 =
-        NovaPolozka(this, QStringLiteral("Statusregistr1"), QStringLiteral("Status registr"));
+    Okamithodnoty1 = NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), tr("&Okamžité hodnoty"));
+    OkamAIN2 = NovaPolozka(this, QStringLiteral("OkamAIN2"), tr("Čítač"));
+    OkamDIN2 = NovaPolozka(this, QStringLiteral("OkamDIN2"), tr("Digitální vstupy"));
+    OkamDOUT1 = NovaPolozka(this, QStringLiteral("OkamDOUT1"), tr("Digitální výstupy"));
+    Statusregistr1 = NovaPolozka(this, QStringLiteral("Statusregistr1"), tr("Status registr"));
     Okamithodnoty1->addAction(OkamAIN2);
     Okamithodnoty1->addAction(OkamDIN2);
     Okamithodnoty1->addAction(OkamDOUT1);
     Okamithodnoty1->addAction(Statusregistr1);
-    Prubehhodnot1 =
-        NovaPolozka(this, QStringLiteral("Prubehhodnot1"), QStringLiteral("Průběh hodnot…"));
+    Prubehhodnot1 = NovaPolozka(this, QStringLiteral("Prubehhodnot1"), tr("Průběh hodnot…"));
     Okamithodnoty1->addSeparator();
     Okamithodnoty1->addAction(Prubehhodnot1);
 
-    Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), QStringLiteral("&Konec"));
+    Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), tr("&Konec"));
     MainMenu1->addAction(Konec2);
 
     // The digital input/output screens are complete but not offered in this build.
@@ -114,9 +109,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {140, 80, 120, 50});
     setStatusBar(StatusBar1);
-    StatusBar1->NastavText(0, QStringLiteral(" Modul"));
-    StatusBar1->NastavText(1, QStringLiteral(" Adresa"));
-    StatusBar1->NastavText(2, QStringLiteral(" Rychlost"));
+    StatusBar1->NastavText(0, tr(" Modul"));
+    StatusBar1->NastavText(1, tr(" Adresa"));
+    StatusBar1->NastavText(2, tr(" Rychlost"));
     StatusBar1->NastavText(3, QString());
 
     FormCreate();
@@ -131,7 +126,7 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     TData* record = AlokujData ? AlokujData() : nullptr;
     if (!record) {
-        StatusBar1->NastavText(3, QStringLiteral(" Nelze vytvořit datové struktury programu"));
+        StatusBar1->NastavText(3, tr(" Nelze vytvořit datové struktury programu"));
         Data = nullptr;
         return;
     }
@@ -166,9 +161,9 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::Pipojen1Click() {
     if (!Data) return;
     OtevriDialog<TForm2>();
-    StatusBar1->NastavText(0, QStringLiteral(" Modul  ") + ModulNaText(Data->Modul));
-    StatusBar1->NastavText(1, QStringLiteral(" Adresa  ") + QString::number(Data->Adresa));
-    StatusBar1->NastavText(2, QStringLiteral(" Rychlost  ") + QString::number(Data->Rychlost) +
+    StatusBar1->NastavText(0, tr(" Modul  ") + ModulNaText(Data->Modul));
+    StatusBar1->NastavText(1, tr(" Adresa  ") + QString::number(Data->Adresa));
+    StatusBar1->NastavText(2, tr(" Rychlost  ") + QString::number(Data->Rychlost) +
                                   QStringLiteral("Bd"));
     // The link may have changed without a command (a failed Init).
     Protokol1->Obnov();

@@ -2,6 +2,7 @@
 // loop, and at the end the release of a driver library that a failed Init
 // may have left loaded.
 #include "Hlavni.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
 #include "functions.h"
 
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
-    NactiCeskyPrekladQt();
+    NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
     int result = 0;
     {
         TForm1 Form1;
