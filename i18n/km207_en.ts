@@ -102,6 +102,21 @@
         <source> Rychlost  </source>
         <translation> Baud rate  </translation>
     </message>
+    <message>
+        <source>Nápověda</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Příručka</source>
+        <translation>User&apos;s guide</translation>
+    </message>
+</context>
+<context>
+    <name>TPrirucka</name>
+    <message>
+        <source>Příručka KM-207</source>
+        <translation>KM-207 user&apos;s guide</translation>
+    </message>
 </context>
 <context>
     <name>TProtokolKomunikace</name>

@@ -1,5 +1,6 @@
 #include "Hlavni.h"
 
+#include "Jazyk.h"
 #include "KonfModulu.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
@@ -9,13 +10,17 @@
 #include "OkamDIN.h"
 #include "OkamDOUT.h"
 #include "Pripojeni.h"
+#include "Prirucka.h"
 #include "Prubeh.h"
 #include "RTC.h"
 #include "Spojeni.h"
 #include "StatReg.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QToolButton>
 
 #include <new>
 
@@ -89,6 +94,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     NastavDIO1->setVisible(false);
     OkamDIN2->setVisible(false);
     OkamDOUT1->setVisible(false);
+
+    PridejNapovedu();
 
     connect(Pipojen1, &QAction::triggered, this, &TForm1::Pipojen1Click);
     connect(AdresaRychlost1, &QAction::triggered, this, &TForm1::AdresaRychlost1Click);
@@ -223,4 +230,54 @@ void TForm1::NahratKonfiguraci1Click() {
 
 void TForm1::Konec2Click() {
     close();
+}
+
+// Help and the language sit in the menu bar's corner, so the menus keep
+// their order and their accelerators.
+void TForm1::PridejNapovedu() {
+    auto* Tlacitko = new QToolButton(MainMenu1);
+    Tlacitko->setObjectName(QStringLiteral("Napoveda1"));
+    Tlacitko->setText(tr("Nápověda"));
+    Tlacitko->setAutoRaise(true);
+    Tlacitko->setPopupMode(QToolButton::InstantPopup);
+    auto* Nabidka = new QMenu(Tlacitko);
+    Nabidka->setObjectName(QStringLiteral("NabidkaNapovedy1"));
+    Prirucka1 = NovaPolozka(this, QStringLiteral("Prirucka1"), tr("Příručka"));
+    Prirucka1->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 itself is the application's: it opens the section of any window.
+    Prirucka1->setShortcutContext(Qt::WidgetShortcut);
+    connect(Prirucka1, &QAction::triggered, this, [] { OtevriPrirucku(nullptr); });
+    Nabidka->addAction(Prirucka1);
+    // Named in both languages, so that a reader of either finds it.
+    QMenu* Jazyk = Nabidka->addMenu(QStringLiteral("Jazyk / Language"));
+    Jazyk->setObjectName(QStringLiteral("Jazyk1"));
+    auto* Skupina = new QActionGroup(Jazyk);
+    const TJazyk Ulozeny = JazykZKodu(CtiJazykIni().value_or(QString())).value_or(TJazyk::Cestina);
+    for (const auto& [Volba, Jmeno, Popis] :
+         {std::tuple{TJazyk::Cestina, "JazykCs1", "Čeština"},
+          std::tuple{TJazyk::Anglictina, "JazykEn1", "English"}}) {
+        QAction* Polozka = NovaPolozka(this, QString::fromLatin1(Jmeno), QString::fromUtf8(Popis));
+        Polozka->setCheckable(true);
+        Polozka->setChecked(Volba == Ulozeny);
+        Skupina->addAction(Polozka);
+        Jazyk->addAction(Polozka);
+        connect(Polozka, &QAction::triggered, this,
+                [this, Volba = Volba] { ZvolJazykProgramu(Volba); });
+    }
+    Tlacitko->setMenu(Nabidka);
+    MainMenu1->setCornerWidget(Tlacitko);
+}
+
+void TForm1::ZvolJazykProgramu(TJazyk Jazyk) {
+    if (!ZapisJazykIni(KodJazyka(Jazyk))) {
+        QMessageBox::warning(this, QStringLiteral("Jazyk / Language"),
+                             QStringLiteral("Volbu jazyka nelze uložit do souboru nastavení.\n"
+                                            "The language cannot be saved in the settings file."));
+        return;
+    }
+    // Every window is built in one language: the choice applies from the
+    // next start, as the note says in both.
+    QMessageBox::information(this, QStringLiteral("Jazyk / Language"),
+                             QStringLiteral("Jazyk se změní při příštím spuštění programu.\n"
+                                            "The language changes when the program starts next."));
 }

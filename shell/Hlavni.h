@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Jazyk.h"
 #include "ProtokolKomunikace.h"
 #include "functions.h"
 
@@ -39,6 +40,7 @@ class TForm1 : public QMainWindow {
     QAction* Statusregistr1 = nullptr;
     QAction* Prubehhodnot1 = nullptr;
     QAction* Konec2 = nullptr;
+    QAction* Prirucka1 = nullptr;
     // The client area: every command that reaches the driver.
     TProtokolKomunikace* Protokol1 = nullptr;
 
@@ -74,6 +76,10 @@ class TForm1 : public QMainWindow {
         dialog->Data = Data;
         dialog->exec();
     }
+
+    void PridejNapovedu();
+    // Stores the language chosen in the corner menu for the next start.
+    void ZvolJazykProgramu(TJazyk Jazyk);
 
     bool umisteno_ = false;
 };

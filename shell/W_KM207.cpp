@@ -4,6 +4,7 @@
 #include "Hlavni.h"
 #include "Jazyk.h"
 #include "Kxxx410.h"
+#include "Prirucka.h"
 #include "functions.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
     NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
+    NainstalujF1(app);
     int result = 0;
     {
         TForm1 Form1;
