@@ -44,6 +44,8 @@ Další volby:
                               chybový výstup, jako je ukazuje protokol
   --config SOUBOR             soubor nastavení místo W_km207.ini
   --no-config                 žádný soubor nastavení (výchozí hodnoty)
+  --lang cs|en                jazyk textů (jinak KM207_LANG, výchozí cs);
+                              JSON je v obou jazycích stejný
   -h, --help                  nápověda
   --version                   verze programu (s --json jako JSON)
 

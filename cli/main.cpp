@@ -2,6 +2,7 @@
 #include "stop.h"
 #include "tool.h"
 
+#include "Jazyk.h"
 #include "Kxxx410.h"
 
 #include <QCoreApplication>
@@ -14,7 +15,11 @@ int main(int argc, char** argv) {
     // The program's name, so the per-user settings file is the program's own.
     QCoreApplication::setApplicationName(QStringLiteral("W_KM207"));
     km207::installStopHandler();
-    const int status = km207::run(QCoreApplication::arguments().mid(1));
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    // JSON is read by programs: its every byte stays the same in any language.
+    NastavJazyk(args.contains(QStringLiteral("--json")) ? TJazyk::Cestina
+                                                        : JazykProcesu(args, false));
+    const int status = km207::run(args);
     // A driver call cut off by a stop may still run in its library, which
     // must neither be released nor see the process's static objects go.
     if (OvladacOpusten()) {

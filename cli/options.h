@@ -21,6 +21,7 @@ struct Options {
     bool verbose = false;          // every request and reply on standard error
     std::optional<QString> config; // settings file instead of W_km207.ini
     bool noConfig = false;         // no settings file: the program's defaults
+    std::optional<QString> lang;   // "cs" or "en", taken before parsing
 
     // Overrides of the settings file.
     std::optional<uint8_t> kind; // 0-4, the settings file's kinds

@@ -4,6 +4,7 @@
 #include "Soubory.h"
 #include "console.h"
 
+#include <QCoreApplication>
 #include <QJsonDocument>
 
 #include <algorithm>
@@ -102,7 +103,7 @@ void Output::usage(const QString& text, const QString& command) {
     error(text, std::nullopt, ExitUsage);
     const QString help = command.isEmpty() ? QStringLiteral("km207 --help")
                                            : QStringLiteral("km207 %1 --help").arg(command);
-    writeLine(stderr, QStringLiteral("Nápověda: ") + help);
+    writeLine(stderr, QCoreApplication::translate("km207", "Nápověda: ") + help);
 }
 
 void Output::text(const QString& text) {

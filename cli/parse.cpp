@@ -4,9 +4,12 @@
 #include "options.h"
 
 #include "Dekl.h"
+#include "Jazyk.h"
 #include "Rozhrani.h"
 #include "Rychlosti.h"
 #include "Vzorek.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 #include <functional>
@@ -25,7 +28,8 @@ struct Rule {
 };
 
 QString rangeError(const char* option, const QString& what) {
-    return QStringLiteral("--%1 potřebuje %2").arg(QLatin1String(option), what);
+    return QCoreApplication::translate("km207", "--%1 potřebuje %2")
+        .arg(QLatin1String(option), what);
 }
 
 // An option without a value that sets one flag.
@@ -41,7 +45,7 @@ Rule text(const char* name, std::optional<QString> Options::*member, const char*
     return {name, true, std::move(commands),
             [name, member, what, blanksAllowed](const QString& v, Options& o, QString& e) {
                 if ((blanksAllowed ? v : v.trimmed()).isEmpty()) {
-                    e = rangeError(name, QString::fromUtf8(what));
+                    e = rangeError(name, QCoreApplication::translate("km207", what));
                     return false;
                 }
                 o.*member = v;
@@ -56,7 +60,7 @@ Rule integer(const char* name, std::optional<T> Options::*member, int64_t min, i
     return {name, true, std::move(commands), [=](const QString& v, Options& o, QString& e) {
                 const auto n = numberIn(v, min, max);
                 if (!n) {
-                    e = rangeError(name, QString::fromUtf8(what));
+                    e = rangeError(name, QCoreApplication::translate("km207", what));
                     return false;
                 }
                 o.*member = static_cast<T>(*n);
@@ -84,6 +88,16 @@ bool applyBaud(const QString& v, Options& o, QString& e) {
         return false;
     }
     o.baud = static_cast<uint32_t>(*n);
+    return true;
+}
+
+// Checked here for its error; main has already chosen the language by it.
+bool applyLang(const QString& v, Options& o, QString& e) {
+    if (!JazykZKodu(v)) {
+        e = rangeError("lang", QCoreApplication::translate("km207", "cs nebo en"));
+        return false;
+    }
+    o.lang = v;
     return true;
 }
 
@@ -143,35 +157,47 @@ const std::vector<Rule>& rules() {
         flag("help", &Options::help),
         flag("version", &Options::version),
         flag("verbose", &Options::verbose),
-        text("config", &Options::config, "cestu k souboru nastavení"),
+        text("config", &Options::config, QT_TRANSLATE_NOOP("km207", "cestu k souboru nastavení")),
         flag("no-config", &Options::noConfig),
+        {"lang", true, {}, applyLang},
         // The link, over the settings file.
         {"kind", true, {}, applyKind},
-        text("port", &Options::port, "číslo portu COM nebo bázovou adresu", {}, false),
-        text("ip", &Options::ip, "IP adresu LAN konvertoru"),
-        integer("udp-port", &Options::udpPort, 1, 65535, "číslo 1-65535"),
-        integer("timeout", &Options::timeout, 0, 65535, "milisekundy 0-65535"),
-        integer("address", &Options::address, 0, 255, "adresu modulu 0-255"),
+        text("port", &Options::port,
+             QT_TRANSLATE_NOOP("km207", "číslo portu COM nebo bázovou adresu"), {}, false),
+        text("ip", &Options::ip, QT_TRANSLATE_NOOP("km207", "IP adresu LAN konvertoru")),
+        integer("udp-port", &Options::udpPort, 1, 65535,
+                QT_TRANSLATE_NOOP("km207", "číslo 1-65535")),
+        integer("timeout", &Options::timeout, 0, 65535,
+                QT_TRANSLATE_NOOP("km207", "milisekundy 0-65535")),
+        integer("address", &Options::address, 0, 255,
+                QT_TRANSLATE_NOOP("km207", "adresu modulu 0-255")),
         {"baud", true, {}, applyBaud},
         // One command each.
         {"addresses", true, {"scan", "line"}, applyAddresses},
         {"bauds", true, {"scan", "line"}, applyBauds},
-        integer("interval", &Options::interval, 1, 3600000, "milisekundy 1-3600000",
-                {"watch", "line"}),
-        integer("count", &Options::count, 1, 1000000000, "počet čtení 1 a více", {"watch", "line"}),
-        text("csv", &Options::csv, "soubor (nebo - pro standardní výstup)", {"watch", "line"}),
+        integer("interval", &Options::interval, 1, 3600000,
+                QT_TRANSLATE_NOOP("km207", "milisekundy 1-3600000"), {"watch", "line"}),
+        integer("count", &Options::count, 1, 1000000000,
+                QT_TRANSLATE_NOOP("km207", "počet čtení 1 a více"), {"watch", "line"}),
+        text("csv", &Options::csv,
+             QT_TRANSLATE_NOOP("km207", "soubor (nebo - pro standardní výstup)"),
+             {"watch", "line"}),
         integer("rate-window", &Options::rateWindow, TRychlostCitace::NejkratsiOkno,
-                TRychlostCitace::NejdelsiOkno, "milisekundy 100-60000", {"watch"}),
+                TRychlostCitace::NejdelsiOkno, QT_TRANSLATE_NOOP("km207", "milisekundy 100-60000"),
+                {"watch"}),
         flag("overwrite", &Options::overwrite, {"watch", "line"}),
         flag("csv-excel", &Options::csvExcel, {"watch"}),
-        integer("repeat", &Options::repeat, 1, 1000000000, "počet opakování 1 a více", {"get"}),
+        integer("repeat", &Options::repeat, 1, 1000000000,
+                QT_TRANSLATE_NOOP("km207", "počet opakování 1 a více"), {"get"}),
         flag("force", &Options::force, {"restore", "line"}),
         flag("keep-address", &Options::keepAddress, {"restore"}),
         flag("dry-run", &Options::dryRun, {"restore", "line"}),
-        text("line", &Options::line, "soubor linky", {"line"}),
-        integer("misses", &Options::misses, 1, 100, "počet 1-100", {"line"}),
+        text("line", &Options::line, QT_TRANSLATE_NOOP("km207", "soubor linky"), {"line"}),
+        integer("misses", &Options::misses, 1, 100, QT_TRANSLATE_NOOP("km207", "počet 1-100"),
+                {"line"}),
         {"module-baud", true, {"line"}, applyModuleBaud},
-        integer("wait", &Options::wait, 1, 86400, "sekundy 1-86400", {"line"}),
+        integer("wait", &Options::wait, 1, 86400, QT_TRANSLATE_NOOP("km207", "sekundy 1-86400"),
+                {"line"}),
     };
     return all;
 }

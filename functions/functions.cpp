@@ -1,5 +1,7 @@
 #include "functions.h"
 
+#include "Jazyk.h"
+
 #include "Kxxx410.h"
 
 #include <QCoreApplication>
@@ -434,18 +436,7 @@ QString ZvolSlozkuDialogem(QWidget* Rodic, const QString& Titulek) {
 } // namespace
 
 bool NactiCeskyPrekladQt() {
-    static QTranslator Preklad;
-    if (!Preklad.isEmpty()) return true;
-    // Where Qt keeps them, or a "translations" folder beside the program
-    // (the Windows package).
-    for (const QString& Slozka :
-         {QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-          QCoreApplication::applicationDirPath() + QStringLiteral("/translations")}) {
-        if (Preklad.load(QLocale(QLocale::Czech, QLocale::Czechia), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), Slozka))
-            return QCoreApplication::installTranslator(&Preklad);
-    }
-    return false;
+    return NastavJazyk(TJazyk::Cestina);
 }
 
 void BezZkratekVSeznamu(QWidget* Seznam) {

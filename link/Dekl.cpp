@@ -32,6 +32,9 @@ const QString kKl = RozhraniSParametry(TParametry::Lan).Nazev.toString();
 const QString kIp = QStringLiteral("IP adresa");
 const QString kUdpPort = QStringLiteral("UDP port");
 const QString kUdpTimeout = QStringLiteral("UDP timeout");
+// Keys of this program beside the specified ones; older versions skip them.
+const QString kProgram = QStringLiteral("Program");
+const QString kJazyk = QStringLiteral("Jazyk");
 
 // Test stand-ins for the executable's folder and the per-user folder.
 QString& adresarIni() {
@@ -243,39 +246,19 @@ bool CtiIniZeSouboru(TData* Data, const QString& Cesta, std::vector<TNepouzitaHo
     return true;
 }
 
-bool ZapisIni(TData* Data) {
-    if (!Data) return false;
-    // Re-read what is on disk now, so only the keys below change. A file that
-    // exists but cannot be read is never replaced: the settings then go to
-    // the per-user file (CestaIni), which an unusable file beside the
-    // executable only fails to seed.
+namespace {
+
+// Re-reads what is on disk now and writes it back with Zmen's keys changed,
+// so every other key stays. A file that exists but cannot be read is never
+// replaced: the settings then go to the per-user file (CestaIni), which an
+// unusable file beside the executable only fails to seed.
+bool zmenIni(const std::function<void(IniDocument&)>& Zmen) {
     const QString cesta = CestaIni();
     const QString zdroj = souborCteni();
     Obsah obsah;
     if (nactiDokument(zdroj, obsah) == Cteni::Nelze && zdroj == cesta) return false;
     IniDocument& d = obsah.dokument;
-
-    // A kind the table does not know is stored as the first one.
-    const TRozhrani* r = NajdiRozhrani(Data->Rozhrani);
-    if (!r) r = &TabulkaRozhrani[0];
-    d.setValue(kPripojeni, kRozhrani, r->Nazev.toString());
-    switch (r->Parametry) {
-    case TParametry::CisloPortu:
-        d.setValue(kComx, kCislo, QString::number(Data->CisloPortu));
-        break;
-    case TParametry::BazovaAdresa:
-        d.setValue(kKib, kBazova, QString::number(Data->BazovaAdresa));
-        break;
-    case TParametry::Lan:
-        d.setValue(kKl, kIp, Data->IpAdresa);
-        d.setValue(kKl, kUdpPort, QString::number(Data->UdpPort));
-        d.setValue(kKl, kUdpTimeout, QString::number(Data->UdpTimeout));
-        break;
-    case TParametry::Zadne:
-        break;
-    }
-    d.setValue(kPripojeni, kAdresa, QString::number(Data->Adresa));
-    d.setValue(kPripojeni, kRychlost, QString::number(Data->Rychlost));
+    Zmen(d);
 
     QDir().mkpath(QFileInfo(cesta).absolutePath());
     // Written whole to a temporary file and renamed over the old one, so a
@@ -292,6 +275,45 @@ bool ZapisIni(TData* Data) {
         return false;
     }
     return f.commit();
+}
+
+} // namespace
+
+bool ZapisIni(TData* Data) {
+    if (!Data) return false;
+    return zmenIni([Data](IniDocument& d) {
+        // A kind the table does not know is stored as the first one.
+        const TRozhrani* r = NajdiRozhrani(Data->Rozhrani);
+        if (!r) r = &TabulkaRozhrani[0];
+        d.setValue(kPripojeni, kRozhrani, r->Nazev.toString());
+        switch (r->Parametry) {
+        case TParametry::CisloPortu:
+            d.setValue(kComx, kCislo, QString::number(Data->CisloPortu));
+            break;
+        case TParametry::BazovaAdresa:
+            d.setValue(kKib, kBazova, QString::number(Data->BazovaAdresa));
+            break;
+        case TParametry::Lan:
+            d.setValue(kKl, kIp, Data->IpAdresa);
+            d.setValue(kKl, kUdpPort, QString::number(Data->UdpPort));
+            d.setValue(kKl, kUdpTimeout, QString::number(Data->UdpTimeout));
+            break;
+        case TParametry::Zadne:
+            break;
+        }
+        d.setValue(kPripojeni, kAdresa, QString::number(Data->Adresa));
+        d.setValue(kPripojeni, kRychlost, QString::number(Data->Rychlost));
+    });
+}
+
+std::optional<QString> CtiJazykIni() {
+    Obsah obsah;
+    nactiDokument(souborCteni(), obsah);
+    return obsah.dokument.value(kProgram, kJazyk);
+}
+
+bool ZapisJazykIni(const QString& Kod) {
+    return zmenIni([&Kod](IniDocument& d) { d.setValue(kProgram, kJazyk, Kod); });
 }
 
 QString PoleNaText(const TTextPole& Pole) {

@@ -85,6 +85,10 @@ bool CtiIniZeSouboru(TData* Data, const QString& Cesta,
 // exists, the one beside the executable.
 QString CestaCteniIni();
 bool ZapisIni(TData* Data);
+// The language chosen in the program ("cs", "en"), a key of its own in the
+// same file; writing it changes no other key.
+std::optional<QString> CtiJazykIni();
+bool ZapisJazykIni(const QString& Kod);
 
 QString PoleNaText(const TTextPole& Pole);
 int TextNaPole(const QString& Text, TTextPole& Pole);

@@ -5,6 +5,7 @@
 #include "Prikazy.h"
 #include "Soubory.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -102,7 +103,9 @@ TStatistika TPocitadloPrikazu::Statistika() const {
 }
 
 QString StatistikaNaText(const TStatistika& S) {
-    QString Text = QStringLiteral("příkazů %1, chyb %2").arg(S.Prikazy).arg(S.Chyby);
+    QString Text = QCoreApplication::translate("Komunikace", "příkazů %1, chyb %2")
+                       .arg(S.Prikazy)
+                       .arg(S.Chyby);
     if (!S.ChybyPodleKodu.empty()) {
         QStringList Kody;
         for (const auto& [kod, pocet] : S.ChybyPodleKodu)
@@ -110,7 +113,7 @@ QString StatistikaNaText(const TStatistika& S) {
         Text += QStringLiteral(" (") + Kody.join(QStringLiteral(", ")) + QLatin1Char(')');
     }
     if (S.Prikazy > 0)
-        Text += QStringLiteral(", doba min %1 / medián %2 / max %3 ms")
+        Text += QCoreApplication::translate("Komunikace", ", doba min %1 / medián %2 / max %3 ms")
                     .arg(Milisekundy(S.MinUs), Milisekundy(S.MedianUs), Milisekundy(S.MaxUs));
     return Text;
 }

@@ -36,7 +36,7 @@ trap 'rm -f "$expected" "$actual"' EXIT
     echo "usr/share/applications/$id.desktop"
     echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
     echo "usr/share/metainfo/$id.metainfo.xml"
-    printf 'usr/share/doc/km207/%s\n' copyright README.md CHANGELOG.md
+    printf 'usr/share/doc/km207/%s\n' copyright README.md CHANGELOG.md guide.cs.md guide.en.md
     # Executables of the build that exist only in some configurations.
     sed -n 's|^\(..*\)$|usr/\1|p' "$build/install-optional.txt"
 } | sort >"$expected"

@@ -71,6 +71,7 @@ endforeach()
 add_custom_target(km_windows_runtime ALL ${KM207_WIN_COPIES} VERBATIM)
 
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
+    ${CMAKE_SOURCE_DIR}/doc/guide.cs.md ${CMAKE_SOURCE_DIR}/doc/guide.en.md
     DESTINATION ${KM207_WIN_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${KM207_WIN_DIR} RENAME LICENSE.txt)
 # Qt is LGPL: its licence texts travel with its libraries.

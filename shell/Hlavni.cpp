@@ -1,5 +1,6 @@
 #include "Hlavni.h"
 
+#include "Jazyk.h"
 #include "KonfModulu.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
@@ -9,13 +10,17 @@
 #include "OkamDIN.h"
 #include "OkamDOUT.h"
 #include "Pripojeni.h"
+#include "Prirucka.h"
 #include "Prubeh.h"
 #include "RTC.h"
 #include "Spojeni.h"
 #include "StatReg.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QToolButton>
 
 #include <new>
 
@@ -42,61 +47,57 @@ TData* (*TForm1::AlokujData)() = NovaData;
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("KM-207 (v.1.02) -  nastavení modulu"));
+    setWindowTitle(tr("KM-207 (v.1.02) -  nastavení modulu"));
     resize(600, 400);
 
     MainMenu1 = menuBar();
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
 
-    Pipojen1 = NovaPolozka(this, QStringLiteral("Pipojen1"), QStringLiteral("&Připojení"));
+    Pipojen1 = NovaPolozka(this, QStringLiteral("Pipojen1"), tr("&Připojení"));
     MainMenu1->addAction(Pipojen1);
 
-    Nastaven1 = NoveMenu(MainMenu1, QStringLiteral("Nastaven1"), QStringLiteral("&Nastavení"));
-    AdresaRychlost1 =
-        NovaPolozka(this, QStringLiteral("AdresaRychlost1"), QStringLiteral("Adresa, rychlost"));
-    NastavAIN1 = NovaPolozka(this, QStringLiteral("NastavAIN1"), QStringLiteral("Čítač"));
+    Nastaven1 = NoveMenu(MainMenu1, QStringLiteral("Nastaven1"), tr("&Nastavení"));
+    AdresaRychlost1 = NovaPolozka(this, QStringLiteral("AdresaRychlost1"), tr("Adresa, rychlost"));
+    NastavAIN1 = NovaPolozka(this, QStringLiteral("NastavAIN1"), tr("Čítač"));
     HodinovobvodRTC1 =
-        NovaPolozka(this, QStringLiteral("HodinovobvodRTC1"), QStringLiteral("Hodinový obvod RTC"));
-    NastavDIO1 =
-        NovaPolozka(this, QStringLiteral("NastavDIO1"), QStringLiteral("Digitální vstupy/výstupy"));
+        NovaPolozka(this, QStringLiteral("HodinovobvodRTC1"), tr("Hodinový obvod RTC"));
+    NastavDIO1 = NovaPolozka(this, QStringLiteral("NastavDIO1"), tr("Digitální vstupy/výstupy"));
     Nastaven1->addAction(AdresaRychlost1);
     Nastaven1->addAction(NastavAIN1);
     Nastaven1->addAction(HodinovobvodRTC1);
     Nastaven1->addAction(NastavDIO1);
-    UlozitKonfiguraci1 = NovaPolozka(this, QStringLiteral("UlozitKonfiguraci1"),
-                                     QStringLiteral("Uložit konfiguraci modulu…"));
+    UlozitKonfiguraci1 =
+        NovaPolozka(this, QStringLiteral("UlozitKonfiguraci1"), tr("Uložit konfiguraci modulu…"));
     NahratKonfiguraci1 = NovaPolozka(this, QStringLiteral("NahratKonfiguraci1"),
-                                     QStringLiteral("Nahrát konfiguraci do modulu…"));
+                                     tr("Nahrát konfiguraci do modulu…"));
     Nastaven1->addSeparator();
     Nastaven1->addAction(UlozitKonfiguraci1);
     Nastaven1->addAction(NahratKonfiguraci1);
 
-    Okamithodnoty1 =
-        NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), QStringLiteral("&Okamžité hodnoty"));
-    OkamAIN2 = NovaPolozka(this, QStringLiteral("OkamAIN2"), QStringLiteral("Čítač"));
-    OkamDIN2 = NovaPolozka(this, QStringLiteral("OkamDIN2"), QStringLiteral("Digitální vstupy"));
-    OkamDOUT1 = NovaPolozka(this, QStringLiteral("OkamDOUT1"), QStringLiteral("Digitální výstupy"));
-    Statusregistr1 =
-        NovaPolozka(this, QStringLiteral("Statusregistr1"), QStringLiteral("Status registr"));
+    Okamithodnoty1 = NoveMenu(MainMenu1, QStringLiteral("Okamithodnoty1"), tr("&Okamžité hodnoty"));
+    OkamAIN2 = NovaPolozka(this, QStringLiteral("OkamAIN2"), tr("Čítač"));
+    OkamDIN2 = NovaPolozka(this, QStringLiteral("OkamDIN2"), tr("Digitální vstupy"));
+    OkamDOUT1 = NovaPolozka(this, QStringLiteral("OkamDOUT1"), tr("Digitální výstupy"));
+    Statusregistr1 = NovaPolozka(this, QStringLiteral("Statusregistr1"), tr("Status registr"));
     Okamithodnoty1->addAction(OkamAIN2);
     Okamithodnoty1->addAction(OkamDIN2);
     Okamithodnoty1->addAction(OkamDOUT1);
     Okamithodnoty1->addAction(Statusregistr1);
-    Prubehhodnot1 =
-        NovaPolozka(this, QStringLiteral("Prubehhodnot1"), QStringLiteral("Průběh hodnot…"));
+    Prubehhodnot1 = NovaPolozka(this, QStringLiteral("Prubehhodnot1"), tr("Průběh hodnot…"));
     Okamithodnoty1->addSeparator();
     Okamithodnoty1->addAction(Prubehhodnot1);
-    Prehledlinky1 =
-        NovaPolozka(this, QStringLiteral("Prehledlinky1"), QStringLiteral("Přehled linky…"));
+    Prehledlinky1 = NovaPolozka(this, QStringLiteral("Prehledlinky1"), tr("Přehled linky…"));
     Okamithodnoty1->addAction(Prehledlinky1);
 
-    Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), QStringLiteral("&Konec"));
+    Konec2 = NovaPolozka(this, QStringLiteral("Konec2"), tr("&Konec"));
     MainMenu1->addAction(Konec2);
 
     // The digital input/output screens are complete but not offered in this build.
     NastavDIO1->setVisible(false);
     OkamDIN2->setVisible(false);
     OkamDOUT1->setVisible(false);
+
+    PridejNapovedu();
 
     connect(Pipojen1, &QAction::triggered, this, &TForm1::Pipojen1Click);
     connect(AdresaRychlost1, &QAction::triggered, this, &TForm1::AdresaRychlost1Click);
@@ -118,9 +119,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {140, 80, 120, 50});
     setStatusBar(StatusBar1);
-    StatusBar1->NastavText(0, QStringLiteral(" Modul"));
-    StatusBar1->NastavText(1, QStringLiteral(" Adresa"));
-    StatusBar1->NastavText(2, QStringLiteral(" Rychlost"));
+    StatusBar1->NastavText(0, tr(" Modul"));
+    StatusBar1->NastavText(1, tr(" Adresa"));
+    StatusBar1->NastavText(2, tr(" Rychlost"));
     StatusBar1->NastavText(3, QString());
 
     FormCreate();
@@ -135,7 +136,7 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
     TData* record = AlokujData ? AlokujData() : nullptr;
     if (!record) {
-        StatusBar1->NastavText(3, QStringLiteral(" Nelze vytvořit datové struktury programu"));
+        StatusBar1->NastavText(3, tr(" Nelze vytvořit datové struktury programu"));
         Data = nullptr;
         return;
     }
@@ -183,9 +184,9 @@ bool TForm1::Odlozeno(void (TForm1::*Akce)()) {
 
 void TForm1::UkazModul() {
     if (!Data) return;
-    StatusBar1->NastavText(0, QStringLiteral(" Modul  ") + ModulNaText(Data->Modul));
-    StatusBar1->NastavText(1, QStringLiteral(" Adresa  ") + QString::number(Data->Adresa));
-    StatusBar1->NastavText(2, QStringLiteral(" Rychlost  ") + QString::number(Data->Rychlost) +
+    StatusBar1->NastavText(0, tr(" Modul  ") + ModulNaText(Data->Modul));
+    StatusBar1->NastavText(1, tr(" Adresa  ") + QString::number(Data->Adresa));
+    StatusBar1->NastavText(2, tr(" Rychlost  ") + QString::number(Data->Rychlost) +
                                   QStringLiteral("Bd"));
 }
 
@@ -278,4 +279,54 @@ void TForm1::NahratKonfiguraci1Click() {
 
 void TForm1::Konec2Click() {
     close();
+}
+
+// Help and the language sit in the menu bar's corner, so the menus keep
+// their order and their accelerators.
+void TForm1::PridejNapovedu() {
+    auto* Tlacitko = new QToolButton(MainMenu1);
+    Tlacitko->setObjectName(QStringLiteral("Napoveda1"));
+    Tlacitko->setText(tr("Nápověda"));
+    Tlacitko->setAutoRaise(true);
+    Tlacitko->setPopupMode(QToolButton::InstantPopup);
+    auto* Nabidka = new QMenu(Tlacitko);
+    Nabidka->setObjectName(QStringLiteral("NabidkaNapovedy1"));
+    Prirucka1 = NovaPolozka(this, QStringLiteral("Prirucka1"), tr("Příručka"));
+    Prirucka1->setShortcut(QKeySequence(Qt::Key_F1));
+    // F1 itself is the application's: it opens the section of any window.
+    Prirucka1->setShortcutContext(Qt::WidgetShortcut);
+    connect(Prirucka1, &QAction::triggered, this, [] { OtevriPrirucku(nullptr); });
+    Nabidka->addAction(Prirucka1);
+    // Named in both languages, so that a reader of either finds it.
+    QMenu* Jazyk = Nabidka->addMenu(QStringLiteral("Jazyk / Language"));
+    Jazyk->setObjectName(QStringLiteral("Jazyk1"));
+    auto* Skupina = new QActionGroup(Jazyk);
+    const TJazyk Ulozeny = JazykZKodu(CtiJazykIni().value_or(QString())).value_or(TJazyk::Cestina);
+    for (const auto& [Volba, Jmeno, Popis] :
+         {std::tuple{TJazyk::Cestina, "JazykCs1", "Čeština"},
+          std::tuple{TJazyk::Anglictina, "JazykEn1", "English"}}) {
+        QAction* Polozka = NovaPolozka(this, QString::fromLatin1(Jmeno), QString::fromUtf8(Popis));
+        Polozka->setCheckable(true);
+        Polozka->setChecked(Volba == Ulozeny);
+        Skupina->addAction(Polozka);
+        Jazyk->addAction(Polozka);
+        connect(Polozka, &QAction::triggered, this,
+                [this, Volba = Volba] { ZvolJazykProgramu(Volba); });
+    }
+    Tlacitko->setMenu(Nabidka);
+    MainMenu1->setCornerWidget(Tlacitko);
+}
+
+void TForm1::ZvolJazykProgramu(TJazyk Jazyk) {
+    if (!ZapisJazykIni(KodJazyka(Jazyk))) {
+        QMessageBox::warning(this, QStringLiteral("Jazyk / Language"),
+                             QStringLiteral("Volbu jazyka nelze uložit do souboru nastavení.\n"
+                                            "The language cannot be saved in the settings file."));
+        return;
+    }
+    // Every window is built in one language: the choice applies from the
+    // next start, as the note says in both.
+    QMessageBox::information(this, QStringLiteral("Jazyk / Language"),
+                             QStringLiteral("Jazyk se změní při příštím spuštění programu.\n"
+                                            "The language changes when the program starts next."));
 }

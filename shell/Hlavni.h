@@ -3,6 +3,7 @@
 #pragma once
 
 #include "Dekl.h"
+#include "Jazyk.h"
 #include "Linka.h"
 #include "PrehledLinky.h"
 #include "ProtokolKomunikace.h"
@@ -49,6 +50,7 @@ class TForm1 : public QMainWindow {
     QAction* Prubehhodnot1 = nullptr;
     QAction* Prehledlinky1 = nullptr;
     QAction* Konec2 = nullptr;
+    QAction* Prirucka1 = nullptr;
     // The client area: every command that reaches the driver.
     TProtokolKomunikace* Protokol1 = nullptr;
 
@@ -99,6 +101,10 @@ class TForm1 : public QMainWindow {
     // While the overview polls the line or runs an operation on it, a
     // command that needs the link runs once that is over (true then).
     bool Odlozeno(void (TForm1::*Akce)());
+
+    void PridejNapovedu();
+    // Stores the language chosen in the corner menu for the next start.
+    void ZvolJazykProgramu(TJazyk Jazyk);
 
     bool umisteno_ = false;
     bool ukazatPrehled_ = false;

@@ -136,7 +136,7 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
     QFont Pismo = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     Pismo.setStyleStrategy(QFont::PreferNoShaping);
     ListProtokol->setFont(Pismo);
-    PopisPole(ListProtokol, QStringLiteral("Komunikace s modulem"));
+    PopisPole(ListProtokol, tr("Komunikace s modulem"));
 
     LabelStatistika = Popisek("LabelStatistika");
     // The message of a save has a line of its own, shown for a while, so
@@ -148,11 +148,11 @@ TProtokolKomunikace::TProtokolKomunikace(QWidget* parent) : QWidget(parent) {
     ZpravaCasovac_->setInterval(kZpravaMs);
     connect(ZpravaCasovac_, &QTimer::timeout, LabelZprava, &QLabel::hide);
 
-    ActionVymazat = new QAction(QStringLiteral("Vymazat"), this);
+    ActionVymazat = new QAction(tr("Vymazat"), this);
     ActionVymazat->setObjectName(QStringLiteral("ActionVymazat"));
-    ActionUlozit = new QAction(QStringLiteral("Uložit jako…"), this);
+    ActionUlozit = new QAction(tr("Uložit jako…"), this);
     ActionUlozit->setObjectName(QStringLiteral("ActionUlozit"));
-    ActionPozastavit = new QAction(QStringLiteral("Pozastavit"), this);
+    ActionPozastavit = new QAction(tr("Pozastavit"), this);
     ActionPozastavit->setObjectName(QStringLiteral("ActionPozastavit"));
     ActionPozastavit->setCheckable(true);
     ListProtokol->addActions({ActionVymazat, ActionUlozit, ActionPozastavit});
@@ -202,10 +202,10 @@ void TProtokolKomunikace::Obnov() {
     if (Text.isEmpty()) {
         // Where no library could be run, the link may know why in words.
         const QString Duvod = OvladacDuvod();
-        Text = Duvod.isEmpty() ? QStringLiteral("žádný") : QStringLiteral("žádný – ") + Duvod;
+        Text = Duvod.isEmpty() ? tr("žádný") : tr("žádný – ") + Duvod;
     }
-    LabelOvladac->setText(QStringLiteral("Ovladač: ") + Text);
-    LabelStatistika->setText((Log.Pozastaveno() ? QStringLiteral("pozastaveno, ") : QString()) +
+    LabelOvladac->setText(tr("Ovladač: ") + Text);
+    LabelStatistika->setText((Log.Pozastaveno() ? tr("pozastaveno, ") : QString()) +
                              StatistikaNaText(Log.Statistika()));
 }
 
@@ -219,16 +219,15 @@ void TProtokolKomunikace::VymazatClick() {
 
 void TProtokolKomunikace::UlozitClick() {
     VybranyFiltr.clear();
-    const QString Cesta = ZvolSoubor(this, QStringLiteral("Uložit komunikaci jako"),
+    const QString Cesta = ZvolSoubor(this, tr("Uložit komunikaci jako"),
                                      FiltrCsv + QStringLiteral(";;") + FiltrCsvExcel +
-                                         QStringLiteral(";;Všechny soubory (*)"),
+                                         QStringLiteral(";;") + tr("Všechny soubory (*)"),
                                      true);
     if (Cesta.isEmpty()) return;
     QString Chyba;
     if (Log.UlozCsv(Cesta, Chyba, VybranyDialektCsv()))
-        LabelZprava->setText(QStringLiteral("Uloženo do %1 (%2 řádků)")
-                                 .arg(QFileInfo(Cesta).fileName())
-                                 .arg(Log.Pocet()));
+        LabelZprava->setText(
+            tr("Uloženo do %1 (%2 řádků)").arg(QFileInfo(Cesta).fileName()).arg(Log.Pocet()));
     else
         LabelZprava->setText(Chyba);
     LabelZprava->setToolTip(QDir::toNativeSeparators(Cesta));

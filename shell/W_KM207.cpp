@@ -3,7 +3,9 @@
 // may have left loaded.
 #include "CekaniOken.h"
 #include "Hlavni.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
+#include "Prirucka.h"
 #include "functions.h"
 
 #include <QApplication>
@@ -12,8 +14,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
-    NactiCeskyPrekladQt();
+    NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
     NastavCekaniOken();
+    NainstalujF1(app);
     int result = 0;
     {
         TForm1 Form1;

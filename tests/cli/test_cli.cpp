@@ -622,3 +622,26 @@ TEST(Cli, LineScanStatusBackupAndRestore) {
 }
 
 } // namespace
+
+// English only when asked for, by the option or the environment; the
+// system's locale never changes it, and JSON stays the same in either.
+TEST(Cli, SpeaksEnglishOnlyWhenAskedAndJsonNeverChanges) {
+    const QStringList bad{"get", "address", "--no-config", "--timeout", "70000"};
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LANG"), QStringLiteral("en_US.UTF-8"));
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("en_US.UTF-8"));
+    env.remove(QStringLiteral("KM207_LANG"));
+    const Result czech = km207(bad, env);
+    EXPECT_EQ(czech.err, QStringLiteral("km207: --timeout potřebuje milisekundy 0-65535\n"
+                                        "Nápověda: km207 get --help\n"));
+    const QString english = QStringLiteral("km207: --timeout needs milliseconds 0-65535\n"
+                                           "Help: km207 get --help\n");
+    EXPECT_EQ(km207(bad + QStringList{"--lang", "en"}, env).err, english);
+    auto envEn = env;
+    envEn.insert(QStringLiteral("KM207_LANG"), QStringLiteral("en"));
+    EXPECT_EQ(km207(bad, envEn).err, english);
+    EXPECT_EQ(km207(bad + QStringList{"--lang=cs"}, envEn).err, czech.err);
+    const Result json = km207(bad + QStringList{"--json"}, env);
+    EXPECT_EQ(km207(bad + QStringList{"--json", "--lang", "en"}, envEn).out, json.out);
+    EXPECT_EQ(km207(QStringList{"--lang", "de", "--version"}, env).status, 64);
+}

@@ -1,0 +1,103 @@
+// The language: how it is chosen, where the choice is kept, and the main
+// window built in English next to the same window in Czech.
+#include "Hlavni.h"
+#include "Jazyk.h"
+#include "shell_test_util.h"
+#include "texts_shown.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+using namespace shelltest;
+
+namespace {
+
+class Jazyk : public ShellTest {
+  protected:
+    void TearDown() override {
+        NastavJazyk(TJazyk::Cestina);
+        qunsetenv("KM207_LANG");
+        QLocale::setDefault(QLocale::system());
+        ShellTest::TearDown();
+    }
+};
+
+TEST_F(Jazyk, OptionBeatsEnvironmentWhichBeatsTheSettingsFile) {
+    const auto en = TJazyk::Anglictina;
+    const auto cs = TJazyk::Cestina;
+    struct Case {
+        QStringList args;
+        const char* env; // nullptr: not set
+        const char* ini; // the settings file's key, nullptr: none
+        TJazyk expected;
+    } cases[] = {
+        {{}, nullptr, nullptr, cs},
+        {{}, nullptr, "en", en},
+        {{}, "en", "cs", en},
+        {{}, "cs", "en", cs},
+        {{"--lang", "en"}, "cs", "cs", en},
+        {{"--lang=cs"}, "en", "en", cs},
+        {{"get", "--lang", "en", "--", "--lang", "cs"}, nullptr, nullptr, en},
+        {{"--", "--lang", "en"}, nullptr, nullptr, cs},
+        // A value that names no language is passed over.
+        {{"--lang", "de"}, "xx", "en", en},
+        {{"--lang"}, nullptr, nullptr, cs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString() + " env=" + (c.env ? c.env : "-") +
+                     " ini=" + (c.ini ? c.ini : "-"));
+        write_ini(QStringLiteral("[Připojení]\nRozhraní=KL-4100\nAdresa=9\n"));
+        if (c.ini) {
+            ASSERT_TRUE(ZapisJazykIni(QString::fromLatin1(c.ini)));
+        }
+        if (c.env)
+            qputenv("KM207_LANG", c.env);
+        else
+            qunsetenv("KM207_LANG");
+        EXPECT_EQ(JazykProcesu(c.args, true), c.expected);
+        // km207 never reads the window's choice from the settings file.
+        if (!c.args.contains(QStringLiteral("--lang")) && !c.env) {
+            EXPECT_EQ(JazykProcesu(c.args, false), cs);
+        }
+    }
+    // Writing the language keeps the connection's keys.
+    write_ini(QStringLiteral("[Připojení]\nRozhraní=KL-4100\nAdresa=9\n"));
+    ASSERT_TRUE(ZapisJazykIni(QStringLiteral("en")));
+    TData data;
+    InitData(&data);
+    ASSERT_TRUE(CtiIni(&data));
+    EXPECT_EQ(data.Adresa, 9);
+    EXPECT_TRUE(read_ini().contains(QStringLiteral("[Program]\nJazyk=en")));
+}
+
+TEST_F(Jazyk, AnEnglishSystemLocaleLeavesTheProgramCzech) {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    qputenv("LANG", "en_US.UTF-8");
+    EXPECT_EQ(JazykProcesu({}, true), TJazyk::Cestina);
+    qunsetenv("LANG");
+}
+
+// Every text of the main window changes in English, except the module's own
+// names; back in Czech, every text is as before.
+TEST_F(Jazyk, TheMainWindowSpeaksEnglishAndCzechAgain) {
+    const auto texts = [] {
+        TForm1 form;
+        return testsupport::texts_shown(&form);
+    };
+    const auto czech = texts();
+    ASSERT_TRUE(NastavJazyk(TJazyk::Anglictina));
+    const auto english = texts();
+    ASSERT_EQ(english.keys(), czech.keys());
+    const QRegularExpression names(
+        QStringLiteral("^ *(KM-207|RTC|Jazyk / Language|Čeština|English)? *$"));
+    for (auto it = czech.cbegin(); it != czech.cend(); ++it) {
+        if (names.match(it.value()).hasMatch()) continue;
+        EXPECT_NE(english.value(it.key()).toStdString(), it.value().toStdString())
+            << "untranslated: " << it.key().toStdString();
+    }
+    EXPECT_EQ(english.value(QStringLiteral("Konec2.text")), QStringLiteral("E&xit"));
+    ASSERT_TRUE(NastavJazyk(TJazyk::Cestina));
+    EXPECT_EQ(texts(), czech);
+}
+
+} // namespace
