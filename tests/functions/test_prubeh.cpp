@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
 #include <QRegularExpression>
@@ -308,8 +309,11 @@ TEST_F(TrendWindow, FileOutcomesStayInTheStatusLineAndTheDialogAsksAboutTheRealN
         } else if (step == QLatin1String("cancel")) {
             static_cast<QDialog*>(w)->reject();
         } else {
-            qobject_cast<QFileDialog*>(w)->selectFile(dir.filePath(step));
-            static_cast<QDialog*>(w)->accept();
+            // Typed into the name field of the dialog, opened in the folder.
+            auto* d = qobject_cast<QFileDialog*>(w);
+            d->setDirectory(dir.path());
+            d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(step);
+            static_cast<QDialog*>(d)->accept();
             if (w->isVisible()) steps.prepend(step); // still reading its folder
         }
     });
