@@ -75,18 +75,13 @@ bool NastavJazyk(TJazyk Jazyk) {
     QCoreApplication::removeTranslator(&Program);
     QCoreApplication::removeTranslator(&Qt);
     aktualni() = Jazyk;
-    const QLocale Mistni = Jazyk == TJazyk::Anglictina
-                               ? QLocale(QLocale::English, QLocale::UnitedStates)
-                               : QLocale(QLocale::Czech, QLocale::Czechia);
-    // Qt's English catalog is empty (its source language), and an empty
-    // catalog is not installed.
-    bool Vse =
-        nactiPrekladQt(Qt, Mistni) && (Qt.isEmpty() || QCoreApplication::installTranslator(&Qt));
-    // Czech is the source language: only English has a catalog of ours.
-    if (Jazyk == TJazyk::Anglictina)
-        Vse = Program.load(QStringLiteral(":/i18n/km207_en.qm")) &&
-              QCoreApplication::installTranslator(&Program) && Vse;
-    return Vse;
+    // English is Qt's own source language and Czech is ours: each language
+    // needs one catalog, Qt's Czech one or our English one.
+    if (Jazyk == TJazyk::Cestina)
+        return nactiPrekladQt(Qt, QLocale(QLocale::Czech, QLocale::Czechia)) &&
+               QCoreApplication::installTranslator(&Qt);
+    return Program.load(QStringLiteral(":/i18n/km207_en.qm")) &&
+           QCoreApplication::installTranslator(&Program);
 }
 
 TJazyk AktualniJazyk() {
