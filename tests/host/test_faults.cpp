@@ -61,10 +61,16 @@ TEST_P(HostFault, TheDialogShowsATextAndTheNextInitWorks) {
     const QString shown = status->text();
     std::cout << "[ shown    ] " << f.name << ": \"" << shown.toStdString() << "\"\n";
     const char* names[] = {"KSER410", "KIB410", "KPB4100", "KUB4100", "KL4100"};
-    EXPECT_EQ(shown.toStdString(),
-              QStringLiteral("chyba inicializace knihovny %1.DLL – %2")
-                  .arg(QLatin1String(names[f.kind]), QString::fromUtf8(f.cause))
-                  .toStdString());
+    QString cause = QString::fromUtf8(f.cause);
+#ifdef KM_SANITIZE
+    // The sanitizer's handler of SIGSEGV ends the crashed host its own way,
+    // an exit and not the signal: the host then ended without a word.
+    if (f.kind == 0 && !shown.endsWith(cause))
+        cause = QStringLiteral("km207-driverhost, který knihovnu spouští, skončil bez odpovědi");
+#endif
+    EXPECT_EQ(shown.toStdString(), QStringLiteral("chyba inicializace knihovny %1.DLL – %2")
+                                       .arg(QLatin1String(names[f.kind]), cause)
+                                       .toStdString());
     EXPECT_FALSE(data.Pripojeno);
     EXPECT_EQ(OvladacVazba(), QString()) << "the binding went with the host";
     EXPECT_TRUE(hosttest::no_child_left()) << "the host was ended and reaped";
