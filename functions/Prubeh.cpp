@@ -200,9 +200,6 @@ void TForm16::VytvorCasovace() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setSingleShot(true);
-    Timer2 = new QTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer2->setInterval(1000);
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
@@ -210,7 +207,6 @@ void TForm16::VytvorCasovace() {
 
 void TForm16::Propoj() {
     connect(Timer1, &QTimer::timeout, this, &TForm16::Timer1Timer);
-    connect(Timer2, &QTimer::timeout, this, &TForm16::Timer2Timer);
     connect(Timer3, &QTimer::timeout, this, &TForm16::UkazHodnoty);
     connect(Button1, &QPushButton::clicked, this, &TForm16::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm16::Button2Click);
@@ -248,7 +244,6 @@ void TForm16::hideEvent(QHideEvent* event) {
     if (!event->spontaneous()) {
         Otevreno_ = false;
         Timer1->stop();
-        Timer2->stop();
         Timer3->stop();
         ZastavZaznam();
     }
@@ -273,7 +268,6 @@ void TForm16::FormShow() {
     AdresaModulu = Data ? Data->Adresa : 0;
     Otevreno_ = true;
     Timer1->start(0);
-    Timer2->start();
     UkazHodnoty();
 }
 
@@ -424,10 +418,6 @@ void TForm16::UkazHodnoty() {
     Nastav(RadekBity, Stav ? Bity.join(QLatin1Char(' ')) : TextChybi);
     for (int n = 0; n < 32; ++n)
         Nastav(Radku + n, Vstupy ? QString::number(B.Vstupy >> n & 1u) : TextChybi);
-}
-
-void TForm16::Timer2Timer() {
-    Zaznam_.Dopln();
 }
 
 void TForm16::Button1Click() {

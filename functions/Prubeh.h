@@ -50,7 +50,6 @@ class TForm16 : public QDialog {
     TGrafPrubehu* PaintBox1;
     TStatusBar* StatusBar1;
     QTimer* Timer1; // the poll, single-shot, started again after each sample
-    QTimer* Timer2; // flushes the recording every second
     QTimer* Timer3; // the newest values into the table, at most twice a second
 
     // Period bounds, ms.
@@ -72,7 +71,6 @@ class TForm16 : public QDialog {
   public slots:
     void FormShow();
     void Timer1Timer();
-    void Timer2Timer();
     void Button1Click();
     void Button2Click();
     void Button3Click();

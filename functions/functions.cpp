@@ -12,12 +12,10 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLayout>
-#include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPalette>
 #include <QScreen>
-#include <QTranslator>
 #include <QWindow>
 
 #include <algorithm>

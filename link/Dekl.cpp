@@ -32,7 +32,7 @@ const QString kKl = RozhraniSParametry(TParametry::Lan).Nazev.toString();
 const QString kIp = QStringLiteral("IP adresa");
 const QString kUdpPort = QStringLiteral("UDP port");
 const QString kUdpTimeout = QStringLiteral("UDP timeout");
-// Keys of this program beside the specified ones; older versions skip them.
+// The program's own section, which older versions read past.
 const QString kProgram = QStringLiteral("Program");
 const QString kJazyk = QStringLiteral("Jazyk");
 

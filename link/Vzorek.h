@@ -110,8 +110,6 @@ class TZaznamPrubehu {
     // Writes one row. False (and the recording closed) when the file cannot
     // be written; Chyba names it and says why.
     bool Pridej(const TVzorek& Vzorek, std::optional<double> Rychlost, QString& Chyba);
-    // Rows go out as they are added; nothing is left to flush.
-    void Dopln() {}
     // Closes the file; false, with Chyba, when closing failed (what was
     // written may not have reached the disk).
     bool Zavri();
