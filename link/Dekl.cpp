@@ -307,9 +307,15 @@ bool ZapisIni(TData* Data) {
 }
 
 std::optional<QString> CtiJazykIni() {
-    Obsah obsah;
-    nactiDokument(souborCteni(), obsah);
-    return obsah.dokument.value(kProgram, kJazyk);
+    // The user's own choice first; else the one the installer left beside
+    // the program for a new installation (read even once the user's file
+    // exists without a choice of its own).
+    for (const QString& cesta : {souborCteni(), souborUProgramu()}) {
+        Obsah obsah;
+        nactiDokument(cesta, obsah);
+        if (const auto kod = obsah.dokument.value(kProgram, kJazyk)) return kod;
+    }
+    return std::nullopt;
 }
 
 bool ZapisJazykIni(const QString& Kod) {

@@ -86,7 +86,8 @@ bool CtiIniZeSouboru(TData* Data, const QString& Cesta,
 QString CestaCteniIni();
 bool ZapisIni(TData* Data);
 // The language chosen in the program ("cs", "en"), a key of its own in the
-// same file; writing it changes no other key.
+// same file; writing it changes no other key. Without a choice of the user's,
+// the one in the settings file beside the program (the installer's).
 std::optional<QString> CtiJazykIni();
 bool ZapisJazykIni(const QString& Kod);
 

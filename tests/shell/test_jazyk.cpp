@@ -101,3 +101,31 @@ TEST_F(Jazyk, TheMainWindowSpeaksEnglishAndCzechAgain) {
 }
 
 } // namespace
+
+namespace {
+
+// The installer leaves its choice in the settings file beside the program;
+// it holds until the user chooses in the program, and is never rewritten.
+TEST_F(Jazyk, TheInstallersChoiceHoldsUntilTheUserChooses) {
+    const QDir root(ini_dir);
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")) && root.mkpath(QStringLiteral("lib/km207")));
+    NastavAdresarIni(root.filePath(QStringLiteral("bin")), root.filePath(QStringLiteral("user")));
+    const QByteArray installer("[Program]\r\nJazyk=en\r\n");
+    QFile beside(root.filePath(QStringLiteral("bin/W_km207.ini")));
+    ASSERT_TRUE(beside.open(QIODevice::WriteOnly) && beside.write(installer) > 0);
+    beside.close();
+    EXPECT_EQ(JazykProcesu({}, true), TJazyk::Anglictina);
+    // The user's own file, saved without a choice of language.
+    ASSERT_TRUE(root.mkpath(QStringLiteral("user")));
+    QFile own(root.filePath(QStringLiteral("user/W_km207.ini")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly) &&
+                own.write(TextNaCp1250(QStringLiteral("[Připojení]\r\nAdresa=9\r\n"))) > 0);
+    own.close();
+    EXPECT_EQ(JazykProcesu({}, true), TJazyk::Anglictina);
+    ASSERT_TRUE(ZapisJazykIni(QStringLiteral("cs")));
+    EXPECT_EQ(JazykProcesu({}, true), TJazyk::Cestina);
+    ASSERT_TRUE(beside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(beside.readAll(), installer);
+}
+
+} // namespace
