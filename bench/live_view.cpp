@@ -9,6 +9,7 @@
 //             [--grab FILE [--after MS]] [--no-log]
 //             [--prefill-hours H] [--scene live|paused]   (prubeh only)
 #include "Hlavni.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
 #include "OkamCNT.h"
 #include "OkamDIN.h"
@@ -47,6 +48,8 @@ int usage() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // KM207_LANG=en for the pictures in English.
+    NastavJazyk(JazykProcesu({}, false));
     std::string view;
     std::string grab;
     long port = -1;

@@ -5,6 +5,7 @@
 //   config_shot --dialog adr|cnt|dio --port N --address A --drivers DIR --out FILE.png
 #include "Dekl.h"
 #include "HledaniOvladace.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
 #include "NastavAdr.h"
 #include "NastavCNT.h"
@@ -30,6 +31,8 @@ void wait_ms(int ms) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // KM207_LANG=en for the pictures in English.
+    NastavJazyk(JazykProcesu({}, false));
     QString dialog, out, drivers;
     uint32_t port = 0, address = 0;
     const QStringList args = app.arguments();

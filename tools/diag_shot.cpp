@@ -8,6 +8,7 @@
 //   diag_shot --drivers DIR --out DIR --file PATH
 #include "Hlavni.h"
 #include "HledaniOvladace.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
 #include "SouborKonfigurace.h"
@@ -66,6 +67,8 @@ template <class T> T* control(QWidget* w, const char* name) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // KM207_LANG=en for the pictures in English.
+    NastavJazyk(JazykProcesu({}, false));
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QString drivers;
     const QStringList args = app.arguments();

@@ -10,6 +10,7 @@
 //   line_shot --drivers DIR --out DIR --file PATH --sim PID
 #include "Hlavni.h"
 #include "HledaniOvladace.h"
+#include "Jazyk.h"
 #include "PrehledLinky.h"
 #include "Pripojeni.h"
 #include "SouborLinky.h"
@@ -63,6 +64,8 @@ void say(const char* what, const QString& text) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // KM207_LANG=en for the pictures in English.
+    NastavJazyk(JazykProcesu({}, false));
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
     QString drivers, sim;
     const QStringList args = app.arguments();

@@ -1,14 +1,18 @@
 // Opens the main window, connects through the connection dialog as the
 // operator does (COM1 with the default settings; KM207_COM1 points the
 // serial driver at km207-sim), and saves pictures of the dialog after
-// "Inicializace připojení" and of the main window after the dialog closed.
+// "Inicializace připojení", of the main window after the dialog closed and
+// of the user's guide opened over it.
 // Not part of the build; tools/window_screenshots.sh compiles and runs it.
 //
-//   window_shot --drivers DIR --out PREFIX    (writes PREFIX-dialog.png, PREFIX-main.png)
+//   window_shot --drivers DIR --out PREFIX    (writes PREFIX-dialog.png, PREFIX-main.png,
+//                                              PREFIX-guide.png)
 #include "Hlavni.h"
 #include "HledaniOvladace.h"
+#include "Jazyk.h"
 #include "Kxxx410.h"
 #include "Pripojeni.h"
+#include "Prirucka.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,6 +41,8 @@ void shot(QWidget* w, const QString& file) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // KM207_LANG=en for the pictures in English.
+    NastavJazyk(JazykProcesu({}, false));
     QString drivers, out;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
@@ -65,6 +71,14 @@ int main(int argc, char** argv) {
     });
     form.findChild<QAction*>(QStringLiteral("Pipojen1"))->trigger();
     shot(&form, out + QStringLiteral("-main"));
+    // The user's guide at the main window's section, as F1 opens it.
+    OtevriPrirucku(&form);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* guide = qobject_cast<TPrirucka*>(w)) {
+            guide->resize(760, 560);
+            shot(guide, out + QStringLiteral("-guide"));
+            guide->close();
+        }
     std::printf("status: %s\n", status.toUtf8().constData());
     form.close();
     return 0;
