@@ -146,6 +146,35 @@ string(REPLACE "${KM207_NSIS_VENDOR_KEY}"
 file(WRITE ${CMAKE_BINARY_DIR}/cpack-nsis/NSIS.template.in
     "${KM207_NSIS_BOM}Unicode true\nTarget amd64-unicode\n${KM207_NSIS_TEMPLATE}")
 set(CPACK_MODULE_PATH ${CMAKE_BINARY_DIR}/cpack-nsis)
+# The installer asks which language the program speaks, before its first
+# page; a silent installation takes /JAZYK=cs|en (before /D=). The choice
+# goes into the settings file beside the program, only when none is there:
+# it sets the language of a new installation, and the user's own choice in
+# the program (their settings file) overrides it. Czech stays the default.
+# Written into CPack's configuration as they stand (NSIS's ${...} and quotes).
+set(CPACK_VERBATIM_VARIABLES ON)
+set(CPACK_NSIS_DEFINES [=[
+  !include FileFunc.nsh
+  Var KmJazyk
+  !define MUI_CUSTOMFUNCTION_GUIINIT KmZvolJazyk
+  Function KmZvolJazyk
+    LangDLL::LangDialog "KM-207" "Jazyk programu / Program language" A "Čeština" cs "English" en ""
+    Pop $KmJazyk
+    StrCmp $KmJazyk "cancel" 0 +2
+      Quit
+  FunctionEnd]=])
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [=[
+  ${GetParameters} $R0
+  ClearErrors
+  ${GetOptions} $R0 "/JAZYK=" $R1
+  IfErrors +2 0
+    StrCpy $KmJazyk $R1
+  StrCmp $KmJazyk "en" kmJazykZapis
+  StrCmp $KmJazyk "cs" kmJazykZapis kmJazykHotovo
+  kmJazykZapis:
+  IfFileExists "$INSTDIR\W_km207.ini" kmJazykHotovo
+  WriteINIStr "$INSTDIR\W_km207.ini" "Program" "Jazyk" "$KmJazyk"
+  kmJazykHotovo:]=])
 include(CPack)
 
 # The installer of an earlier release as the ones before this one were

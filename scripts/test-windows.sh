@@ -293,11 +293,29 @@ registry_keys() {
         sed -n 's/^\[\(.*\)\][ 0-9]*$/\1/p' "$prefix/$hive" | sed "s/^/$hive: /"
     done | sort
 }
+# Started as a user starts it, the installer first asks for the program's
+# language; cancelling there ends it before anything is installed.
+"$wine64" "$installer" >"$tmp/ask.log" 2>&1 &
+ask_pid=$!
+pids+=($ask_pid)
+ask=$(timeout 60 xdotool search --sync --onlyvisible --name '^KM-207$' | head -n1)
+[ -n "$ask" ] || fail "the installer asked for no language: $(cat "$tmp/ask.log")"
+sleep 1
+import -window root "$shots/windows-installer-language.png"
+xdotool windowactivate --sync "$ask" key Escape
+for _ in $(seq 40); do kill -0 "$ask_pid" 2>/dev/null || break; sleep 0.5; done
+kill -0 "$ask_pid" 2>/dev/null && fail "the installer went on after its language question was cancelled"
+"$wineserver" -w
+[ -d "$prefix/drive_c/Program Files/KM207" ] && fail "the cancelled installer installed something"
+say "the installer asks for the program's language (windows-installer-language.png)"
 registry_keys >"$tmp/keys-before"
 (cd "$prefix/drive_c" && find . | sort) >"$tmp/before"
-"$wine64" "$installer" /S '/D=C:\KM207'
+# English, as chosen in the installer's language question.
+"$wine64" "$installer" /S /JAZYK=en '/D=C:\KM207'
 "$wineserver" -w
 [ -f "$prefix/drive_c/KM207/km207.exe" ] || fail "the installer installed no km207.exe"
+tr -d '\r' <"$prefix/drive_c/KM207/W_km207.ini" | grep -qx 'Jazyk=en' ||
+    fail "the installer did not keep the chosen language beside the program"
 (cd "$prefix/drive_c" && find . | sort) >"$tmp/installed"
 comm -13 "$tmp/before" "$tmp/installed" >"$wb/windows-installed-files.txt"
 say "installed: $(grep -c . "$wb/windows-installed-files.txt") paths (list in windows-installed-files.txt)"
@@ -314,9 +332,13 @@ menu_pid=$!
 pids+=($menu_pid)
 from_menu=$(timeout 60 xdotool search --sync --onlyvisible --name 'KM-207 \(v' | head -n1)
 [ -n "$from_menu" ] || fail "the Start menu entry started no window: $(cat "$tmp/start.log")"
+title=$(xdotool getwindowname "$from_menu")
+[[ $title == *"module settings"* ]] || fail "the installed program does not speak English: $title"
+say "the installed program speaks the installer's language: $title"
 sleep 2
 import -window root "$shots/windows-start-menu.png"
-xdotool windowactivate --sync "$from_menu" key alt+k
+# "E&xit" in English.
+xdotool windowactivate --sync "$from_menu" key alt+x
 wait "$menu_pid" || fail "W_KM207.exe started from the Start menu ended with an error"
 say "the Start menu entry started W_KM207.exe (windows-start-menu.png)"
 count=$((count + 1))
@@ -333,8 +355,9 @@ nsis_temp='^\./users/[^/]+/Temp/~nsu[^/]*\.tmp$'
 if grep -E -q "$nsis_temp" "$tmp/left"; then
     say "left by NSIS itself: $(grep -E "$nsis_temp" "$tmp/left" | tr '\n' ' ')(an empty folder in Temp)"
 fi
-# The settings the program wrote beside itself when started from the menu
-# (the folder is writable here) are the user's, which an uninstaller keeps.
+# The settings beside the program (the installer's choice of language, and
+# what the program wrote there when started from the menu, the folder being
+# writable here) are the user's, which an uninstaller keeps.
 # Its folder stays only because of them.
 user_data='^\./KM207/W_km207\.ini$'
 if grep -E -q "$user_data" "$tmp/left"; then
