@@ -582,9 +582,9 @@ Příklady:
 </source>
         <translation>Usage: km207 identify [CONNECTION OPTIONS] [--json]
 
-Opens the connection as the dialog &quot;Připojení modulu&quot; (Module connection)
-does (driver initialization, baud rate, three identification commands 200)
-and prints the module as the dialog shows it, e.g. &quot;KM-207   v.1.02&quot;.
+Opens the connection as the connection dialog does (driver initialization,
+baud rate, three identification commands 200) and prints the module as the
+dialog shows it, e.g. &quot;KM-207   v.1.02&quot;.
 
 Examples:
   km207 identify --kind lan --ip 192.168.1.50 --address 5
@@ -797,8 +797,8 @@ Reads over and over and prints a line with the time for each read:
   inputs    every 100 ms
   clock     every 200 ms (the first time also the power failure)
   trend     every 100 ms mode and counter, inputs and status register, with
-            the counter rate in pulses per second, as the window Průběh
-            hodnot (Trend of values)
+            the counter rate in pulses per second, as the window Trend of
+            values
 
   --csv FILE      (trend only) writes CSV rows with the same columns as the
                   window&apos;s recording: cas,citac,rychlost,vstupy,stav,chyba
