@@ -51,7 +51,7 @@ bool to_long(const char* s, int64_t lo, int64_t hi, int64_t& v) {
 }
 
 int usage_error(const std::string& msg) {
-    std::fprintf(stderr, "km207-sim: %s\n", say("%1 (see --help)", {msg}).c_str());
+    km::emu::write_text(stderr, "km207-sim: " + say("%1 (see --help)", {msg}) + "\n");
     return 2;
 }
 
@@ -289,7 +289,7 @@ int read_options(int argc, char** argv, Options& o) {
             continue;
         }
         if (a.name == "--help" || a.name == "-h") {
-            std::fputs(help_text(), stdout);
+            km::emu::write_text(stdout, help_text());
             return 0;
         }
         if (a.name == "--version") {
@@ -393,7 +393,7 @@ bool prepare_line(const Options& o, const Modules& modules, LineEvents& line) {
 }
 
 bool failed(const std::string& error) {
-    std::fprintf(stderr, "km207-sim: %s\n", error.c_str());
+    km::emu::write_text(stderr, "km207-sim: " + error + "\n");
     return false;
 }
 
@@ -514,10 +514,10 @@ int main(int argc, char** argv) {
     if (!o.pty_link.empty() && o.use_pty) km::emu::remove_link(o.pty_link);
     print_stats(modules, bus);
     if (o.verbose)
-        std::fprintf(
-            stderr, "km207-sim: %s\n",
-            say("stopped after %1 udp and %2 serial frames",
-                {std::to_string(server.udp_frames()), std::to_string(server.serial_frames())})
-                .c_str());
+        km::emu::write_text(stderr, "km207-sim: " +
+                                        say("stopped after %1 udp and %2 serial frames",
+                                            {std::to_string(server.udp_frames()),
+                                             std::to_string(server.serial_frames())}) +
+                                        "\n");
     return 0;
 }
