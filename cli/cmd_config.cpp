@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 int Session::backup() {
@@ -34,8 +36,9 @@ int Session::backup() {
     // A value the file cannot hold (a baud index above 8, ...) came from
     // the module.
     if (!KonfiguraceNaText(content, text, error)) {
-        out_.error(QStringLiteral("Konfiguraci modulu nelze uložit: ") + error, std::nullopt,
-                   ExitModule);
+        out_.error(QCoreApplication::translate("km207", "Konfiguraci modulu nelze uložit: ") +
+                       error,
+                   std::nullopt, ExitModule);
         return ExitModule;
     }
     if (toOutput) {
@@ -48,9 +51,11 @@ int Session::backup() {
     }
     const QString modul = ModulNaText(modul_);
     const QString message =
-        QStringLiteral("Konfigurace přečtena a uložena do %1 (modul %2, "
-                       "adresa %3, %4 Bd).")
-            .arg(toOutput ? QStringLiteral("standardního výstupu") : JmenoSouboru(path), modul)
+        QCoreApplication::translate("km207", "Konfigurace přečtena a uložena do %1 (modul %2, "
+                                             "adresa %3, %4 Bd).")
+            .arg(toOutput ? QCoreApplication::translate("km207", "standardního výstupu")
+                          : JmenoSouboru(path),
+                 modul)
             .arg(content.Blok.KonfAdresa)
             .arg(IndexNaRychlost(content.Blok.KonfRychlost));
     // With the file on standard output, the message goes to standard error.
@@ -73,7 +78,8 @@ int Session::restore() {
     if (path == QLatin1String("-")) {
         const std::optional<QByteArray> text = readInput(MaxVelikostKonfigurace + 1);
         if (!text) {
-            out_.error(QStringLiteral("Čtení standardního vstupu přerušeno; nic nebylo odesláno."),
+            out_.error(QCoreApplication::translate(
+                           "km207", "Čtení standardního vstupu přerušeno; nic nebylo odesláno."),
                        std::nullopt, ExitLink);
             return ExitLink;
         }
@@ -89,7 +95,8 @@ int Session::restore() {
     const TVysledekBloku read = CtiBlok(CilModulu(data_), current, transfer());
     if (!read.Uspech()) return fail(blockFailure(read, current));
     if (content.Modul != modul_)
-        out_.note(QStringLiteral("varování: soubor je z modulu %1, připojený modul je %2")
+        out_.note(QCoreApplication::translate(
+                      "km207", "varování: soubor je z modulu %1, připojený modul je %2")
                       .arg(ModulNaText(content.Modul), ModulNaText(modul_)));
     if (o_.keepAddress) {
         // One setup cloned onto many modules: each keeps where it answers.
@@ -101,13 +108,15 @@ int Session::restore() {
     const auto change = [&](uint8_t reg, const QString& what) {
         const uint8_t from = current.Bajt(BajtRegistru(reg));
         const uint8_t to = content.Blok.Bajt(BajtRegistru(reg));
-        out_.result(
-            QStringLiteral("registr %1: %2 -> %3, ").arg(SeznamRegistru({reg})).arg(from).arg(to) +
-                what,
-            {{QStringLiteral("register"), reg},
-             {QStringLiteral("name"), NazevRegistru(reg)},
-             {QStringLiteral("from"), from},
-             {QStringLiteral("to"), to}});
+        out_.result(QCoreApplication::translate("km207", "registr %1: %2 -> %3, ")
+                            .arg(SeznamRegistru({reg}))
+                            .arg(from)
+                            .arg(to) +
+                        what,
+                    {{QStringLiteral("register"), reg},
+                     {QStringLiteral("name"), NazevRegistru(reg)},
+                     {QStringLiteral("from"), from},
+                     {QStringLiteral("to"), to}});
     };
     const uint8_t target = content.Blok.KonfAdresa;
     if (!o_.force && target != data_.Adresa &&
@@ -120,9 +129,10 @@ int Session::restore() {
         const uint8_t code = CastIdentifikace(CilModulu(data_, target), 0, b0, part);
         if (code == KodPreruseno) return fail(linkFailure(code));
         if (code == 0 || NejasnaOdpoved(code) || ChybaModulu(code)) {
-            out_.error(QStringLiteral("Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
-                                      "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
-                                      "--force zapíše i tak).")
+            out_.error(QCoreApplication::translate(
+                           "km207", "Na adrese %1 už odpovídá modul; po zapnutí by tam byly dva. "
+                                    "Nic nebylo zapsáno (--keep-address ponechá adresu modulu, "
+                                    "--force zapíše i tak).")
                            .arg(target),
                        std::nullopt, ExitModule);
             return ExitModule;
@@ -130,34 +140,37 @@ int Session::restore() {
     }
     // A stop that came while the module was read: nothing is written.
     if (stopRequested()) {
-        out_.error(QStringLiteral("Přenos zastaven. Nic nebylo zapsáno."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Přenos zastaven. Nic nebylo zapsáno."),
+                   std::nullopt, ExitLink);
         return ExitLink;
     }
     if (o_.dryRun) {
         for (uint8_t reg : changed)
-            change(reg, QStringLiteral("zapsal by se"));
-        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+            change(reg, QCoreApplication::translate("km207", "zapsal by se"));
+        out_.result(QCoreApplication::translate("km207", "Zkouška nanečisto: nic nebylo zapsáno."),
                     {{QStringLiteral("dry_run"), true},
                      {QStringLiteral("changed"), registerArray(changed)}});
         return ExitOk;
     }
     if (changed.empty()) {
-        out_.result(QStringLiteral("Modul už má konfiguraci ze souboru; nic se nezapisuje."),
+        out_.result(QCoreApplication::translate(
+                        "km207", "Modul už má konfiguraci ze souboru; nic se nezapisuje."),
                     {{QStringLiteral("changed"), QJsonArray()}});
         return ExitOk;
     }
     const TVysledekBloku v =
-        ZapisBlok(CilModulu(data_), content.Blok, changed, transfer(),
-                  [&](int, int, uint8_t reg) { change(reg, QStringLiteral("zapsán a ověřen")); });
+        ZapisBlok(CilModulu(data_), content.Blok, changed, transfer(), [&](int, int, uint8_t reg) {
+            change(reg, QCoreApplication::translate("km207", "zapsán a ověřen"));
+        });
     if (v.Uspech()) {
         const QString note = PoznamkaZapnuti(v.Registry);
         const bool restart = !note.isEmpty();
         QJsonObject json{{QStringLiteral("changed"), registerArray(v.Registry)}};
         if (restart) json.insert(QStringLiteral("note"), note);
-        out_.result(QStringLiteral("Konfigurace zapsána. Změněné registry: ") +
-                        SeznamRegistru(v.Registry) +
-                        (restart ? QStringLiteral("\n") + note : QString()),
-                    json);
+        out_.result(
+            QCoreApplication::translate("km207", "Konfigurace zapsána. Změněné registry: ") +
+                SeznamRegistru(v.Registry) + (restart ? QStringLiteral("\n") + note : QString()),
+            json);
         return ExitOk;
     }
     return writeFailure(changed, v, content.Blok);

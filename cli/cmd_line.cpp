@@ -21,13 +21,17 @@
 #include <chrono>
 #include <thread>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
 
 // "adresa 5  9600 Bd", as scan names a module.
 QString where(const TModulLinky& m) {
-    return QStringLiteral("adresa %1  %2 Bd").arg(m.Adresa).arg(IndexNaRychlost(m.IndexRychlosti));
+    return QCoreApplication::translate("km207", "adresa %1  %2 Bd")
+        .arg(m.Adresa)
+        .arg(IndexNaRychlost(m.IndexRychlosti));
 }
 
 QJsonObject whereJson(const TModulLinky& m) {
@@ -78,18 +82,21 @@ QString rowText(const TPolozkaLinky& p, uint8_t kind) {
     QStringList parts{where(p.Modul), TextOdezvy(s.Odezva)};
     if (!s.Modul.isEmpty()) parts << ModulNaText(s.Modul);
     if (s.SlovoStavu)
-        parts << (QStringLiteral("stav ") + SlovoNaHex(*s.SlovoStavu) + QLatin1Char(' ') +
-                  BityStavuNaText(*s.SlovoStavu))
+        parts << (QCoreApplication::translate("km207", "stav ") + SlovoNaHex(*s.SlovoStavu) +
+                  QLatin1Char(' ') + BityStavuNaText(*s.SlovoStavu))
                      .trimmed();
-    if (s.Citac) parts << QStringLiteral("čítač ") + s.Citac->Text();
-    if (s.Vstupy) parts << QStringLiteral("vstupy ") + SlovoNaHex(*s.Vstupy);
+    if (s.Citac) parts << QCoreApplication::translate("km207", "čítač ") + s.Citac->Text();
+    if (s.Vstupy) parts << QCoreApplication::translate("km207", "vstupy ") + SlovoNaHex(*s.Vstupy);
     if (s.Odezva != TOdezva::Odpovida && s.PosledniChyba != 0)
-        parts << QStringLiteral("chyba: %1 (kód %2)")
+        parts << QCoreApplication::translate("km207", "chyba: %1 (kód %2)")
                      .arg(TextChyby(kind, s.PosledniChyba))
                      .arg(s.PosledniChyba);
-    if (!p.Modul.Popis.isEmpty()) parts << QStringLiteral("popis: ") + p.Modul.Popis;
+    if (!p.Modul.Popis.isEmpty())
+        parts << QCoreApplication::translate("km207", "popis: ") + p.Modul.Popis;
     const QStringList flags = TextyPriznaku(p);
-    if (!flags.isEmpty()) parts << QStringLiteral("příznaky: ") + flags.join(QStringLiteral("; "));
+    if (!flags.isEmpty())
+        parts << QCoreApplication::translate("km207", "příznaky: ") +
+                     flags.join(QStringLiteral("; "));
     return parts.join(QStringLiteral("  "));
 }
 
@@ -162,15 +169,17 @@ class LineCsv {
     // An existing file is refused unless overwrite, as for watch trend.
     bool open(const QString& path, bool overwrite, QString& error) {
         path_ = path;
-        const bool ok = path == QLatin1String("-") ? file_.open(stdout, QIODevice::WriteOnly)
-                                                   : OtevriNovySoubor(file_, path, error, overwrite);
+        const bool ok = path == QLatin1String("-")
+                            ? file_.open(stdout, QIODevice::WriteOnly)
+                            : OtevriNovySoubor(file_, path, error, overwrite);
         return ok && write(csvHeader() + QLatin1Char('\n'), error);
     }
     bool isOpen() const { return file_.isOpen(); }
     bool write(const QString& rows, QString& error) {
         const QByteArray bytes = rows.toUtf8();
         if (file_.write(bytes) == bytes.size() && file_.flush()) return true;
-        error = QStringLiteral("Do souboru %1 nelze zapisovat: %2").arg(path_, file_.errorString());
+        error = QCoreApplication::translate("km207", "Do souboru %1 nelze zapisovat: %2")
+                    .arg(path_, file_.errorString());
         file_.close();
         return false;
     }
@@ -195,15 +204,20 @@ int Session::line() {
     const bool folder = subject == QLatin1String("backup") || subject == QLatin1String("restore");
     const bool watching = subject == QLatin1String("watch");
     const auto refuse = [&](const QString& option) {
-        return usage(QStringLiteral("volba %1 nepatří k line %2").arg(option, subject));
+        return usage(QCoreApplication::translate("km207", "volba %1 nepatří k line %2")
+                         .arg(option, subject));
     };
     if (folder && o_.operands.size() < 2)
-        return usage(QStringLiteral("použití: km207 line %1 SLOŽKA").arg(subject));
+        return usage(
+            QCoreApplication::translate("km207", "použití: km207 line %1 SLOŽKA").arg(subject));
     if (!o_.line && subject != QLatin1String("restore"))
-        return usage(QStringLiteral("line %1 potřebuje --line SOUBOR (soubor linky)").arg(subject));
+        return usage(
+            QCoreApplication::translate("km207", "line %1 potřebuje --line SOUBOR (soubor linky)")
+                .arg(subject));
     if (o_.line && subject == QLatin1String("restore"))
-        return usage(QStringLiteral("line restore bere soubor linky ze složky zálohy; --line "
-                                    "nepatří k němu"));
+        return usage(QCoreApplication::translate(
+            "km207", "line restore bere soubor linky ze složky zálohy; --line "
+                     "nepatří k němu"));
     if (!watching && (o_.interval || o_.count || o_.csv))
         return refuse(o_.csv ? QStringLiteral("--csv") : QStringLiteral("--interval/--count"));
     if (subject != QLatin1String("restore") && (o_.dryRun || o_.force))
@@ -246,7 +260,9 @@ int Session::lineScan() {
         out_.error(error, std::nullopt, ExitUsage);
         return ExitUsage;
     }
-    out_.result(QStringLiteral("Linka uložena do %1 (modulů: %2).").arg(*o_.line).arg(l.Pocet()),
+    out_.result(QCoreApplication::translate("km207", "Linka uložena do %1 (modulů: %2).")
+                    .arg(*o_.line)
+                    .arg(l.Pocet()),
                 {{QStringLiteral("file"), *o_.line}, {QStringLiteral("modules"), l.Pocet()}});
     return ExitOk;
 }
@@ -270,14 +286,16 @@ int Session::lineStatus() {
         flagged += p.Stav.Priznaky != 0;
     }
     if (v.Zastaveno) {
-        out_.error(QStringLiteral("Cyklus přerušen."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Cyklus přerušen."), std::nullopt,
+                   ExitLink);
         return ExitLink;
     }
     if (!v.Text.isEmpty()) status = worse(status, fail(v.Text, v.Chyba ? v.Chyba : KodNeplatne));
-    const QString summary = QStringLiteral("modulů %1, odpovídá %2, s příznakem %3")
-                                .arg(l.Pocet())
-                                .arg(answering)
-                                .arg(flagged);
+    const QString summary =
+        QCoreApplication::translate("km207", "modulů %1, odpovídá %2, s příznakem %3")
+            .arg(l.Pocet())
+            .arg(answering)
+            .arg(flagged);
     if (out_.json())
         out_.result(summary, {{QStringLiteral("modules"), l.Pocet()},
                               {QStringLiteral("answering"), answering},
@@ -348,10 +366,11 @@ int Session::lineBackup() {
     if (const int s = openLink()) return s;
     const TVysledekZalohy v = ZalohujLinku(
         CilModulu(data_), file.Moduly, folder, transfer(), [this](int done, int total, int) {
-            out_.progress(done, total, QStringLiteral("záloha linky"));
+            out_.progress(done, total, QCoreApplication::translate("km207", "záloha linky"));
         });
     out_.endProgress();
-    // Nothing was sent when the folder or the line file was refused.
+    // Nothing was sent when the folder or the line file was refused: every
+    // module still has the link's own text for one not reached.
     const bool sent = std::any_of(v.Moduly.begin(), v.Moduly.end(), [](const TZalohaModulu& z) {
         return z.Ulozeno || z.Text != QStringLiteral("Záloha nedokončena.");
     });
@@ -363,13 +382,16 @@ int Session::lineBackup() {
         if (z.Ulozeno) {
             j.insert(QStringLiteral("file"), z.Soubor);
             j.insert(QStringLiteral("module"), ModulNaText(z.Modul.Identifikace));
-            out_.result(where(z.Modul) + QStringLiteral("  uložen do ") + z.Soubor, j);
+            out_.result(where(z.Modul) + QCoreApplication::translate("km207", "  uložen do ") +
+                            z.Soubor,
+                        j);
             continue;
         }
         j.insert(QStringLiteral("error"), z.Text);
         if (z.Chyba) j.insert(QStringLiteral("code"), z.Chyba);
-        out_.result(where(z.Modul) + QStringLiteral("  NEULOŽEN: ") + z.Text +
-                        (z.Chyba ? QStringLiteral(" (kód %1)").arg(z.Chyba) : QString()),
+        out_.result(where(z.Modul) + QCoreApplication::translate("km207", "  NEULOŽEN: ") + z.Text +
+                        (z.Chyba ? QCoreApplication::translate("km207", " (kód %1)").arg(z.Chyba)
+                                 : QString()),
                     j);
         status = worse(status, z.Chyba ? exitStatusForCode(z.Chyba) : ExitLink);
     }
@@ -378,18 +400,20 @@ int Session::lineBackup() {
         return ExitUsage;
     }
     const QString line = QDir(folder).filePath(SouborLinkyZalohy);
-    const QString summary = QStringLiteral("Záloha linky: uloženo modulů %1 z %2 do %3; soubor "
-                                           "linky %4.")
-                                .arg(v.Ulozenych())
-                                .arg(v.Moduly.size())
-                                .arg(folder, line);
+    const QString summary =
+        QCoreApplication::translate("km207", "Záloha linky: uloženo modulů %1 z %2 do %3; soubor "
+                                             "linky %4.")
+            .arg(v.Ulozenych())
+            .arg(v.Moduly.size())
+            .arg(folder, line);
     out_.result(summary, {{QStringLiteral("saved"), v.Ulozenych()},
                           {QStringLiteral("modules"), static_cast<int>(v.Moduly.size())},
                           {QStringLiteral("folder"), folder},
                           {QStringLiteral("line_file"), line},
                           {QStringLiteral("stopped"), v.Zastaveno}});
     if (v.Zastaveno) {
-        out_.error(QStringLiteral("Záloha přerušena."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Záloha přerušena."), std::nullopt,
+                   ExitLink);
         return ExitLink;
     }
     return status;
@@ -403,7 +427,7 @@ int Session::lineRestore() {
     if (const int s = openLink()) return s;
     o.Vynutit = o_.force;
     const auto progress = [this](int done, int total, int) {
-        out_.progress(done, total, QStringLiteral("obnova linky"));
+        out_.progress(done, total, QCoreApplication::translate("km207", "obnova linky"));
     };
     NahledObnovy(CilModulu(data_), o, transfer(), progress);
     out_.endProgress();
@@ -418,7 +442,7 @@ int Session::lineRestore() {
         j.insert(QStringLiteral("to"), to);
         j.insert(QStringLiteral("state"), what);
         out_.result(where(m.Modul) +
-                        QStringLiteral("  registr %1: %2 -> %3, ")
+                        QCoreApplication::translate("km207", "  registr %1: %2 -> %3, ")
                             .arg(SeznamRegistru({reg}))
                             .arg(from)
                             .arg(to) +
@@ -430,29 +454,34 @@ int Session::lineRestore() {
         if (!m.Zaloha || !m.Precteno) {
             j.insert(QStringLiteral("error"), m.Text);
             out_.result(where(m.Modul) + QStringLiteral("  ") + m.Text +
-                            (m.Chyba ? QStringLiteral(" (kód %1)").arg(m.Chyba) : QString()),
+                            (m.Chyba
+                                 ? QCoreApplication::translate("km207", " (kód %1)").arg(m.Chyba)
+                                 : QString()),
                         j);
             if (m.Zaloha) status = worse(status, m.Chyba ? exitStatusForCode(m.Chyba) : ExitLink);
             continue;
         }
         if (m.ModulPrecteny != m.Zaloha->Modul)
-            out_.note(QStringLiteral("varování: %1: záloha je z modulu %2, odpovídá modul %3")
+            out_.note(QCoreApplication::translate(
+                          "km207", "varování: %1: záloha je z modulu %2, odpovídá modul %3")
                           .arg(where(m.Modul), ModulNaText(m.Zaloha->Modul),
                                ModulNaText(m.ModulPrecteny)));
         if (m.Zmeny.empty()) {
             j.insert(QStringLiteral("changed"), QJsonArray());
-            out_.result(where(m.Modul) + QStringLiteral("  beze změny"), j);
+            out_.result(where(m.Modul) + QCoreApplication::translate("km207", "  beze změny"), j);
         } else if (o_.dryRun) {
             for (uint8_t reg : m.Zmeny)
-                change(m, reg, QStringLiteral("zapsal by se"));
+                change(m, reg, QCoreApplication::translate("km207", "zapsal by se"));
         }
     }
     if (o.Zastaveno) {
-        out_.error(QStringLiteral("Obnova přerušena; nic nebylo zapsáno."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Obnova přerušena; nic nebylo zapsáno."),
+                   std::nullopt, ExitLink);
         return ExitLink;
     }
     if (!o.Nahled) {
-        out_.error(QStringLiteral("Moduly se nepodařilo přečíst; nic nebylo zapsáno."),
+        out_.error(QCoreApplication::translate("km207",
+                                               "Moduly se nepodařilo přečíst; nic nebylo zapsáno."),
                    std::nullopt, ExitLink);
         return worse(status, ExitLink);
     }
@@ -460,12 +489,13 @@ int Session::lineRestore() {
     for (const QString& c : collisions)
         out_.error(c, std::nullopt, ExitModule);
     if (!collisions.isEmpty() && !o_.force) {
-        out_.error(QStringLiteral("Nic nebylo zapsáno (--force zapíše i tak)."), std::nullopt,
-                   ExitModule);
+        out_.error(
+            QCoreApplication::translate("km207", "Nic nebylo zapsáno (--force zapíše i tak)."),
+            std::nullopt, ExitModule);
         return ExitModule;
     }
     if (o_.dryRun) {
-        out_.result(QStringLiteral("Zkouška nanečisto: nic nebylo zapsáno."),
+        out_.result(QCoreApplication::translate("km207", "Zkouška nanečisto: nic nebylo zapsáno."),
                     {{QStringLiteral("dry_run"), true}});
         return status;
     }
@@ -478,19 +508,22 @@ int Session::lineRestore() {
         for (uint8_t reg : m.Zmeny) {
             switch (StavZapisu(v, reg)) {
             case TStavZapisu::Overen:
-                change(m, reg, QStringLiteral("zapsán a ověřen"));
+                change(m, reg, QCoreApplication::translate("km207", "zapsán a ověřen"));
                 break;
             case TStavZapisu::Lisi:
-                change(m, reg, QStringLiteral("zpět přečteno %1").arg(v.Precteno));
+                change(m, reg,
+                       QCoreApplication::translate("km207", "zpět přečteno %1").arg(v.Precteno));
                 break;
             case TStavZapisu::Neoveren:
-                change(m, reg, QStringLiteral("zápis přijat, neověřen"));
+                change(m, reg, QCoreApplication::translate("km207", "zápis přijat, neověřen"));
                 break;
             case TStavZapisu::Neznamy:
-                change(m, reg, QStringLiteral("zápis odeslán bez odpovědi, stav neznámý"));
+                change(m, reg,
+                       QCoreApplication::translate("km207",
+                                                   "zápis odeslán bez odpovědi, stav neznámý"));
                 break;
             case TStavZapisu::Nezapsan:
-                change(m, reg, QStringLiteral("nezapsán"));
+                change(m, reg, QCoreApplication::translate("km207", "nezapsán"));
                 break;
             }
         }
@@ -505,10 +538,11 @@ int Session::lineRestore() {
         }
     }
     out_.result(
-        QStringLiteral("Obnova linky: zapsáno do modulů %1.").arg(written),
+        QCoreApplication::translate("km207", "Obnova linky: zapsáno do modulů %1.").arg(written),
         {{QStringLiteral("written_modules"), written}, {QStringLiteral("stopped"), o.Zastaveno}});
     if (o.Zastaveno) {
-        out_.error(QStringLiteral("Obnova přerušena."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Obnova přerušena."), std::nullopt,
+                   ExitLink);
         return ExitLink;
     }
     return status;
@@ -564,8 +598,9 @@ int Session::lineCommission() {
     }
     j.insert(QStringLiteral("module"), ModulNaText(v.Modul.Identifikace));
     j.insert(QStringLiteral("file"), *o_.line);
-    out_.result(QStringLiteral("Modul na adrese %1 (%2 Bd, %3) přidán do %4. Další nový modul: "
-                               "připojte ho a spusťte příkaz znovu.")
+    out_.result(QCoreApplication::translate(
+                    "km207", "Modul na adrese %1 (%2 Bd, %3) přidán do %4. Další nový modul: "
+                             "připojte ho a spusťte příkaz znovu.")
                     .arg(v.Modul.Adresa)
                     .arg(IndexNaRychlost(v.Modul.IndexRychlosti))
                     .arg(ModulNaText(v.Modul.Identifikace), *o_.line),

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 int Session::identify() {
@@ -29,7 +31,9 @@ int Session::scan() {
     h.Rizeni.Zastavit = [this] { return !goOn(); };
     h.Prubeh = [this](int done, int total, uint8_t address, int index) {
         out_.progress(done, total,
-                      QStringLiteral("adresa %1, %2 Bd").arg(address).arg(IndexNaRychlost(index)));
+                      QCoreApplication::translate("km207", "adresa %1, %2 Bd")
+                          .arg(address)
+                          .arg(IndexNaRychlost(index)));
     };
     std::vector<uint8_t> shown;
     h.Nalezeno = [this, &shown](const TNalez& n) {
@@ -40,7 +44,10 @@ int Session::scan() {
         shown.push_back(n.Adresa);
         const QString modul = ModulNaText(n.Modul);
         const uint32_t rate = IndexNaRychlost(n.IndexRychlosti);
-        out_.result(QStringLiteral("adresa %1  %2 Bd  %3").arg(n.Adresa).arg(rate).arg(modul),
+        out_.result(QCoreApplication::translate("km207", "adresa %1  %2 Bd  %3")
+                        .arg(n.Adresa)
+                        .arg(rate)
+                        .arg(modul),
                     {{QStringLiteral("address"), n.Adresa},
                      {QStringLiteral("baud"), static_cast<qint64>(rate)},
                      {QStringLiteral("module"), modul}});
@@ -51,12 +58,12 @@ int Session::scan() {
     if (!v.Text.isEmpty()) return fail(v.Text, v.Chyba);
     // Texts come from the driver, so they are read while it is still bound.
     for (const auto& [index, code] : v.OdmitnuteRychlosti)
-        out_.note(QStringLiteral("rychlost %1 Bd přeskočena: %2 (kód %3)")
+        out_.note(QCoreApplication::translate("km207", "rychlost %1 Bd přeskočena: %2 (kód %3)")
                       .arg(IndexNaRychlost(index))
                       .arg(TextChyby(data_.Rozhrani, code))
                       .arg(code));
     for (const auto& entry : v.Poruchy)
-        out_.note(QStringLiteral("jiné odpovědi na lince: ") +
+        out_.note(QCoreApplication::translate("km207", "jiné odpovědi na lince: ") +
                   TextPoruchy(v, data_.Rozhrani, entry.first));
     for (uint8_t address : shown) {
         const std::vector<int> rates = RychlostiModulu(v.Nalezene, address);
@@ -64,14 +71,16 @@ int Session::scan() {
         QStringList names;
         for (int index : rates)
             names << QString::number(IndexNaRychlost(index));
-        out_.note(QStringLiteral("modul na adrese %1 odpovídá na %2 rychlostech (%3 Bd); "
-                                 "počítá se jednou")
+        out_.note(QCoreApplication::translate(
+                      "km207", "modul na adrese %1 odpovídá na %2 rychlostech (%3 Bd); "
+                               "počítá se jednou")
                       .arg(address)
                       .arg(rates.size())
                       .arg(names.join(QStringLiteral(", "))));
     }
     if (v.ChybaObnoveni != 0)
-        out_.note(QStringLiteral("vlastní rychlost linky se nepodařilo obnovit: %1 (kód %2)")
+        out_.note(QCoreApplication::translate(
+                      "km207", "vlastní rychlost linky se nepodařilo obnovit: %1 (kód %2)")
                       .arg(TextChyby(data_.Rozhrani, v.ChybaObnoveni))
                       .arg(v.ChybaObnoveni));
     // Damaged replies, or replies of another module: more than one module
@@ -83,11 +92,12 @@ int Session::scan() {
     std::sort(collisions.begin(), collisions.end());
     collisions.erase(std::unique(collisions.begin(), collisions.end()), collisions.end());
     const int found = PocetModulu(v.Nalezene);
-    const QString summary = QStringLiteral("prohledáno %1 z %2, nalezeno modulů: %3%4")
-                                .arg(v.Hotovo)
-                                .arg(v.Celkem)
-                                .arg(found)
-                                .arg(v.Zastaveno ? QStringLiteral(" (přerušeno)") : QString());
+    const QString summary =
+        QCoreApplication::translate("km207", "prohledáno %1 z %2, nalezeno modulů: %3%4")
+            .arg(v.Hotovo)
+            .arg(v.Celkem)
+            .arg(found)
+            .arg(v.Zastaveno ? QCoreApplication::translate("km207", " (přerušeno)") : QString());
     if (out_.json())
         out_.result(summary, {{QStringLiteral("scanned"), v.Hotovo},
                               {QStringLiteral("total"), v.Celkem},
@@ -98,23 +108,27 @@ int Session::scan() {
         out_.note(summary);
     // Stopped, the search is not complete whatever it found.
     if (v.Zastaveno) {
-        out_.error(QStringLiteral("Hledání přerušeno."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Hledání přerušeno."), std::nullopt,
+                   ExitLink);
         return ExitLink;
     }
     if (!collisions.empty()) {
         QStringList names;
         for (uint8_t a : collisions)
             names << QString::number(a);
-        const QString where = collisions.size() == 1 ? QStringLiteral("Na adrese %1")
-                                                     : QStringLiteral("Na adresách %1");
-        out_.error(where.arg(names.join(QStringLiteral(", "))) +
-                       QStringLiteral(" může odpovídat více modulů najednou."),
-                   std::nullopt, ExitModule,
+        const QString where =
+            collisions.size() == 1
+                ? QCoreApplication::translate("km207",
+                                              "Na adrese %1 může odpovídat více modulů najednou.")
+                : QCoreApplication::translate(
+                      "km207", "Na adresách %1 může odpovídat více modulů najednou.");
+        out_.error(where.arg(names.join(QStringLiteral(", "))), std::nullopt, ExitModule,
                    {{QStringLiteral("collisions"), registerArray(collisions)}});
         return ExitModule;
     }
     if (found == 0) {
-        out_.error(QStringLiteral("Žádný modul neodpověděl."), std::nullopt, ExitLink);
+        out_.error(QCoreApplication::translate("km207", "Žádný modul neodpověděl."), std::nullopt,
+                   ExitLink);
         return ExitLink;
     }
     return ExitOk;

@@ -16,6 +16,8 @@
 #include <chrono>
 #include <thread>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
@@ -63,7 +65,7 @@ Reading Session::readBaud(bool&) {
         r.text = QString::number(IndexNaRychlost(index));
         r.json.insert(QStringLiteral("baud"), static_cast<qint64>(IndexNaRychlost(index)));
     } else {
-        r.text = QStringLiteral("? (index rychlosti %1)").arg(index);
+        r.text = QCoreApplication::translate("km207", "? (index rychlosti %1)").arg(index);
         r.json.insert(QStringLiteral("baud"), QJsonValue());
     }
     return r;
@@ -74,7 +76,10 @@ Reading Session::readMode(bool&) {
     Reading r = readRegisters({RegistrModCitace}, block);
     if (!r.ok) return r;
     const QString name = modeName(block.KonfModCitace);
-    r.text = name.isEmpty() ? QStringLiteral("? (registr 0 = %1)").arg(block.KonfModCitace) : name;
+    r.text =
+        name.isEmpty()
+            ? QCoreApplication::translate("km207", "? (registr 0 = %1)").arg(block.KonfModCitace)
+            : name;
     r.json.insert(QStringLiteral("mode"), name.isEmpty() ? QJsonValue() : QJsonValue(name));
     r.json.insert(QStringLiteral("register"), block.KonfModCitace);
     return r;
@@ -120,7 +125,7 @@ Reading Session::readClockOrFailure(bool clock, bool& powerFailureRead) {
         powerFailureRead = true;
         const QString start = momentText(v.Zacatek);
         const QString end = momentText(v.Konec);
-        r.text = QStringLiteral("začátek %1, konec %2").arg(start, end);
+        r.text = QCoreApplication::translate("km207", "začátek %1, konec %2").arg(start, end);
         QJsonObject failure{{QStringLiteral("start"), start}, {QStringLiteral("end"), end}};
         if (clock)
             r.json.insert(QStringLiteral("power-failure"), failure);
@@ -134,7 +139,8 @@ Reading Session::readClockOrFailure(bool clock, bool& powerFailureRead) {
         const QString now = clockText(moment);
         r.text = r.text.isEmpty()
                      ? now
-                     : now + QStringLiteral("  (výpadek napájení: ") + r.text + QLatin1Char(')');
+                     : now + QCoreApplication::translate("km207", "  (výpadek napájení: ") +
+                           r.text + QLatin1Char(')');
         r.json.insert(QStringLiteral("clock"), now);
     }
     return r;
@@ -250,7 +256,8 @@ int Session::watchTrend() {
         if (!csv.Otevri(*o_.csv, error, o_.overwrite,
                         o_.csvExcel ? TDialektCsv::Excel : TDialektCsv::Zakladni)) {
             if (!o_.overwrite && QFileInfo(*o_.csv).isFile())
-                error += QStringLiteral(" Přepsat ho lze volbou --overwrite.");
+                error +=
+                    QCoreApplication::translate("km207", " Přepsat ho lze volbou --overwrite.");
             // Opened, but the header could not be written: nothing was sent.
             const int status = csv.Chyba().isEmpty() ? ExitUsage : ExitOutput;
             out_.error(error, std::nullopt, status);
@@ -280,7 +287,7 @@ int Session::watchTrend() {
                 return ok ? text : QStringLiteral("-");
             };
             const QString text =
-                QStringLiteral("čítač %1  rychlost %2/s  vstupy %3  stav %4")
+                QCoreApplication::translate("km207", "čítač %1  rychlost %2/s  vstupy %3  stav %4")
                     .arg(
                         field(v.Citac.has_value(), v.Citac ? QString::number(*v.Citac) : QString()),
                         field(rate.has_value(), rate ? QString::number(*rate, 'f', 1) : QString()),
@@ -301,7 +308,7 @@ int Session::watchTrend() {
         }
         if (v.Selhani) {
             if (lines)
-                out_.note(QStringLiteral("%1 čtení selhalo: %2")
+                out_.note(QCoreApplication::translate("km207", "%1 čtení selhalo: %2")
                               .arg(v.Selhani)
                               .arg(TextChyby(data_.Rozhrani, v.Chyba)));
             status = worse(status, exitStatusForCode(v.Chyba));

@@ -9,6 +9,8 @@
 
 #include <iterator>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 int Session::set() {
@@ -25,16 +27,18 @@ int Session::setAddressOrBaud(uint8_t reg, uint8_t value, const QString& what, i
     const TVysledekBloku v = ZapisBlok(CilModulu(data_), block, {reg}, transfer());
     if (!v.Uspech()) return fail(blockFailure(v, block));
     const QString note = PoznamkaZapnuti({reg});
-    out_.result(QStringLiteral("Konfigurace zapsána.\n") + note, {{QStringLiteral("set"), what},
-                                                                  {QStringLiteral("value"), shown},
-                                                                  {QStringLiteral("note"), note}});
+    out_.result(QCoreApplication::translate("km207", "Konfigurace zapsána.\n") + note,
+                {{QStringLiteral("set"), what},
+                 {QStringLiteral("value"), shown},
+                 {QStringLiteral("note"), note}});
     return ExitOk;
 }
 
 int Session::setAddress() {
     const QString value = o_.operands.value(1);
     const std::optional<int64_t> n = TextNaCislo(value);
-    if (!n || *n < 0 || *n > 255) return usage(QStringLiteral("adresa modulu musí být 0-255"));
+    if (!n || *n < 0 || *n > 255)
+        return usage(QCoreApplication::translate("km207", "adresa modulu musí být 0-255"));
     if (const int s = openLink()) return s;
     return setAddressOrBaud(RegistrAdresa, static_cast<uint8_t>(*n), o_.operands[0],
                             static_cast<int>(*n));
@@ -46,8 +50,9 @@ int Session::setBaud() {
     const int index =
         n && *n > 0 && *n <= 0xFFFFFFFF ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
     if (index < 0)
-        return usage(QStringLiteral("rychlost musí být jedna z 600, 1200, 2400, 4800, 9600, "
-                                    "19200, 38400, 57600, 115200"));
+        return usage(QCoreApplication::translate(
+            "km207", "rychlost musí být jedna z 600, 1200, 2400, 4800, 9600, "
+                     "19200, 38400, 57600, 115200"));
     if (const int s = openLink()) return s;
     return setAddressOrBaud(RegistrRychlost, static_cast<uint8_t>(index), o_.operands[0],
                             static_cast<int>(*n));
@@ -55,7 +60,8 @@ int Session::setBaud() {
 
 int Session::setMode() {
     const QString value = o_.operands.value(1);
-    if (!modeNames().contains(value)) return usage(QStringLiteral("mód čítače je 32, 23 nebo 23s"));
+    if (!modeNames().contains(value))
+        return usage(QCoreApplication::translate("km207", "mód čítače je 32, 23 nebo 23s"));
     if (const int s = openLink()) return s;
     TKonfigurace block = data_.Konfigurace;
     block.KonfModCitace = static_cast<uint8_t>(modeNames().indexOf(value));
@@ -64,7 +70,7 @@ int Session::setMode() {
                                        {.PauzaPoPoslednim = false, .OvereniHned = true});
     if (!v.Uspech()) return fail(blockFailure(v, block));
     out_.result(
-        QStringLiteral("Konfigurace zapsána."),
+        QCoreApplication::translate("km207", "Konfigurace zapsána."),
         {{QStringLiteral("set"), QStringLiteral("mode")}, {QStringLiteral("value"), value}});
     return ExitOk;
 }
@@ -77,14 +83,17 @@ int Session::setDio() {
             std::any_of(std::begin(kDioWords), std::end(kDioWords),
                         [&](const DioWord& w) { return key == QLatin1String(w.key); });
         if (!known || !op.contains(QLatin1Char('=')))
-            return usage(QStringLiteral("\"%1\": dio bere din-neg=HEX, dout-neg=HEX, "
-                                        "dout-init=HEX")
+            return usage(QCoreApplication::translate("km207",
+                                                     "\"%1\": dio bere din-neg=HEX, dout-neg=HEX, "
+                                                     "dout-init=HEX")
                              .arg(op));
-        if (keys.contains(key)) return usage(QStringLiteral("%1 je zadáno dvakrát").arg(key));
+        if (keys.contains(key))
+            return usage(QCoreApplication::translate("km207", "%1 je zadáno dvakrát").arg(key));
         keys << key;
         if (!hexWord(op.section(QLatin1Char('='), 1)))
-            return usage(
-                QStringLiteral("%1 potřebuje 32bitové číslo v šestnáctkové soustavě").arg(key));
+            return usage(QCoreApplication::translate(
+                             "km207", "%1 potřebuje 32bitové číslo v šestnáctkové soustavě")
+                             .arg(key));
     }
     if (const int s = openLink()) return s;
     TKonfigurace block = data_.Konfigurace;
@@ -104,7 +113,7 @@ int Session::setDio() {
     if (!v.Uspech()) return writeFailure(regs, v, block);
     QJsonObject json{{QStringLiteral("set"), QStringLiteral("dio")}};
     const QString words = dioWords(block, json);
-    out_.result(QStringLiteral("Konfigurace zapsána: ") + words, json);
+    out_.result(QCoreApplication::translate("km207", "Konfigurace zapsána: ") + words, json);
     return ExitOk;
 }
 
@@ -112,15 +121,17 @@ int Session::setOutputs() {
     const QString value = o_.operands.value(1);
     const std::optional<uint32_t> word = hexWord(value);
     if (!word)
-        return usage(QStringLiteral("výstupy potřebují 32bitové číslo v šestnáctkové soustavě"));
+        return usage(QCoreApplication::translate(
+            "km207", "výstupy potřebují 32bitové číslo v šestnáctkové soustavě"));
     if (const int s = openLink()) return s;
     const std::array<uint8_t, 4> b{static_cast<uint8_t>(*word), static_cast<uint8_t>(*word >> 8),
                                    static_cast<uint8_t>(*word >> 16),
                                    static_cast<uint8_t>(*word >> 24)};
     const uint8_t chyba = ZapisVystupy(CilModulu(data_), b);
     if (chyba != 0) return fail(linkFailure(chyba));
-    out_.result(QStringLiteral("Data zapsána"), {{QStringLiteral("set"), QStringLiteral("outputs")},
-                                                 {QStringLiteral("value"), SlovoNaHex(*word)}});
+    out_.result(QCoreApplication::translate("km207", "Data zapsána"),
+                {{QStringLiteral("set"), QStringLiteral("outputs")},
+                 {QStringLiteral("value"), SlovoNaHex(*word)}});
     return ExitOk;
 }
 
@@ -131,7 +142,8 @@ int Session::setClock() {
     for (const char* form : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-ddTHH:mm:ss"})
         if (!given.isValid()) given = QDateTime::fromString(value, QLatin1String(form));
     if (value != QLatin1String("now") && !given.isValid())
-        return usage(QStringLiteral("čas je now nebo \"RRRR-MM-DD HH:MM:SS\""));
+        return usage(
+            QCoreApplication::translate("km207", "čas je now nebo \"RRRR-MM-DD HH:MM:SS\""));
     if (given.isValid()) {
         const QString why = ChybaRokuHodin(given);
         if (!why.isEmpty()) return usage(why);
@@ -143,7 +155,7 @@ int Session::setClock() {
     if (chyba != 0) return fail(linkFailure(chyba));
     const QString shown = at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     out_.result(
-        QStringLiteral("Čas nastaven: ") + shown,
+        QCoreApplication::translate("km207", "Čas nastaven: ") + shown,
         {{QStringLiteral("set"), QStringLiteral("clock")}, {QStringLiteral("value"), shown}});
     return ExitOk;
 }
@@ -152,7 +164,7 @@ int Session::clearStatus() {
     if (const int s = openLink()) return s;
     const uint8_t chyba = NulujStav(CilModulu(data_));
     if (chyba != 0) return fail(linkFailure(chyba));
-    out_.result(QStringLiteral("Stavový registr vynulován"),
+    out_.result(QCoreApplication::translate("km207", "Stavový registr vynulován"),
                 {{QStringLiteral("clear"), o_.operands[0]}});
     return ExitOk;
 }
@@ -161,7 +173,8 @@ int Session::clearCounter() {
     if (const int s = openLink()) return s;
     const uint8_t chyba = NulujCitac(CilModulu(data_));
     if (chyba != 0) return fail(linkFailure(chyba));
-    out_.result(QStringLiteral("Čítač vynulován"), {{QStringLiteral("clear"), o_.operands[0]}});
+    out_.result(QCoreApplication::translate("km207", "Čítač vynulován"),
+                {{QStringLiteral("clear"), o_.operands[0]}});
     return ExitOk;
 }
 

@@ -2,11 +2,14 @@
 
 #include "session.h"
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
 
-const char* const kIdentifyHelp = R"(Použití: km207 identify [VOLBY SPOJENÍ] [--json]
+const char* const kIdentifyHelp =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 identify [VOLBY SPOJENÍ] [--json]
 
 Otevře spojení jako dialog "Připojení modulu" (inicializace ovladače,
 rychlost, tři příkazy identifikace 200) a vypíše modul tak, jak ho ukazuje
@@ -15,10 +18,10 @@ dialog, např. "KM-207   v.1.02".
 Příklady:
   km207 identify --kind lan --ip 192.168.1.50 --address 5
   km207 identify --json
-)";
+)");
 
-const char* const kScanHelp =
-    R"(Použití: km207 scan [--addresses A-B] [--bauds all|R1,R2,...] [--timeout MS]
+const char* const kScanHelp = QT_TRANSLATE_NOOP(
+    "km207", R"(Použití: km207 scan [--addresses A-B] [--bauds all|R1,R2,...] [--timeout MS]
                   [VOLBY SPOJENÍ] [--json]
 
 Zkouší na každé adrese a rychlosti identifikaci (příkaz 200) a vypíše řádek
@@ -40,9 +43,10 @@ modulu; v JSON pole collisions). Ctrl-C hledání ukončí.
 Příklady:
   km207 scan --kind com --port 1 --bauds all
   km207 scan --kind lan --ip 192.168.1.50 --addresses 0-31 --timeout 50
-)";
+)");
 
-const char* const kGetHelp = R"(Použití: km207 get PŘEDMĚT [--repeat N] [VOLBY SPOJENÍ] [--json]
+const char* const kGetHelp =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 get PŘEDMĚT [--repeat N] [VOLBY SPOJENÍ] [--json]
 
 Jedno čtení z modulu:
   address         adresa zapsaná v modulu (registr 63)
@@ -62,9 +66,10 @@ Příklady:
   km207 get counter --address 5
   km207 get status --json
   km207 get inputs --repeat 100
-)";
+)");
 
-const char* const kSetHelp = R"(Použití: km207 set PŘEDMĚT HODNOTA [VOLBY SPOJENÍ] [--json]
+const char* const kSetHelp =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 set PŘEDMĚT HODNOTA [VOLBY SPOJENÍ] [--json]
 
   set address N                 adresa modulu 0-255 (registr 63)
   set baud N                    rychlost modulu v Bd (registr 62)
@@ -86,19 +91,20 @@ Příklady:
   km207 set address 6 --address 5
   km207 set dio din-neg=A5 dout-init=80000001
   km207 set clock now
-)";
+)");
 
-const char* const kClearHelp = R"(Použití: km207 clear status|counter [VOLBY SPOJENÍ] [--json]
+const char* const kClearHelp =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 clear status|counter [VOLBY SPOJENÍ] [--json]
 
   clear status    vynuluje stavový registr (příkaz 101/0)
   clear counter   vynuluje čítač (příkaz 1/80)
 
 Příklady:
   km207 clear status --address 5
-)";
+)");
 
-const char* const kWatchHelp =
-    R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
+const char* const kWatchHelp = QT_TRANSLATE_NOOP(
+    "km207", R"(Použití: km207 watch PŘEDMĚT [--interval MS] [--count N] [--csv SOUBOR]
                      [--rate-window MS] [--csv-excel] [VOLBY SPOJENÍ] [--json]
 
 Čte stále dokola a vypíše řádek s časem za každé čtení:
@@ -133,9 +139,10 @@ Ctrl-C skončí čistě. Chybné čtení se vypíše na standardní chybový vý
 Příklady:
   km207 watch counter --interval 500
   km207 watch inputs --count 10 --json
-)";
+)");
 
-const char* const kBackupHelp = R"(Použití: km207 backup SOUBOR [VOLBY SPOJENÍ] [--json]
+const char* const kBackupHelp =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 backup SOUBOR [VOLBY SPOJENÍ] [--json]
 
 Přečte celou konfiguraci modulu (adresa, rychlost, mód čítače, dvanáct
 bajtů digitálních vstupů a výstupů) a uloží ji s identifikací modulu a
@@ -144,10 +151,10 @@ bajtů digitálních vstupů a výstupů) a uloží ji s identifikací modulu a
 Příklady:
   km207 backup modul5.km207 --address 5
   km207 backup - > modul5.km207
-)";
+)");
 
-const char* const kRestoreHelp =
-    R"(Použití: km207 restore SOUBOR [--address N] [--keep-address] [--dry-run]
+const char* const kRestoreHelp = QT_TRANSLATE_NOOP(
+    "km207", R"(Použití: km207 restore SOUBOR [--address N] [--keep-address] [--dry-run]
                   [--force] [VOLBY SPOJENÍ] [--json]
 
 Zapíše konfiguraci ze souboru do modulu: soubor nejdřív celý zkontroluje
@@ -174,10 +181,10 @@ Příklady:
   km207 restore modul5.km207 --address 9 --dry-run
   km207 restore nastaveni.km207 --keep-address --address 3
   ssh pc cat modul5.km207 | km207 restore -
-)";
+)");
 
-const char* const kLineHelp =
-    R"(Použití: km207 line PŘEDMĚT [SLOŽKA] [--line SOUBOR] [VOLBY] [VOLBY SPOJENÍ]
+const char* const kLineHelp = QT_TRANSLATE_NOOP(
+    "km207", R"(Použití: km207 line PŘEDMĚT [SLOŽKA] [--line SOUBOR] [VOLBY] [VOLBY SPOJENÍ]
                   [--json]
 
 Linka modulů. Soubor linky (.km207linka) uvádí adresu a rychlost každého
@@ -246,15 +253,29 @@ Příklady:
   km207 line backup zaloha --line linka.km207linka
   km207 line restore zaloha --dry-run
   km207 line commission --line linka.km207linka --module-baud 38400
-)";
+)");
 
 } // namespace
 
 const std::vector<Command>& commands() {
     using S = Session;
     static const std::vector<Command> table{
-        {"identify", 0, 0, " (bez dalších slov)", {}, true, &S::identify, kIdentifyHelp},
-        {"scan", 0, 0, " (bez dalších slov)", {}, false, &S::scan, kScanHelp},
+        {"identify",
+         0,
+         0,
+         QT_TRANSLATE_NOOP("km207", " (bez dalších slov)"),
+         {},
+         true,
+         &S::identify,
+         kIdentifyHelp},
+        {"scan",
+         0,
+         0,
+         QT_TRANSLATE_NOOP("km207", " (bez dalších slov)"),
+         {},
+         false,
+         &S::scan,
+         kScanHelp},
         {"get",
          1,
          1,
@@ -274,7 +295,7 @@ const std::vector<Command>& commands() {
         {"set",
          2,
          4,
-         " HODNOTA",
+         QT_TRANSLATE_NOOP("km207", " HODNOTA"),
          {{"address", nullptr, &S::setAddress, 1},
           {"baud", nullptr, &S::setBaud, 1},
           {"mode", nullptr, &S::setMode, 1},
@@ -305,13 +326,20 @@ const std::vector<Command>& commands() {
          true,
          &S::watch,
          kWatchHelp},
-        {"backup", 1, 1, " SOUBOR", {}, true, &S::backup, kBackupHelp},
-        {"restore", 1, 1, " SOUBOR", {}, true, &S::restore, kRestoreHelp},
+        {"backup", 1, 1, QT_TRANSLATE_NOOP("km207", " SOUBOR"), {}, true, &S::backup, kBackupHelp},
+        {"restore",
+         1,
+         1,
+         QT_TRANSLATE_NOOP("km207", " SOUBOR"),
+         {},
+         true,
+         &S::restore,
+         kRestoreHelp},
         // Opened as scan opens the link: the modules are the line file's.
         {"line",
          1,
          2,
-         " [SLOŽKA]",
+         QT_TRANSLATE_NOOP("km207", " [SLOŽKA]"),
          {{"scan", nullptr, &S::lineScan},
           {"status", nullptr, &S::lineStatus},
           {"watch", nullptr, &S::lineWatch},
@@ -348,7 +376,11 @@ QString usageForm(const Command& command) {
     QString form = QString::fromUtf8(command.name);
     if (!command.subjects.empty())
         form += QLatin1Char(' ') + subjectNames(command).join(QLatin1Char('|'));
-    return form + QString::fromUtf8(command.usageTail);
+    return form + usageTail(command);
+}
+
+QString usageTail(const Command& command) {
+    return QCoreApplication::translate("km207", command.usageTail);
 }
 
 } // namespace km207

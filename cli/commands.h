@@ -34,5 +34,7 @@ const Subject* findSubject(const Command& command, const QString& name);
 QStringList subjectNames(const Command& command);
 // "get address|baud|...", "backup SOUBOR".
 QString usageForm(const Command& command);
+// The usage line's words after the subjects, in the chosen language.
+QString usageTail(const Command& command);
 
 } // namespace km207

@@ -2,11 +2,14 @@
 #include "commands.h"
 #include "parse.h"
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
 
-const char* const kTool = R"(Použití: km207 PŘÍKAZ [PŘEDMĚT] [HODNOTA] [VOLBY]
+const char* const kTool =
+    QT_TRANSLATE_NOOP("km207", R"(Použití: km207 PŘÍKAZ [PŘEDMĚT] [HODNOTA] [VOLBY]
 
 Nastavení a okamžité hodnoty modulu KM-207 z příkazové řádky. Posílá modulu
 tytéž příkazy ve stejném pořadí, se stejnými pauzami a ověřením jako okna
@@ -27,7 +30,10 @@ Příkazy:
   line PŘEDMĚT                linka modulů: scan, status, watch, backup,
                               restore, commission
   help [PŘÍKAZ]               nápověda (také PŘÍKAZ --help)
+)");
 
+// The options, after the commands: the short usage stops before them.
+const char* const kOptions = QT_TRANSLATE_NOOP("km207", R"(
 Spojení (každá volba přepíše hodnotu ze souboru W_km207.ini programu):
   --kind com|isa|pci|usb|lan  rozhraní
   --port N                    číslo portu COM (com) nebo bázová adresa
@@ -51,23 +57,23 @@ Další volby:
 
 Zadá-li se volba dvakrát, platí poslední. SOUBOR "-" u backup a restore je
 standardní výstup a vstup.
-)";
+)");
 
 // Where the program keeps its settings on the platform the tool runs on.
 #ifdef Q_OS_WIN
-const char* const kSettings = R"(
+const char* const kSettings = QT_TRANSLATE_NOOP("km207", R"(
 Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, lze-li do
 jeho složky zapisovat, jinak %LOCALAPPDATA%\W_KM207\W_km207.ini) a km207 ho
 nikdy nepřepisuje.
-)";
+)");
 #else
-const char* const kSettings = R"(
+const char* const kSettings = QT_TRANSLATE_NOOP("km207", R"(
 Soubor nastavení se hledá jako v programu W_KM207 (vedle programu, nebo
 ~/.config/W_KM207/W_km207.ini) a km207 ho nikdy nepřepisuje.
-)";
+)");
 #endif
 
-const char* const kExitCodes = R"(
+const char* const kExitCodes = QT_TRANSLATE_NOOP("km207", R"(
 Návratový kód:
   0   úspěch
   1   modul odpověděl chybou, ověření zápisu selhalo, restore našel modul
@@ -75,23 +81,24 @@ Návratový kód:
   2   modul neodpovídá, spojení se nepodařilo otevřít, nebo přerušeno (Ctrl-C)
   64  chybné použití (příkaz, volba, hodnota, soubor); nic se neposlalo
   74  výstup nelze zapsat (standardní výstup, soubor záznamu)
-)";
+)");
+
+// A text of the tables above in the chosen language.
+QString text(const char* source) {
+    return QCoreApplication::translate("km207", source);
+}
 
 } // namespace
 
 QString shortUsage() {
-    const QString tool = QString::fromUtf8(kTool);
-    // The form and the list of commands, up to the connection options.
-    return tool.left(tool.indexOf(QStringLiteral("\nSpojení"))).trimmed() +
-           QStringLiteral("\n\nPodrobně: km207 --help, km207 PŘÍKAZ --help");
+    return text(kTool).trimmed() +
+           QCoreApplication::translate("km207", "\n\nPodrobně: km207 --help, km207 PŘÍKAZ --help");
 }
 
 QString helpText(const QString& command) {
-    if (command.isEmpty())
-        return QString::fromUtf8(kTool) + QString::fromUtf8(kSettings) +
-               QString::fromUtf8(kExitCodes);
+    if (command.isEmpty()) return text(kTool) + text(kOptions) + text(kSettings) + text(kExitCodes);
     const Command* c = findCommand(command);
-    return c ? QString::fromUtf8(c->help) + QString::fromUtf8(kExitCodes) : QString();
+    return c ? text(c->help) + text(kExitCodes) : QString();
 }
 
 } // namespace km207

@@ -71,7 +71,9 @@ void Output::failed() {
 
 int Output::finish(int status) {
     if (failure_.isEmpty()) return status;
-    writeLine(stderr, QStringLiteral("km207: Standardní výstup nelze zapsat: %1.").arg(failure_));
+    writeLine(stderr,
+              QCoreApplication::translate("km207", "km207: Standardní výstup nelze zapsat: %1.")
+                  .arg(failure_));
     return ExitOutput;
 }
 
@@ -89,7 +91,7 @@ void Output::error(const QString& text, std::optional<uint32_t> code, int status
                    const QJsonObject& extra) {
     endProgress();
     QString line = QStringLiteral("km207: ") + visible(text);
-    if (code) line += QStringLiteral(" (kód %1)").arg(*code);
+    if (code) line += QCoreApplication::translate("km207", " (kód %1)").arg(*code);
     writeLine(stderr, line);
     if (!json_) return;
     QJsonObject object = extra;

@@ -73,7 +73,9 @@ bool applyKind(const QString& v, Options& o, QString& e) {
     for (const TRozhrani& k : TabulkaRozhrani)
         if (v == k.Prepinac) r = &k;
     if (!r) {
-        e = QStringLiteral("neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb nebo lan").arg(v);
+        e = QCoreApplication::translate(
+                "km207", "neznámé rozhraní \"%1\"; --kind je com, isa, pci, usb nebo lan")
+                .arg(v);
         return false;
     }
     o.kind = r->Druh;
@@ -83,8 +85,9 @@ bool applyKind(const QString& v, Options& o, QString& e) {
 bool applyBaud(const QString& v, Options& o, QString& e) {
     const auto n = numberIn(v, 0, 0xFFFFFFFF);
     if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
-        e = rangeError("baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, 4800, 9600, "
-                                              "19200, 38400, 57600, 115200"));
+        e = rangeError("baud", QCoreApplication::translate(
+                                   "km207", "jednu z rychlostí 600, 1200, 2400, 4800, 9600, "
+                                            "19200, 38400, 57600, 115200"));
         return false;
     }
     o.baud = static_cast<uint32_t>(*n);
@@ -106,8 +109,9 @@ bool applyLang(const QString& v, Options& o, QString& e) {
 bool applyModuleBaud(const QString& v, Options& o, QString& e) {
     const auto n = numberIn(v, 0, 0xFFFFFFFF);
     if (!n || PresnyIndexRychlosti(static_cast<uint32_t>(*n)) < 0) {
-        e = rangeError("module-baud", QStringLiteral("jednu z rychlostí 600, 1200, 2400, 4800, "
-                                                     "9600, 19200, 38400, 57600, 115200"));
+        e = rangeError("module-baud", QCoreApplication::translate(
+                                          "km207", "jednu z rychlostí 600, 1200, 2400, 4800, "
+                                                   "9600, 19200, 38400, 57600, 115200"));
         return false;
     }
     o.moduleBaud = static_cast<uint32_t>(*n);
@@ -119,8 +123,8 @@ bool applyAddresses(const QString& v, Options& o, QString& e) {
     const auto a = numberIn(dash < 0 ? v : v.left(dash), 0, 255);
     const auto b = dash < 0 ? a : numberIn(v.mid(dash + 1), 0, 255);
     if (!a || !b || *a > *b) {
-        e = rangeError("addresses",
-                       QStringLiteral("adresu nebo rozsah A-B v mezích 0-255, A <= B"));
+        e = rangeError("addresses", QCoreApplication::translate(
+                                        "km207", "adresu nebo rozsah A-B v mezích 0-255, A <= B"));
         return false;
     }
     o.first = static_cast<int>(*a);
@@ -140,8 +144,9 @@ bool applyBauds(const QString& v, Options& o, QString& e) {
         const auto n = numberIn(part, 0, 0xFFFFFFFF);
         const int index = n ? PresnyIndexRychlosti(static_cast<uint32_t>(*n)) : -1;
         if (index < 0) {
-            e = rangeError("bauds", QStringLiteral("all nebo rychlosti v Bd oddělené čárkou "
-                                                   "(např. 9600,38400)"));
+            e = rangeError("bauds", QCoreApplication::translate(
+                                        "km207", "all nebo rychlosti v Bd oddělené čárkou "
+                                                 "(např. 9600,38400)"));
             return false;
         }
         if (std::find(o.baudIndices.begin(), o.baudIndices.end(), index) == o.baudIndices.end())
@@ -214,35 +219,34 @@ bool checkOperands(const Options& o, QString& error) {
     const Command& c = *findCommand(o.command);
     const qsizetype n = o.operands.size();
     const auto usage = [&](const QString& form) {
-        error = QStringLiteral("použití: km207 %1").arg(form);
+        error = QCoreApplication::translate("km207", "použití: km207 %1").arg(form);
         return false;
     };
     if (n < c.minOperands || n > c.maxOperands) return usage(usageForm(c));
     if (c.subjects.empty()) return true;
     const Subject* s = findSubject(c, o.operands[0]);
     if (!s) {
-        error = QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
+        error = QCoreApplication::translate("km207", "%1: neznámý předmět \"%2\"; možnosti: %3")
                     .arg(o.command, o.operands[0], subjectNames(c).join(QStringLiteral(", ")));
         return false;
     }
     if (n - 1 > s->maxValues)
-        return usage(QStringLiteral("%1 %2%3").arg(o.command, o.operands[0],
-                                                   QString::fromUtf8(c.usageTail)));
+        return usage(QStringLiteral("%1 %2%3").arg(o.command, o.operands[0], usageTail(c)));
     // The CSV's columns are those of a trend sample; line checks its own.
     if (o.csv && o.command == QLatin1String("watch") && o.operands[0] != QLatin1String("trend")) {
-        error = QStringLiteral("--csv patří k watch trend");
+        error = QCoreApplication::translate("km207", "--csv patří k watch trend");
         return false;
     }
     if (o.rateWindow && o.operands[0] != QLatin1String("trend")) {
-        error = QStringLiteral("--rate-window patří k watch trend");
+        error = QCoreApplication::translate("km207", "--rate-window patří k watch trend");
         return false;
     }
     if (o.overwrite && !o.csv) {
-        error = QStringLiteral("--overwrite patří k --csv");
+        error = QCoreApplication::translate("km207", "--overwrite patří k --csv");
         return false;
     }
     if (o.csvExcel && !o.csv) {
-        error = QStringLiteral("--csv-excel patří k --csv");
+        error = QCoreApplication::translate("km207", "--csv-excel patří k --csv");
         return false;
     }
     return true;
@@ -265,7 +269,7 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
         if (onlyOperands || !a.startsWith(QLatin1String("--")) || a == QLatin1String("-")) {
             if (!onlyOperands && a.startsWith(QLatin1Char('-')) && a.size() > 1 &&
                 !a.at(1).isDigit()) {
-                error = QStringLiteral("neznámá volba %1").arg(a);
+                error = QCoreApplication::translate("km207", "neznámá volba %1").arg(a);
                 return false;
             }
             positional << a;
@@ -284,17 +288,18 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
         }
         const Rule* rule = findRule(name);
         if (!rule) {
-            error = QStringLiteral("neznámá volba --%1").arg(name);
+            error = QCoreApplication::translate("km207", "neznámá volba --%1").arg(name);
             return false;
         }
         if (rule->takesValue && !inlineValue) {
             if (i + 1 >= args.size()) {
-                error = QStringLiteral("volba --%1 potřebuje hodnotu").arg(name);
+                error =
+                    QCoreApplication::translate("km207", "volba --%1 potřebuje hodnotu").arg(name);
                 return false;
             }
             value = args[++i];
         } else if (!rule->takesValue && inlineValue) {
-            error = QStringLiteral("volba --%1 nemá hodnotu").arg(name);
+            error = QCoreApplication::translate("km207", "volba --%1 nemá hodnotu").arg(name);
             return false;
         }
         // Given twice, the last one wins, as a script that adds to a
@@ -315,28 +320,28 @@ bool parseOptions(const QStringList& args, Options& o, QString& error) {
     for (const Given& g : given)
         if (!g.rule->apply(g.value, o, error)) return false;
     if (!o.command.isEmpty() && !findCommand(o.command)) {
-        error = QStringLiteral("neznámý příkaz \"%1\"").arg(o.command);
+        error = QCoreApplication::translate("km207", "neznámý příkaz \"%1\"").arg(o.command);
         return false;
     }
     if (o.config && o.noConfig) {
-        error = QStringLiteral("--config a --no-config se vylučují");
+        error = QCoreApplication::translate("km207", "--config a --no-config se vylučují");
         return false;
     }
     if (o.help) return true;
     if (o.version) {
         if (!o.command.isEmpty()) {
-            error = QStringLiteral("--version se zadává bez příkazu");
+            error = QCoreApplication::translate("km207", "--version se zadává bez příkazu");
             return false;
         }
         return true;
     }
     if (o.command.isEmpty()) {
-        error = QStringLiteral("chybí příkaz");
+        error = QCoreApplication::translate("km207", "chybí příkaz");
         return false;
     }
     for (const Given& g : given) {
         if (!g.rule->commands.isEmpty() && !g.rule->commands.contains(o.command)) {
-            error = QStringLiteral("volba --%1 nepatří k příkazu %2")
+            error = QCoreApplication::translate("km207", "volba --%1 nepatří k příkazu %2")
                         .arg(QLatin1String(g.rule->name), o.command);
             return false;
         }

@@ -10,6 +10,8 @@
 
 #include <QJsonArray>
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 std::vector<uint8_t> dioRegisters() {
@@ -46,10 +48,11 @@ Reading Session::blockFailure(const TVysledekBloku& v, const TKonfigurace& writt
     if (v.Konec == TKonecBloku::Neshoda) {
         const auto reg = static_cast<uint8_t>(v.Registr);
         const uint8_t value = written.Bajt(BajtRegistru(reg));
-        r.error += QStringLiteral(" Registr %1: zapsáno %2, zpět přečteno %3.")
-                       .arg(SeznamRegistru({reg}))
-                       .arg(value)
-                       .arg(v.Precteno);
+        r.error +=
+            QCoreApplication::translate("km207", " Registr %1: zapsáno %2, zpět přečteno %3.")
+                .arg(SeznamRegistru({reg}))
+                .arg(value)
+                .arg(v.Precteno);
         r.code = CodeReadBackDiffers;
         r.status = ExitModule;
     } else {
@@ -73,19 +76,21 @@ int Session::writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku
             differs.append(QJsonObject{{QStringLiteral("register"), reg},
                                        {QStringLiteral("written"), block.Bajt(BajtRegistru(reg))},
                                        {QStringLiteral("read"), v.Precteno}});
-            lines += QStringLiteral("\nRegistr %1: zapsáno %2, zpět přečteno %3.")
-                         .arg(SeznamRegistru({reg}))
-                         .arg(block.Bajt(BajtRegistru(reg)))
-                         .arg(v.Precteno);
+            lines +=
+                QCoreApplication::translate("km207", "\nRegistr %1: zapsáno %2, zpět přečteno %3.")
+                    .arg(SeznamRegistru({reg}))
+                    .arg(block.Bajt(BajtRegistru(reg)))
+                    .arg(v.Precteno);
             break;
         case TStavZapisu::Neoveren:
             unverified.push_back(reg);
-            lines +=
-                QStringLiteral("\nRegistr %1: zápis přijat, neověřen.").arg(SeznamRegistru({reg}));
+            lines += QCoreApplication::translate("km207", "\nRegistr %1: zápis přijat, neověřen.")
+                         .arg(SeznamRegistru({reg}));
             break;
         case TStavZapisu::Neznamy:
             unknown.push_back(reg);
-            lines += QStringLiteral("\nRegistr %1: zápis odeslán bez odpovědi, stav neznámý.")
+            lines += QCoreApplication::translate(
+                         "km207", "\nRegistr %1: zápis odeslán bez odpovědi, stav neznámý.")
                          .arg(SeznamRegistru({reg}));
             break;
         case TStavZapisu::Nezapsan:
@@ -99,11 +104,12 @@ int Session::writeFailure(const std::vector<uint8_t>& regs, const TVysledekBloku
         landed.push_back(static_cast<uint8_t>(v.Registr));
     const QString note = PoznamkaZapnuti(landed);
     const auto list = [](const std::vector<uint8_t>& l) {
-        return l.empty() ? QStringLiteral("žádné") : SeznamRegistru(l);
+        return l.empty() ? QCoreApplication::translate("km207", "žádné") : SeznamRegistru(l);
     };
     QString summary =
-        QStringLiteral("Zápis nedokončen.\nZapsané a ověřené registry: %1.").arg(list(verified)) +
-        lines + QStringLiteral("\nNezapsané: %1.").arg(list(notWritten));
+        QCoreApplication::translate("km207", "Zápis nedokončen.\nZapsané a ověřené registry: %1.")
+            .arg(list(verified)) +
+        lines + QCoreApplication::translate("km207", "\nNezapsané: %1.").arg(list(notWritten));
     if (!note.isEmpty()) summary += QLatin1Char('\n') + note;
     if (!out_.json()) out_.text(summary);
     QJsonObject extra{{QStringLiteral("written"), registerArray(verified)},

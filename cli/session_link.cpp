@@ -8,6 +8,8 @@
 #include "Soubory.h"
 #include "Spojeni.h"
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
@@ -66,7 +68,7 @@ bool Session::prepareLink(QString& error) {
         QString why;
         QByteArray unused;
         if (!CtiSoubor(settings, 1024 * 1024, unused, why)) {
-            error = QStringLiteral("soubor nastavení: ") + why;
+            error = QCoreApplication::translate("km207", "soubor nastavení: ") + why;
             return false;
         }
     } else if (!o_.noConfig) {
@@ -82,33 +84,40 @@ bool Session::prepareLink(QString& error) {
     const TParametry parametry = rozhrani ? rozhrani->Parametry : TParametry::Zadne;
     for (const TNepouzitaHodnota& n : unusedValues)
         if (usesFromFile(n.Pole, o_, parametry))
-            out_.note(QStringLiteral("soubor %1, [%2] %3: hodnotu \"%4\" nelze použít, použije "
-                                     "se %5")
+            out_.note(QCoreApplication::translate(
+                          "km207", "soubor %1, [%2] %3: hodnotu \"%4\" nelze použít, použije "
+                                   "se %5")
                           .arg(JmenoSouboru(settings), n.Sekce, n.Klic, n.Hodnota, n.Pouzito));
-    const QString kindText = QStringLiteral(" (rozhraní je %1)").arg(kindName(kind));
+    const QString kindText =
+        QCoreApplication::translate("km207", " (rozhraní je %1)").arg(kindName(kind));
     if (o_.port) {
         const std::optional<uint32_t> port = portValue(kind, *o_.port);
         if (parametry == TParametry::CisloPortu && !port) {
-            error = QStringLiteral("--port potřebuje číslo portu COM 1-255");
+            error = QCoreApplication::translate("km207", "--port potřebuje číslo portu COM 1-255");
             return false;
         }
         if (parametry == TParametry::BazovaAdresa && !port) {
-            error = QStringLiteral("--port potřebuje bázovou adresu karty 0-FFFFh (např. 300h)");
+            error = QCoreApplication::translate(
+                "km207", "--port potřebuje bázovou adresu karty 0-FFFFh (např. 300h)");
             return false;
         }
         if (parametry == TParametry::CisloPortu) data_.CisloPortu = static_cast<uint8_t>(*port);
         if (parametry == TParametry::BazovaAdresa)
             data_.BazovaAdresa = static_cast<uint16_t>(*port);
         if (!rozhrani || !rozhrani->MaPort()) {
-            error = QStringLiteral("--port platí jen pro rozhraní com a isa") + kindText +
-                    (parametry == TParametry::Lan ? QStringLiteral("; UDP port je --udp-port")
-                                                  : QString());
+            error =
+                QCoreApplication::translate("km207", "--port platí jen pro rozhraní com a isa") +
+                kindText +
+                (parametry == TParametry::Lan
+                     ? QCoreApplication::translate("km207", "; UDP port je --udp-port")
+                     : QString());
             return false;
         }
     }
     if (parametry != TParametry::Lan && (o_.ip || o_.udpPort || o_.timeout)) {
-        error =
-            QStringLiteral("--ip, --udp-port a --timeout platí jen pro rozhraní lan") + kindText;
+        error = QCoreApplication::translate(
+                    "km207", "--ip, --udp-port a --timeout platí jen pro rozhraní lan") +
+                kindText;
         return false;
     }
     if (o_.ip) data_.IpAdresa = *o_.ip;
@@ -124,7 +133,7 @@ bool Session::prepareLink(QString& error) {
     // the error names the file and the key.
     const FieldSource source = fieldSource(refused->Pole, o_);
     if (!source.given && !settings.isEmpty())
-        error += QStringLiteral(" (soubor %1, [%2] %3)")
+        error += QCoreApplication::translate("km207", " (soubor %1, [%2] %3)")
                      .arg(JmenoSouboru(settings), NazevRozhrani(data_.Rozhrani),
                           QString::fromUtf8(source.key));
     return false;
@@ -150,7 +159,7 @@ int Session::open(bool identify) {
         QJsonObject extra;
         if (!duvod.isEmpty()) extra.insert(QStringLiteral("reason"), duvod);
         out_.error(text, v.Kod, status, extra);
-        if (!duvod.isEmpty()) out_.note(QStringLiteral("Důvod: ") + duvod);
+        if (!duvod.isEmpty()) out_.note(QCoreApplication::translate("km207", "Důvod: ") + duvod);
         return status;
     };
     switch (v.Krok) {
@@ -158,7 +167,8 @@ int Session::open(bool identify) {
         return ExitOk;
     case TKrokSpojeni::Init:
     case TKrokSpojeni::SetConfig:
-        return failure(QStringLiteral("Chyba inicializace připojení - ") + v.Text);
+        return failure(QCoreApplication::translate("km207", "Chyba inicializace připojení - ") +
+                       v.Text);
     case TKrokSpojeni::Parametry:
         break;
     case TKrokSpojeni::Identifikace:

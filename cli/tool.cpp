@@ -8,6 +8,8 @@
 #include "Komunikace.h"
 #include "Kxxx410.h"
 
+#include <QCoreApplication>
+
 namespace km207 {
 
 namespace {
@@ -17,17 +19,19 @@ namespace {
 int dispatch(const Options& o, Output& out) {
     const Command* command = findCommand(o.command);
     if (!command) {
-        out.usage(QStringLiteral("neznámý příkaz \"%1\"").arg(o.command), QString());
+        out.usage(QCoreApplication::translate("km207", "neznámý příkaz \"%1\"").arg(o.command),
+                  QString());
         return ExitUsage;
     }
     const Subject* subject = nullptr;
     if (!command->subjects.empty()) {
         subject = findSubject(*command, o.operands.value(0));
         if (!subject) {
-            out.usage(QStringLiteral("%1: neznámý předmět \"%2\"; možnosti: %3")
-                          .arg(o.command, o.operands.value(0),
-                               subjectNames(*command).join(QStringLiteral(", "))),
-                      o.command);
+            out.usage(
+                QCoreApplication::translate("km207", "%1: neznámý předmět \"%2\"; možnosti: %3")
+                    .arg(o.command, o.operands.value(0),
+                         subjectNames(*command).join(QStringLiteral(", "))),
+                o.command);
             return ExitUsage;
         }
     }
@@ -51,7 +55,8 @@ int dispatch(const Options& o, Output& out) {
 
 int run(const QStringList& args) {
     if (args.isEmpty()) {
-        Output(false).usage(QStringLiteral("chybí příkaz\n") + shortUsage(), QString());
+        Output(false).usage(QCoreApplication::translate("km207", "chybí příkaz\n") + shortUsage(),
+                            QString());
         return ExitUsage;
     }
     Options options;

@@ -4,6 +4,7 @@
 #include "km_module.h"
 #include "km_server.h"
 #include "sim_platform.h"
+#include "sim_texts.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -20,6 +21,10 @@
 
 namespace {
 
+using km::emu::choose_language;
+using km::emu::help_text;
+using km::emu::say;
+
 volatile std::sig_atomic_t g_stop = 0;
 volatile std::sig_atomic_t g_cycle = 0;
 volatile std::sig_atomic_t g_switch = 0;
@@ -34,117 +39,6 @@ void on_switch(int) {
     g_switch = 1;
 }
 
-const char* kHelp = R"(Usage: km207-sim [options]
-
-Software model of KM-207 bus modules on one line: one module, or several
-with --module. It answers the modules' commands over UDP (KL-4100 style,
-12-byte frames with a transaction number) and over a serial line (10-byte
-frames): a pseudo-terminal that stands in for one (Linux), or a serial port
-given with --com. On start it prints machine-readable lines on stdout:
-  udp: HOST:PORT
-  pty: /dev/pts/N                   (or the --com port's name)
-  module: ADDRESS baud-index B      (one line per module)
-  address: N                        (the first module's)
-  ready
-and runs until SIGINT or SIGTERM (or --exit-after). SIGUSR1 (not on Windows)
-switches every module off and on again (a power cycle: a written address or baud index takes
-effect, the power failure is recorded) and prints for each
-  power-up: address N baud-index B
-
-Emulated: identification (command 200), counter (0/80 read, 1/80 reset; counts
-with time, wraps by mode: 0 32-bit, 1 23-bit, 2 sign and magnitude), clock
-(100/1-2 read, 101/1-2 write, year modulo 4), power-failure start and end
-(100/3-6), status register (100/0 read, 101/0 clear; bits FN, PRF, PWR, RST,
-ERR24), digital inputs (0/64, a moving pattern unless --inputs), outputs
-(1/64), configuration registers (102 read, 103 write) 0, 32-43, 62, 63. A new
-address (63) or baud index (62) takes effect at the next power-up only.
-Unknown commands, registers or values are answered with an error status
-(1 unknown command, 2 no such register, 3 value refused). A reply's out byte
-echoes P5; its four data bytes are B1-B4.
-
-Module:
-  --address N        bus address 0-255 of the single module (default 0)
-  --baud-index N     baud index register 62, 0-8 (default 4 = 9600 Bd); with
-                     --module, the index of modules given without one
-  --module A[:B]     a module at address A (0-255) with baud index B (0-8);
-                     may repeat, one module each, every one with its own
-                     registers; the options below apply to each of them.
-                     Not together with --address. Two modules at the same
-                     address and index are refused; two that answer one
-                     request (same address, rates not enforced) garble it.
-  --mode N           counter mode register 0, 0-2 (default 0)
-  --reg R=V          set configuration register R (0, 32-43, 62, 63) to V;
-                     may repeat
-  --name TEXT        module name, 8 characters (default "KM-207  ")
-  --fw TEXT          firmware version, 4 characters (default "1.02")
-  --counter N        counter start value (default 0)
-  --counter-rate N   counts per second, may be negative (default 10)
-  --inputs X         fixed raw input word (e.g. 0x0000ff01) instead of the
-                     moving pattern
-  --input-script W   drive one input by a script timed from the start (may
-                     repeat, one script per input; the others keep --inputs,
-                     default 0):
-                       square:BIT:HALF_MS       low HALF_MS, high HALF_MS, ...
-                       pulse:BIT:AT_MS:LEN_MS   high from AT_MS for LEN_MS
-                     The start is printed as "inputs-start: MS" (ms since
-                     1970, UTC).
-  --clock-offset S   module clock minus host local time, in seconds (default 0)
-  --off-before S     seconds the module was off before start-up, recorded as
-                     the power failure (default 3600)
-
-Faults (may repeat; all need count=N or p=P):
-  --fault KIND[:key=value,...]
-      KIND: drop      command runs, reply lost
-            delay     command runs, reply sent ms later (key ms, default 100)
-            corrupt   command runs, reply damaged (checksum fails)
-            readback  command 102 answers another value
-            status    command refused with error status (key status,
-                      default 3)
-      keys: count=N   the next N matching requests
-            p=P       then with probability P (0..1)
-            cmd=C     only requests with command code C
-            address=A only requests to address A (one module of a line)
-      e.g. --fault drop:count=2 --fault delay:p=0.1,ms=300
-  --seed N           random seed of probabilistic faults (default 1)
-
-A line under test, so that one module fails while the others run on (the
-signals not on Windows); a module is named by its address at start, A[:B]
-with its baud index B where two share the address:
-  --usr1-modules A[:B][,...]
-                     SIGUSR1 power-cycles only these modules (default: every
-                     module)
-  --usr2-modules A[:B][,...]
-                     SIGUSR2 switches these modules off (default: every
-                     module): they stop answering, as if taken off the line,
-                     and the next SIGUSR2 switches them on again (a power-up:
-                     the power failure is recorded). Prints for each
-                       power-down: address N baud-index B
-                     or the power-up line of SIGUSR1
-  --status-bits A[:B]=X
-                     that module's status register starts as X in place of
-                     the power-up's PWR, RST and PRF (0x34): e.g. 0x74 adds
-                     ERR24, 0 is the register as cleared; may repeat
-
-Serving:
-  --udp-host ADDR    address to bind (default 127.0.0.1)
-  --udp-port N       UDP port (default 5000; 0 picks a free port)
-  --no-udp           do not serve UDP
-  --no-pty           do not open a pseudo-terminal (Windows never opens one)
-  --com PORT         serve the serial port PORT (COM5, /dev/ttyUSB0) instead of
-                     a pseudo-terminal, at the rate of the first module's baud
-                     index
-  --pty-link PATH    also make PATH a symbolic link to the pseudo-terminal
-                     (removed at exit)
-  --strict-baud      on the pseudo-terminal, a module hears (and answers) only
-                     when the client set the line speed of its active baud
-                     index. UDP frames carry no speed: over UDP every module
-                     answers whatever its baud index.
-  --exit-after S     stop by itself after S seconds (default: never)
-  --verbose          log every request and reply on stderr
-  --version          print the version and exit
-  --help             this text
-)";
-
 // 64 bits on every platform: Windows' long has 32.
 bool to_long(const char* s, int64_t lo, int64_t hi, int64_t& v) {
     if (!s || !*s) return false;
@@ -157,7 +51,7 @@ bool to_long(const char* s, int64_t lo, int64_t hi, int64_t& v) {
 }
 
 int usage_error(const std::string& msg) {
-    std::fprintf(stderr, "km207-sim: %s (see --help)\n", msg.c_str());
+    km::emu::write_text(stderr, "km207-sim: " + say("%1 (see --help)", {msg}) + "\n");
     return 2;
 }
 
@@ -230,20 +124,20 @@ bool module_option(const Arg& a, Options& o, std::string& error) {
     km::emu::Config& cfg = o.cfg;
     int64_t n = 0;
     if (a.name == "--address") {
-        if (!a.number(0, 255, n)) return refused(error, "--address needs 0-255");
+        if (!a.number(0, 255, n)) return refused(error, say("--address needs 0-255"));
         cfg.address = static_cast<uint8_t>(n);
         o.address_given = true;
     } else if (a.name == "--module") {
         int64_t addr = 0, baud = -1;
         if (!parse_module(a.value, addr, baud))
-            return refused(error, "--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8");
+            return refused(error, say("--module needs ADDRESS[:BAUDINDEX], 0-255 and 0-8"));
         o.module_args.emplace_back(addr, baud);
         a.take();
     } else if (a.name == "--baud-index") {
-        if (!a.number(0, 8, n)) return refused(error, "--baud-index needs 0-8");
+        if (!a.number(0, 8, n)) return refused(error, say("--baud-index needs 0-8"));
         cfg.baud_index = static_cast<uint8_t>(n);
     } else if (a.name == "--mode") {
-        if (!a.number(0, 2, n)) return refused(error, "--mode needs 0-2");
+        if (!a.number(0, 2, n)) return refused(error, say("--mode needs 0-2"));
         cfg.counter_mode = static_cast<uint8_t>(n);
     } else if (a.name == "--reg") {
         const std::string s = a.value ? a.value : "";
@@ -251,19 +145,19 @@ bool module_option(const Arg& a, Options& o, std::string& error) {
         int64_t r = 0, x = 0;
         if (eq == std::string::npos || !to_long(s.substr(0, eq).c_str(), 0, 255, r) ||
             !to_long(s.substr(eq + 1).c_str(), 0, 255, x))
-            return refused(error, "--reg needs R=V with bytes");
+            return refused(error, say("--reg needs R=V with bytes"));
         if (!km::emu::config_value_ok(static_cast<uint8_t>(r), static_cast<uint8_t>(x)))
-            return refused(error, "--reg " + s + ": no such register or value out of range");
+            return refused(error, say("--reg %1: no such register or value out of range", {s}));
         cfg.registers.emplace_back(static_cast<uint8_t>(r), static_cast<uint8_t>(x));
         a.take();
     } else if (a.name == "--name") {
         if (!a.value || std::strlen(a.value) > 8)
-            return refused(error, "--name needs up to 8 characters");
+            return refused(error, say("--name needs up to 8 characters"));
         cfg.name = a.value;
         a.take();
     } else if (a.name == "--fw") {
         if (!a.value || std::strlen(a.value) > 4)
-            return refused(error, "--fw needs up to 4 characters");
+            return refused(error, say("--fw needs up to 4 characters"));
         cfg.version = a.value;
         a.take();
     } else {
@@ -279,14 +173,15 @@ bool behaviour_option(const Arg& a, Options& o, std::string& error) {
     std::string why; // a parser's reason
     if (a.name == "--counter") {
         if (!a.number(-(int64_t{1} << 40), int64_t{1} << 40, n))
-            return refused(error, "--counter needs a number");
+            return refused(error, say("--counter needs a number"));
         cfg.counter_start = n;
     } else if (a.name == "--counter-rate") {
         if (!a.number(-1000000, 1000000, n))
-            return refused(error, "--counter-rate needs -1000000..1000000");
+            return refused(error, say("--counter-rate needs -1000000..1000000"));
         cfg.counter_rate = static_cast<int32_t>(n);
     } else if (a.name == "--inputs") {
-        if (!a.number(0, 0xFFFFFFFFL, n)) return refused(error, "--inputs needs a 32-bit word");
+        if (!a.number(0, 0xFFFFFFFFL, n))
+            return refused(error, say("--inputs needs a 32-bit word"));
         cfg.input_pattern = false;
         cfg.inputs = static_cast<uint32_t>(n);
     } else if (a.name == "--input-script") {
@@ -296,17 +191,18 @@ bool behaviour_option(const Arg& a, Options& o, std::string& error) {
         // Two scripts on one input would fight over it.
         for (const km::emu::InputWave& other : cfg.input_script)
             if (other.bit == w.bit)
-                return refused(error, "--input-script: input " + std::to_string(w.bit) +
-                                          " has a script already");
+                return refused(error, say("--input-script: input %1 has a script already",
+                                          {std::to_string(w.bit)}));
         cfg.input_script.push_back(w);
         cfg.input_pattern = false;
         a.take();
     } else if (a.name == "--clock-offset") {
         if (!a.number(-(int64_t{1} << 33), int64_t{1} << 33, n))
-            return refused(error, "--clock-offset needs seconds");
+            return refused(error, say("--clock-offset needs seconds"));
         cfg.clock_offset_ms = n * 1000;
     } else if (a.name == "--off-before") {
-        if (!a.number(0, int64_t{1} << 33, n)) return refused(error, "--off-before needs seconds");
+        if (!a.number(0, int64_t{1} << 33, n))
+            return refused(error, say("--off-before needs seconds"));
         cfg.off_before_ms = n * 1000;
     } else if (a.name == "--fault") {
         km::emu::FaultRule r;
@@ -315,7 +211,7 @@ bool behaviour_option(const Arg& a, Options& o, std::string& error) {
         o.faults.push_back(r);
         a.take();
     } else if (a.name == "--seed") {
-        if (!a.number(0, 0x7FFFFFFFL, n)) return refused(error, "--seed needs a number");
+        if (!a.number(0, 0x7FFFFFFFL, n)) return refused(error, say("--seed needs a number"));
         cfg.seed = static_cast<uint64_t>(n);
     } else {
         return false;
@@ -327,26 +223,27 @@ bool behaviour_option(const Arg& a, Options& o, std::string& error) {
 bool serving_option(const Arg& a, Options& o, std::string& error) {
     int64_t n = 0;
     if (a.name == "--udp-host") {
-        if (!a.value) return refused(error, "--udp-host needs an address");
+        if (!a.value) return refused(error, say("--udp-host needs an address"));
         o.udp_host = a.value;
         a.take();
     } else if (a.name == "--udp-port") {
-        if (!a.number(0, 65535, n)) return refused(error, "--udp-port needs 0-65535");
+        if (!a.number(0, 65535, n)) return refused(error, say("--udp-port needs 0-65535"));
         o.udp_port = n;
     } else if (a.name == "--no-udp") {
         o.use_udp = false;
     } else if (a.name == "--no-pty") {
         o.use_pty = false;
     } else if (a.name == "--com") {
-        if (!a.value || !*a.value) return refused(error, "--com needs a port name");
+        if (!a.value || !*a.value) return refused(error, say("--com needs a port name"));
         o.com = a.value;
         a.take();
     } else if (a.name == "--pty-link") {
-        if (!a.value) return refused(error, "--pty-link needs a path");
+        if (!a.value) return refused(error, say("--pty-link needs a path"));
         o.pty_link = a.value;
         a.take();
     } else if (a.name == "--exit-after") {
-        if (!a.number(0, int64_t{1} << 30, n)) return refused(error, "--exit-after needs seconds");
+        if (!a.number(0, int64_t{1} << 30, n))
+            return refused(error, say("--exit-after needs seconds"));
         o.exit_after = n;
     } else if (a.name == "--strict-baud") {
         o.strict_baud = true;
@@ -362,7 +259,7 @@ bool serving_option(const Arg& a, Options& o, std::string& error) {
 bool line_option(const Arg& a, Options& o, std::string& error) {
     if (a.name == "--usr1-modules" || a.name == "--usr2-modules") {
         if (!parse_picks(a.value, a.name == "--usr1-modules" ? o.usr1 : o.usr2))
-            return refused(error, a.name + " needs A[:B][,A[:B]...], 0-255 and 0-8");
+            return refused(error, say("%1 needs A[:B][,A[:B]...], 0-255 and 0-8", {a.name}));
         a.take();
     } else if (a.name == "--status-bits") {
         const std::string s = a.value ? a.value : "";
@@ -371,7 +268,7 @@ bool line_option(const Arg& a, Options& o, std::string& error) {
         int64_t bits = 0;
         if (eq == std::string::npos || !parse_module(s.substr(0, eq).c_str(), p.first, p.second) ||
             !to_long(s.substr(eq + 1).c_str(), 0, 0xFFFFFFFFL, bits))
-            return refused(error, "--status-bits needs A[:B]=X with a 32-bit word");
+            return refused(error, say("--status-bits needs A[:B]=X with a 32-bit word"));
         o.status_bits.emplace_back(p, static_cast<uint32_t>(bits));
         a.take();
     } else {
@@ -383,10 +280,16 @@ bool line_option(const Arg& a, Options& o, std::string& error) {
 // The command line into `o`: -1 to go on, else the exit code (0 after
 // --help or --version, 2 after a usage error, which is printed).
 int read_options(int argc, char** argv, Options& o) {
+    // First, so that the help and every message speak the language chosen.
+    if (!choose_language(argc, argv)) return usage_error(say("--lang needs cs or en"));
     for (int i = 1; i < argc; ++i) {
         const Arg a{argv[i], i + 1 < argc ? argv[i + 1] : nullptr, i};
+        if (a.name == "--lang") {
+            a.take();
+            continue;
+        }
         if (a.name == "--help" || a.name == "-h") {
-            std::fputs(kHelp, stdout);
+            km::emu::write_text(stdout, help_text());
             return 0;
         }
         if (a.name == "--version") {
@@ -396,13 +299,14 @@ int read_options(int argc, char** argv, Options& o) {
         std::string error;
         if (!module_option(a, o, error) && !behaviour_option(a, o, error) &&
             !serving_option(a, o, error) && !line_option(a, o, error))
-            return usage_error("unknown option " + a.name);
+            return usage_error(say("unknown option %1", {a.name}));
         if (!error.empty()) return usage_error(error);
     }
     if (o.address_given && !o.module_args.empty())
-        return usage_error("--address is for the single module; give each module with --module");
+        return usage_error(
+            say("--address is for the single module; give each module with --module"));
     if (!o.com.empty() && !o.pty_link.empty())
-        return usage_error("--pty-link names the pseudo-terminal, which --com replaces");
+        return usage_error(say("--pty-link names the pseudo-terminal, which --com replaces"));
     return -1;
 }
 
@@ -426,8 +330,8 @@ bool add_modules(Options& o, Modules& modules, km::emu::Bus& bus) {
         c.seed = o.cfg.seed + m;
         for (const auto& other : modules)
             if (other->address() == c.address && other->baud_index() == c.baud_index) {
-                usage_error("two modules at address " + std::to_string(c.address) +
-                            " and baud index " + std::to_string(c.baud_index));
+                usage_error(say("two modules at address %1 and baud index %2",
+                                {std::to_string(c.address), std::to_string(c.baud_index)}));
                 return false;
             }
         modules.push_back(std::make_unique<km::emu::Module>(c));
@@ -449,8 +353,10 @@ bool pick_modules(const std::string& option, const std::vector<Pick>& picks, con
     for (const Pick& p : picks)
         if (std::none_of(modules.begin(), modules.end(),
                          [&](const auto& m) { return picked(p, *m); })) {
-            usage_error(option + ": no module at address " + std::to_string(p.first) +
-                        (p.second < 0 ? "" : " and baud index " + std::to_string(p.second)));
+            usage_error(p.second < 0
+                            ? say("%1: no module at address %2", {option, std::to_string(p.first)})
+                            : say("%1: no module at address %2 and baud index %3",
+                                  {option, std::to_string(p.first), std::to_string(p.second)}));
             return false;
         }
     for (const auto& m : modules)
@@ -487,7 +393,7 @@ bool prepare_line(const Options& o, const Modules& modules, LineEvents& line) {
 }
 
 bool failed(const std::string& error) {
-    std::fprintf(stderr, "km207-sim: %s\n", error.c_str());
+    km::emu::write_text(stderr, "km207-sim: " + error + "\n");
     return false;
 }
 
@@ -608,8 +514,10 @@ int main(int argc, char** argv) {
     if (!o.pty_link.empty() && o.use_pty) km::emu::remove_link(o.pty_link);
     print_stats(modules, bus);
     if (o.verbose)
-        std::fprintf(stderr, "km207-sim: stopped after %llu udp and %llu serial frames\n",
-                     static_cast<unsigned long long>(server.udp_frames()),
-                     static_cast<unsigned long long>(server.serial_frames()));
+        km::emu::write_text(stderr, "km207-sim: " +
+                                        say("stopped after %1 udp and %2 serial frames",
+                                            {std::to_string(server.udp_frames()),
+                                             std::to_string(server.serial_frames())}) +
+                                        "\n");
     return 0;
 }

@@ -34,4 +34,9 @@ void remove_link(const std::string& link) {
     ::unlink(link.c_str());
 }
 
+void write_text(std::FILE* stream, const std::string& text) {
+    std::fputs(text.c_str(), stream);
+    std::fflush(stream);
+}
+
 } // namespace km::emu

@@ -644,4 +644,19 @@ TEST(Cli, SpeaksEnglishOnlyWhenAskedAndJsonNeverChanges) {
     const Result json = km207(bad + QStringList{"--json"}, env);
     EXPECT_EQ(km207(bad + QStringList{"--json", "--lang", "en"}, envEn).out, json.out);
     EXPECT_EQ(km207(QStringList{"--lang", "de", "--version"}, env).status, 64);
+    // The help and a command's lines for a person follow it too.
+    EXPECT_TRUE(km207({"--help"}, env).out.startsWith(QStringLiteral("Použití: km207 PŘÍKAZ")));
+    const Result help = km207({"--help", "--lang", "en"}, env);
+    EXPECT_TRUE(help.out.startsWith(QStringLiteral("Usage: km207 COMMAND")))
+        << help.out.toStdString();
+    EXPECT_EQ(km207({"--help"}, envEn).out, help.out);
+    SimProcess sim({"--no-pty", "--module", "5"});
+    SIM_OK(sim);
+    const QStringList scan = QStringList{"scan", "--addresses", "4-5", "--no-config"} + lan(sim, 0);
+    const Result found = km207(scan, env);
+    EXPECT_EQ(found.out, QStringLiteral("adresa 5  9600 Bd  KM-207   v.1.02\n"));
+    EXPECT_EQ(found.err, QStringLiteral("km207: prohledáno 2 z 2, nalezeno modulů: 1\n"));
+    const Result foundEn = km207(scan, envEn);
+    EXPECT_EQ(foundEn.out, QStringLiteral("address 5  9600 Bd  KM-207   v.1.02\n"));
+    EXPECT_EQ(foundEn.err, QStringLiteral("km207: searched 2 of 2, modules found: 1\n"));
 }

@@ -181,6 +181,35 @@ TEST(Sim, RefusesBadOptions) {
     }
 }
 
+// Czech whatever the locale unless English is asked for, by the option or
+// the environment; the option wins, and a language it lacks is refused.
+TEST(Sim, SpeaksCzechUnlessAskedForEnglish) {
+    const auto help = [](std::vector<std::string> args) {
+        Sim s(std::move(args), false);
+        s.read_until_ready(2000);
+        EXPECT_EQ(s.wait(3000), 0);
+        return s.all();
+    };
+    const char* lang = std::getenv("LANG");
+    const std::string saved = lang ? lang : "";
+    ::setenv("LANG", "en_US.UTF-8", 1);
+    ::unsetenv("KM207_LANG");
+    EXPECT_EQ(help({"--help"}).rfind("Použití: km207-sim", 0), 0u);
+    const std::string english = help({"--lang", "en", "--help"});
+    EXPECT_EQ(english.rfind("Usage: km207-sim", 0), 0u) << english;
+    EXPECT_NE(english.find("--lang cs|en"), std::string::npos);
+    ::setenv("KM207_LANG", "en", 1);
+    EXPECT_EQ(help({"--help"}), english);
+    EXPECT_EQ(help({"--lang", "cs", "--help"}).rfind("Použití: km207-sim", 0), 0u);
+    ::unsetenv("KM207_LANG");
+    Sim german({"--lang", "de", "--help"}, false);
+    EXPECT_EQ(german.wait(3000), 2);
+    if (lang)
+        ::setenv("LANG", saved.c_str(), 1);
+    else
+        ::unsetenv("LANG");
+}
+
 TEST(Sim, AnswersOverUdpAndPtyAndStopsOnSigterm) {
     Sim s({"--udp-port", "0", "--address", "5"});
     ASSERT_TRUE(s.ready()) << s.all();
