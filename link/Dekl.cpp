@@ -189,7 +189,7 @@ void InitData(TData* Data) {
     Data->IpAdresa = QStringLiteral("192.168.0.99");
     Data->UdpPort = 5000;
     Data->UdpTimeout = 100;
-    Data->StavText = QStringLiteral("Připojení modulu dosud neinicializováno");
+    Data->StavText = QCoreApplication::translate("Dekl", "Připojení modulu dosud neinicializováno");
     Data->Handle = 0;
     Data->Pripojeno = false;
     Data->Modul.clear();

@@ -93,18 +93,41 @@ QString duvodChybi(const Nalez& nalez) {
     QStringList slozky;
     for (const QString& s : nalez.slozky)
         slozky << QDir::toNativeSeparators(QDir::cleanPath(s));
-    QString text =
-        QStringLiteral("knihovna %1 není ve složce programu %2").arg(nalez.cesta, slozky.value(0));
-    if (slozky.size() > 1)
-        text += QStringLiteral(" ani v %1").arg(slozky.mid(1).join(QStringLiteral(", ")));
-    text += QStringLiteral(" a nenašlo ji ani systémové hledání knihoven; pracovní složka se "
-                           "neprohledává");
     const QString pracovni = QDir::currentPath();
-    if (QFileInfo(QDir(pracovni).filePath(nalez.cesta)).isFile() &&
-        !nalez.slozky.contains(pracovni))
-        text += QStringLiteral(", a tak se %1 z ní (%2) nenačte")
-                    .arg(nalez.cesta, QDir::toNativeSeparators(pracovni));
-    return text;
+    const bool vPracovni = QFileInfo(QDir(pracovni).filePath(nalez.cesta)).isFile() &&
+                           !nalez.slozky.contains(pracovni);
+    const char* vzor =
+        slozky.size() > 1
+            ? (vPracovni ? QT_TRANSLATE_NOOP("HledaniOvladace",
+                                             "knihovna %1 není ve složce programu %2 ani v %3 a "
+                                             "nenašlo ji ani systémové hledání knihoven; pracovní "
+                                             "složka se neprohledává, a tak se %1 z ní (%4) "
+                                             "nenačte")
+                         : QT_TRANSLATE_NOOP("HledaniOvladace",
+                                             "knihovna %1 není ve složce programu %2 ani v %3 a "
+                                             "nenašlo ji ani systémové hledání knihoven; pracovní "
+                                             "složka se neprohledává"))
+        : vPracovni ? QT_TRANSLATE_NOOP("HledaniOvladace",
+                                        "knihovna %1 není ve složce programu %2 a nenašlo ji ani "
+                                        "systémové hledání knihoven; pracovní složka se "
+                                        "neprohledává, a tak se %1 z ní (%3) nenačte")
+                    : QT_TRANSLATE_NOOP("HledaniOvladace",
+                                        "knihovna %1 není ve složce programu %2 a nenašlo ji ani "
+                                        "systémové hledání knihoven; pracovní složka se "
+                                        "neprohledává");
+    // One pass of arg, so a '%' in a folder's name stays as it is.
+    QStringList dalsi;
+    if (slozky.size() > 1) dalsi << slozky.mid(1).join(QStringLiteral(", "));
+    if (vPracovni) dalsi << QDir::toNativeSeparators(pracovni);
+    const QString text = QCoreApplication::translate("HledaniOvladace", vzor);
+    switch (dalsi.size()) {
+    case 0:
+        return text.arg(nalez.cesta, slozky.value(0));
+    case 1:
+        return text.arg(nalez.cesta, slozky.value(0), dalsi[0]);
+    default:
+        return text.arg(nalez.cesta, slozky.value(0), dalsi[0], dalsi[1]);
+    }
 }
 
 bool izolaceZapnuta() {
@@ -138,7 +161,8 @@ TNavazani PresHostitele(uint8_t Druh, const QString& Hostitel, const QStringList
     if (Nespusten) *Nespusten = false;
     const QString program = najdiHostitele(Hostitel);
     if (program.isEmpty()) {
-        n.Duvod = QStringLiteral("vedle programu chybí %1, který knihovnu %2 spouští.")
+        n.Duvod = QCoreApplication::translate("HledaniOvladace",
+                                              "vedle programu chybí %1, který knihovnu %2 spouští.")
                       .arg(Hostitel, QFileInfo(Cesta).fileName());
         return n;
     }
@@ -154,8 +178,9 @@ TNavazani PresHostitele(uint8_t Druh, const QString& Hostitel, const QStringList
     bool odpovedel = false;
     n.Vazba = VazbaPresHostitele(Druh, s, Cesta, n.Kod, &odpovedel, &n.Duvod);
     if (Nespusten) *Nespusten = !n.Vazba && !odpovedel;
-    n.Popis = QDir::toNativeSeparators(Cesta) + QStringLiteral(" přes ") + Hostitel +
-              (s.Wine ? QStringLiteral(" (Wine)") : QString());
+    n.Popis = (s.Wine ? QCoreApplication::translate("HledaniOvladace", "%1 přes %2 (Wine)")
+                      : QCoreApplication::translate("HledaniOvladace", "%1 přes %2"))
+                  .arg(QDir::toNativeSeparators(Cesta), Hostitel);
     return n;
 }
 

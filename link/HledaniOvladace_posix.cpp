@@ -5,6 +5,7 @@
 
 #include "machine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -51,21 +52,29 @@ QString duvodWine(const QStringList& wine, const QString& knihovna) {
         QStringLiteral("sudo dpkg --add-architecture i386 && sudo apt-get update && "
                        "sudo apt-get install ");
     if (wine.isEmpty())
-        return QStringLiteral("program Wine není nainstalován, a 32bitovou knihovnu %1 spouští "
-                              "km207-driverhost.exe právě pod Wine. Nainstalujte ho: %2")
+        return QCoreApplication::translate(
+                   "HledaniOvladace",
+                   "program Wine není nainstalován, a 32bitovou knihovnu %1 spouští "
+                   "km207-driverhost.exe právě pod Wine. Nainstalujte ho: %2")
             .arg(knihovna, instalace + QStringLiteral("wine wine32"));
     if (!strojBezi32())
-        return QStringLiteral("tento systém neumí spouštět 32bitové programy (jádro je odmítá), "
-                              "a tak ani Wine nespustí 32bitový km207-driverhost.exe pro knihovnu "
-                              "%1. Pomůže jádro s podporou 32bitových programů (IA32 emulation), "
-                              "jiný počítač s Linuxem nebo Windows.")
+        return QCoreApplication::translate(
+                   "HledaniOvladace",
+                   "tento systém neumí spouštět 32bitové programy (jádro je odmítá), "
+                   "a tak ani Wine nespustí 32bitový km207-driverhost.exe pro knihovnu "
+                   "%1. Pomůže jádro s podporou 32bitových programů (IA32 emulation), "
+                   "jiný počítač s Linuxem nebo Windows.")
             .arg(knihovna);
     if (chybiWine32(wine.first()))
-        return QStringLiteral("chybí wine32, 32bitová část Wine, bez níž Wine nespustí "
-                              "32bitový km207-driverhost.exe pro knihovnu %1. Nainstalujte ji: %2")
+        return QCoreApplication::translate(
+                   "HledaniOvladace",
+                   "chybí wine32, 32bitová část Wine, bez níž Wine nespustí "
+                   "32bitový km207-driverhost.exe pro knihovnu %1. Nainstalujte ji: %2")
             .arg(knihovna, instalace + QStringLiteral("wine32"));
-    return QStringLiteral("km207-driverhost.exe pro knihovnu %1 se pod Wine nespustil; hlášení "
-                          "Wine jsou na chybovém výstupu programu.")
+    return QCoreApplication::translate(
+               "HledaniOvladace",
+               "km207-driverhost.exe pro knihovnu %1 se pod Wine nespustil; hlášení "
+               "Wine jsou na chybovém výstupu programu.")
         .arg(knihovna);
 }
 

@@ -121,14 +121,14 @@ QString StatistikaNaText(const TStatistika& S) {
 // ------------------------------------------------------------ text forms
 
 QString RadekZaznamu(const TZaznamPrikazu& Z, const QString& TextChyby) {
-    QString Stav = Z.Chyba != 0 ? QStringLiteral("CHYBA ") : QString();
-    Stav += QString::number(Z.Chyba);
+    QString Stav = Z.Chyba != 0 ? QCoreApplication::translate("Komunikace", "CHYBA %1").arg(Z.Chyba)
+                                : QString::number(Z.Chyba);
     if (!TextChyby.isEmpty()) Stav += QLatin1Char(' ') + TextChyby;
-    return Z.Cas.toString(QStringLiteral("HH:mm:ss.zzz")) + QStringLiteral("  adr ") +
-           QString::number(Z.Adresa) + QStringLiteral("  ") +
-           NazevPrikazu(Z.Prikaz, Z.P5, Z.Pozadavek) + QStringLiteral("  ") + Bajty(Z.Pozadavek) +
-           QStringLiteral(" -> ") + Bajty(Z.Odpoved) + QStringLiteral("  ") + Stav +
-           QStringLiteral("  ") + Milisekundy(Z.DobaUs) + QStringLiteral(" ms");
+    // One pass of arg: the texts may hold a '%' of their own.
+    return QCoreApplication::translate("Komunikace", "%1  adr %2  %3  %4 -> %5  %6  %7 ms")
+        .arg(Z.Cas.toString(QStringLiteral("HH:mm:ss.zzz")), QString::number(Z.Adresa),
+             NazevPrikazu(Z.Prikaz, Z.P5, Z.Pozadavek), Bajty(Z.Pozadavek), Bajty(Z.Odpoved), Stav,
+             Milisekundy(Z.DobaUs));
 }
 
 QByteArray ZacatekCsv(TDialektCsv Dialekt) {
@@ -168,7 +168,7 @@ QString RadekCsv(const TZaznamPrikazu& Z, const QString& TextChyby, TDialektCsv 
         QString::number(Z.Adresa),
         QString::number(Z.Prikaz),
         QString::number(Z.P5),
-        NazevPrikazu(Z.Prikaz, Z.P5, Z.Pozadavek),
+        CeskyNazevPrikazu(Z.Prikaz, Z.P5, Z.Pozadavek),
         Bajty(Z.Pozadavek),
         Bajty(Z.Odpoved),
         QString::number(Z.Chyba),
@@ -184,7 +184,7 @@ QString RadekCsv(const TZaznamPrikazu& Z, const QString& TextChyby, TDialektCsv 
 
 TLogKomunikace::TLogKomunikace(int Kapacita) : Kapacita_(std::max(1, Kapacita)) {
     Zaznamy_.reserve(static_cast<size_t>(Kapacita_));
-    Zdroj_ = [](uint8_t Rozhrani, uint8_t Chyba) { return ::TextChyby(Rozhrani, Chyba); };
+    Zdroj_ = [](uint8_t Rozhrani, uint8_t Chyba) { return CeskyTextChyby(Rozhrani, Chyba); };
 }
 
 TLogKomunikace::~TLogKomunikace() {
@@ -230,7 +230,7 @@ const TZaznamPrikazu& TLogKomunikace::Zaznam(int i) const {
 
 QString TLogKomunikace::Radek(int i) const {
     const TZaznamPrikazu& Z = Zaznam(i);
-    return RadekZaznamu(Z, TextChyby(Z.Rozhrani, Z.Chyba));
+    return RadekZaznamu(Z, PrelozTextChyby(TextChyby(Z.Rozhrani, Z.Chyba)));
 }
 
 void TLogKomunikace::NastavZdrojTextu(std::function<QString(uint8_t, uint8_t)> Zdroj) {

@@ -115,7 +115,8 @@ class TLogKomunikace {
     // Record i, 0 = the oldest held; i must be below Pocet.
     const TZaznamPrikazu& Zaznam(int i) const;
 
-    // Text line of record i (RadekZaznamu with the driver's status text).
+    // Text line of record i (RadekZaznamu with the driver's status text), in
+    // the language set; the CSV stays Czech whatever the language.
     QString Radek(int i) const;
     TStatistika Statistika() const { return Pocitadlo_.Statistika(); }
     // Header and every record held, UTF-8, lines ended by CR LF.
@@ -125,8 +126,8 @@ class TLogKomunikace {
     bool UlozCsv(const QString& Cesta, QString& Chyba,
                  TDialektCsv Dialekt = TDialektCsv::Zakladni) const;
 
-    // Status texts come from the driver (OvladacError) and are kept per
-    // kind and code; tests and tools may give another source.
+    // Status texts come from the driver (OvladacError, CeskyTextChyby) and
+    // are kept per kind and code; tests and tools may give another source.
     void NastavZdrojTextu(std::function<QString(uint8_t Rozhrani, uint8_t Chyba)> Zdroj);
     QString TextChyby(uint8_t Rozhrani, uint8_t Chyba) const;
 

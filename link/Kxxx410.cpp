@@ -14,6 +14,40 @@
 
 namespace {
 
+// The texts our drivers give for their codes (the library writes them in
+// Czech); a person reads them in the language set. A text not listed here,
+// from another library, is shown as the library wrote it.
+const char* const kTextyOvladace[] = {
+    QT_TRANSLATE_NOOP("Kxxx410", "V pořádku"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Zařízení nenalezeno"),
+    QT_TRANSLATE_NOOP("Kxxx410",
+                      "Přístup k zařízení odepřen (přidejte uživatele do skupiny dialout)"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Port je používán jiným programem"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neplatná komunikační rychlost"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Modul neodpovídá"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Poškozená odpověď modulu"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Odpověď od jiného modulu"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neplatná IP adresa"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Chybný požadavek"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Ovladač není připojen"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neplatný UDP port"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Modul hlásí chybu"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neplatný handle ovladače"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Chyba komunikace"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Nedostatek prostředků"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Modul nezná příkaz"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Modul nemá tento registr"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Modul odmítl hodnotu"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neplatný parametr ovladače"),
+    QT_TRANSLATE_NOOP("Kxxx410", "Neznámá chyba ovladače"),
+};
+
+// The link's own codes (100 and above); %1 is the library's file.
+const char* const kNenacteno = QT_TRANSLATE_NOOP("Kxxx410", "chyba inicializace knihovny %1");
+const char* const kNeuplne = QT_TRANSLATE_NOOP("Kxxx410", "chybná knihovna %1");
+const char* const kPreruseno = QT_TRANSLATE_NOOP("Kxxx410", "Čekání na odpověď modulu přerušeno");
+const char* const kNeznamyKod = QT_TRANSLATE_NOOP("Kxxx410", "neznámý chybový kód");
+
 // The one binding of the process: at most one link exists at a time.
 struct Stav {
     std::unique_ptr<VazbaOvladace> vazba;
@@ -169,19 +203,7 @@ uint32_t OvladacError(uint8_t Rozhrani, uint32_t Kod, TTextPole& Text) {
         if (s.zastavit && kod == 0) s.texty[Kod] = Text;
         return kod;
     }
-    if (Kod >= KodNenacteno && druhPlatny(Kod - KodNenacteno)) {
-        TextNaPole(QStringLiteral("chyba inicializace knihovny ") +
-                       souborDll(static_cast<uint8_t>(Kod - KodNenacteno)),
-                   Text);
-    } else if (Kod == KodPreruseno) {
-        TextNaPole(QStringLiteral("Čekání na odpověď modulu přerušeno"), Text);
-    } else if (Kod >= KodNeuplne && druhPlatny(Kod - KodNeuplne)) {
-        TextNaPole(QStringLiteral("chybná knihovna ") +
-                       souborDll(static_cast<uint8_t>(Kod - KodNeuplne)),
-                   Text);
-    } else {
-        TextNaPole(QStringLiteral("neznámý chybový kód"), Text);
-    }
+    TextNaPole(CeskyTextChyby(0, Kod), Text);
     return 0;
 }
 
@@ -242,10 +264,39 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
     Mereni.Oznam({*B0, *B1, *B2, *B3, *B4}, Chyba);
 }
 
+QString CeskyTextChyby(uint8_t Rozhrani, uint32_t Kod) {
+    if (Kod < 100) {
+        TTextPole text{};
+        OvladacError(Rozhrani, Kod, text);
+        return PoleNaText(text);
+    }
+    if (Kod >= KodNenacteno && druhPlatny(Kod - KodNenacteno))
+        return QString::fromUtf8(kNenacteno).arg(souborDll(Kod - KodNenacteno));
+    if (Kod == KodPreruseno) return QString::fromUtf8(kPreruseno);
+    if (Kod >= KodNeuplne && druhPlatny(Kod - KodNeuplne))
+        return QString::fromUtf8(kNeuplne).arg(souborDll(Kod - KodNeuplne));
+    return QString::fromUtf8(kNeznamyKod);
+}
+
+QString PrelozTextChyby(const QString& Text) {
+    const auto preloz = [](const char* Zdroj) {
+        return QCoreApplication::translate("Kxxx410", Zdroj);
+    };
+    const QByteArray Utf8 = Text.toUtf8();
+    for (const char* Zdroj : kTextyOvladace)
+        if (Utf8 == Zdroj) return preloz(Zdroj);
+    for (const char* Zdroj : {kPreruseno, kNeznamyKod})
+        if (Utf8 == Zdroj) return preloz(Zdroj);
+    // The library's file is the one part that is not translated.
+    for (const char* Vzor : {kNenacteno, kNeuplne}) {
+        const QString Zacatek = QString::fromUtf8(Vzor).remove(QStringLiteral("%1"));
+        if (Text.startsWith(Zacatek)) return preloz(Vzor).arg(Text.mid(Zacatek.size()));
+    }
+    return Text;
+}
+
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod) {
-    TTextPole text{};
-    OvladacError(Rozhrani, Kod, text);
-    return PoleNaText(text);
+    return PrelozTextChyby(CeskyTextChyby(Rozhrani, Kod));
 }
 
 bool ChybaModulu(uint32_t Kod) {

@@ -71,8 +71,13 @@ void ProvedPrikaz(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Pri
                   TOdpoved& Odpoved);
 
 // Text of a link code, as every window shows it (cleared array first, so an
-// unbound driver gives an empty text).
+// unbound driver gives an empty text), in the language set (NastavJazyk).
 QString TextChyby(uint8_t Rozhrani, uint32_t Kod);
+// The same text as the driver or the link gives it, always Czech: for files,
+// whose contents do not change with the language.
+QString CeskyTextChyby(uint8_t Rozhrani, uint32_t Kod);
+// A text of CeskyTextChyby in the language set; any other text as it is.
+QString PrelozTextChyby(const QString& Text);
 
 // The module itself answered with an error status (km::kErrModule,
 // kErrUnknownCommand, kErrBadRegister, kErrBadValue): the link works, the

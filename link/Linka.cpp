@@ -6,6 +6,7 @@
 #include "Soubory.h"
 #include "km_status.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -17,15 +18,15 @@
 QString TextOdezvy(TOdezva Odezva) {
     switch (Odezva) {
     case TOdezva::Odpovida:
-        return QStringLiteral("odpovídá");
+        return QCoreApplication::translate("Linka", "odpovídá");
     case TOdezva::Neodpovida:
-        return QStringLiteral("neodpovídá");
+        return QCoreApplication::translate("Linka", "neodpovídá");
     case TOdezva::OdpovidaSChybami:
-        return QStringLiteral("odpovídá s chybami");
+        return QCoreApplication::translate("Linka", "odpovídá s chybami");
     case TOdezva::Nezjisteno:
         break;
     }
-    return QStringLiteral("nezjištěno");
+    return QCoreApplication::translate("Linka", "nezjištěno");
 }
 
 namespace {
@@ -55,16 +56,18 @@ bool StejnyOkamzik(const TOkamzikModulu& A, const TOkamzikModulu& B) {
 QStringList TextyPriznaku(const TPolozkaLinky& P) {
     const TStavModulu& S = P.Stav;
     QStringList Texty;
-    if (S.Priznaky & PriznakNeodpovida) Texty << QStringLiteral("neodpovídá");
+    if (S.Priznaky & PriznakNeodpovida) Texty << QCoreApplication::translate("Linka", "neodpovídá");
     if (S.Priznaky & PriznakVypadek)
-        Texty << (S.NovyVypadek ? QStringLiteral("výpadek napájení (konec %1)")
-                                      .arg(OkamzikNaText(*S.NovyVypadek))
-                                : QStringLiteral("výpadek napájení"));
+        Texty << (S.NovyVypadek
+                      ? QCoreApplication::translate("Linka", "výpadek napájení (konec %1)")
+                            .arg(OkamzikNaText(*S.NovyVypadek))
+                      : QCoreApplication::translate("Linka", "výpadek napájení"));
     if (S.Priznaky & PriznakErr24) Texty << QStringLiteral("ERR24");
     if (S.Priznaky & PriznakJinyModul)
-        Texty << QStringLiteral("jiný modul: %1 (čekán %2)")
+        Texty << QCoreApplication::translate("Linka", "jiný modul: %1 (čekán %2)")
                      .arg(ModulNaText(S.Modul), ModulNaText(P.Modul.Identifikace));
-    if (S.Priznaky & PriznakMimoSoubor) Texty << QStringLiteral("adresa není v souboru linky");
+    if (S.Priznaky & PriznakMimoSoubor)
+        Texty << QCoreApplication::translate("Linka", "adresa není v souboru linky");
     return Texty;
 }
 
@@ -80,8 +83,12 @@ QString BityStavuNaText(uint32_t Slovo) {
 
 namespace {
 
-const QString TextNeniSpojeni = QStringLiteral("Připojení k modulu není inicializováno.");
-const QString TextBezi = QStringLiteral("Na lince právě probíhá jiná operace.");
+QString TextNeniSpojeni() {
+    return QCoreApplication::translate("Linka", "Připojení k modulu není inicializováno.");
+}
+QString TextBezi() {
+    return QCoreApplication::translate("Linka", "Na lince právě probíhá jiná operace.");
+}
 
 // The rate of the link during a long call: SetConfig only when the next
 // module needs another rate than the link has, and the link's own rate
@@ -434,11 +441,11 @@ TVysledekCyklu TLinka::Cyklus(const TCil& Spojeni, const TRizeni& Rizeni,
                               const std::function<void(int)>& Hotovo) {
     TVysledekCyklu V;
     if (Bezi_) {
-        V.Text = TextBezi;
+        V.Text = TextBezi();
         return V;
     }
     if (!Spojeni.Otevreno) {
-        V.Text = TextNeniSpojeni;
+        V.Text = TextNeniSpojeni();
         return V;
     }
     Bezi_ = true;
@@ -502,7 +509,7 @@ TVysledekNulovani TLinka::NulujStavy(const TCil& Spojeni, const TRizeni& Rizeni,
                                      const TPrubehLinky& Prubeh) {
     TVysledekNulovani V;
     if (Bezi_ || !Spojeni.Otevreno) {
-        V.Text = Bezi_ ? TextBezi : TextNeniSpojeni;
+        V.Text = Bezi_ ? TextBezi() : TextNeniSpojeni();
         return V;
     }
     Bezi_ = true;
@@ -560,11 +567,11 @@ namespace {
 bool PripravSlozku(const QString& Slozka, QString& Chyba) {
     const QFileInfo Info(Slozka);
     if (Info.exists() && !Info.isDir()) {
-        Chyba = QStringLiteral("%1 není složka.").arg(Slozka);
+        Chyba = QCoreApplication::translate("Linka", "%1 není složka.").arg(Slozka);
         return false;
     }
     if (!Info.exists() && !QDir().mkpath(Slozka)) {
-        Chyba = QStringLiteral("Složku %1 nelze vytvořit.").arg(Slozka);
+        Chyba = QCoreApplication::translate("Linka", "Složku %1 nelze vytvořit.").arg(Slozka);
         return false;
     }
     return true;
@@ -577,9 +584,10 @@ TVysledekZalohy ZalohujLinku(const TCil& Spojeni, const std::vector<TModulLinky>
                              const TPrubehLinky& Prubeh) {
     TVysledekZalohy V;
     for (const TModulLinky& M : Moduly)
-        V.Moduly.push_back({M, false, {}, 0, QStringLiteral("Záloha nedokončena.")});
+        V.Moduly.push_back(
+            {M, false, {}, 0, QCoreApplication::translate("Linka", "Záloha nedokončena.")});
     if (!Spojeni.Otevreno) {
-        V.Chyba = TextNeniSpojeni;
+        V.Chyba = TextNeniSpojeni();
         return V;
     }
     const QDir Dir(Slozka);
@@ -668,7 +676,8 @@ bool NactiZalohuLinky(const QString& Slozka, TObnovaLinky& Obnova, QString& Chyb
     const QString CestaLinky = Dir.filePath(SouborLinkyZalohy);
     TSouborLinky Linka;
     if (!QFileInfo(Slozka).isDir()) {
-        Chyba = QStringLiteral("%1 není složka se zálohou linky.").arg(Slozka);
+        Chyba =
+            QCoreApplication::translate("Linka", "%1 není složka se zálohou linky.").arg(Slozka);
         return false;
     }
     if (!NactiLinku(CestaLinky, Linka, Chyba)) {
@@ -698,9 +707,10 @@ bool NactiZalohuLinky(const QString& Slozka, TObnovaLinky& Obnova, QString& Chyb
         for (size_t b = a + 1; b < O.Moduly.size(); ++b) {
             if (NoveMisto(O.Moduly[a]) != NoveMisto(O.Moduly[b])) continue;
             const auto [Adresa, Index] = NoveMisto(O.Moduly[a]);
-            Chyba = QStringLiteral("Moduly na adresách %1 a %2 by po obnově byly oba na adrese %3 "
-                                   "s rychlostí %4 Bd a odpovídaly by si navzájem; záloha "
-                                   "se neobnoví.")
+            Chyba = QCoreApplication::translate(
+                        "Linka", "Moduly na adresách %1 a %2 by po obnově byly oba na adrese %3 "
+                                 "s rychlostí %4 Bd a odpovídaly by si navzájem; záloha "
+                                 "se neobnoví.")
                         .arg(O.Moduly[a].Modul.Adresa)
                         .arg(O.Moduly[b].Modul.Adresa)
                         .arg(Adresa)
@@ -732,11 +742,13 @@ void NahledObnovy(const TCil& Spojeni, TObnovaLinky& Obnova, const TRizeni& Rize
         M.Chyba = 0;
         M.Kolize.clear();
         M.Zapis.reset();
-        M.Text = M.Zaloha ? QString() : QStringLiteral("Modul nebyl zálohován; nic se nezapíše.");
+        M.Text = M.Zaloha ? QString()
+                          : QCoreApplication::translate("Linka",
+                                                        "Modul nebyl zálohován; nic se nezapíše.");
     }
     if (!Spojeni.Otevreno) {
         for (TObnovaModulu& M : Obnova.Moduly)
-            if (M.Zaloha) M.Text = TextNeniSpojeni;
+            if (M.Zaloha) M.Text = TextNeniSpojeni();
         return;
     }
     const std::vector<TModulLinky> Moduly = ModulyObnovy(Obnova);
@@ -783,8 +795,9 @@ void NahledObnovy(const TCil& Spojeni, TObnovaLinky& Obnova, const TRizeni& Rize
             const int Index = M.Zaloha->Blok.KonfRychlost;
             uint8_t Odpoved = 0;
             if (Rychlost.Nastav(Index) == 0 && AdresaObsazena(CilNaAdrese(Spojeni, Nova), Odpoved))
-                M.Kolize = QStringLiteral("Modul na adrese %1 má dostat adresu %2, ale na ní už "
-                                          "odpovídá modul (%3 Bd); po zapnutí by tam byly dva.")
+                M.Kolize = QCoreApplication::translate(
+                               "Linka", "Modul na adrese %1 má dostat adresu %2, ale na ní už "
+                                        "odpovídá modul (%3 Bd); po zapnutí by tam byly dva.")
                                .arg(M.Modul.Adresa)
                                .arg(Nova)
                                .arg(IndexNaRychlost(Index));
@@ -842,16 +855,18 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
         if (Zprava) Zprava(Text);
         return V;
     };
-    if (!Spojeni.Otevreno) return Konec(TKonecUvedeni::ChybaSpojeni, TextNeniSpojeni);
+    if (!Spojeni.Otevreno) return Konec(TKonecUvedeni::ChybaSpojeni, TextNeniSpojeni());
     const int Index = Volby.IndexRychlosti.value_or(VyrobniIndexRychlosti);
     if (Index < 0 || Index >= PocetRychlosti || Volby.Od < 0 || Volby.Do > 255 ||
         Volby.Od > Volby.Do)
         return Konec(TKonecUvedeni::ChybaSpojeni,
-                     QStringLiteral("Rozsah adres musí být 0-255 a rychlost jedna z devíti."));
+                     QCoreApplication::translate(
+                         "Linka", "Rozsah adres musí být 0-255 a rychlost jedna z devíti."));
     if (NajdiModulLinky(Linka, VyrobniAdresa, VyrobniIndexRychlosti) >= 0)
         return Konec(TKonecUvedeni::AdresaObsazena,
-                     QStringLiteral("Na lince je modul na výrobní adrese %1 (%2 Bd); nový modul by "
-                                    "se od něj nerozlišil. Dejte mu nejdřív jinou adresu.")
+                     QCoreApplication::translate(
+                         "Linka", "Na lince je modul na výrobní adrese %1 (%2 Bd); nový modul by "
+                                  "se od něj nerozlišil. Dejte mu nejdřív jinou adresu.")
                          .arg(VyrobniAdresa)
                          .arg(IndexNaRychlost(VyrobniIndexRychlosti)));
     // The lowest address of the range that no module of the line has, at
@@ -863,9 +878,10 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
             Adresa = a;
     V.Modul = {static_cast<uint8_t>(std::max(Adresa, 0)), Index, {}, {}};
     if (Adresa < 0)
-        return Konec(
-            TKonecUvedeni::ZadnaAdresa,
-            QStringLiteral("V rozsahu %1-%2 už není volná adresa.").arg(Volby.Od).arg(Volby.Do));
+        return Konec(TKonecUvedeni::ZadnaAdresa,
+                     QCoreApplication::translate("Linka", "V rozsahu %1-%2 už není volná adresa.")
+                         .arg(Volby.Od)
+                         .arg(Volby.Do));
 
     TRychlostLinky Rychlost(Spojeni);
     const auto ChybaSpojeni = [&](uint32_t Kod) {
@@ -874,39 +890,44 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
     };
     const auto Zastav = [&] {
         if (Pokracuj(Rizeni)) return false;
-        Konec(TKonecUvedeni::Zastaveno, QStringLiteral("Uvedení do provozu zastaveno."));
+        Konec(TKonecUvedeni::Zastaveno,
+              QCoreApplication::translate("Linka", "Uvedení do provozu zastaveno."));
         return true;
     };
 
     // 1. The new module at the factory address.
     if (Zprava)
-        Zprava(QStringLiteral("Hledám nový modul na výrobní adrese %1 (%2 Bd)…")
-                   .arg(VyrobniAdresa)
-                   .arg(IndexNaRychlost(VyrobniIndexRychlosti)));
+        Zprava(
+            QCoreApplication::translate("Linka", "Hledám nový modul na výrobní adrese %1 (%2 Bd)…")
+                .arg(VyrobniAdresa)
+                .arg(IndexNaRychlost(VyrobniIndexRychlosti)));
     if (const uint32_t Kod = Rychlost.Nastav(VyrobniIndexRychlosti)) return ChybaSpojeni(Kod);
     const TCil Vyrobni = CilNaAdrese(Spojeni, VyrobniAdresa);
     QString Novy;
     bool Zastaveno = false;
     uint8_t Chyba = Identifikace(Vyrobni, Rizeni, Novy, Zastaveno);
     if (Zastaveno)
-        return Konec(TKonecUvedeni::Zastaveno, QStringLiteral("Uvedení do provozu zastaveno."));
+        return Konec(TKonecUvedeni::Zastaveno,
+                     QCoreApplication::translate("Linka", "Uvedení do provozu zastaveno."));
     if (Chyba == km::kErrTimeout)
         return Konec(TKonecUvedeni::ZadnyModul,
-                     QStringLiteral("Na výrobní adrese %1 (%2 Bd) neodpovídá žádný modul. Připojte "
-                                    "nový modul a zkuste to znovu.")
+                     QCoreApplication::translate(
+                         "Linka", "Na výrobní adrese %1 (%2 Bd) neodpovídá žádný modul. Připojte "
+                                  "nový modul a zkuste to znovu.")
                          .arg(VyrobniAdresa)
                          .arg(IndexNaRychlost(VyrobniIndexRychlosti)));
     if (NejasnaOdpoved(Chyba)) {
         V.Chyba = Chyba;
         return Konec(TKonecUvedeni::DvaModuly,
-                     QStringLiteral("Na výrobní adrese %1 odpovídá více modulů najednou (%2). "
-                                    "Připojujte nové moduly po jednom.")
+                     QCoreApplication::translate(
+                         "Linka", "Na výrobní adrese %1 odpovídá více modulů najednou (%2). "
+                                  "Připojujte nové moduly po jednom.")
                          .arg(VyrobniAdresa)
                          .arg(TextChyby(Spojeni.Rozhrani, Chyba)));
     }
     if (Chyba != 0) return ChybaSpojeni(Chyba);
     if (Zprava)
-        Zprava(QStringLiteral("Nalezen modul %1; dostane adresu %2 (%3 Bd).")
+        Zprava(QCoreApplication::translate("Linka", "Nalezen modul %1; dostane adresu %2 (%3 Bd).")
                    .arg(ModulNaText(Novy))
                    .arg(Adresa)
                    .arg(IndexNaRychlost(Index)));
@@ -917,8 +938,9 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
     if (Zastav()) return V;
     if (Obsazena)
         return Konec(TKonecUvedeni::AdresaObsazena,
-                     QStringLiteral("Na adrese %1 (%2 Bd) už odpovídá modul, který na lince není; "
-                                    "po zapnutí by tam byly dva. Nic nebylo zapsáno.")
+                     QCoreApplication::translate(
+                         "Linka", "Na adrese %1 (%2 Bd) už odpovídá modul, který na lince není; "
+                                  "po zapnutí by tam byly dva. Nic nebylo zapsáno.")
                          .arg(Adresa)
                          .arg(IndexNaRychlost(Index)));
     if (!KodModulu(Chyba)) return ChybaSpojeni(Chyba);
@@ -933,16 +955,19 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
     if (Index != VyrobniIndexRychlosti) Registry.push_back(RegistrRychlost);
     V.Zapis = ZapisBlok(Vyrobni, Blok, Registry, Rizeni);
     if (V.Zapis.Konec == TKonecBloku::Zastaveno)
-        return Konec(TKonecUvedeni::Zastaveno, QStringLiteral("Uvedení do provozu zastaveno."));
+        return Konec(TKonecUvedeni::Zastaveno,
+                     QCoreApplication::translate("Linka", "Uvedení do provozu zastaveno."));
     if (!V.Zapis.Uspech()) {
         V.Chyba = V.Zapis.Chyba;
         return Konec(TKonecUvedeni::ChybaZapisu,
-                     QStringLiteral("Zápis adresy se nepodařil: %1").arg(V.Zapis.Text));
+                     QCoreApplication::translate("Linka", "Zápis adresy se nepodařil: %1")
+                         .arg(V.Zapis.Text));
     }
     // 4. and 5. The technician switches it off and on; it is waited for.
     if (Zprava)
-        Zprava(QStringLiteral("Adresa %1 zapsána a ověřena. %2 Vypněte a znovu zapněte modul; "
-                              "čekám na něj na adrese %1 (%3 Bd).")
+        Zprava(QCoreApplication::translate(
+                   "Linka", "Adresa %1 zapsána a ověřena. %2 Vypněte a znovu zapněte modul; "
+                            "čekám na něj na adrese %1 (%3 Bd).")
                    .arg(Adresa)
                    .arg(PoznamkaZapnuti(V.Zapis.Registry))
                    .arg(IndexNaRychlost(Index)));
@@ -955,20 +980,23 @@ TVysledekUvedeni UvedDoProvozu(const TCil& Spojeni, const std::vector<TModulLink
         Zastaveno = false;
         Chyba = Identifikace(NaNoveAdrese, Rizeni, Modul, Zastaveno);
         if (Zastaveno)
-            return Konec(TKonecUvedeni::Zastaveno, QStringLiteral("Uvedení do provozu zastaveno."));
+            return Konec(TKonecUvedeni::Zastaveno,
+                         QCoreApplication::translate("Linka", "Uvedení do provozu zastaveno."));
         if (Chyba == 0) {
             V.Modul.Identifikace = Modul;
-            return Konec(TKonecUvedeni::Hotovo,
-                         QStringLiteral("Modul %1 odpovídá na nové adrese %2 (%3 Bd).")
-                             .arg(ModulNaText(Modul))
-                             .arg(Adresa)
-                             .arg(IndexNaRychlost(Index)));
+            return Konec(
+                TKonecUvedeni::Hotovo,
+                QCoreApplication::translate("Linka", "Modul %1 odpovídá na nové adrese %2 (%3 Bd).")
+                    .arg(ModulNaText(Modul))
+                    .arg(Adresa)
+                    .arg(IndexNaRychlost(Index)));
         }
         if (!KodModulu(Chyba)) return ChybaSpojeni(Chyba);
         if (Cekani.elapsed() >= Volby.CekaniMs)
             return Konec(TKonecUvedeni::Neobjevil,
-                         QStringLiteral("Modul se na adrese %1 (%2 Bd) do %3 s neozval. Adresa je "
-                                        "zapsaná; platí od příštího zapnutí modulu.")
+                         QCoreApplication::translate(
+                             "Linka", "Modul se na adrese %1 (%2 Bd) do %3 s neozval. Adresa je "
+                                      "zapsaná; platí od příštího zapnutí modulu.")
                              .arg(Adresa)
                              .arg(IndexNaRychlost(Index))
                              .arg(Volby.CekaniMs / 1000));

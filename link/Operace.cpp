@@ -4,6 +4,9 @@
 #include "Rychlosti.h"
 #include "km_status.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
 #include <algorithm>
 #include <functional>
 
@@ -136,7 +139,8 @@ QString ChybaRokuHodin(const QDateTime& Cas) {
     const QDate d = Cas.date();
     const auto Zpet = [&](int Rok) { return DatumHodin(1, 1, static_cast<uint8_t>(Rok & 3)).Rok; };
     if (Zpet(d.year()) == d.year()) return QString();
-    return QStringLiteral("rok %1 hodiny modulu neudrží: modul si pamatuje jen rok modulo 4 a při "
+    return QCoreApplication::translate(
+               "Operace", "rok %1 hodiny modulu neudrží: modul si pamatuje jen rok modulo 4 a při "
                           "čtení ho doplní podle data PC, takže teď lze nastavit jen roky %2 až "
                           "%3 (%1 by se přečetl jako %4)")
         .arg(d.year())
@@ -184,7 +188,9 @@ uint8_t ZapisVystupy(const TCil& Cil, const std::array<uint8_t, 4>& Bajty) {
 
 namespace {
 
-const QString TextZastaveno = QStringLiteral("Přenos zastaven.");
+QString TextZastaveno() {
+    return QCoreApplication::translate("Operace", "Přenos zastaven.");
+}
 
 // The pause between two commands; false when a stop was asked for.
 bool Pokracuj(const TRizeni& Rizeni) {
@@ -206,7 +212,9 @@ bool PoradiRegistru(const std::vector<uint8_t>& Registry, std::vector<TRegistr>&
         if (!NajdiRegistr(Cislo)) {
             V.Konec = TKonecBloku::NeplatnyRegistr;
             V.Registr = Cislo;
-            V.Text = QStringLiteral("Registr %1 nepatří do konfigurace modulu.").arg(Cislo);
+            V.Text =
+                QCoreApplication::translate("Operace", "Registr %1 nepatří do konfigurace modulu.")
+                    .arg(Cislo);
             return false;
         }
     }
@@ -226,7 +234,7 @@ void Selhalo(TVysledekBloku& V, uint8_t Registr, uint8_t Rozhrani, uint8_t Chyba
 void Zastaveno(TVysledekBloku& V, uint8_t Registr) {
     V.Konec = TKonecBloku::Zastaveno;
     V.Registr = Registr;
-    V.Text = TextZastaveno;
+    V.Text = TextZastaveno();
 }
 
 // One register written and read back: write (103), pause (none with
@@ -255,7 +263,7 @@ bool ZapisAOver(const TCil& Cil, uint8_t Registr, uint8_t Hodnota, bool Hned, co
         V.Konec = TKonecBloku::Neshoda;
         V.Registr = Registr;
         V.Precteno = Zpet;
-        V.Text = TextChybaZapisu;
+        V.Text = TextChybaZapisu();
         return false;
     }
     V.ZapisPrijat = false;
@@ -275,7 +283,7 @@ bool PoRegistru(const TRizeni& Rizeni, const TVolbyBloku& Volby, size_t k, size_
 TVysledekBloku BezSpojeni() {
     TVysledekBloku V;
     V.Konec = TKonecBloku::NeniSpojeni;
-    V.Text = QStringLiteral("Připojení k modulu není inicializováno.");
+    V.Text = QCoreApplication::translate("Operace", "Připojení k modulu není inicializováno.");
     return V;
 }
 
@@ -396,18 +404,20 @@ bool AdresaObsazena(const TCil& Cil, uint8_t& Chyba) {
 TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
     TVysledekHledani V;
     if (!Cil.Otevreno) {
-        V.Text = QStringLiteral("Připojení k modulu není inicializováno.");
+        V.Text = QCoreApplication::translate("Operace", "Připojení k modulu není inicializováno.");
         return V;
     }
     if (Hledani.Od < 0 || Hledani.Do > 255 || Hledani.Od > Hledani.Do) {
-        V.Text = QStringLiteral("Adresy musí být v rozsahu 0-255, první nejvýše poslední.");
+        V.Text = QCoreApplication::translate(
+            "Operace", "Adresy musí být v rozsahu 0-255, první nejvýše poslední.");
         return V;
     }
     std::vector<int> Rychlosti = Hledani.Rychlosti;
     if (Rychlosti.empty()) Rychlosti.push_back(RychlostNaIndex(Cil.Rychlost));
     for (int Index : Rychlosti) {
         if (Index < 0 || Index >= PocetRychlosti) {
-            V.Text = QStringLiteral("Index rychlosti musí být v rozsahu 0-8.");
+            V.Text =
+                QCoreApplication::translate("Operace", "Index rychlosti musí být v rozsahu 0-8.");
             return V;
         }
     }
@@ -502,22 +512,26 @@ TVysledekHledani Hledej(const TCil& Cil, const THledani& Hledani) {
 
 QString TextPoruchy(const TVysledekHledani& V, uint8_t Rozhrani, uint8_t Kod) {
     const auto P = V.Poruchy.find(Kod);
-    QString Text = QStringLiteral("%1 (kód %2) %3×")
-                       .arg(TextChyby(Rozhrani, Kod))
-                       .arg(Kod)
-                       .arg(P == V.Poruchy.end() ? 0 : P->second);
+    const QString Chyba = TextChyby(Rozhrani, Kod);
+    const QString Pocet = QString::number(P == V.Poruchy.end() ? 0 : P->second);
     const auto A = V.AdresyPoruch.find(Kod);
-    if (A == V.AdresyPoruch.end() || A->second.empty()) return Text;
+    if (A == V.AdresyPoruch.end() || A->second.empty())
+        return QCoreApplication::translate("Operace", "%1 (kód %2) %3×")
+            .arg(Chyba, QString::number(Kod), Pocet);
     QStringList Adresy;
     for (uint8_t a : A->second)
         Adresy << QString::number(a);
-    Text += (A->second.size() == 1 ? QStringLiteral(", adresa ") : QStringLiteral(", adresy ")) +
-            Adresy.join(QStringLiteral(", "));
-    if (NejasnaOdpoved(Kod))
-        Text += A->second.size() == 1
-                    ? QStringLiteral(" – na adrese může odpovídat více modulů najednou")
-                    : QStringLiteral(" – na adresách může odpovídat více modulů najednou");
-    return Text;
+    const bool Jedna = A->second.size() == 1;
+    const char* Vzor =
+        NejasnaOdpoved(Kod)
+            ? (Jedna ? QT_TRANSLATE_NOOP("Operace", "%1 (kód %2) %3×, adresa %4 – na adrese může "
+                                                    "odpovídat více modulů najednou")
+                     : QT_TRANSLATE_NOOP("Operace", "%1 (kód %2) %3×, adresy %4 – na adresách "
+                                                    "může odpovídat více modulů najednou"))
+        : Jedna ? QT_TRANSLATE_NOOP("Operace", "%1 (kód %2) %3×, adresa %4")
+                : QT_TRANSLATE_NOOP("Operace", "%1 (kód %2) %3×, adresy %4");
+    return QCoreApplication::translate("Operace", Vzor)
+        .arg(Chyba, QString::number(Kod), Pocet, Adresy.join(QStringLiteral(", ")));
 }
 
 int PocetModulu(const std::vector<TNalez>& Nalezene) {

@@ -2,9 +2,60 @@
 
 #include "Kxxx410.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
+
+namespace {
+
+// A text of this unit, in the language set or, for files, in Czech.
+QString text(const char* Zdroj, bool Cesky) {
+    return Cesky ? QString::fromUtf8(Zdroj) : QCoreApplication::translate("Prikazy", Zdroj);
+}
+
+QString nazevRegistru(uint8_t Registr, bool Cesky) {
+    switch (Registr) {
+    case RegistrModCitace:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "mód čítače"), Cesky);
+    case RegistrRychlost:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "rychlost"), Cesky);
+    case RegistrAdresa:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "adresa"), Cesky);
+    default:
+        break;
+    }
+    if (Registr < RegistrPocStavDOUT || Registr > RegistrNegaceDOUT + 9) return QString();
+    const int Bajt = (Registr - RegistrPocStavDOUT) / 3;
+    const QString Kanaly = QStringLiteral("%1-%2").arg(8 * Bajt).arg(8 * Bajt + 7);
+    switch ((Registr - RegistrPocStavDOUT) % 3) {
+    case 0:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "počáteční stav DOUT%1"), Cesky).arg(Kanaly);
+    case 1:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "negace DIN%1"), Cesky).arg(Kanaly);
+    default:
+        return text(QT_TRANSLATE_NOOP("Prikazy", "negace DOUT%1"), Cesky).arg(Kanaly);
+    }
+}
+
+QString nazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek,
+                     bool Cesky) {
+    const QString Kod = QString::number(Prikaz) + QLatin1Char(' ');
+    for (const TPopisPrikazu& R : TabulkaPrikazu()) {
+        if (R.Prikaz != Prikaz || (R.P5 >= 0 && R.P5 != P5)) continue;
+        QString Text = Kod + text(R.Vyznam, Cesky);
+        if (R.P5 < 0) {
+            // The register travels in B1 (and again in B2).
+            Text += QLatin1Char(' ') + QString::number(Pozadavek[1]);
+            const QString Nazev = nazevRegistru(Pozadavek[1], Cesky);
+            if (!Nazev.isEmpty()) Text += QStringLiteral(" (") + Nazev + QLatin1Char(')');
+        }
+        return Text;
+    }
+    return Kod + text(QT_TRANSLATE_NOOP("Prikazy", "neznámý příkaz (P5 %1)"), Cesky).arg(P5);
+}
+
+} // namespace
 
 uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_t Prikaz,
                        uint8_t Registr, uint8_t& Hodnota) {
@@ -62,27 +113,7 @@ int BajtRegistru(uint8_t Registr) {
 }
 
 QString NazevRegistru(uint8_t Registr) {
-    switch (Registr) {
-    case RegistrModCitace:
-        return QStringLiteral("mód čítače");
-    case RegistrRychlost:
-        return QStringLiteral("rychlost");
-    case RegistrAdresa:
-        return QStringLiteral("adresa");
-    default:
-        break;
-    }
-    if (Registr < RegistrPocStavDOUT || Registr > RegistrNegaceDOUT + 9) return QString();
-    const int Bajt = (Registr - RegistrPocStavDOUT) / 3;
-    const QString Kanaly = QStringLiteral("%1-%2").arg(8 * Bajt).arg(8 * Bajt + 7);
-    switch ((Registr - RegistrPocStavDOUT) % 3) {
-    case 0:
-        return QStringLiteral("počáteční stav DOUT") + Kanaly;
-    case 1:
-        return QStringLiteral("negace DIN") + Kanaly;
-    default:
-        return QStringLiteral("negace DOUT") + Kanaly;
-    }
+    return nazevRegistru(Registr, false);
 }
 
 QString SeznamRegistru(const std::vector<uint8_t>& Registry) {
@@ -102,49 +133,55 @@ QString PoznamkaZapnuti(const std::vector<uint8_t>& Zapsane) {
     const bool Adresa = Je(RegistrAdresa), Rychlost = Je(RegistrRychlost);
     if (!Adresa && !Rychlost) return QString();
     // The module takes a new address or rate only when it powers up.
-    return (Adresa && Rychlost ? QStringLiteral("Nová adresa a rychlost platí")
-            : Adresa           ? QStringLiteral("Nová adresa platí")
-                               : QStringLiteral("Nová rychlost platí")) +
-           QStringLiteral(" od příštího zapnutí modulu.");
+    if (Adresa && Rychlost)
+        return QCoreApplication::translate(
+            "Prikazy", "Nová adresa a rychlost platí od příštího zapnutí modulu.");
+    return Adresa ? QCoreApplication::translate("Prikazy",
+                                                "Nová adresa platí od příštího zapnutí modulu.")
+                  : QCoreApplication::translate("Prikazy",
+                                                "Nová rychlost platí od příštího zapnutí modulu.");
 }
 
 const std::vector<TPopisPrikazu>& TabulkaPrikazu() {
     static const std::vector<TPopisPrikazu> Tabulka{
-        {PrikazCtiHodnotu, PolozkaVstupy, "čtení digitálních vstupů"},
-        {PrikazCtiHodnotu, PolozkaCitac, "čtení čítače"},
-        {PrikazZapisHodnotu, PolozkaVystupy, "zápis digitálních výstupů"},
-        {PrikazZapisHodnotu, PolozkaCitac, "nulování čítače"},
-        {PrikazCtiRegistrStavu, RegistrStavu, "čtení stavového registru"},
-        {PrikazCtiRegistrStavu, RegistrCasu, "čtení času"},
-        {PrikazCtiRegistrStavu, RegistrData, "čtení data"},
-        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku, "čtení času začátku výpadku napájení"},
-        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku + 1, "čtení data začátku výpadku napájení"},
-        {PrikazCtiRegistrStavu, RegistrKonceVypadku, "čtení času konce výpadku napájení"},
-        {PrikazCtiRegistrStavu, RegistrKonceVypadku + 1, "čtení data konce výpadku napájení"},
-        {PrikazZapisRegistrStavu, RegistrStavu, "nulování stavového registru"},
-        {PrikazZapisRegistrStavu, RegistrCasu, "nastavení času"},
-        {PrikazZapisRegistrStavu, RegistrData, "nastavení data"},
-        {PrikazCti, -1, "čtení registru"},
-        {PrikazZapis, -1, "zápis registru"},
-        {PrikazIdentifikace, 0, "identifikace (název 1-4)"},
-        {PrikazIdentifikace, 1, "identifikace (název 5-8)"},
-        {PrikazIdentifikace, 2, "identifikace (verze)"},
+        {PrikazCtiHodnotu, PolozkaVstupy, QT_TRANSLATE_NOOP("Prikazy", "čtení digitálních vstupů")},
+        {PrikazCtiHodnotu, PolozkaCitac, QT_TRANSLATE_NOOP("Prikazy", "čtení čítače")},
+        {PrikazZapisHodnotu, PolozkaVystupy,
+         QT_TRANSLATE_NOOP("Prikazy", "zápis digitálních výstupů")},
+        {PrikazZapisHodnotu, PolozkaCitac, QT_TRANSLATE_NOOP("Prikazy", "nulování čítače")},
+        {PrikazCtiRegistrStavu, RegistrStavu,
+         QT_TRANSLATE_NOOP("Prikazy", "čtení stavového registru")},
+        {PrikazCtiRegistrStavu, RegistrCasu, QT_TRANSLATE_NOOP("Prikazy", "čtení času")},
+        {PrikazCtiRegistrStavu, RegistrData, QT_TRANSLATE_NOOP("Prikazy", "čtení data")},
+        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku,
+         QT_TRANSLATE_NOOP("Prikazy", "čtení času začátku výpadku napájení")},
+        {PrikazCtiRegistrStavu, RegistrZacatkuVypadku + 1,
+         QT_TRANSLATE_NOOP("Prikazy", "čtení data začátku výpadku napájení")},
+        {PrikazCtiRegistrStavu, RegistrKonceVypadku,
+         QT_TRANSLATE_NOOP("Prikazy", "čtení času konce výpadku napájení")},
+        {PrikazCtiRegistrStavu, RegistrKonceVypadku + 1,
+         QT_TRANSLATE_NOOP("Prikazy", "čtení data konce výpadku napájení")},
+        {PrikazZapisRegistrStavu, RegistrStavu,
+         QT_TRANSLATE_NOOP("Prikazy", "nulování stavového registru")},
+        {PrikazZapisRegistrStavu, RegistrCasu, QT_TRANSLATE_NOOP("Prikazy", "nastavení času")},
+        {PrikazZapisRegistrStavu, RegistrData, QT_TRANSLATE_NOOP("Prikazy", "nastavení data")},
+        {PrikazCti, -1, QT_TRANSLATE_NOOP("Prikazy", "čtení registru")},
+        {PrikazZapis, -1, QT_TRANSLATE_NOOP("Prikazy", "zápis registru")},
+        {PrikazIdentifikace, 0, QT_TRANSLATE_NOOP("Prikazy", "identifikace (název 1-4)")},
+        {PrikazIdentifikace, 1, QT_TRANSLATE_NOOP("Prikazy", "identifikace (název 5-8)")},
+        {PrikazIdentifikace, 2, QT_TRANSLATE_NOOP("Prikazy", "identifikace (verze)")},
     };
     return Tabulka;
 }
 
 QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek) {
-    const QString Kod = QString::number(Prikaz) + QLatin1Char(' ');
-    for (const TPopisPrikazu& R : TabulkaPrikazu()) {
-        if (R.Prikaz != Prikaz || (R.P5 >= 0 && R.P5 != P5)) continue;
-        QString Text = Kod + QString::fromUtf8(R.Vyznam);
-        if (R.P5 < 0) {
-            // The register travels in B1 (and again in B2).
-            Text += QLatin1Char(' ') + QString::number(Pozadavek[1]);
-            const QString Nazev = NazevRegistru(Pozadavek[1]);
-            if (!Nazev.isEmpty()) Text += QStringLiteral(" (") + Nazev + QLatin1Char(')');
-        }
-        return Text;
-    }
-    return Kod + QStringLiteral("neznámý příkaz (P5 %1)").arg(P5);
+    return nazevPrikazu(Prikaz, P5, Pozadavek, false);
+}
+
+QString CeskyNazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek) {
+    return nazevPrikazu(Prikaz, P5, Pozadavek, true);
+}
+
+QString TextChybaZapisu() {
+    return QCoreApplication::translate("Prikazy", "Chyba zápisu dat.");
 }

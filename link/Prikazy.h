@@ -49,7 +49,7 @@ uint8_t PrikazRegistru(uint8_t Rozhrani, uint32_t Handle, uint8_t Adresa, uint8_
                        uint8_t Registr, uint8_t& Hodnota);
 
 // A register read back with another value than the one written.
-inline const QString TextChybaZapisu = QStringLiteral("Chyba zápisu dat.");
+QString TextChybaZapisu();
 
 // Names of the 32 status register bits as the status dialog shows them:
 // "FN" (1), "PRF" (2), "PWR" (4), "RST" (5), "ERR24" (6), "---" for the rest.
@@ -90,7 +90,7 @@ QString PoznamkaZapnuti(const std::vector<uint8_t>& Zapsane);
 struct TPopisPrikazu {
     uint8_t Prikaz;
     int P5;
-    const char* Vyznam; // UTF-8
+    const char* Vyznam; // UTF-8, Czech; translated in context "Prikazy"
 };
 // Every command the windows send.
 const std::vector<TPopisPrikazu>& TabulkaPrikazu();
@@ -99,5 +99,7 @@ const std::vector<TPopisPrikazu>& TabulkaPrikazu();
 // "200 identifikace (název 1-4)", "0 čtení čítače", "102 čtení registru 62
 // (rychlost)", "103 zápis registru 63 (adresa)". Commands 102 and 103 take
 // the register from B1 of the request (Pozadavek = B0-B4 sent). A command
-// not in the table reads "57 neznámý příkaz (P5 3)".
+// not in the table reads "57 neznámý příkaz (P5 3)". In the language set
+// (NastavJazyk); CeskyNazevPrikazu always in Czech, for files.
 QString NazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek);
+QString CeskyNazevPrikazu(uint8_t Prikaz, uint8_t P5, const std::array<uint8_t, 5>& Pozadavek);

@@ -5,6 +5,7 @@
 
 #include "driver_kinds.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringView>
 
@@ -21,7 +22,7 @@ enum class TParametry {
 struct TRozhrani {
     uint8_t Druh;         // the kind: its index in the settings file, list and driver
     QStringView Nazev;    // the settings file's and the log's name: "COMx"
-    QStringView Popis;    // the connection dialog's list item: "Standardní COMx"
+    const char* Popis;    // the connection dialog's list item, UTF-8: "Standardní COMx"
     QStringView Prepinac; // km207's --kind: "com"
     TParametry Parametry;
 
@@ -32,6 +33,8 @@ struct TRozhrani {
     QString Knihovna(QStringView Pripona = u".DLL") const {
         return QString::fromLatin1(Ovladac().prefix) + Pripona.toString();
     }
+    // Popis in the language set.
+    QString PopisText() const { return QCoreApplication::translate("Rozhrani", Popis); }
     // Init takes one number the operator gives (km207's --port).
     constexpr bool MaPort() const {
         return Parametry == TParametry::CisloPortu || Parametry == TParametry::BazovaAdresa;
@@ -39,11 +42,15 @@ struct TRozhrani {
 };
 
 inline constexpr TRozhrani TabulkaRozhrani[kmhost::kKindCount] = {
-    {0, u"COMx", u"Standardní COMx", u"com", TParametry::CisloPortu},
-    {1, u"KIB-410", u"ISA karta KIB-410", u"isa", TParametry::BazovaAdresa},
-    {2, u"KPB-4100", u"PCI karta KPB-4100", u"pci", TParametry::Zadne},
-    {3, u"KUB-4100", u"USB konvertor KUB-4100", u"usb", TParametry::Zadne},
-    {4, u"KL-4100", u"LAN konvertor KL-4100", u"lan", TParametry::Lan},
+    {0, u"COMx", QT_TRANSLATE_NOOP("Rozhrani", "Standardní COMx"), u"com", TParametry::CisloPortu},
+    {1, u"KIB-410", QT_TRANSLATE_NOOP("Rozhrani", "ISA karta KIB-410"), u"isa",
+     TParametry::BazovaAdresa},
+    {2, u"KPB-4100", QT_TRANSLATE_NOOP("Rozhrani", "PCI karta KPB-4100"), u"pci",
+     TParametry::Zadne},
+    {3, u"KUB-4100", QT_TRANSLATE_NOOP("Rozhrani", "USB konvertor KUB-4100"), u"usb",
+     TParametry::Zadne},
+    {4, u"KL-4100", QT_TRANSLATE_NOOP("Rozhrani", "LAN konvertor KL-4100"), u"lan",
+     TParametry::Lan},
 };
 
 // The row of a kind; null for any other value.

@@ -4,6 +4,7 @@
 #include "Soubory.h"
 #include "TextovySoubor.h"
 
+#include <QCoreApplication>
 #include <QTimeZone>
 
 #include <array>
@@ -98,17 +99,23 @@ bool CtiRadek(const QString& r, int Cislo, Zapisy& Z, QString& Chyba) {
     while (k < kPocetKlicu && Klic != QLatin1String(kKlice[k]))
         ++k;
     if (k == kPocetKlicu) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("neznámý klíč %1.").arg(::Ukazka(Klic));
+        Chyba =
+            UvodRadku(Cislo) + QCoreApplication::translate("SouborKonfigurace", "neznámý klíč %1.")
+                                   .arg(::Ukazka(Klic));
         return false;
     }
     if (Z.Hodnoty[k]) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
-                                       .arg(Uvozene(Klic))
-                                       .arg(Z.Radky[k]);
+        Chyba = UvodRadku(Cislo) +
+                QCoreApplication::translate("SouborKonfigurace",
+                                            "klíč %1 je uveden podruhé (poprvé na řádku %2).")
+                    .arg(Uvozene(Klic))
+                    .arg(Z.Radky[k]);
         return false;
     }
     if (Zapis->Hodnota.isEmpty()) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Klic));
+        Chyba = UvodRadku(Cislo) +
+                QCoreApplication::translate("SouborKonfigurace", "chybí hodnota klíče %1.")
+                    .arg(Uvozene(Klic));
         return false;
     }
     Z.Hodnoty[k] = Zapis->Hodnota;
@@ -122,7 +129,7 @@ bool CtiZapisy(const QStringList& Radky, Zapisy& Z, QString& Chyba) {
         if (!CtiRadek(Radky[n], static_cast<int>(n + 1), Z, Chyba)) return false;
     for (int k = 0; k < kPocetKlicu; ++k) {
         if (!Z.Hodnoty[k]) {
-            Chyba = QStringLiteral("V souboru chybí klíč %1.")
+            Chyba = QCoreApplication::translate("SouborKonfigurace", "V souboru chybí klíč %1.")
                         .arg(Uvozene(QString::fromLatin1(kKlice[k])));
             return false;
         }
@@ -141,7 +148,8 @@ bool CtiFormat(const Zapisy& Z, QString& Chyba) {
     const std::optional<int64_t> Format = TextNaCislo(Z.Hodnota(KlicFormat));
     if (Format && *Format == FormatKonfigurace) return true;
     Chyba = Z.Kde(KlicFormat) +
-            QStringLiteral("nepodporovaná verze formátu %1 (tento program zná verzi %2).")
+            QCoreApplication::translate(
+                "SouborKonfigurace", "nepodporovaná verze formátu %1 (tento program zná verzi %2).")
                 .arg(Z.Ukazka(KlicFormat))
                 .arg(FormatKonfigurace);
     return false;
@@ -150,7 +158,8 @@ bool CtiFormat(const Zapisy& Z, QString& Chyba) {
 bool CtiModul(const Zapisy& Z, QString& Modul, QString& Chyba) {
     const std::optional<QString> m = UvozovkyNaText(Z.Hodnota(KlicModul));
     if (!m) {
-        Chyba = Z.Kde(KlicModul) + VadaUvozovek(QStringLiteral("identifikace modulu"));
+        Chyba = Z.Kde(KlicModul) + VadaUvozovek(QCoreApplication::translate("SouborKonfigurace",
+                                                                            "identifikace modulu"));
         return false;
     }
     const QString Vada = VadaIdentifikace(*m);
@@ -166,7 +175,8 @@ bool CtiPrecteno(const Zapisy& Z, QDateTime& Precteno, QString& Chyba) {
     const std::optional<QDateTime> Cas = TextNaCas(Z.Hodnota(KlicPrecteno));
     if (!Cas) {
         Chyba = Z.Kde(KlicPrecteno) +
-                QStringLiteral("čas čtení musí mít tvar RRRR-MM-DDThh:mm:ss+hh:mm.");
+                QCoreApplication::translate("SouborKonfigurace",
+                                            "čas čtení musí mít tvar RRRR-MM-DDThh:mm:ss+hh:mm.");
         return false;
     }
     Precteno = *Cas;
@@ -207,11 +217,15 @@ bool CtiHodnoty(const Zapisy& Z, TSouborKonfigurace& S, QString& Chyba) {
 
 bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& Chyba) {
     if (S.Blok.KonfRychlost >= PocetRychlosti) {
-        Chyba = QStringLiteral("Index rychlosti %1 není v rozsahu 0-8.").arg(S.Blok.KonfRychlost);
+        Chyba = QCoreApplication::translate("SouborKonfigurace",
+                                            "Index rychlosti %1 není v rozsahu 0-8.")
+                    .arg(S.Blok.KonfRychlost);
         return false;
     }
     if (S.Blok.KonfModCitace > 2) {
-        Chyba = QStringLiteral("Mód čítače %1 není v rozsahu 0-2.").arg(S.Blok.KonfModCitace);
+        Chyba =
+            QCoreApplication::translate("SouborKonfigurace", "Mód čítače %1 není v rozsahu 0-2.")
+                .arg(S.Blok.KonfModCitace);
         return false;
     }
     if (const QString Vada = VadaIdentifikace(S.Modul); !Vada.isEmpty()) {
@@ -220,7 +234,8 @@ bool KonfiguraceNaText(const TSouborKonfigurace& S, QByteArray& Text, QString& C
         return false;
     }
     if (!S.Precteno.isValid() || S.Precteno.date().year() < 1 || S.Precteno.date().year() > 9999) {
-        Chyba = QStringLiteral("Chybí platný čas čtení konfigurace.");
+        Chyba =
+            QCoreApplication::translate("SouborKonfigurace", "Chybí platný čas čtení konfigurace.");
         return false;
     }
     const auto Hex = [&](int Prvni) {
@@ -252,7 +267,8 @@ bool TextNaKonfiguraci(const QByteArray& Obsah, TSouborKonfigurace& Soubor, QStr
     QStringList Radky;
     Zapisy Z;
     TSouborKonfigurace S;
-    if (!TextSouboru(Obsah, MaxVelikostKonfigurace, QStringLiteral("konfigurace modulu"), Text,
+    if (!TextSouboru(Obsah, MaxVelikostKonfigurace,
+                     QCoreApplication::translate("SouborKonfigurace", "konfigurace modulu"), Text,
                      Chyba) ||
         !RadkySouboru(Text, Radky, Chyba) || !CtiZapisy(Radky, Z, Chyba) ||
         !CtiHodnoty(Z, S, Chyba))

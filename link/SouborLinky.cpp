@@ -5,6 +5,8 @@
 #include "Soubory.h"
 #include "TextovySoubor.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace {
@@ -21,10 +23,13 @@ const QString KlicPopis = QStringLiteral("popis");
 // At most every address at every rate.
 constexpr int MaxModulu = 256 * PocetRychlosti;
 
-QString Modul(const TModulLinky& M) {
-    return QStringLiteral("Modul na adrese %1 (%2 Bd)")
-        .arg(M.Adresa)
-        .arg(IndexNaRychlost(M.IndexRychlosti));
+// A text about module M: %1 is its address, %2 its rate, %3 Dalsi when
+// given (one pass of arg, so a '%' in Dalsi stays as it is).
+QString OModulu(const char* Vzor, const TModulLinky& M, const QString& Dalsi = QString()) {
+    const QString Text = QCoreApplication::translate("SouborLinky", Vzor);
+    const QString Adresa = QString::number(M.Adresa);
+    const QString Rychlost = QString::number(IndexNaRychlost(M.IndexRychlosti));
+    return Dalsi.isNull() ? Text.arg(Adresa, Rychlost) : Text.arg(Adresa, Rychlost, Dalsi);
 }
 
 // One key given once within its part of the file, with the line it is on.
@@ -59,13 +64,17 @@ class TCteni {
 
 bool Jednou(TKlic& K, const TZapis& Z, int Cislo, QString& Chyba) {
     if (K.Hodnota) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("klíč %1 je uveden podruhé (poprvé na řádku %2).")
-                                       .arg(Uvozene(Z.Klic))
-                                       .arg(K.Radek);
+        Chyba = UvodRadku(Cislo) +
+                QCoreApplication::translate("SouborLinky",
+                                            "klíč %1 je uveden podruhé (poprvé na řádku %2).")
+                    .arg(Uvozene(Z.Klic))
+                    .arg(K.Radek);
         return false;
     }
     if (Z.Hodnota.isEmpty()) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("chybí hodnota klíče %1.").arg(Uvozene(Z.Klic));
+        Chyba =
+            UvodRadku(Cislo) + QCoreApplication::translate("SouborLinky", "chybí hodnota klíče %1.")
+                                   .arg(Uvozene(Z.Klic));
         return false;
     }
     K.Hodnota = Z.Hodnota;
@@ -78,8 +87,9 @@ bool TCteni::Radek(const QString& r, int Cislo, QString& Chyba) {
     if (!CtiZapis(r, Cislo, Z, Chyba)) return false;
     if (!Z) return true;
     if (Konec_.Hodnota) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("za klíčem \"konec\" (řádek %1) už nesmí nic "
-                                                  "následovat.")
+        Chyba = UvodRadku(Cislo) + QCoreApplication::translate(
+                                       "SouborLinky", "za klíčem \"konec\" (řádek %1) už nesmí nic "
+                                                      "následovat.")
                                        .arg(Konec_.Radek);
         return false;
     }
@@ -101,22 +111,25 @@ bool TCteni::Radek(const QString& r, int Cislo, QString& Chyba) {
     }
     if (Z->Klic == KlicRychlost || Z->Klic == KlicIdentifikace || Z->Klic == KlicPopis)
         return KlicModulu(*Z, Cislo, Chyba);
-    Chyba = UvodRadku(Cislo) + QStringLiteral("neznámý klíč %1.").arg(Ukazka(Z->Klic));
+    Chyba = UvodRadku(Cislo) +
+            QCoreApplication::translate("SouborLinky", "neznámý klíč %1.").arg(Ukazka(Z->Klic));
     return false;
 }
 
 bool TCteni::Zahlavi(const TZapis& Z, int Cislo, QString& Chyba) {
     if (Cteny_ || !Moduly_.empty()) {
-        Chyba =
-            UvodRadku(Cislo) + QStringLiteral("klíč %1 patří na začátek souboru, před první modul.")
-                                   .arg(Uvozene(Z.Klic));
+        Chyba = UvodRadku(Cislo) +
+                QCoreApplication::translate("SouborLinky",
+                                            "klíč %1 patří na začátek souboru, před první modul.")
+                    .arg(Uvozene(Z.Klic));
         return false;
     }
     if (!Jednou(Format_, Z, Cislo, Chyba)) return false;
     const std::optional<int64_t> f = TextNaCislo(Z.Hodnota);
     if (f && *f == FormatLinky) return true;
     Chyba = UvodRadku(Cislo) +
-            QStringLiteral("nepodporovaná verze formátu %1 (tento program zná verzi %2).")
+            QCoreApplication::translate(
+                "SouborLinky", "nepodporovaná verze formátu %1 (tento program zná verzi %2).")
                 .arg(Ukazka(Z.Hodnota))
                 .arg(FormatLinky);
     return false;
@@ -132,17 +145,21 @@ bool TCteni::Zaver(const TZapis& Z, int Cislo, QString& Chyba) {
         return false;
     }
     if (*Pocet == static_cast<int64_t>(Moduly_.size())) return true;
-    Chyba = UvodRadku(Cislo) + QStringLiteral("klíč \"konec\" uvádí modulů %1, ale před ním jich "
-                                              "je %2; soubor je poškozený.")
-                                   .arg(*Pocet)
-                                   .arg(Moduly_.size());
+    Chyba = UvodRadku(Cislo) +
+            QCoreApplication::translate("SouborLinky",
+                                        "klíč \"konec\" uvádí modulů %1, ale před ním jich "
+                                        "je %2; soubor je poškozený.")
+                .arg(*Pocet)
+                .arg(Moduly_.size());
     return false;
 }
 
 bool TCteni::KlicModulu(const TZapis& Z, int Cislo, QString& Chyba) {
     if (!Cteny_) {
         Chyba = UvodRadku(Cislo) +
-                QStringLiteral("klíč %1 musí následovat za klíčem \"modul\".").arg(Uvozene(Z.Klic));
+                QCoreApplication::translate("SouborLinky",
+                                            "klíč %1 musí následovat za klíčem \"modul\".")
+                    .arg(Uvozene(Z.Klic));
         return false;
     }
     TCteny& C = *Cteny_;
@@ -160,8 +177,10 @@ bool TCteni::KlicModulu(const TZapis& Z, int Cislo, QString& Chyba) {
     if (!Jednou(Identifikace ? C.Identifikace : C.Popis, Z, Cislo, Chyba)) return false;
     const std::optional<QString> Text = UvozovkyNaText(Z.Hodnota);
     if (!Text) {
-        Chyba = UvodRadku(Cislo) + VadaUvozovek(Identifikace ? QStringLiteral("identifikace modulu")
-                                                             : QStringLiteral("popis modulu"));
+        Chyba = UvodRadku(Cislo) +
+                VadaUvozovek(Identifikace
+                                 ? QCoreApplication::translate("SouborLinky", "identifikace modulu")
+                                 : QCoreApplication::translate("SouborLinky", "popis modulu"));
         return false;
     }
     if (Identifikace) {
@@ -172,8 +191,9 @@ bool TCteni::KlicModulu(const TZapis& Z, int Cislo, QString& Chyba) {
         C.Modul.Identifikace = *Text;
     } else {
         if (Text->size() > MaxDelkaPopisu) {
-            Chyba = UvodRadku(Cislo) +
-                    QStringLiteral("popis modulu je delší než %1 znaků.").arg(MaxDelkaPopisu);
+            Chyba = UvodRadku(Cislo) + QCoreApplication::translate(
+                                           "SouborLinky", "popis modulu je delší než %1 znaků.")
+                                           .arg(MaxDelkaPopisu);
             return false;
         }
         C.Modul.Popis = *Text;
@@ -188,14 +208,16 @@ bool TCteni::Uzavri(QString& Chyba) {
     const TCteny& C = *Cteny_;
     if (!C.Rychlost.Hodnota) {
         Chyba =
-            UvodRadku(C.Radek) + QStringLiteral("modulu chybí klíč %1.").arg(Uvozene(KlicRychlost));
+            UvodRadku(C.Radek) + QCoreApplication::translate("SouborLinky", "modulu chybí klíč %1.")
+                                     .arg(Uvozene(KlicRychlost));
         return false;
     }
     const int Drive = NajdiModulLinky(Moduly_, C.Modul.Adresa, C.Modul.IndexRychlosti);
     if (Drive >= 0) {
         Chyba = UvodRadku(C.Radek) +
-                QStringLiteral("modul na adrese %1 s rychlostí %2 Bd je už na řádku %3; dva "
-                               "moduly na jedné adrese a rychlosti by si odpovídaly navzájem.")
+                QCoreApplication::translate(
+                    "SouborLinky", "modul na adrese %1 s rychlostí %2 Bd je už na řádku %3; dva "
+                                   "moduly na jedné adrese a rychlosti by si odpovídaly navzájem.")
                     .arg(C.Modul.Adresa)
                     .arg(IndexNaRychlost(C.Modul.IndexRychlosti))
                     .arg(RadkyModulu_[Drive]);
@@ -209,11 +231,13 @@ bool TCteni::Uzavri(QString& Chyba) {
 
 bool TCteni::Konec(TSouborLinky& Soubor, QString& Chyba) {
     if (!Format_.Hodnota) {
-        Chyba = QStringLiteral("V souboru chybí klíč %1.").arg(Uvozene(KlicFormat));
+        Chyba = QCoreApplication::translate("SouborLinky", "V souboru chybí klíč %1.")
+                    .arg(Uvozene(KlicFormat));
         return false;
     }
     if (!Konec_.Hodnota) {
-        Chyba = QStringLiteral("V souboru chybí závěrečný klíč %1; soubor je zřejmě neúplný.")
+        Chyba = QCoreApplication::translate(
+                    "SouborLinky", "V souboru chybí závěrečný klíč %1; soubor je zřejmě neúplný.")
                     .arg(Uvozene(KlicKonec));
         return false;
     }
@@ -232,15 +256,20 @@ int NajdiModulLinky(const std::vector<TModulLinky>& Moduly, uint8_t Adresa, int 
 
 QString VadaModuluLinky(const std::vector<TModulLinky>& Moduly, const TModulLinky& M) {
     if (M.IndexRychlosti < 0 || M.IndexRychlosti >= PocetRychlosti)
-        return QStringLiteral("Index rychlosti %1 není v rozsahu 0-8.").arg(M.IndexRychlosti);
+        return QCoreApplication::translate("SouborLinky", "Index rychlosti %1 není v rozsahu 0-8.")
+            .arg(M.IndexRychlosti);
     if (const QString Vada = VadaIdentifikace(M.Identifikace); !Vada.isEmpty())
-        return Modul(M) + QStringLiteral(": ") + Vada;
+        return OModulu(QT_TRANSLATE_NOOP("SouborLinky", "Modul na adrese %1 (%2 Bd): %3"), M, Vada);
     if (M.Popis.size() > MaxDelkaPopisu)
-        return Modul(M) +
-               QStringLiteral(": popis modulu je delší než %1 znaků.").arg(MaxDelkaPopisu);
+        return OModulu(QT_TRANSLATE_NOOP("SouborLinky",
+                                         "Modul na adrese %1 (%2 Bd): popis modulu je delší než %3 "
+                                         "znaků."),
+                       M, QString::number(MaxDelkaPopisu));
     if (NajdiModulLinky(Moduly, M.Adresa, M.IndexRychlosti) >= 0)
-        return Modul(M) + QStringLiteral(" už na lince je; dva moduly na jedné adrese a "
-                                         "rychlosti by si odpovídaly navzájem.");
+        return OModulu(QT_TRANSLATE_NOOP("SouborLinky",
+                                         "Modul na adrese %1 (%2 Bd) už na lince je; dva moduly na "
+                                         "jedné adrese a rychlosti by si odpovídaly navzájem."),
+                       M);
     return QString();
 }
 
@@ -277,7 +306,8 @@ bool LinkaNaText(const TSouborLinky& Soubor, QByteArray& Text, QString& Chyba) {
 bool TextNaLinku(const QByteArray& Obsah, TSouborLinky& Soubor, QString& Chyba) {
     QString Text;
     QStringList Radky;
-    if (!TextSouboru(Obsah, MaxVelikostLinky, QStringLiteral("soubor linky"), Text, Chyba) ||
+    if (!TextSouboru(Obsah, MaxVelikostLinky,
+                     QCoreApplication::translate("SouborLinky", "soubor linky"), Text, Chyba) ||
         !RadkySouboru(Text, Radky, Chyba))
         return false;
     TCteni Cteni;

@@ -2,6 +2,7 @@
 
 #include "regular_file.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +13,18 @@ QString Jmeno(const QString& Cesta) {
     return JmenoSouboru(Cesta);
 }
 
-QString NeniSoubor(const QString& Cesta) {
-    return QStringLiteral("%1 není obyčejný soubor (je to složka, zařízení, roura nebo soket).")
+// The path is no regular file, said for a read or for a write.
+enum class TUcel { Cteni, Zapis };
+QString NeniSoubor(const QString& Cesta, TUcel Ucel) {
+    return (Ucel == TUcel::Cteni
+                ? QCoreApplication::translate("Soubory",
+                                              "%1 není obyčejný soubor (je to složka, "
+                                              "zařízení, roura nebo soket). Číst lze jen "
+                                              "obyčejný soubor.")
+                : QCoreApplication::translate("Soubory",
+                                              "%1 není obyčejný soubor (je to složka, "
+                                              "zařízení, roura nebo soket). Zapisovat lze "
+                                              "jen do obyčejného souboru."))
         .arg(Jmeno(Cesta));
 }
 
@@ -64,34 +75,39 @@ bool CtiSoubor(const QString& Cesta, qint64 Nejvyse, QByteArray& Obsah, QString&
     case kmhost::RegularFile::Opened:
         break;
     case kmhost::RegularFile::Missing:
-        Chyba = QStringLiteral("Soubor %1 neexistuje.").arg(Jmeno(Cesta));
+        Chyba = QCoreApplication::translate("Soubory", "Soubor %1 neexistuje.").arg(Jmeno(Cesta));
         return false;
     case kmhost::RegularFile::NotRegular:
-        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Číst lze jen obyčejný soubor.");
+        Chyba = NeniSoubor(Cesta, TUcel::Cteni);
         return false;
     case kmhost::RegularFile::Denied:
-        Chyba = QStringLiteral("Soubor %1 nelze otevřít: přístup odepřen.").arg(Jmeno(Cesta));
+        Chyba = QCoreApplication::translate("Soubory", "Soubor %1 nelze otevřít: přístup odepřen.")
+                    .arg(Jmeno(Cesta));
         return false;
     case kmhost::RegularFile::Failed:
     case kmhost::RegularFile::Exists:
-        Chyba = QStringLiteral("Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
         return false;
     }
     QFile Soubor;
     if (!Soubor.open(Fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        Chyba = QStringLiteral("Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 nelze otevřít.").arg(Jmeno(Cesta));
         return false;
     }
     // One byte over the limit tells that it is too large.
     const QByteArray Bajty = Soubor.read(Nejvyse + 1);
     if (Soubor.error() != QFileDevice::NoError) {
-        Chyba = QStringLiteral("Soubor %1 nelze přečíst.").arg(Jmeno(Cesta));
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 nelze přečíst.").arg(Jmeno(Cesta));
         return false;
     }
     if (Bajty.size() > Nejvyse) {
-        Chyba = QStringLiteral("Soubor %1 je příliš velký (nejvýše %2 bajtů).")
-                    .arg(Jmeno(Cesta))
-                    .arg(Nejvyse);
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 je příliš velký (nejvýše %2 bajtů).")
+                .arg(Jmeno(Cesta))
+                .arg(Nejvyse);
         return false;
     }
     Obsah = Bajty;
@@ -102,28 +118,32 @@ bool TZapisSouboru::Otevri(QString& Chyba) {
     const QFileInfo Cil(Cesta_);
     if (Cesta_.isEmpty() || Cesta_.endsWith(QLatin1Char('/')) || (Cil.exists() && !Cil.isFile()) ||
         JeZarizeni(Cesta_)) {
-        Chyba = NeniSoubor(Cesta_) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        Chyba = NeniSoubor(Cesta_, TUcel::Zapis);
         return false;
     }
     if (!Cil.exists() && Cil.isSymLink()) {
-        Chyba = QStringLiteral("%1 je odkaz na neexistující soubor.").arg(Jmeno(Cesta_));
+        Chyba = QCoreApplication::translate("Soubory", "%1 je odkaz na neexistující soubor.")
+                    .arg(Jmeno(Cesta_));
         return false;
     }
     // A link's target is replaced, in the target's folder.
     const QFileInfo Slozka(Cil.exists() ? QFileInfo(Cil.canonicalFilePath()).absolutePath()
                                         : Cil.absolutePath());
     if (!Slozka.isDir()) {
-        Chyba = QStringLiteral("Složka %1 neexistuje.").arg(Jmeno(Slozka.filePath()));
+        Chyba = QCoreApplication::translate("Soubory", "Složka %1 neexistuje.")
+                    .arg(Jmeno(Slozka.filePath()));
         return false;
     }
     if (Cil.exists() && !Cil.isWritable()) {
-        Chyba = QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.").arg(Jmeno(Cesta_));
+        Chyba = QCoreApplication::translate("Soubory", "Soubor %1 nelze přepsat: přístup odepřen.")
+                    .arg(Jmeno(Cesta_));
         return false;
     }
     // Creates the temporary file, so a folder that takes no new file
     // (read-only, /proc, /sys) shows here.
     if (!Soubor_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Chyba = QStringLiteral("Soubor %1 nelze vytvořit: do složky %2 nelze zapisovat.")
+        Chyba = QCoreApplication::translate(
+                    "Soubory", "Soubor %1 nelze vytvořit: do složky %2 nelze zapisovat.")
                     .arg(Jmeno(Cesta_), Jmeno(Slozka.filePath()));
         return false;
     }
@@ -135,13 +155,15 @@ bool TZapisSouboru::Dokonci(const QByteArray& Obsah, QString& Chyba) {
     if (!Soubor_.isOpen() || Soubor_.write(Obsah) != Obsah.size()) {
         Soubor_.cancelWriting();
         Soubor_.commit();
-        Chyba = QStringLiteral("Soubor %1 nelze zapsat (plný nebo nedostupný disk); původní "
+        Chyba = QCoreApplication::translate(
+                    "Soubory", "Soubor %1 nelze zapsat (plný nebo nedostupný disk); původní "
                                "obsah zůstal beze změny.")
                     .arg(Jmeno(Cesta_));
         return false;
     }
     if (!Soubor_.commit()) {
-        Chyba = QStringLiteral("Soubor %1 nelze uložit; původní obsah zůstal beze změny.")
+        Chyba = QCoreApplication::translate(
+                    "Soubory", "Soubor %1 nelze uložit; původní obsah zůstal beze změny.")
                     .arg(Jmeno(Cesta_));
         return false;
     }
@@ -155,18 +177,19 @@ bool ZapisSoubor(const QString& Cesta, const QByteArray& Obsah, QString& Chyba) 
 
 bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba, bool Prepsat) {
     if (Cesta.isEmpty()) {
-        Chyba = QStringLiteral("Není zadán soubor.");
+        Chyba = QCoreApplication::translate("Soubory", "Není zadán soubor.");
         return false;
     }
     const QFileInfo Info(Cesta); // exists() and isFile() look through links
     if (Info.isSymLink() && !Info.exists()) {
         // Created at the end of a dangling link, it would land somewhere
         // the operator did not choose.
-        Chyba = QStringLiteral("%1 je odkaz na neexistující soubor.").arg(Jmeno(Cesta));
+        Chyba = QCoreApplication::translate("Soubory", "%1 je odkaz na neexistující soubor.")
+                    .arg(Jmeno(Cesta));
         return false;
     }
     if ((Info.exists() && !Info.isFile()) || JeZarizeni(Cesta)) {
-        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        Chyba = NeniSoubor(Cesta, TUcel::Zapis);
         return false;
     }
     kmhost::RegularFile Vysledek = kmhost::RegularFile::Failed;
@@ -175,24 +198,28 @@ bool OtevriNovySoubor(QFile& Soubor, const QString& Cesta, QString& Chyba, bool 
     case kmhost::RegularFile::Opened:
         break;
     case kmhost::RegularFile::Exists:
-        Chyba = QStringLiteral("Soubor %1 už existuje.").arg(Jmeno(Cesta));
+        Chyba = QCoreApplication::translate("Soubory", "Soubor %1 už existuje.").arg(Jmeno(Cesta));
         return false;
     case kmhost::RegularFile::NotRegular:
-        Chyba = NeniSoubor(Cesta) + QStringLiteral(" Zapisovat lze jen do obyčejného souboru.");
+        Chyba = NeniSoubor(Cesta, TUcel::Zapis);
         return false;
     case kmhost::RegularFile::Denied:
-        Chyba = (Info.exists() ? QStringLiteral("Soubor %1 nelze přepsat: přístup odepřen.")
-                               : QStringLiteral("Soubor %1 nelze vytvořit: přístup odepřen."))
+        Chyba = (Info.exists() ? QCoreApplication::translate(
+                                     "Soubory", "Soubor %1 nelze přepsat: přístup odepřen.")
+                               : QCoreApplication::translate(
+                                     "Soubory", "Soubor %1 nelze vytvořit: přístup odepřen."))
                     .arg(Jmeno(Cesta));
         return false;
     case kmhost::RegularFile::Missing:
     case kmhost::RegularFile::Failed:
-        Chyba = QStringLiteral("Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
         return false;
     }
     if (!Soubor.open(Fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
                      QFileDevice::AutoCloseHandle)) {
-        Chyba = QStringLiteral("Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
+        Chyba =
+            QCoreApplication::translate("Soubory", "Soubor %1 nelze vytvořit.").arg(Jmeno(Cesta));
         return false;
     }
     return true;

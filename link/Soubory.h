@@ -2,7 +2,8 @@
 // (configuration files, the log's CSV, recordings): only a regular file is
 // read or replaced, or a new one created; never a device, a FIFO, a socket
 // or a folder, whatever a link points to, and nothing blocks on opening.
-// Every failure comes with a Czech reason that names the file.
+// Every failure comes with a reason that names the file, in the language
+// set.
 #pragma once
 
 #include <QByteArray>

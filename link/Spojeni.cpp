@@ -5,6 +5,8 @@
 #include "Rozhrani.h"
 #include "Rychlosti.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 constexpr uint32_t Nejvyse16Bitu = 65535;
@@ -48,21 +50,36 @@ int UzivateleSpojeni() {
     return Uzivatelu;
 }
 
+QString TextNeznameRozhrani() {
+    return QCoreApplication::translate("Spojeni", "Neznámý typ rozhraní");
+}
+
+QString TextNeplatnaIp() {
+    return QCoreApplication::translate("Spojeni", "Neplatná IP adresa");
+}
+
+QString TextNeplatnyPort() {
+    return QCoreApplication::translate("Spojeni", "Neplatný UDP port");
+}
+
+QString TextNeplatnyTimeout() {
+    return QCoreApplication::translate("Spojeni", "Neplatný UDP timeout");
+}
+
 QString TChybaParametru::TextSHodnotou() const {
     return Hodnota ? Text + QLatin1Char(' ') + QString::number(*Hodnota) : Text;
 }
 
 std::optional<TChybaParametru> ChybaParametru(const TData& Data) {
     const TRozhrani* R = NajdiRozhrani(Data.Rozhrani);
-    if (!R) return TChybaParametru{TPoleSpojeni::Rozhrani, TextNeznameRozhrani.toString(), {}};
+    if (!R) return TChybaParametru{TPoleSpojeni::Rozhrani, TextNeznameRozhrani(), {}};
     if (R->Parametry != TParametry::Lan) return std::nullopt;
     if (Data.IpAdresa.isEmpty())
-        return TChybaParametru{TPoleSpojeni::IpAdresa, TextNeplatnaIp.toString(), {}};
+        return TChybaParametru{TPoleSpojeni::IpAdresa, TextNeplatnaIp(), {}};
     if (Data.UdpPort > Nejvyse16Bitu)
-        return TChybaParametru{TPoleSpojeni::UdpPort, TextNeplatnyPort.toString(), Data.UdpPort};
+        return TChybaParametru{TPoleSpojeni::UdpPort, TextNeplatnyPort(), Data.UdpPort};
     if (Data.UdpTimeout > Nejvyse16Bitu)
-        return TChybaParametru{TPoleSpojeni::UdpTimeout, TextNeplatnyTimeout.toString(),
-                               Data.UdpTimeout};
+        return TChybaParametru{TPoleSpojeni::UdpTimeout, TextNeplatnyTimeout(), Data.UdpTimeout};
     return std::nullopt;
 }
 

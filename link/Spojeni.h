@@ -85,11 +85,12 @@ class TUzivatelSpojeni {
 // How many hold the link now.
 int UzivateleSpojeni();
 
-// The connection dialog's words for parameters that cannot open a link.
-inline constexpr QStringView TextNeznameRozhrani = u"Neznámý typ rozhraní";
-inline constexpr QStringView TextNeplatnaIp = u"Neplatná IP adresa";
-inline constexpr QStringView TextNeplatnyPort = u"Neplatný UDP port";
-inline constexpr QStringView TextNeplatnyTimeout = u"Neplatný UDP timeout";
+// The connection dialog's words for parameters that cannot open a link, in
+// the language set.
+QString TextNeznameRozhrani();
+QString TextNeplatnaIp();
+QString TextNeplatnyPort();
+QString TextNeplatnyTimeout();
 
 // The record's field that keeps it from opening a link.
 enum class TPoleSpojeni { Rozhrani, IpAdresa, UdpPort, UdpTimeout };

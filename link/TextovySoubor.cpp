@@ -3,6 +3,7 @@
 #include "Dekl.h"
 #include "Rychlosti.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 namespace {
@@ -28,17 +29,22 @@ int HexCislice(QChar z) {
 bool TextSouboru(const QByteArray& Obsah, qsizetype Nejvyse, const QString& Druh, QString& Text,
                  QString& Chyba) {
     if (Obsah.size() > Nejvyse) {
-        Chyba = QStringLiteral("Soubor je příliš velký (nejvýše %1 bajtů).").arg(Nejvyse);
+        Chyba = QCoreApplication::translate("TextovySoubor",
+                                            "Soubor je příliš velký (nejvýše %1 bajtů).")
+                    .arg(Nejvyse);
         return false;
     }
     if (Obsah.contains('\0')) {
-        Chyba = QStringLiteral("Soubor obsahuje nulový bajt; není to %1.").arg(Druh);
+        Chyba =
+            QCoreApplication::translate("TextovySoubor", "Soubor obsahuje nulový bajt; není to %1.")
+                .arg(Druh);
         return false;
     }
     QStringDecoder Dekoder(QStringDecoder::Utf8);
     Text = Dekoder.decode(Obsah);
     if (Dekoder.hasError()) {
-        Chyba = QStringLiteral("Soubor není platný text v kódování UTF-8.");
+        Chyba = QCoreApplication::translate("TextovySoubor",
+                                            "Soubor není platný text v kódování UTF-8.");
         return false;
     }
     if (Text.startsWith(QChar(0xFEFF))) Text.remove(0, 1);
@@ -53,14 +59,15 @@ bool RadkySouboru(QString Text, QStringList& Radky, QString& Chyba) {
     // that still reads as a number: the last line must be whole.
     if (!Radky.last().trimmed().isEmpty()) {
         Chyba = UvodRadku(static_cast<int>(Radky.size())) +
-                QStringLiteral("chybí konec řádku; soubor je zřejmě neúplný.");
+                QCoreApplication::translate("TextovySoubor",
+                                            "chybí konec řádku; soubor je zřejmě neúplný.");
         return false;
     }
     return true;
 }
 
 QString UvodRadku(int Cislo) {
-    return QStringLiteral("řádek %1: ").arg(Cislo);
+    return QCoreApplication::translate("TextovySoubor", "řádek %1: ").arg(Cislo);
 }
 
 QString Uvozene(const QString& Text) {
@@ -77,7 +84,8 @@ bool CtiZapis(const QString& Radek, int Cislo, std::optional<TZapis>& Zapis, QSt
     if (Oriznuty.isEmpty() || Oriznuty.startsWith(QLatin1Char('#'))) return true;
     const qsizetype Rovnase = Radek.indexOf(QLatin1Char('='));
     if (Rovnase < 0) {
-        Chyba = UvodRadku(Cislo) + QStringLiteral("očekáván zápis klíč = hodnota.");
+        Chyba = UvodRadku(Cislo) +
+                QCoreApplication::translate("TextovySoubor", "očekáván zápis klíč = hodnota.");
         return false;
     }
     Zapis = TZapis{Radek.left(Rovnase).trimmed(), Radek.mid(Rovnase + 1).trimmed()};
@@ -127,15 +135,20 @@ std::optional<QString> UvozovkyNaText(const QString& s) {
 }
 
 QString VadaUvozovek(const QString& Co) {
-    return QStringLiteral("%1 musí být v uvozovkách (\\\", \\\\ a \\xHH jako náhrady).").arg(Co);
+    return QCoreApplication::translate(
+               "TextovySoubor", "%1 musí být v uvozovkách (\\\", \\\\ a \\xHH jako náhrady).")
+        .arg(Co);
 }
 
 QString VadaIdentifikace(const QString& Modul) {
     if (Modul.size() > MaxDelkaModulu)
-        return QStringLiteral("identifikace modulu je delší než %1 znaků.").arg(MaxDelkaModulu);
+        return QCoreApplication::translate("TextovySoubor",
+                                           "identifikace modulu je delší než %1 znaků.")
+            .arg(MaxDelkaModulu);
     for (QChar z : Modul)
         if (!ZnakKodoveStranky(z))
-            return QStringLiteral("identifikace modulu obsahuje znak mimo Windows-1250.");
+            return QCoreApplication::translate(
+                "TextovySoubor", "identifikace modulu obsahuje znak mimo Windows-1250.");
     return QString();
 }
 
@@ -143,10 +156,11 @@ std::optional<int64_t> CisloHodnoty(const QString& Hodnota, const QString& Klic,
                                     int64_t Max, QString& Chyba) {
     const std::optional<int64_t> v = TextNaCislo(Hodnota);
     if (v && *v >= Min && *v <= Max) return v;
-    Chyba = QStringLiteral("hodnota %1 klíče %2 musí být číslo %3-%4.")
-                .arg(Ukazka(Hodnota), Uvozene(Klic))
-                .arg(Min)
-                .arg(Max);
+    Chyba =
+        QCoreApplication::translate("TextovySoubor", "hodnota %1 klíče %2 musí být číslo %3-%4.")
+            .arg(Ukazka(Hodnota), Uvozene(Klic))
+            .arg(Min)
+            .arg(Max);
     return std::nullopt;
 }
 
@@ -156,8 +170,10 @@ std::optional<uint8_t> RychlostHodnoty(const QString& Hodnota, QString& Chyba) {
                       ? PresnyIndexRychlosti(static_cast<uint32_t>(*Rychlost))
                       : -1;
     if (i >= 0) return static_cast<uint8_t>(i);
-    Chyba = QStringLiteral("rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, 38400, "
-                           "57600, 115200 Bd.")
-                .arg(Ukazka(Hodnota));
+    Chyba =
+        QCoreApplication::translate(
+            "TextovySoubor", "rychlost %1 není jedna z 600, 1200, 2400, 4800, 9600, 19200, 38400, "
+                             "57600, 115200 Bd.")
+            .arg(Ukazka(Hodnota));
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include "driver_library.h"
 #include "km_host_frame.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -113,8 +114,11 @@ class Cekani {
 
 QString TextPadu(const kmhost::CrashedReply& r) {
     if (r.cause == kmhost::kCrashSignal)
-        return QStringLiteral("knihovna ovladače havarovala (signál %1)").arg(r.code);
-    return QStringLiteral("knihovna ovladače havarovala (výjimka 0x%1)")
+        return QCoreApplication::translate("VazbaOvladace",
+                                           "knihovna ovladače havarovala (signál %1)")
+            .arg(r.code);
+    return QCoreApplication::translate("VazbaOvladace",
+                                       "knihovna ovladače havarovala (výjimka 0x%1)")
         .arg(QString::number(r.code, 16).toUpper().rightJustified(8, QLatin1Char('0')));
 }
 
@@ -303,7 +307,8 @@ class PresHostitele : public VazbaOvladace {
             // host is of no further use.
             const qint64 zbyva = lhuta.remainingTime();
             if (zbyva <= 0) {
-                duvod_ = QStringLiteral("knihovna neodpověděla do %1 s a byla ukončena")
+                duvod_ = QCoreApplication::translate(
+                             "VazbaOvladace", "knihovna neodpověděla do %1 s a byla ukončena")
                              .arg((celkemMs + 999) / 1000);
                 return selhani();
             }
@@ -311,8 +316,9 @@ class PresHostitele : public VazbaOvladace {
             const long n = proces_->read(data, sizeof data, cekani.krok(static_cast<int>(zbyva)));
             if (n == kmhost::ChildProcess::kTimedOut) continue;
             if (n == kmhost::ChildProcess::kEnded)
-                duvod_ =
-                    QStringLiteral("%1, který knihovnu spouští, skončil bez odpovědi").arg(nazev_);
+                duvod_ = QCoreApplication::translate(
+                             "VazbaOvladace", "%1, který knihovnu spouští, skončil bez odpovědi")
+                             .arg(nazev_);
             if (n <= 0) return selhani();
             reader_.feed(data, static_cast<size_t>(n));
         }

@@ -4,6 +4,8 @@
 #include "Prikazy.h"
 #include "Soubory.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -162,7 +164,7 @@ bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat,
         // once and its failure shows.
         if (!Soubor_.open(1, QIODevice::WriteOnly | QIODevice::Unbuffered,
                           QFileDevice::DontCloseHandle)) {
-            Chyba = QStringLiteral("Standardní výstup nelze zapisovat.");
+            Chyba = QCoreApplication::translate("Vzorek", "Standardní výstup nelze zapisovat.");
             return false;
         }
     } else if (!OtevriNovySoubor(Soubor_, Cesta, Chyba, Prepsat)) {
@@ -173,13 +175,14 @@ bool TZaznamPrubehu::Otevri(const QString& Cesta, QString& Chyba, bool Prepsat,
 }
 
 QString TZaznamPrubehu::Cil() const {
-    return Vystup_ ? QStringLiteral("Na standardní výstup")
-                   : QStringLiteral("Do souboru %1").arg(JmenoSouboru(Cesta_));
+    return Vystup_
+               ? QCoreApplication::translate("Vzorek", "Na standardní výstup")
+               : QCoreApplication::translate("Vzorek", "Do souboru %1").arg(JmenoSouboru(Cesta_));
 }
 
 bool TZaznamPrubehu::Zapis(const QByteArray& Radek, QString& Chyba) {
     if (!Soubor_.isOpen()) {
-        Chyba = QStringLiteral("Záznam není otevřen.");
+        Chyba = QCoreApplication::translate("Vzorek", "Záznam není otevřen.");
         return false;
     }
     const qint64 Konec = Vystup_ ? -1 : Soubor_.size();
@@ -189,8 +192,10 @@ bool TZaznamPrubehu::Zapis(const QByteArray& Radek, QString& Chyba) {
     QString Proc = Zapsano < 0 ? Soubor_.errorString() : qt_error_string(errno);
     // Whole rows only: a part of one is taken back.
     if (Zapsano > 0 && Konec >= 0 && Soubor_.resize(Konec))
-        Proc += QStringLiteral("; záznam končí posledním celým řádkem");
-    Chyba = Chyba_ = QStringLiteral("%1 nelze zapisovat: %2").arg(Cil(), Proc);
+        Proc = QCoreApplication::translate("Vzorek", "%1; záznam končí posledním celým řádkem")
+                   .arg(Proc);
+    Chyba = Chyba_ =
+        QCoreApplication::translate("Vzorek", "%1 nelze zapisovat: %2").arg(Cil(), Proc);
     Soubor_.close();
     return false;
 }
@@ -205,6 +210,7 @@ bool TZaznamPrubehu::Zavri() {
     if (!Soubor_.isOpen()) return Chyba_.isEmpty();
     Soubor_.close();
     if (Soubor_.error() == QFileDevice::NoError) return true;
-    Chyba_ = QStringLiteral("%1 nelze zapisovat: %2").arg(Cil(), Soubor_.errorString());
+    Chyba_ = QCoreApplication::translate("Vzorek", "%1 nelze zapisovat: %2")
+                 .arg(Cil(), Soubor_.errorString());
     return false;
 }

@@ -28,7 +28,7 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
     // The search sets its own rates.
     Jak_.Az = TKrokSpojeni::Init;
     setObjectName(QStringLiteral("FormHledani"));
-    setWindowTitle(QStringLiteral("Hledání modulů"));
+    setWindowTitle(tr("Hledání modulů"));
 
     auto Popisek = [this](const char* Jmeno, const QString& Text) {
         auto* L = new QLabel(Text, this);
@@ -36,7 +36,7 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
         L->setTextFormat(Qt::PlainText);
         return L;
     };
-    LabelRozhrani = Popisek("LabelRozhrani", QStringLiteral("Rozhraní: ") + Popis);
+    LabelRozhrani = Popisek("LabelRozhrani", tr("Rozhraní: %1").arg(Popis));
     LabelRozhrani->setWordWrap(true);
 
     auto Adresa = [this](const char* Jmeno, int Hodnota) {
@@ -46,45 +46,40 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
         S->setValue(Hodnota);
         return S;
     };
-    Label1 = Popisek("Label1", QStringLiteral("Adresy od"));
+    Label1 = Popisek("Label1", tr("Adresy od"));
     SpinBoxOd = Adresa("SpinBoxOd", 0);
     PopisPole(Label1, SpinBoxOd);
-    Label2 = Popisek("Label2", QStringLiteral("do"));
+    Label2 = Popisek("Label2", tr("do"));
     SpinBoxDo = Adresa("SpinBoxDo", 255);
-    PopisPole(SpinBoxDo, QStringLiteral("Adresy do"));
+    PopisPole(SpinBoxDo, tr("Adresy do"));
     Label2->setBuddy(SpinBoxDo);
 
     CheckBoxRychlosti = new QCheckBox(
-        QStringLiteral("Všech devět rychlostí (jinak jen %1)").arg(Rychlost(IndexRychlosti_)),
-        this);
+        tr("Všech devět rychlostí (jinak jen %1)").arg(Rychlost(IndexRychlosti_)), this);
     CheckBoxRychlosti->setObjectName(QStringLiteral("CheckBoxRychlosti"));
     PopisPole(CheckBoxRychlosti, CheckBoxRychlosti->text());
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setValue(0);
-    PopisPole(ProgressBar1, QStringLiteral("Průběh hledání"));
+    PopisPole(ProgressBar1, tr("Průběh hledání"));
 
     TreeNalezene = new QTreeWidget(this);
     TreeNalezene->setObjectName(QStringLiteral("TreeNalezene"));
     TreeNalezene->setRootIsDecorated(false);
     TreeNalezene->setUniformRowHeights(true);
-    TreeNalezene->setHeaderLabels(
-        {QStringLiteral("Adresa"), QStringLiteral("Rychlost"), QStringLiteral("Identifikace")});
-    PopisPole(TreeNalezene, QStringLiteral("Nalezené moduly"));
+    TreeNalezene->setHeaderLabels({tr("Adresa"), tr("Rychlost"), tr("Identifikace")});
+    PopisPole(TreeNalezene, tr("Nalezené moduly"));
 
     LabelStav = Popisek("LabelStav", QString());
     LabelStav->setWordWrap(true);
 
-    ButtonHledat =
-        NoveTlacitko(this, QStringLiteral("ButtonHledat"), QStringLiteral("Hledat"), 0, 0);
-    ButtonZastavit =
-        NoveTlacitko(this, QStringLiteral("ButtonZastavit"), QStringLiteral("Zastavit"), 0, 0);
-    ButtonZavrit =
-        NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0);
+    ButtonHledat = NoveTlacitko(this, QStringLiteral("ButtonHledat"), tr("Hledat"), 0, 0);
+    ButtonZastavit = NoveTlacitko(this, QStringLiteral("ButtonZastavit"), tr("Zastavit"), 0, 0);
+    ButtonZavrit = NoveTlacitko(this, QStringLiteral("ButtonZavrit"), tr("Zavřít"), 0, 0);
     ButtonZastavit->setEnabled(false);
-    ButtonDoPrehledu = NoveTlacitko(this, QStringLiteral("ButtonDoPrehledu"),
-                                    QStringLiteral("Do přehledu"), 0, 0, 100);
+    ButtonDoPrehledu =
+        NoveTlacitko(this, QStringLiteral("ButtonDoPrehledu"), tr("Do přehledu"), 0, 0, 100);
     ButtonDoPrehledu->setEnabled(false);
     ButtonDoPrehledu->hide();
 
@@ -115,7 +110,7 @@ TFormHledani::TFormHledani(TData* Data, const TData& Zadani, const TOtevreni& Ja
         ButtonHledat->setEnabled(false);
         Stav(Chyba);
     } else {
-        Stav(QStringLiteral("Hledání posílá jen identifikaci; do modulů nic nezapisuje."));
+        Stav(tr("Hledání posílá jen identifikaci; do modulů nic nezapisuje."));
     }
 
     connect(ButtonHledat, &QPushButton::clicked, this, &TFormHledani::HledatClick);
@@ -141,7 +136,7 @@ void TFormHledani::Stav(const QString& Text) {
 void TFormHledani::HledatClick() {
     if (Prenos.Bezi() || !Data_) return;
     if (SpinBoxOd->value() > SpinBoxDo->value()) {
-        Stav(QStringLiteral("První adresa musí být nejvýše poslední."));
+        Stav(tr("První adresa musí být nejvýše poslední."));
         return;
     }
     THledani H;
@@ -179,7 +174,7 @@ void TFormHledani::HledatClick() {
         uint32_t Handle = 0;
         const TVysledekSpojeni Otevreni = OtevriSpojeni(Docasne, Handle, Jak_);
         if (!Otevreni.Uspech()) {
-            Stav(QStringLiteral("Rozhraní nelze otevřít: ") + Veta(Otevreni.Text));
+            Stav(tr("Rozhraní nelze otevřít: %1").arg(Veta(Otevreni.Text)));
             return;
         }
         Docasne.Rychlost = IndexNaRychlost(IndexRychlosti_);
@@ -192,7 +187,7 @@ void TFormHledani::HledatClick() {
     ButtonHledat->setEnabled(false);
     ButtonDoPrehledu->setEnabled(false);
     ButtonZastavit->setEnabled(true);
-    Stav(QStringLiteral("Probíhá hledání…"));
+    Stav(tr("Probíhá hledání…"));
     TVysledekHledani V;
     Prenos.Proved([&] { V = Hledej(CilModulu(Spojeni), H); });
     // The texts come from the driver, so before it is released.
@@ -208,8 +203,8 @@ void TFormHledani::HledatClick() {
 void TFormHledani::DoPrehleduClick() {
     if (Prenos.Bezi() || !DoPrehledu || Nalezene_.empty()) return;
     DoPrehledu(Nalezene_);
-    Stav(QStringLiteral("Do přehledu linky předáno modulů: %1. Přehled se otevře po zavření okna "
-                        "připojení.")
+    Stav(tr("Do přehledu linky předáno modulů: %1. Přehled se otevře po zavření okna "
+            "připojení.")
              .arg(PocetModulu(Nalezene_)));
 }
 
@@ -217,34 +212,32 @@ QString TFormHledani::Souhrn(const TVysledekHledani& V, uint8_t Rozhrani) const 
     const int Pocet = PocetModulu(V.Nalezene);
     QString Text;
     if (!V.Text.isEmpty())
-        Text = QStringLiteral("Hledání přerušeno: %1 Nalezeno modulů: %2.")
-                   .arg(Veta(V.Text))
-                   .arg(Pocet);
+        Text = tr("Hledání přerušeno: %1 Nalezeno modulů: %2.").arg(Veta(V.Text)).arg(Pocet);
     else if (V.Zastaveno)
-        Text = QStringLiteral("Hledání zastaveno na adrese %1 (%2). Nalezeno modulů: %3.")
+        Text = tr("Hledání zastaveno na adrese %1 (%2). Nalezeno modulů: %3.")
                    .arg(Adresa_)
                    .arg(Rychlost(Rychlost_))
                    .arg(Pocet);
     else if (Pocet == 0)
-        Text = QStringLiteral("Hledání dokončeno: žádný modul neodpověděl.");
+        Text = tr("Hledání dokončeno: žádný modul neodpověděl.");
     else
-        Text = QStringLiteral("Hledání dokončeno. Nalezeno modulů: %1; dvojklikem modul "
-                              "vyberete.")
+        Text = tr("Hledání dokončeno. Nalezeno modulů: %1; dvojklikem modul "
+                  "vyberete.")
                    .arg(Pocet);
     if (!V.OdmitnuteRychlosti.empty()) {
         QStringList R;
         for (const auto& [Index, Kod] : V.OdmitnuteRychlosti)
             R << Rychlost(Index);
-        Text += QStringLiteral(" Rychlosti odmítnuté ovladačem: %1.").arg(R.join(u", "));
+        Text += tr(" Rychlosti odmítnuté ovladačem: %1.").arg(R.join(u", "));
     }
     if (!V.Poruchy.empty()) {
         QStringList P;
         for (const auto& Porucha : V.Poruchy)
             P << TextPoruchy(V, Rozhrani, Porucha.first);
-        Text += QStringLiteral(" Jiné odpovědi na lince: %1.").arg(P.join(u", "));
+        Text += tr(" Jiné odpovědi na lince: %1.").arg(P.join(u", "));
     }
     if (V.ChybaObnoveni != 0)
-        Text += QStringLiteral(" Rychlost připojení se nepodařilo vrátit: %1")
+        Text += tr(" Rychlost připojení se nepodařilo vrátit: %1")
                     .arg(Veta(TextChyby(Rozhrani, V.ChybaObnoveni)));
     return Text;
 }

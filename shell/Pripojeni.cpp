@@ -7,6 +7,7 @@
 
 #include "functions.h"
 
+#include <QCoreApplication>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QValidator>
@@ -21,7 +22,7 @@ namespace {
 QStringList NazvyRozhrani() {
     QStringList Nazvy;
     for (const TRozhrani& R : TabulkaRozhrani)
-        Nazvy << R.Popis.toString();
+        Nazvy << R.PopisText();
     return Nazvy;
 }
 
@@ -64,17 +65,20 @@ std::optional<uint32_t> TextNa16Bitu(const QString& Text) {
 // as it goes to Init.
 QString PopisRozhrani(const TData& Data, const TOtevreni& Jak) {
     const TRozhrani* R = NajdiRozhrani(Data.Rozhrani);
-    if (!R) return QStringLiteral("neznámý typ rozhraní");
-    QString Text = R->Popis.toString();
+    if (!R) return QCoreApplication::translate("TForm2", "neznámý typ rozhraní");
+    QString Text = R->PopisText();
     switch (R->Parametry) {
     case TParametry::CisloPortu:
-        Text += QStringLiteral(", port COM%1").arg(Jak.CisloPortu.value_or(Data.CisloPortu));
+        Text += QCoreApplication::translate("TForm2", ", port COM%1")
+                    .arg(Jak.CisloPortu.value_or(Data.CisloPortu));
         break;
     case TParametry::BazovaAdresa:
-        Text += QStringLiteral(", bázová adresa ") + BazeNaText(Data.BazovaAdresa);
+        Text += QCoreApplication::translate("TForm2", ", bázová adresa %1")
+                    .arg(BazeNaText(Data.BazovaAdresa));
         break;
     case TParametry::Lan:
-        Text += QStringLiteral(", %1, UDP port %2").arg(Data.IpAdresa).arg(Data.UdpPort);
+        Text += QCoreApplication::translate("TForm2", ", %1, UDP port %2")
+                    .arg(Data.IpAdresa, QString::number(Data.UdpPort));
         break;
     case TParametry::Zadne:
         break;
@@ -132,7 +136,7 @@ QLineEdit* NovaEditace(QWidget* parent, const char* name, int x, int y, int w) {
 
 TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form2"));
-    setWindowTitle(QStringLiteral("Připojení modulu"));
+    setWindowTitle(tr("Připojení modulu"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -141,7 +145,7 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     constexpr int xPopisek = 24;
     constexpr int xPole = 248;
 
-    Label5 = NovyPopisek(this, "Label5", QStringLiteral("Komunikační rozhraní"), xPopisek, 24);
+    Label5 = NovyPopisek(this, "Label5", tr("Komunikační rozhraní"), xPopisek, 24);
     ComboBox2 = new QComboBox(this);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->addItems(NazvyRozhrani());
@@ -154,17 +158,16 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     Label7 = NovyPopisek(this, "Label7", QString(), xPopisek, 144);
     Edit4 = NovaEditace(this, "Edit4", xPole, 144, 120);
 
-    Label1 =
-        NovyPopisek(this, "Label1", QStringLiteral("Adresa připojeného modulu"), xPopisek, 184);
+    Label1 = NovyPopisek(this, "Label1", tr("Adresa připojeného modulu"), xPopisek, 184);
     Edit1 = NovaEditace(this, "Edit1", xPole, 184, 120);
 
-    Label2 = NovyPopisek(this, "Label2", QStringLiteral("Komunikační rychlost"), xPopisek, 224);
+    Label2 = NovyPopisek(this, "Label2", tr("Komunikační rychlost"), xPopisek, 224);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems(TextyRychlosti());
     ComboBox1->setGeometry(xPole, 224, 120, 24);
 
-    Label4 = NovyPopisek(this, "Label4", QStringLiteral("Status připojení"), xPopisek, 264);
+    Label4 = NovyPopisek(this, "Label4", tr("Status připojení"), xPopisek, 264);
     Panel1 = new QLabel(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setTextFormat(Qt::PlainText);
@@ -177,12 +180,11 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     bila.setColor(QPalette::WindowText, Qt::black);
     Panel1->setPalette(bila);
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"),
-                           QStringLiteral("Inicializace připojení"), xPopisek, 0, 200, 30);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Inicializace připojení"), xPopisek,
+                           0, 200, 30);
     Button2 =
         NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 448, 0, 120, 30);
-    Button3 =
-        NoveTlacitko(this, QStringLiteral("Button3"), QStringLiteral("Hledat…"), 236, 0, 120, 30);
+    Button3 = NoveTlacitko(this, QStringLiteral("Button3"), tr("Hledat…"), 236, 0, 120, 30);
     setTabOrder(Button1, Button3);
     setTabOrder(Button3, Button2);
     UmistiStav(0);
@@ -193,13 +195,13 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
     BezZkratekVSeznamu(ComboBox1);
     PopisPole(Label5, ComboBox2);
     Label3->setBuddy(Edit2);
-    PopisPole(Edit2, QStringLiteral("Parametr rozhraní"));
+    PopisPole(Edit2, tr("Parametr rozhraní"));
     PopisPole(Label1, Edit1);
     PopisPole(Label2, ComboBox1);
     Label6->setBuddy(Edit3);
     Label7->setBuddy(Edit4);
-    PopisPole(Edit3, QStringLiteral("UDP port"));
-    PopisPole(Edit4, QStringLiteral("UDP timeout"));
+    PopisPole(Edit3, tr("UDP port"));
+    PopisPole(Edit4, tr("UDP timeout"));
 
     connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm2::ComboBox2Change);
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -247,23 +249,23 @@ void TForm2::UkazParametry(int Rozhrani) {
     const TRozhrani* R = Rozhrani >= 0 ? NajdiRozhrani(static_cast<uint32_t>(Rozhrani)) : nullptr;
     switch (R ? R->Parametry : TParametry::Zadne) {
     case TParametry::CisloPortu:
-        Label3->setText(QStringLiteral("Číslo portu COMx"));
+        Label3->setText(tr("Číslo portu COMx"));
         Edit2->setText(QString::number(Data->CisloPortu));
         Label3->show();
         Edit2->show();
         break;
     case TParametry::BazovaAdresa:
-        Label3->setText(QStringLiteral("Bázová adresa KIB-410"));
+        Label3->setText(tr("Bázová adresa KIB-410"));
         Edit2->setText(BazeNaText(Data->BazovaAdresa));
         Label3->show();
         Edit2->show();
         break;
     case TParametry::Lan:
-        Label3->setText(QStringLiteral("IP adresa"));
+        Label3->setText(tr("IP adresa"));
         Edit2->setText(Data->IpAdresa);
-        Label6->setText(QStringLiteral("UDP port"));
+        Label6->setText(tr("UDP port"));
         Edit3->setText(QString::number(Data->UdpPort));
-        Label7->setText(QStringLiteral("UDP timeout"));
+        Label7->setText(tr("UDP timeout"));
         Edit4->setText(QString::number(Data->UdpTimeout));
         for (QWidget* w : {static_cast<QWidget*>(Label3), static_cast<QWidget*>(Label6),
                            static_cast<QWidget*>(Label7), static_cast<QWidget*>(Edit2),
@@ -296,7 +298,7 @@ void TForm2::ComboBox2Change() {
     if (!Data) return;
     const int index = ComboBox2->currentIndex();
     if (index < 0) {
-        NastavStav(TextNeznameRozhrani.toString());
+        NastavStav(TextNeznameRozhrani());
         UkazParametry(-1);
         Label3->show();
         Edit2->show();
@@ -311,7 +313,7 @@ void TForm2::Button1Click() {
 
     // An open link goes first, through the driver that opened it.
     if (SpojeniOtevreno(Data)) ZavriSpojeni(*Data, handle);
-    NastavStav(QStringLiteral("Probíhá inicializace připojení"));
+    NastavStav(tr("Probíhá inicializace připojení"));
 
     // Address: not a number gives 0; cut to 8 bits and shown back.
     const uint8_t adresa = static_cast<uint8_t>(TextNaCislo(Edit1->text()).value_or(0) & 0xFF);
@@ -334,7 +336,7 @@ void TForm2::Button1Click() {
         break;
     case TKrokSpojeni::Init:
     case TKrokSpojeni::SetConfig:
-        NastavStav(SPricinou(QStringLiteral("Chyba inicializace připojení - ") + v.Text));
+        NastavStav(SPricinou(tr("Chyba inicializace připojení - %1").arg(v.Text)));
         return;
     case TKrokSpojeni::Parametry:
         NastavStav(v.Text);
@@ -344,11 +346,11 @@ void TForm2::Button1Click() {
         return;
     }
     Data->Modul = v.Modul;
-    NastavStav(QStringLiteral("Připojení úspěšně inicializováno. Připojen modul   ") +
-               ModulNaText(Data->Modul));
+    NastavStav(
+        tr("Připojení úspěšně inicializováno. Připojen modul   %1").arg(ModulNaText(Data->Modul)));
     Data->Adresa = adresa;
     Data->Rychlost = v.Rychlost;
-    Data->StavText = QStringLiteral("V pořádku");
+    Data->StavText = tr("V pořádku");
 }
 
 void TForm2::Button2Click() {
@@ -361,7 +363,7 @@ QString TForm2::ZadaniRozhrani(TData& Zadani, TOtevreni& Jak) const {
     Jak.IndexRychlosti = ComboBox1->currentIndex();
     Jak.CisloPortu.reset();
     const TRozhrani* R = NajdiRozhrani(Zadani.Rozhrani);
-    if (!R) return TextNeznameRozhrani.toString();
+    if (!R) return TextNeznameRozhrani();
     switch (R->Parametry) {
     case TParametry::CisloPortu: {
         const int64_t port = TextNaCislo(Edit2->text()).value_or(1);
@@ -375,13 +377,13 @@ QString TForm2::ZadaniRozhrani(TData& Zadani, TOtevreni& Jak) const {
     case TParametry::Zadne:
         return {};
     case TParametry::Lan: {
-        if (Edit2->text().isEmpty()) return TextNeplatnaIp.toString();
+        if (Edit2->text().isEmpty()) return TextNeplatnaIp();
         Zadani.IpAdresa = Edit2->text();
         const std::optional<uint32_t> port = TextNa16Bitu(Edit3->text());
-        if (!port) return TextNeplatnyPort.toString();
+        if (!port) return TextNeplatnyPort();
         Zadani.UdpPort = *port;
         const std::optional<uint32_t> timeout = TextNa16Bitu(Edit4->text());
-        if (!timeout) return TextNeplatnyTimeout.toString();
+        if (!timeout) return TextNeplatnyTimeout();
         Zadani.UdpTimeout = *timeout;
         return {};
     }
@@ -396,7 +398,7 @@ void TForm2::Button3Click() {
     Jak.IndexRychlosti = ComboBox1->currentIndex();
     QString Chyba, Popis;
     if (SpojeniOtevreno(Data)) {
-        Popis = QStringLiteral("otevřené připojení, ") + PopisRozhrani(*Data, {});
+        Popis = tr("otevřené připojení, %1").arg(PopisRozhrani(*Data, {}));
     } else {
         Chyba = ZadaniRozhrani(Zadani, Jak);
         Popis = Chyba.isEmpty() ? PopisRozhrani(Zadani, Jak) : ComboBox2->currentText();

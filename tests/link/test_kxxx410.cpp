@@ -1,7 +1,10 @@
 // Driver binding and the command exchange, through the test driver library
 // bound exactly as the program binds a real one.
 #include "HledaniOvladace.h"
+#include "Jazyk.h"
+#include "Komunikace.h"
 #include "Kxxx410.h"
+#include "Soubory.h"
 #include "driver_errors.h"
 #include "fake_link.h"
 
@@ -199,6 +202,42 @@ TEST_F(Binding, ErrorTexts) {
     // The kind only gates the wrappers; the bound library answers.
     EXPECT_EQ(TextChyby(3, 5), QStringLiteral("Modul neodpovídá"));
     EXPECT_EQ(TextChyby(5, 5), QString());
+}
+
+// What a person reads follows the language, from the driver's table, the
+// link's own codes and the file rule; the log's CSV stays Czech.
+TEST_F(Binding, ErrorTextsSpeakEnglishAndCzechAgain) {
+    ASSERT_EQ(OvladacInit(0, handle, konfig), 0u);
+    const QString missing = QDir(QDir::tempPath()).filePath(QStringLiteral("km207-no/such.ini"));
+    TLogKomunikace log;
+    TZaznamPrikazu record;
+    record.Prikaz = 102;
+    record.Pozadavek = {0, 62, 62, 0, 0};
+    record.Chyba = 5;
+    log.Pridej(record);
+    const auto texts = [&] {
+        QByteArray content;
+        QString file;
+        EXPECT_FALSE(CtiSoubor(missing, 100, content, file));
+        return QStringList{TextChyby(0, 5), TextChyby(0, 104), file, log.Radek(0),
+                           QString::fromUtf8(log.Csv())};
+    };
+    const QStringList czech = texts();
+    ASSERT_TRUE(NastavJazyk(TJazyk::Anglictina));
+    const QStringList english = texts();
+    ASSERT_TRUE(NastavJazyk(TJazyk::Cestina));
+    EXPECT_EQ(texts(), czech);
+    EXPECT_EQ(czech[0], QStringLiteral("Modul neodpovídá"));
+    EXPECT_EQ(english[0], QStringLiteral("The module does not respond"));
+    EXPECT_EQ(english[1], QStringLiteral("library KL4100.DLL failed to initialize"));
+    EXPECT_EQ(english[2],
+              QStringLiteral("File %1 does not exist.").arg(QDir::toNativeSeparators(missing)));
+    EXPECT_TRUE(english[3].contains(QStringLiteral(
+        "102 read register 62 (baud rate)  00 3E 3E 00 00 -> 00 00 00 00 00  ERROR 5 "
+        "The module does not respond")))
+        << english[3].toStdString();
+    EXPECT_EQ(english[4], czech[4]);
+    EXPECT_TRUE(czech[4].contains(QStringLiteral(",102 čtení registru 62 (rychlost),")));
 }
 
 class Exchange : public Binding {

@@ -1,12 +1,19 @@
-// The language: how it is chosen, where the choice is kept, and the main
-// window built in English next to the same window in Czech.
+// The language: how it is chosen, where the choice is kept, and the windows
+// built in English next to the same windows in Czech.
 #include "Hlavni.h"
+#include "Hledani.h"
 #include "Jazyk.h"
+#include "Pripojeni.h"
+#include "Rozhrani.h"
 #include "shell_test_util.h"
 #include "texts_shown.h"
 
 #include <QLocale>
 #include <QRegularExpression>
+
+#include <functional>
+#include <memory>
+#include <vector>
 
 using namespace shelltest;
 
@@ -77,27 +84,61 @@ TEST_F(Jazyk, AnEnglishSystemLocaleLeavesTheProgramCzech) {
     qunsetenv("LANG");
 }
 
-// Every text of the main window changes in English, except the module's own
-// names; back in Czech, every text is as before.
-TEST_F(Jazyk, TheMainWindowSpeaksEnglishAndCzechAgain) {
-    const auto texts = [] {
-        TForm1 form;
-        return testsupport::texts_shown(&form);
+using Window = std::function<std::unique_ptr<QWidget>()>;
+
+// Each window built in Czech, then in English: every text changes, except
+// the module's own names and words that are the same in both; back in Czech,
+// every text is as in the first build. Returns the English texts.
+std::vector<QMap<QString, QString>> walk(const std::vector<Window>& windows) {
+    const auto texts = [&windows] {
+        std::vector<QMap<QString, QString>> all;
+        for (const Window& make : windows)
+            all.push_back(testsupport::texts_shown(make().get()));
+        return all;
     };
     const auto czech = texts();
-    ASSERT_TRUE(NastavJazyk(TJazyk::Anglictina));
+    EXPECT_TRUE(NastavJazyk(TJazyk::Anglictina));
     const auto english = texts();
-    ASSERT_EQ(english.keys(), czech.keys());
-    const QRegularExpression names(
-        QStringLiteral("^ *(KM-207|RTC|Jazyk / Language|Čeština|English)? *$"));
-    for (auto it = czech.cbegin(); it != czech.cend(); ++it) {
-        if (names.match(it.value()).hasMatch()) continue;
-        EXPECT_NE(english.value(it.key()).toStdString(), it.value().toStdString())
-            << "untranslated: " << it.key().toStdString();
+    const QRegularExpression same(
+        QStringLiteral("^ *(KM-207|RTC|Jazyk / Language|Čeština|English|\\d+ Bd|Cancel|UDP "
+                       "port|UDP timeout)? *$"));
+    for (size_t w = 0; w < windows.size(); ++w) {
+        EXPECT_EQ(english[w].keys(), czech[w].keys());
+        for (auto it = czech[w].cbegin(); it != czech[w].cend(); ++it) {
+            if (same.match(it.value()).hasMatch()) continue;
+            EXPECT_NE(english[w].value(it.key()).toStdString(), it.value().toStdString())
+                << "untranslated: " << it.key().toStdString();
+        }
     }
-    EXPECT_EQ(english.value(QStringLiteral("Konec2.text")), QStringLiteral("E&xit"));
-    ASSERT_TRUE(NastavJazyk(TJazyk::Cestina));
+    EXPECT_TRUE(NastavJazyk(TJazyk::Cestina));
     EXPECT_EQ(texts(), czech);
+    return english;
+}
+
+// The main window, the connection dialog and the module search.
+TEST_F(Jazyk, TheWindowsSpeakEnglishAndCzechAgain) {
+    TData data;
+    const auto english = walk({
+        []() -> std::unique_ptr<QWidget> { return std::make_unique<TForm1>(); },
+        [&data]() -> std::unique_ptr<QWidget> {
+            InitData(&data);
+            auto dialog = std::make_unique<TForm2>();
+            dialog->Data = &data;
+            dialog->show();
+            return dialog;
+        },
+        [&data]() -> std::unique_ptr<QWidget> {
+            InitData(&data);
+            return std::make_unique<TFormHledani>(&data, data, TOtevreni{},
+                                                  TabulkaRozhrani[0].PopisText(), QString());
+        },
+    });
+    ASSERT_EQ(english.size(), 3u);
+    EXPECT_EQ(english[0].value(QStringLiteral("Konec2.text")), QStringLiteral("E&xit"));
+    EXPECT_EQ(english[1].value(QStringLiteral("Panel1.text")),
+              QStringLiteral("Module connection not initialized yet"));
+    EXPECT_EQ(english[2].value(QStringLiteral("LabelRozhrani.text")),
+              QStringLiteral("Interface: Standard COMx"));
 }
 
 } // namespace
