@@ -369,11 +369,10 @@ int Session::lineBackup() {
             out_.progress(done, total, QCoreApplication::translate("km207", "záloha linky"));
         });
     out_.endProgress();
-    // Nothing was sent when the folder or the line file was refused: every
-    // module still has the link's own text for one not reached.
-    const bool sent = std::any_of(v.Moduly.begin(), v.Moduly.end(), [](const TZalohaModulu& z) {
-        return z.Ulozeno || z.Text != QStringLiteral("Záloha nedokončena.");
-    });
+    // Nothing was sent when the folder or the line file was refused: no
+    // module was reached.
+    const bool sent = std::any_of(v.Moduly.begin(), v.Moduly.end(),
+                                  [](const TZalohaModulu& z) { return z.Dosazen; });
     int status = ExitOk;
     for (const TZalohaModulu& z : v.Moduly) {
         if (!sent) break;

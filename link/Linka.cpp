@@ -585,7 +585,7 @@ TVysledekZalohy ZalohujLinku(const TCil& Spojeni, const std::vector<TModulLinky>
     TVysledekZalohy V;
     for (const TModulLinky& M : Moduly)
         V.Moduly.push_back(
-            {M, false, {}, 0, QCoreApplication::translate("Linka", "Záloha nedokončena.")});
+            {M, false, {}, 0, QCoreApplication::translate("Linka", "Záloha nedokončena."), false});
     if (!Spojeni.Otevreno) {
         V.Chyba = TextNeniSpojeni();
         return V;
@@ -601,6 +601,7 @@ TVysledekZalohy ZalohujLinku(const TCil& Spojeni, const std::vector<TModulLinky>
             const auto Neulozen = [&](uint8_t Chyba, const QString& Text) {
                 Z.Chyba = Chyba;
                 Z.Text = Text;
+                Z.Dosazen = true;
             };
             const uint32_t Kod = Rychlost.Nastav(Z.Modul.IndexRychlosti);
             if (Kod != 0) {
@@ -627,6 +628,7 @@ TVysledekZalohy ZalohujLinku(const TCil& Spojeni, const std::vector<TModulLinky>
                 QString Text;
                 if (UlozKonfiguraci(Cesta, Obsah, Text)) {
                     Z.Ulozeno = true;
+                    Z.Dosazen = true;
                     Z.Soubor = Cesta;
                     Z.Text.clear();
                     // The line file names what answered there now.

@@ -281,6 +281,8 @@ struct TZalohaModulu {
     // the text.
     uint8_t Chyba = 0;
     QString Text;
+    // The backup came to this module's result; false: not reached.
+    bool Dosazen = false;
 };
 
 struct TVysledekZalohy {

@@ -615,6 +615,14 @@ TEST(Cli, LineScanStatusBackupAndRestore) {
         r = km207(args + lan(idle, 0));
         EXPECT_EQ(r.status, 64) << args.join(' ').toStdString();
     }
+    // A backup folder that cannot be made (a file stands there) lists no
+    // module as not saved, in either language.
+    for (const char* lang : {"cs", "en"}) {
+        r = km207(QStringList{"line", "backup", line, "--line", line, "--lang", lang} +
+                  lan(idle, 0));
+        EXPECT_EQ(r.status, 64) << lang;
+        EXPECT_EQ(r.out, QString()) << lang;
+    }
 #ifndef Q_OS_WIN
     idle.stop();
     EXPECT_NE(idle.output().find("stats: requests 0 "), std::string::npos) << idle.output();
