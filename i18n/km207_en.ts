@@ -180,7 +180,7 @@
     <name>TForm15</name>
     <message>
         <source>Status registr</source>
-        <translation type="unfinished">Status register</translation>
+        <translation>Status register</translation>
     </message>
     <message>
         <source>Vynulovat</source>
@@ -199,7 +199,7 @@
     </message>
     <message>
         <source>Čítač</source>
-        <translation type="unfinished">Counter</translation>
+        <translation>Counter</translation>
     </message>
     <message>
         <source>Mód čítače</source>
@@ -235,7 +235,7 @@
     </message>
     <message>
         <source>Pozastavit</source>
-        <translation type="unfinished">Pause</translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Živě</source>
@@ -374,7 +374,7 @@
     </message>
     <message>
         <source>Čítač</source>
-        <translation type="unfinished">Counter</translation>
+        <translation>Counter</translation>
     </message>
     <message>
         <source>Vstupy</source>
@@ -510,7 +510,7 @@
     </message>
     <message>
         <source>Pozastavit</source>
-        <translation type="unfinished">Pause</translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Otevřít linku…</source>
@@ -598,7 +598,7 @@
     </message>
     <message>
         <source>žádný</source>
-        <translation type="unfinished">none</translation>
+        <translation>none</translation>
     </message>
     <message>
         <source> Rychlost %1 Bd nelze nastavit: %2</source>
@@ -867,7 +867,7 @@ Restore rejected; nothing was written to the modules.
     </message>
     <message>
         <source>Čítač</source>
-        <translation type="unfinished">Counter</translation>
+        <translation>Counter</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -1131,7 +1131,7 @@ Restore rejected; nothing was written to the modules.
     </message>
     <message>
         <source>Čítač</source>
-        <translation type="unfinished">Counter</translation>
+        <translation>Counter</translation>
     </message>
     <message>
         <source>Rychlost/s</source>
