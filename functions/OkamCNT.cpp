@@ -25,7 +25,7 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     NastavBilyRam(Panel1);
     Panel1->setGeometry(80, 24, 225, 33);
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nulovat"), 140, 76);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Nulovat"), 140, 76);
     Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Cancel"), 230, 76);
     setTabOrder(Button1, Button2);
 

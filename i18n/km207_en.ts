@@ -877,6 +877,10 @@ Restore rejected; nothing was written to the modules.
         <source> Čítač vynulován</source>
         <translation> Counter reset</translation>
     </message>
+    <message>
+        <source>Nulovat</source>
+        <translation>Reset</translation>
+    </message>
 </context>
 <context>
     <name>TForm9</name>
