@@ -2,6 +2,7 @@
 
 #include "Vzorek.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -215,7 +216,7 @@ class TKresba {
         P_.drawRect(Pas.adjusted(0, 0, -1, -1));
         P_.setPen(BarvaZmeny);
         P_.drawText(QRect(Obdelnik_.left() + 2, Pas.top(), Vlevo - 6, Pas.height()),
-                    Qt::AlignVCenter, QStringLiteral("Stav"));
+                    Qt::AlignVCenter, QCoreApplication::translate("TGrafPrubehu", "Stav"));
         const std::deque<TZmenaStavu>& Z = H_.ZmenyStavu();
         const auto PoCase = [](const TZmenaStavu& z, qint64 t) { return z.Cas < t; };
         auto j = std::lower_bound(Z.begin(), Z.end(), T0_, PoCase);
@@ -335,7 +336,7 @@ TGrafPrubehu::TGrafPrubehu(const THistoriePrubehu* Historie, QWidget* Rodic)
     connect(Odlozene_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
     ScrollBar1 = new QScrollBar(Qt::Vertical, this);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setAccessibleName(QStringLiteral("Posun vstupů v grafu"));
+    ScrollBar1->setAccessibleName(tr("Posun vstupů v grafu"));
     ScrollBar1->hide();
     connect(ScrollBar1, &QScrollBar::valueChanged, this, qOverload<>(&QWidget::update));
     NastavOknoRychlosti(TRychlostCitace::VychoziOkno);
@@ -490,9 +491,9 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
     K.VyplnMezery();
 
     K.Analogova(Pasy.Citac, StopaCitac, &TBodPrubehu::Citac, &TSouhrn::CitacMin, &TSouhrn::CitacMax,
-                BarvaCitace, QStringLiteral("Čítač"), true);
+                BarvaCitace, tr("Čítač"), true);
     K.Analogova(Pasy.Rychlost, StopaRychlost, &TBodPrubehu::Rychlost, &TSouhrn::RychlostMin,
-                &TSouhrn::RychlostMax, BarvaRychlosti, QStringLiteral("Rychlost/s"), false,
+                &TSouhrn::RychlostMax, BarvaRychlosti, tr("Rychlost/s"), false,
                 NejmensiRozpetiRychlosti_);
     const int Prvni = std::clamp(ScrollBar1->value(), 0, Pasy.Navic());
     for (int i = 0; i < Pasy.Vejde && Prvni + i < static_cast<int>(Pasy.Bity.size()); ++i)
@@ -503,7 +504,7 @@ void TGrafPrubehu::Kresli(QPainter& P, const QRect& Obdelnik) const {
 
     if (Historie_->Prazdna()) {
         P.setPen(Qt::gray);
-        P.drawText(R, Qt::AlignCenter, QStringLiteral("Zatím žádné hodnoty"));
+        P.drawText(R, Qt::AlignCenter, tr("Zatím žádné hodnoty"));
     }
     if (const std::optional<uint64_t> k = Kurzor()) K.Kurzor(Historie_->Bod(*k).Cas);
 }

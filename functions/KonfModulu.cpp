@@ -17,8 +17,10 @@ namespace {
 enum Sloupec { SRegistr, SVyznam, SModul, SSoubor, SZmena, PocetSloupcu };
 
 // Until the module powers up again it answers at its old address and rate.
-const QString TextDoTeDoby =
-    QStringLiteral(" Do té doby modul odpovídá na dosavadní adrese a rychlosti.");
+constexpr TText TextDoTeDoby{
+    "TFormKonfigurace",
+    QT_TRANSLATE_NOOP("TFormKonfigurace",
+                      " Do té doby modul odpovídá na dosavadní adrese a rychlosti.")};
 
 } // namespace
 
@@ -41,8 +43,7 @@ TFormKonfigurace::TFormKonfigurace(TRezim Rezim, const QString& Soubor, QWidget*
     : QDialog(parent), Rezim_(Rezim), Cesta_(Soubor) {
     const bool Nahrat = Rezim == TRezim::Nahrat;
     setObjectName(QStringLiteral("FormKonfigurace"));
-    setWindowTitle(Nahrat ? QStringLiteral("Nahrání konfigurace do modulu")
-                          : QStringLiteral("Uložení konfigurace modulu"));
+    setWindowTitle(Nahrat ? tr("Nahrání konfigurace do modulu") : tr("Uložení konfigurace modulu"));
 
     auto Popisek = [this](const char* Jmeno) {
         auto* L = new QLabel(this);
@@ -52,7 +53,7 @@ TFormKonfigurace::TFormKonfigurace(TRezim Rezim, const QString& Soubor, QWidget*
         return L;
     };
     LabelSoubor = Popisek("LabelSoubor");
-    LabelSoubor->setText(QStringLiteral("Soubor: ") + QDir::toNativeSeparators(Cesta_));
+    LabelSoubor->setText(tr("Soubor: ") + QDir::toNativeSeparators(Cesta_));
     LabelModul = Popisek("LabelModul");
 
     TreeRegistry = new QTreeWidget(this);
@@ -60,12 +61,11 @@ TFormKonfigurace::TFormKonfigurace(TRezim Rezim, const QString& Soubor, QWidget*
     TreeRegistry->setRootIsDecorated(false);
     TreeRegistry->setUniformRowHeights(true);
     TreeRegistry->setSelectionMode(QAbstractItemView::NoSelection);
-    TreeRegistry->setHeaderLabels({QStringLiteral("Registr"), QStringLiteral("Význam"),
-                                   QStringLiteral("V modulu"), QStringLiteral("V souboru"),
-                                   QStringLiteral("Změna")});
+    TreeRegistry->setHeaderLabels(
+        {tr("Registr"), tr("Význam"), tr("V modulu"), tr("V souboru"), tr("Změna")});
     TreeRegistry->setColumnHidden(SSoubor, !Nahrat);
     TreeRegistry->setColumnHidden(SZmena, !Nahrat);
-    PopisPole(TreeRegistry, QStringLiteral("Registry konfigurace modulu"));
+    PopisPole(TreeRegistry, tr("Registry konfigurace modulu"));
 
     LabelPoznamka = Popisek("LabelPoznamka");
     LabelPoznamka->hide();
@@ -74,16 +74,14 @@ TFormKonfigurace::TFormKonfigurace(TRezim Rezim, const QString& Soubor, QWidget*
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, static_cast<int>(RegistryBloku().size()));
     ProgressBar1->setValue(0);
-    PopisPole(ProgressBar1, QStringLiteral("Průběh přenosu"));
+    PopisPole(ProgressBar1, tr("Průběh přenosu"));
 
     LabelStav = Popisek("LabelStav");
 
-    ButtonZapsat = NoveTlacitko(this, QStringLiteral("ButtonZapsat"),
-                                QStringLiteral("Zapsat do modulu"), 0, 0, 130, 25);
-    ButtonZastavit =
-        NoveTlacitko(this, QStringLiteral("ButtonZastavit"), QStringLiteral("Zastavit"), 0, 0);
-    ButtonZavrit =
-        NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0);
+    ButtonZapsat =
+        NoveTlacitko(this, QStringLiteral("ButtonZapsat"), tr("Zapsat do modulu"), 0, 0, 130, 25);
+    ButtonZastavit = NoveTlacitko(this, QStringLiteral("ButtonZastavit"), tr("Zastavit"), 0, 0);
+    ButtonZavrit = NoveTlacitko(this, QStringLiteral("ButtonZavrit"), tr("Zavřít"), 0, 0);
     ButtonZapsat->setVisible(Nahrat);
     ButtonZapsat->setEnabled(false);
     ButtonZastavit->setEnabled(false);
@@ -137,18 +135,17 @@ void TFormKonfigurace::Spust() {
         // The whole file is checked before anything goes to the module.
         SouborPlatny_ = NactiKonfiguraci(Cesta_, Soubor_, Chyba);
         if (!SouborPlatny_) {
-            Stav(QStringLiteral("Soubor nelze použít: %1 Do modulu nebylo nic odesláno.")
-                     .arg(Veta(Chyba)));
+            Stav(tr("Soubor nelze použít: %1 Do modulu nebylo nic odesláno.").arg(Veta(Chyba)));
             return;
         }
         LabelModul->setText(
-            QStringLiteral("V souboru: modul %1, přečteno %2.")
+            tr("V souboru: modul %1, přečteno %2.")
                 .arg(ModulNaText(Soubor_.Modul),
                      Soubor_.Precteno.toString(QStringLiteral("d.M.yyyy H:mm:ss"))));
         ZobrazTabulku();
     }
     if (!SpojeniOtevreno(Data)) {
-        Stav(QStringLiteral("Připojení k modulu není inicializováno."));
+        Stav(tr("Připojení k modulu není inicializováno."));
         return;
     }
     if (Rezim_ == TRezim::Ulozit) {
@@ -157,8 +154,7 @@ void TFormKonfigurace::Spust() {
         QString Chyba;
         Cil_ = std::make_unique<TZapisSouboru>(Cesta_);
         if (!Cil_->Otevri(Chyba)) {
-            Stav(QStringLiteral("Soubor nelze uložit: %1 Z modulu nebylo nic čteno.")
-                     .arg(Veta(Chyba)));
+            Stav(tr("Soubor nelze uložit: %1 Z modulu nebylo nic čteno.").arg(Veta(Chyba)));
             return;
         }
     }
@@ -169,29 +165,27 @@ void TFormKonfigurace::Spust() {
     }
     if (Soubor_.Modul != Data->Modul)
         LabelModul->setText(LabelModul->text() +
-                            QStringLiteral(" Pozor: soubor je z jiného modulu, než je připojen."));
+                            tr(" Pozor: soubor je z jiného modulu, než je připojen."));
     const std::vector<uint8_t> Rozdil = RozdilneRegistry(Modul_, Soubor_.Blok);
     if (Rozdil.empty()) {
-        Stav(QStringLiteral("Modul už má konfiguraci ze souboru; není co zapsat."));
+        Stav(tr("Modul už má konfiguraci ze souboru; není co zapsat."));
         return;
     }
     const QString Poznamka = PoznamkaZapnuti(Rozdil);
     LabelPoznamka->setText(Poznamka + TextDoTeDoby);
     LabelPoznamka->setVisible(!Poznamka.isEmpty());
     ButtonZapsat->setEnabled(true);
-    Stav(QStringLiteral("Liší se %1 z %2 registrů: %3. Zapsat je do modulu?")
+    Stav(tr("Liší se %1 z %2 registrů: %3. Zapsat je do modulu?")
              .arg(Rozdil.size())
              .arg(RegistryBloku().size())
              .arg(SeznamRegistru(Rozdil)));
 }
 
 bool TFormKonfigurace::CtiModul() {
-    LabelModul->setText(LabelModul->text() +
-                        (LabelModul->text().isEmpty() ? QString() : QStringLiteral(" ")) +
-                        QStringLiteral("Připojený modul: %1, adresa %2.")
-                            .arg(ModulNaText(Data->Modul))
-                            .arg(Data->Adresa));
-    Stav(QStringLiteral("Probíhá čtení konfigurace z modulu…"));
+    LabelModul->setText(
+        LabelModul->text() + (LabelModul->text().isEmpty() ? QString() : QStringLiteral(" ")) +
+        tr("Připojený modul: %1, adresa %2.").arg(ModulNaText(Data->Modul)).arg(Data->Adresa));
+    Stav(tr("Probíhá čtení konfigurace z modulu…"));
     ButtonZastavit->setEnabled(true);
     TVysledekBloku V;
     TKonfigurace Blok = Modul_;
@@ -200,14 +194,14 @@ bool TFormKonfigurace::CtiModul() {
                     [this](int Hotovo, int Celkem, uint8_t) { Prubeh(Hotovo, Celkem); });
     });
     ButtonZastavit->setEnabled(false);
-    const QString Nic = Rezim_ == TRezim::Ulozit ? QStringLiteral(" Soubor nebyl uložen.")
-                                                 : QStringLiteral(" Nic nebylo zapsáno.");
+    const QString Nic =
+        Rezim_ == TRezim::Ulozit ? tr(" Soubor nebyl uložen.") : tr(" Nic nebylo zapsáno.");
     if (V.Konec == TKonecBloku::Zastaveno) {
-        Stav(QStringLiteral("Čtení zastaveno.") + Nic);
+        Stav(tr("Čtení zastaveno.") + Nic);
         return false;
     }
     if (!V.Uspech()) {
-        Stav(QStringLiteral("Konfiguraci modulu nelze přečíst (registr %1): %2")
+        Stav(tr("Konfiguraci modulu nelze přečíst (registr %1): %2")
                  .arg(V.Registr)
                  .arg(Veta(V.Text)) +
              Nic);
@@ -227,11 +221,10 @@ void TFormKonfigurace::Uloz() {
     QString Chyba;
     QByteArray Text;
     if (!KonfiguraceNaText(Soubor, Text, Chyba) || !Cil_->Dokonci(Text, Chyba)) {
-        Stav(QStringLiteral("Soubor nelze uložit: ") + Veta(Chyba));
+        Stav(tr("Soubor nelze uložit: ") + Veta(Chyba));
         return;
     }
-    Stav(QStringLiteral("Konfigurace modulu uložena do souboru %1.")
-             .arg(QDir::toNativeSeparators(Cesta_)));
+    Stav(tr("Konfigurace modulu uložena do souboru %1.").arg(QDir::toNativeSeparators(Cesta_)));
 }
 
 void TFormKonfigurace::ZobrazTabulku() {
@@ -250,9 +243,7 @@ void TFormKonfigurace::ZobrazTabulku() {
         if (!Nahrat) continue;
         Radek->setText(SSoubor, HodnotaRegistru(R.Cislo, VSouboru));
         const bool Zmena = ModulPrecten_ && VModulu != VSouboru;
-        Radek->setText(SZmena, Neznamy ? QStringLiteral("neznámá")
-                               : Zmena ? QStringLiteral("ano")
-                                       : QString());
+        Radek->setText(SZmena, Neznamy ? tr("neznámá") : Zmena ? tr("ano") : QString());
         if (Zmena) {
             QFont Tucne = Radek->font(SRegistr);
             Tucne.setBold(true);
@@ -267,7 +258,7 @@ void TFormKonfigurace::ZobrazTabulku() {
 void TFormKonfigurace::ZapsatClick() {
     if (Rezim_ != TRezim::Nahrat || Prenos.Bezi() || !SouborPlatny_ || !ModulPrecten_) return;
     if (!SpojeniOtevreno(Data)) {
-        Stav(QStringLiteral("Připojení k modulu není inicializováno."));
+        Stav(tr("Připojení k modulu není inicializováno."));
         return;
     }
     const std::vector<uint8_t> Rozdil = RozdilneRegistry(Modul_, Soubor_.Blok);
@@ -276,7 +267,7 @@ void TFormKonfigurace::ZapsatClick() {
     ButtonZastavit->setEnabled(true);
     ProgressBar1->setRange(0, static_cast<int>(Rozdil.size()));
     ProgressBar1->setValue(0);
-    Stav(QStringLiteral("Probíhá zápis konfigurace do modulu…"));
+    Stav(tr("Probíhá zápis konfigurace do modulu…"));
     TVysledekBloku V;
     Prenos.Proved([&] {
         V = ZapisBlok(CilModulu(*Data), Soubor_.Blok, Rozdil, Rizeni(),
@@ -313,7 +304,7 @@ void TFormKonfigurace::ZapsatClick() {
                                  ? QString()
                                  : QStringLiteral(" ") + PoznamkaZapnuti(Zapsane) + TextDoTeDoby;
     if (V.Uspech()) {
-        Stav(QStringLiteral("Zapsáno a ověřeno %1 registrů: %2.")
+        Stav(tr("Zapsáno a ověřeno %1 registrů: %2.")
                  .arg(V.Registry.size())
                  .arg(SeznamRegistru(V.Registry)) +
              Poznamka);
@@ -323,27 +314,25 @@ void TFormKonfigurace::ZapsatClick() {
     const uint8_t Registr = static_cast<uint8_t>(V.Registr);
     switch (V.Konec) {
     case TKonecBloku::Zastaveno:
-        Text = QStringLiteral("Zápis zastaven u registru %1.").arg(SeznamRegistru({Registr}));
+        Text = tr("Zápis zastaven u registru %1.").arg(SeznamRegistru({Registr}));
         break;
     case TKonecBloku::Neshoda:
         Text =
-            QStringLiteral("Zápis přerušen u registru %1: %2 Modul vrátil %3.")
+            tr("Zápis přerušen u registru %1: %2 Modul vrátil %3.")
                 .arg(SeznamRegistru({Registr}), Veta(V.Text), HodnotaRegistru(Registr, V.Precteno));
         break;
     default:
-        Text = QStringLiteral("Zápis přerušen u registru %1: %2")
+        Text = tr("Zápis přerušen u registru %1: %2")
                    .arg(V.Registr >= 0 ? SeznamRegistru({Registr}) : QStringLiteral("?"),
                         Veta(V.Text));
         break;
     }
-    Text +=
-        V.Registry.empty()
-            ? QStringLiteral(" Žádný registr nebyl zapsán.")
-            : QStringLiteral(" Zapsány a ověřeny registry: %1.").arg(SeznamRegistru(V.Registry));
+    Text += V.Registry.empty()
+                ? tr(" Žádný registr nebyl zapsán.")
+                : tr(" Zapsány a ověřeny registry: %1.").arg(SeznamRegistru(V.Registry));
     if (V.ZapisPrijat)
-        Text +=
-            QStringLiteral(" Zápis registru %1 modul potvrdil, jeho hodnota ale nebyla ověřena.")
-                .arg(V.Registr);
+        Text += tr(" Zápis registru %1 modul potvrdil, jeho hodnota ale nebyla ověřena.")
+                    .arg(V.Registr);
     Stav(Text + Poznamka);
     ButtonZapsat->setEnabled(!RozdilneRegistry(Modul_, Soubor_.Blok).empty());
 }

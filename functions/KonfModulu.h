@@ -24,8 +24,9 @@
 #include <vector>
 
 // Suffix and file dialog filter of configuration files.
-inline const QString FiltrKonfigurace =
-    QStringLiteral("Konfigurace KM-207 (*.km207);;Všechny soubory (*)");
+inline constexpr TText FiltrKonfigurace{
+    "TFormKonfigurace",
+    QT_TRANSLATE_NOOP("TFormKonfigurace", "Konfigurace KM-207 (*.km207);;Všechny soubory (*)")};
 
 class TFormKonfigurace : public QDialog {
     Q_OBJECT

@@ -11,9 +11,9 @@ bool TextNaByte(const QString& Text, uint8_t Min, uint8_t Max, uint8_t& Hodnota)
 
 TForm12::TForm12(QWidget* parent) : TNastaveni(parent, {RegistrAdresa, RegistrRychlost}) {
     setObjectName(QStringLiteral("Form12"));
-    setWindowTitle(QStringLiteral("Nastavení komunikační adresy a rychlosti"));
+    setWindowTitle(tr("Nastavení komunikační adresy a rychlosti"));
 
-    Label1 = new QLabel(QStringLiteral("Adresa modulu  (0-255)"), this);
+    Label1 = new QLabel(tr("Adresa modulu  (0-255)"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(24, 27, 160, 17);
     Edit1 = new QLineEdit(this);
@@ -21,7 +21,7 @@ TForm12::TForm12(QWidget* parent) : TNastaveni(parent, {RegistrAdresa, RegistrRy
     Edit1->setGeometry(200, 24, 169, 24);
     PopisPole(Label1, Edit1);
 
-    Label2 = new QLabel(QStringLiteral("Komunikační rychlost"), this);
+    Label2 = new QLabel(tr("Komunikační rychlost"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setGeometry(24, 67, 160, 17);
     ComboBox1 = new QComboBox(this);
@@ -42,12 +42,11 @@ TForm12::TForm12(QWidget* parent) : TNastaveni(parent, {RegistrAdresa, RegistrRy
 
 QString TForm12::OknoNaKonfiguraci(TKonfigurace& Konfig) {
     uint8_t a = 0;
-    if (!TextNaByte(Edit1->text(), 0, 255, a))
-        return QStringLiteral("Adresa modulu musí být v rozsahu 0-255.");
+    if (!TextNaByte(Edit1->text(), 0, 255, a)) return tr("Adresa modulu musí být v rozsahu 0-255.");
     Konfig.KonfAdresa = a;
     const int Index = ComboBox1->currentIndex();
     if (Index < 0 || Index >= PocetRychlosti)
-        return QStringLiteral("Komunikační rychlost musí být v rozsahu 600Bd-115200Bd.");
+        return tr("Komunikační rychlost musí být v rozsahu 600Bd-115200Bd.");
     Konfig.KonfRychlost = static_cast<uint8_t>(Index);
     return {};
 }

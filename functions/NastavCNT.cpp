@@ -4,20 +4,20 @@
 TForm5::TForm5(QWidget* parent)
     : TNastaveni(parent, {RegistrModCitace}, {.PauzaPoPoslednim = false, .OvereniHned = true}) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("Nastavení čítače"));
+    setWindowTitle(tr("Nastavení čítače"));
 
     Tlacitka({16, 96, 174, 254}, 176);
 
-    GroupBox1 = new QGroupBox(QStringLiteral(" Mód čítače "), this);
+    GroupBox1 = new QGroupBox(tr(" Mód čítače "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(16, 16, 313, 137);
-    RadioButton1 = new QRadioButton(QStringLiteral("32 bitů"), GroupBox1);
+    RadioButton1 = new QRadioButton(tr("32 bitů"), GroupBox1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->setGeometry(24, 32, 265, 22);
-    RadioButton2 = new QRadioButton(QStringLiteral("23 bitů"), GroupBox1);
+    RadioButton2 = new QRadioButton(tr("23 bitů"), GroupBox1);
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     RadioButton2->setGeometry(24, 64, 265, 22);
-    RadioButton3 = new QRadioButton(QStringLiteral("+/- 23 bitů"), GroupBox1);
+    RadioButton3 = new QRadioButton(tr("+/- 23 bitů"), GroupBox1);
     RadioButton3->setObjectName(QStringLiteral("RadioButton3"));
     RadioButton3->setGeometry(24, 96, 265, 22);
 

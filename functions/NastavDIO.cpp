@@ -18,15 +18,13 @@ TForm14::TForm14(QWidget* parent)
     : TNastaveni(parent, CislaRegistru(RegistryDIO()),
                  {.PauzaPoPoslednim = true, .OvereniHned = false}) {
     setObjectName(QStringLiteral("Form14"));
-    setWindowTitle(QStringLiteral("Nastavení digitálních vstupů/výstupů"));
+    setWindowTitle(tr("Nastavení digitálních vstupů/výstupů"));
 
-    const QString Titulky[] = {QStringLiteral(" Negace DIN "), QStringLiteral("Negace DOUT "),
-                               QStringLiteral(" Počáteční stav DOUT ")};
+    const QString Titulky[] = {tr(" Negace DIN "), tr("Negace DOUT "), tr(" Počáteční stav DOUT ")};
     const QString Kanaly[] = {QStringLiteral("DIN"), QStringLiteral("DOUT"),
                               QStringLiteral("DOUT")};
     // Each box's caption alone repeats in the three groups; its name says which.
-    const QString Nastaveni[] = {QStringLiteral("Negace "), QStringLiteral("Negace "),
-                                 QStringLiteral("Počáteční stav ")};
+    const QString Nastaveni[] = {tr("Negace "), tr("Negace "), tr("Počáteční stav ")};
     QGroupBox** Skupiny[] = {&GroupBox1, &GroupBox2, &GroupBox3};
     QWidget* Predchozi = nullptr;
     for (int g = 0; g < 3; ++g) {

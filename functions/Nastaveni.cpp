@@ -8,10 +8,10 @@ TNastaveni::TNastaveni(QWidget* parent, std::vector<uint8_t> Registry, const TVo
     : QDialog(parent), Registry_(std::move(Registry)), Volby_(Volby) {}
 
 void TNastaveni::Tlacitka(const std::array<int, 4>& X, int Y) {
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Zapsat"), X[0], Y);
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Přečíst"), X[1], Y);
-    Button3 = NoveTlacitko(this, QStringLiteral("Button3"), QStringLiteral("Ok"), X[2], Y);
-    Button4 = NoveTlacitko(this, QStringLiteral("Button4"), QStringLiteral("Cancel"), X[3], Y);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Zapsat"), X[0], Y);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Přečíst"), X[1], Y);
+    Button3 = NoveTlacitko(this, QStringLiteral("Button3"), tr("Ok"), X[2], Y);
+    Button4 = NoveTlacitko(this, QStringLiteral("Button4"), tr("Cancel"), X[3], Y);
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
     setTabOrder(Button3, Button4);

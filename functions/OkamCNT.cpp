@@ -11,9 +11,9 @@ constexpr int Vyska = 150;
 } // namespace
 
 TForm6::TForm6(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Okamžitá hodnota čítače"));
+    setWindowTitle(tr("Okamžitá hodnota čítače"));
 
-    Label1 = new QLabel(QStringLiteral("Čítač"), this);
+    Label1 = new QLabel(tr("Čítač"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setTextFormat(Qt::PlainText);
     Label1->setGeometry(24, 28, 50, 25);
@@ -25,8 +25,8 @@ TForm6::TForm6(QWidget* parent) : QDialog(parent) {
     NastavBilyRam(Panel1);
     Panel1->setGeometry(80, 24, 225, 33);
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nulovat"), 140, 76);
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 230, 76);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Nulovat"), 140, 76);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Cancel"), 230, 76);
     setTabOrder(Button1, Button2);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
@@ -88,7 +88,7 @@ void TForm6::Button1Click() {
     if (chyba != 0)
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
     else
-        ZobrazStav(QStringLiteral(" Čítač vynulován"));
+        ZobrazStav(tr(" Čítač vynulován"));
     Timer1->start();
 }
 

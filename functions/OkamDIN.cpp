@@ -17,12 +17,11 @@ std::array<QString, 32> JmenaVstupu() {
 } // namespace
 
 TForm11::TForm11(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Okamžité hodnoty digitálních vstupů"));
+    setWindowTitle(tr("Okamžité hodnoty digitálních vstupů"));
 
     Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaVstupu());
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Cancel"),
-                           Sirka - 16 - 75, 188);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Cancel"), Sirka - 16 - 75, 188);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
     PevnaVelikost(this, StatusBar1, Sirka, Vyska);

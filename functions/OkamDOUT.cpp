@@ -11,7 +11,7 @@ constexpr int Vyska = 271;
 } // namespace
 
 TForm9::TForm9(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Zápis na digitální výstupy"));
+    setWindowTitle(tr("Zápis na digitální výstupy"));
     // The boxes are 65 pixels wide; at the toolkit's default size "DOUT16"
     // and up would be cut off.
     QFont pismo = font();
@@ -22,13 +22,13 @@ TForm9::TForm9(QWidget* parent) : QDialog(parent) {
     for (int k = 0; k < 32; ++k) {
         auto* box = new QCheckBox(QStringLiteral("DOUT%1").arg(k), this);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(k + 1));
-        PopisPole(box, QStringLiteral("Výstup ") + box->text());
+        PopisPole(box, tr("Výstup ") + box->text());
         box->setGeometry(sloupce[k / 8], 32 + 16 * (k % 8), 65, 17);
         CheckBoxy[k] = box;
     }
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Zapsat"), 208, 200);
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 296, 200);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Zapsat"), 208, 200);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Cancel"), 296, 200);
     for (int k = 1; k < 32; ++k)
         setTabOrder(CheckBoxy[k - 1], CheckBoxy[k]);
     setTabOrder(CheckBoxy[31], Button1);
@@ -80,7 +80,7 @@ void TForm9::Button1Click() {
     }
     const uint8_t chyba = ZapisVystupy(CilModulu(*Data, AdresaModulu), bajty);
     if (chyba == 0)
-        ZobrazStav(QStringLiteral(" Data zapsána"));
+        ZobrazStav(tr(" Data zapsána"));
     else
         ZobrazStav(QLatin1Char(' ') + TextChyby(Data->Rozhrani, chyba));
 }

@@ -17,8 +17,12 @@
 namespace {
 
 const char* const NazvySloupcu[TForm17::PocetSloupcu] = {
-    "Adresa",  "Rychlost",   "Modul", "Popis",  "Stav",    "Poslední odpověď",
-    "Selhání", "Bity stavu", "Čítač", "Vstupy", "Příznaky"};
+    QT_TRANSLATE_NOOP("TForm17", "Adresa"),  QT_TRANSLATE_NOOP("TForm17", "Rychlost"),
+    QT_TRANSLATE_NOOP("TForm17", "Modul"),   QT_TRANSLATE_NOOP("TForm17", "Popis"),
+    QT_TRANSLATE_NOOP("TForm17", "Stav"),    QT_TRANSLATE_NOOP("TForm17", "Poslední odpověď"),
+    QT_TRANSLATE_NOOP("TForm17", "Selhání"), QT_TRANSLATE_NOOP("TForm17", "Bity stavu"),
+    QT_TRANSLATE_NOOP("TForm17", "Čítač"),   QT_TRANSLATE_NOOP("TForm17", "Vstupy"),
+    QT_TRANSLATE_NOOP("TForm17", "Příznaky")};
 
 QString Rychlost(int Index) {
     return QStringLiteral("%1 Bd").arg(IndexNaRychlost(Index));
@@ -59,9 +63,11 @@ bool ZpravaDialogem(QWidget* Rodic, const QString& Titulek, const QString& Text,
         QObject::connect(Ano, &QPushButton::clicked, &Okno, &QDialog::accept);
         Tlacitka->addWidget(Ano);
     }
-    QPushButton* Ne = NoveTlacitko(
-        &Okno, QStringLiteral("ButtonNe"),
-        Tlacitko.isEmpty() ? QStringLiteral("Zavřít") : QStringLiteral("Zrušit"), 0, 0, 100);
+    QPushButton* Ne =
+        NoveTlacitko(&Okno, QStringLiteral("ButtonNe"),
+                     Tlacitko.isEmpty() ? QCoreApplication::translate("TForm17", "Zavřít")
+                                        : QCoreApplication::translate("TForm17", "Zrušit"),
+                     0, 0, 100);
     QObject::connect(Ne, &QPushButton::clicked, &Okno, &QDialog::reject);
     Tlacitka->addWidget(Ne);
     auto* Vse = new QVBoxLayout(&Okno);
@@ -75,20 +81,24 @@ bool ZpravaDialogem(QWidget* Rodic, const QString& Titulek, const QString& Text,
 
 QString TextZalohy(const TVysledekZalohy& V, const QString& Slozka) {
     QStringList R;
-    R << QStringLiteral("Záloha linky do složky %1: uloženo %2 z %3 modulů.")
+    R << QCoreApplication::translate("TForm17",
+                                     "Záloha linky do složky %1: uloženo %2 z %3 modulů.")
              .arg(QDir::toNativeSeparators(Slozka))
              .arg(V.Ulozenych())
              .arg(V.Moduly.size());
     for (const TZalohaModulu& M : V.Moduly)
-        R << (M.Ulozeno ? QStringLiteral("%1: uloženo do %2.")
+        R << (M.Ulozeno ? QCoreApplication::translate("TForm17", "%1: uloženo do %2.")
                               .arg(PopisModuluLinky(M.Modul), QDir::toNativeSeparators(M.Soubor))
-                        : QStringLiteral("%1: NEULOŽENO – %2")
+                        : QCoreApplication::translate("TForm17", "%1: NEULOŽENO – %2")
                               .arg(PopisModuluLinky(M.Modul), Veta(M.Text)));
-    if (V.Zastaveno) R << QStringLiteral("Zálohování bylo zastaveno; další moduly nejsou uloženy.");
+    if (V.Zastaveno)
+        R << QCoreApplication::translate("TForm17",
+                                         "Zálohování bylo zastaveno; další moduly nejsou uloženy.");
     if (!V.Chyba.isEmpty())
-        R << QStringLiteral("Soubor linky nebyl uložen: %1").arg(Veta(V.Chyba));
+        R << QCoreApplication::translate("TForm17", "Soubor linky nebyl uložen: %1")
+                 .arg(Veta(V.Chyba));
     else if (!V.Zastaveno)
-        R << QStringLiteral("Soubor linky: %1.").arg(SouborLinkyZalohy);
+        R << QCoreApplication::translate("TForm17", "Soubor linky: %1.").arg(SouborLinkyZalohy);
     return R.join(QLatin1Char('\n'));
 }
 
@@ -100,23 +110,29 @@ QString HlavickaObnovy(const TObnovaModulu& M) {
 
 // Why a module of a restore is not written, or empty when it has changes.
 QString ProcNezapsan(const TObnovaModulu& M) {
-    if (!M.Zaloha) return QStringLiteral("v záloze chybí jeho konfigurace (nebyl zálohován)");
-    if (!M.Kolize.isEmpty()) return QStringLiteral("kolize – %1").arg(M.Kolize);
+    if (!M.Zaloha)
+        return QCoreApplication::translate("TForm17",
+                                           "v záloze chybí jeho konfigurace (nebyl zálohován)");
+    if (!M.Kolize.isEmpty())
+        return QCoreApplication::translate("TForm17", "kolize – %1").arg(M.Kolize);
     if (M.Chyba != 0 || !M.Precteno)
-        return QStringLiteral("nepřečten – %1")
-            .arg(M.Text.isEmpty() ? QStringLiteral("neodpověděl") : M.Text);
-    if (M.Zmeny.empty()) return QStringLiteral("beze změn, konfigurace odpovídá záloze");
+        return QCoreApplication::translate("TForm17", "nepřečten – %1")
+            .arg(M.Text.isEmpty() ? QCoreApplication::translate("TForm17", "neodpověděl") : M.Text);
+    if (M.Zmeny.empty())
+        return QCoreApplication::translate("TForm17", "beze změn, konfigurace odpovídá záloze");
     return {};
 }
 
 QString TextNahledu(const TObnovaLinky& O) {
     QStringList R;
-    R << QStringLiteral("Obnova linky ze složky %1. Registry, které se v modulech změní:")
+    R << QCoreApplication::translate(
+             "TForm17", "Obnova linky ze složky %1. Registry, které se v modulech změní:")
              .arg(QDir::toNativeSeparators(O.Slozka));
     for (const TObnovaModulu& M : O.Moduly) {
         const QString Proc = ProcNezapsan(M);
         if (!Proc.isEmpty()) {
-            R << QStringLiteral("%1: nezapíše se, %2.").arg(HlavickaObnovy(M), Proc);
+            R << QCoreApplication::translate("TForm17", "%1: nezapíše se, %2.")
+                     .arg(HlavickaObnovy(M), Proc);
             continue;
         }
         R << QStringLiteral("%1:").arg(HlavickaObnovy(M));
@@ -128,7 +144,7 @@ QString TextNahledu(const TObnovaLinky& O) {
         }
         if (!M.Zaloha->Modul.isEmpty() && !M.ModulPrecteny.isEmpty() &&
             M.Zaloha->Modul != M.ModulPrecteny)
-            R << QStringLiteral("    Záloha pochází z modulu %1.")
+            R << QCoreApplication::translate("TForm17", "    Záloha pochází z modulu %1.")
                      .arg(ModulNaText(M.Zaloha->Modul));
         const QString Poznamka = PoznamkaZapnuti(M.Zmeny);
         if (!Poznamka.isEmpty()) R << QStringLiteral("    ") + Poznamka;
@@ -139,31 +155,33 @@ QString TextNahledu(const TObnovaLinky& O) {
 QString TextStavuRegistru(const TObnovaModulu& M, uint8_t r) {
     switch (StavZapisu(*M.Zapis, r)) {
     case TStavZapisu::Overen:
-        return QStringLiteral("zapsán a ověřen");
+        return QCoreApplication::translate("TForm17", "zapsán a ověřen");
     case TStavZapisu::Lisi:
-        return QStringLiteral("zapsán, zpět přečteno %1 místo %2")
+        return QCoreApplication::translate("TForm17", "zapsán, zpět přečteno %1 místo %2")
             .arg(HodnotaRegistru(r, M.Zapis->Precteno),
                  HodnotaRegistru(r, M.Zaloha->Blok.Bajt(BajtRegistru(r))));
     case TStavZapisu::Neoveren:
-        return QStringLiteral("zápis přijat, neověřen");
+        return QCoreApplication::translate("TForm17", "zápis přijat, neověřen");
     case TStavZapisu::Neznamy:
-        return QStringLiteral("zápis odeslán bez odpovědi, stav neznámý");
+        return QCoreApplication::translate("TForm17", "zápis odeslán bez odpovědi, stav neznámý");
     case TStavZapisu::Nezapsan:
         break;
     }
-    return QStringLiteral("nezapsán");
+    return QCoreApplication::translate("TForm17", "nezapsán");
 }
 
 QString TextObnovy(const TObnovaLinky& O) {
     QStringList R;
-    R << QStringLiteral("Obnova linky ze složky %1, výsledek po modulech:")
+    R << QCoreApplication::translate("TForm17", "Obnova linky ze složky %1, výsledek po modulech:")
              .arg(QDir::toNativeSeparators(O.Slozka));
     for (const TObnovaModulu& M : O.Moduly) {
         if (!M.Zapis) {
             const QString Proc = ProcNezapsan(M);
-            R << QStringLiteral("%1: nezapsán, %2.")
+            R << QCoreApplication::translate("TForm17", "%1: nezapsán, %2.")
                      .arg(HlavickaObnovy(M),
-                          Proc.isEmpty() ? QStringLiteral("obnova na něj nedošla") : Proc);
+                          Proc.isEmpty()
+                              ? QCoreApplication::translate("TForm17", "obnova na něj nedošla")
+                              : Proc);
             continue;
         }
         R << QStringLiteral("%1:").arg(HlavickaObnovy(M));
@@ -177,7 +195,7 @@ QString TextObnovy(const TObnovaLinky& O) {
         const QString Poznamka = PoznamkaZapnuti(Zapsane);
         if (!Poznamka.isEmpty()) R << QStringLiteral("    ") + Poznamka;
     }
-    if (O.Zastaveno) R << QStringLiteral("Obnova byla zastavena.");
+    if (O.Zastaveno) R << QCoreApplication::translate("TForm17", "Obnova byla zastavena.");
     return R.join(QLatin1Char('\n'));
 }
 
@@ -186,10 +204,10 @@ QString TextObnovy(const TObnovaLinky& O) {
 bool (*ZpravaLinky)(QWidget*, const QString&, const QString&, const QString&) = ZpravaDialogem;
 
 QString PopisModuluLinky(const TModulLinky& Modul) {
-    return Modul.Popis.isEmpty() ? QStringLiteral("adresa %1, %2")
+    return Modul.Popis.isEmpty() ? QCoreApplication::translate("TForm17", "adresa %1, %2")
                                        .arg(Modul.Adresa)
                                        .arg(Rychlost(Modul.IndexRychlosti))
-                                 : QStringLiteral("adresa %1, %2 („%3“)")
+                                 : QCoreApplication::translate("TForm17", "adresa %1, %2 („%3“)")
                                        .arg(Modul.Adresa)
                                        .arg(Rychlost(Modul.IndexRychlosti), Modul.Popis);
 }
@@ -198,7 +216,7 @@ QString PopisModuluLinky(const TModulLinky& Modul) {
 
 TForm17::TForm17(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form17"));
-    setWindowTitle(QStringLiteral("Přehled linky"));
+    setWindowTitle(tr("Přehled linky"));
     setSizeGripEnabled(true);
     setModal(false);
     VytvorOvladani();
@@ -216,29 +234,29 @@ void TForm17::VytvorOvladani() {
         L->setTextFormat(Qt::PlainText);
         return L;
     };
-    LabelPerioda = Popisek("LabelPerioda", QStringLiteral("Perioda"));
+    LabelPerioda = Popisek("LabelPerioda", tr("Perioda"));
     SpinBoxPerioda = new QSpinBox(this);
     SpinBoxPerioda->setObjectName(QStringLiteral("SpinBoxPerioda"));
     SpinBoxPerioda->setRange(NejkratsiPerioda, NejdelsiPerioda);
     SpinBoxPerioda->setValue(NejkratsiPerioda);
     SpinBoxPerioda->setSuffix(QStringLiteral(" s"));
     PopisPole(LabelPerioda, SpinBoxPerioda);
-    LabelVynechani = Popisek("LabelVynechani", QStringLiteral("Neodpovídá po"));
+    LabelVynechani = Popisek("LabelVynechani", tr("Neodpovídá po"));
     SpinBoxVynechani = new QSpinBox(this);
     SpinBoxVynechani->setObjectName(QStringLiteral("SpinBoxVynechani"));
     SpinBoxVynechani->setRange(1, 100);
     SpinBoxVynechani->setValue(TLinka::VychoziMezVynechani);
-    SpinBoxVynechani->setSuffix(QStringLiteral(" cyklech bez odpovědi"));
+    SpinBoxVynechani->setSuffix(tr(" cyklech bez odpovědi"));
     PopisPole(LabelVynechani, SpinBoxVynechani);
-    ButtonPozastavit = NoveTlacitko(this, QStringLiteral("ButtonPozastavit"),
-                                    QStringLiteral("Pozastavit"), 0, 0, 90);
+    ButtonPozastavit =
+        NoveTlacitko(this, QStringLiteral("ButtonPozastavit"), tr("Pozastavit"), 0, 0, 90);
     ButtonPozastavit->setCheckable(true);
-    ButtonOtevrit = NoveTlacitko(this, QStringLiteral("ButtonOtevrit"),
-                                 QStringLiteral("Otevřít linku…"), 0, 0, 110);
-    ButtonUlozit = NoveTlacitko(this, QStringLiteral("ButtonUlozit"),
-                                QStringLiteral("Uložit linku…"), 0, 0, 110);
+    ButtonOtevrit =
+        NoveTlacitko(this, QStringLiteral("ButtonOtevrit"), tr("Otevřít linku…"), 0, 0, 110);
+    ButtonUlozit =
+        NoveTlacitko(this, QStringLiteral("ButtonUlozit"), tr("Uložit linku…"), 0, 0, 110);
     ButtonPorovnat = NoveTlacitko(this, QStringLiteral("ButtonPorovnat"),
-                                  QStringLiteral("Porovnat se souborem…"), 0, 0, 160);
+                                  tr("Porovnat se souborem…"), 0, 0, 160);
 }
 
 void TForm17::VytvorTabulku() {
@@ -246,7 +264,7 @@ void TForm17::VytvorTabulku() {
     TabulkaModulu->setObjectName(QStringLiteral("TabulkaModulu"));
     QStringList Nazvy;
     for (const char* Nazev : NazvySloupcu)
-        Nazvy << QString::fromUtf8(Nazev);
+        Nazvy << tr(Nazev);
     TabulkaModulu->setHorizontalHeaderLabels(Nazvy);
     TabulkaModulu->verticalHeader()->setVisible(false);
     TabulkaModulu->horizontalHeader()->setStretchLastSection(true);
@@ -261,19 +279,19 @@ void TForm17::VytvorTabulku() {
     TabulkaModulu->setColumnWidth(SModul, 130);
     TabulkaModulu->setColumnWidth(SStav, 130);
     TabulkaModulu->setColumnWidth(SOdpoved, 120);
-    PopisPole(TabulkaModulu, QStringLiteral("Moduly linky"));
+    PopisPole(TabulkaModulu, tr("Moduly linky"));
     TabulkaModulu->setAccessibleDescription(
-        QStringLiteral("Dvojklik nebo Enter udělá z modulu modul programu; F2 upraví popis."));
+        tr("Dvojklik nebo Enter udělá z modulu modul programu; F2 upraví popis."));
 }
 
 void TForm17::VytvorRucniZadani() {
-    LabelAdresa = new QLabel(QStringLiteral("Adresa"), this);
+    LabelAdresa = new QLabel(tr("Adresa"), this);
     LabelAdresa->setObjectName(QStringLiteral("LabelAdresa"));
     SpinBoxAdresa = new QSpinBox(this);
     SpinBoxAdresa->setObjectName(QStringLiteral("SpinBoxAdresa"));
     SpinBoxAdresa->setRange(0, 255);
     PopisPole(LabelAdresa, SpinBoxAdresa);
-    LabelRychlost = new QLabel(QStringLiteral("Rychlost"), this);
+    LabelRychlost = new QLabel(tr("Rychlost"), this);
     LabelRychlost->setObjectName(QStringLiteral("LabelRychlost"));
     ComboBoxRychlost = new QComboBox(this);
     ComboBoxRychlost->setObjectName(QStringLiteral("ComboBoxRychlost"));
@@ -281,35 +299,32 @@ void TForm17::VytvorRucniZadani() {
     ComboBoxRychlost->setCurrentIndex(VyrobniIndexRychlosti);
     BezZkratekVSeznamu(ComboBoxRychlost);
     PopisPole(LabelRychlost, ComboBoxRychlost);
-    LabelPopis = new QLabel(QStringLiteral("Popis"), this);
+    LabelPopis = new QLabel(tr("Popis"), this);
     LabelPopis->setObjectName(QStringLiteral("LabelPopis"));
     EditPopis = new QLineEdit(this);
     EditPopis->setObjectName(QStringLiteral("EditPopis"));
     EditPopis->setMaxLength(MaxDelkaPopisu);
     PopisPole(LabelPopis, EditPopis);
-    ButtonPridat =
-        NoveTlacitko(this, QStringLiteral("ButtonPridat"), QStringLiteral("Přidat"), 0, 0, 80);
-    ButtonOdebrat = NoveTlacitko(this, QStringLiteral("ButtonOdebrat"),
-                                 QStringLiteral("Odebrat vybraný"), 0, 0, 120);
+    ButtonPridat = NoveTlacitko(this, QStringLiteral("ButtonPridat"), tr("Přidat"), 0, 0, 80);
+    ButtonOdebrat =
+        NoveTlacitko(this, QStringLiteral("ButtonOdebrat"), tr("Odebrat vybraný"), 0, 0, 120);
 }
 
 void TForm17::VytvorOperace() {
-    ButtonPotvrdit = NoveTlacitko(this, QStringLiteral("ButtonPotvrdit"),
-                                  QStringLiteral("Potvrdit stav"), 0, 0, 110);
-    CheckBoxNulovat = new QCheckBox(QStringLiteral("a vynulovat stavové registry modulů"), this);
+    ButtonPotvrdit =
+        NoveTlacitko(this, QStringLiteral("ButtonPotvrdit"), tr("Potvrdit stav"), 0, 0, 110);
+    CheckBoxNulovat = new QCheckBox(tr("a vynulovat stavové registry modulů"), this);
     CheckBoxNulovat->setObjectName(QStringLiteral("CheckBoxNulovat"));
     PopisPole(CheckBoxNulovat, CheckBoxNulovat->text());
-    ButtonZalohovat = NoveTlacitko(this, QStringLiteral("ButtonZalohovat"),
-                                   QStringLiteral("Zálohovat linku…"), 0, 0, 130);
-    ButtonObnovit = NoveTlacitko(this, QStringLiteral("ButtonObnovit"),
-                                 QStringLiteral("Obnovit linku…"), 0, 0, 120);
-    ButtonUvest = NoveTlacitko(this, QStringLiteral("ButtonUvest"),
-                               QStringLiteral("Uvést do provozu…"), 0, 0, 140);
-    ButtonZastavit =
-        NoveTlacitko(this, QStringLiteral("ButtonZastavit"), QStringLiteral("Zastavit"), 0, 0, 80);
+    ButtonZalohovat =
+        NoveTlacitko(this, QStringLiteral("ButtonZalohovat"), tr("Zálohovat linku…"), 0, 0, 130);
+    ButtonObnovit =
+        NoveTlacitko(this, QStringLiteral("ButtonObnovit"), tr("Obnovit linku…"), 0, 0, 120);
+    ButtonUvest =
+        NoveTlacitko(this, QStringLiteral("ButtonUvest"), tr("Uvést do provozu…"), 0, 0, 140);
+    ButtonZastavit = NoveTlacitko(this, QStringLiteral("ButtonZastavit"), tr("Zastavit"), 0, 0, 80);
     ButtonZastavit->setEnabled(false);
-    ButtonZavrit =
-        NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0, 80);
+    ButtonZavrit = NoveTlacitko(this, QStringLiteral("ButtonZavrit"), tr("Zavřít"), 0, 0, 80);
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -352,7 +367,7 @@ void TForm17::Propoj() {
     });
     connect(ButtonPozastavit, &QPushButton::toggled, this, [this](bool Pozastaveno) {
         if (Pozastaveno)
-            ZobrazStav(QStringLiteral(" Přehled je pozastaven; moduly se nedotazují."));
+            ZobrazStav(tr(" Přehled je pozastaven; moduly se nedotazují."));
         else
             Naplanuj(SpinBoxPerioda->value() * 1000);
     });
@@ -424,7 +439,7 @@ void TForm17::Timer1Timer() {
     if (!Otevreno_ || !Data || !Linka || Prenos.Bezi() || Zamceno_ || ButtonPozastavit->isChecked())
         return;
     if (UzivateleSpojeni() > 0) {
-        ZobrazStav(QStringLiteral(" Přehled čeká: připojení k modulu právě používá jiné okno."));
+        ZobrazStav(tr(" Přehled čeká: připojení k modulu právě používá jiné okno."));
         Naplanuj(0);
         return;
     }
@@ -434,8 +449,8 @@ void TForm17::Timer1Timer() {
         return;
     }
     if (Linka->Pocet() == 0) {
-        ZobrazStav(QStringLiteral(
-            " Linka je prázdná: přidejte moduly z hledání, ze souboru linky nebo ručně."));
+        ZobrazStav(
+            tr(" Linka je prázdná: přidejte moduly z hledání, ze souboru linky nebo ručně."));
         Naplanuj(0);
         return;
     }
@@ -455,17 +470,17 @@ void TForm17::Timer1Timer() {
                 P.Stav.Odezva == TOdezva::Odpovida || P.Stav.Odezva == TOdezva::OdpovidaSChybami;
         QString Text;
         if (!V.Text.isEmpty())
-            Text = QStringLiteral(" Cyklus přerušen: %1").arg(Veta(V.Text));
+            Text = tr(" Cyklus přerušen: %1").arg(Veta(V.Text));
         else if (V.Zastaveno || V.Zmeneno)
-            Text = QStringLiteral(" Cyklus zastaven.");
+            Text = tr(" Cyklus zastaven.");
         else
-            Text = QStringLiteral(" Odpovídá %1 z %2 modulů; cyklus %3 ms, příkazů %4.")
+            Text = tr(" Odpovídá %1 z %2 modulů; cyklus %3 ms, příkazů %4.")
                        .arg(Odpovida)
                        .arg(Linka->Pocet())
                        .arg(Trvani.elapsed())
                        .arg(V.Prikazu);
         if (V.ChybaObnoveni != 0)
-            Text += QStringLiteral(" Rychlost připojení se nepodařilo vrátit: %1")
+            Text += tr(" Rychlost připojení se nepodařilo vrátit: %1")
                         .arg(Veta(TextChyby(Rozhrani, V.ChybaObnoveni)));
         ZobrazStav(Text);
     });
@@ -504,11 +519,11 @@ void TForm17::UkazRadek(int Radek) {
     const TStavModulu& S = P.Stav;
     QString Modul = ModulNaText(S.Modul);
     if (S.Modul.isEmpty() && !P.Modul.Identifikace.isEmpty())
-        Modul = QStringLiteral("(čekán %1)").arg(ModulNaText(P.Modul.Identifikace));
+        Modul = tr("(čekán %1)").arg(ModulNaText(P.Modul.Identifikace));
     QString Bity;
     if (S.SlovoStavu) {
         Bity = BityStavuNaText(*S.SlovoStavu);
-        if (Bity.isEmpty()) Bity = QStringLiteral("žádný");
+        if (Bity.isEmpty()) Bity = tr("žádný");
     }
     const QString Texty[PocetSloupcu] = {QString::number(P.Modul.Adresa),
                                          Rychlost(P.Modul.IndexRychlosti),
@@ -552,7 +567,7 @@ void TForm17::VyberModul(int Radek) {
                                    IndexNaCasovani(P.Modul.IndexRychlosti), OpakovaniSpojeni);
         });
         if (Kod != 0) {
-            ZobrazStav(QStringLiteral(" Rychlost %1 Bd nelze nastavit: %2")
+            ZobrazStav(tr(" Rychlost %1 Bd nelze nastavit: %2")
                            .arg(Rychlost)
                            .arg(Veta(TextChyby(Data->Rozhrani, Kod))));
             return;
@@ -561,7 +576,7 @@ void TForm17::VyberModul(int Radek) {
     Data->Adresa = P.Modul.Adresa;
     Data->Rychlost = Rychlost;
     Data->Modul = P.Stav.Modul.isEmpty() ? P.Modul.Identifikace : P.Stav.Modul;
-    ZobrazStav(QStringLiteral(" Modul programu: %1.").arg(PopisModuluLinky(P.Modul)));
+    ZobrazStav(tr(" Modul programu: %1.").arg(PopisModuluLinky(P.Modul)));
     if (ModulZmenen) ModulZmenen();
 }
 
@@ -572,7 +587,7 @@ bool TForm17::CtiSouborLinky(const QString& Titulek, TSouborLinky& Soubor, QStri
     if (Cesta.isEmpty()) return false;
     QString Chyba;
     if (!NactiLinku(Cesta, Soubor, Chyba)) {
-        ZobrazStav(QStringLiteral(" Soubor linky odmítnut: %1").arg(Chyba));
+        ZobrazStav(tr(" Soubor linky odmítnut: %1").arg(Chyba));
         return false;
     }
     return true;
@@ -582,49 +597,47 @@ void TForm17::OtevritClick() {
     if (Pockej(&TForm17::OtevritClick) || !Linka) return;
     TSouborLinky Soubor;
     QString Cesta, Chyba;
-    if (!CtiSouborLinky(QStringLiteral("Otevřít soubor linky"), Soubor, Cesta)) return;
+    if (!CtiSouborLinky(tr("Otevřít soubor linky"), Soubor, Cesta)) return;
     if (!Linka->Nastav(Soubor.Moduly, Chyba)) {
-        ZobrazStav(QStringLiteral(" Soubor linky odmítnut: %1").arg(Chyba));
+        ZobrazStav(tr(" Soubor linky odmítnut: %1").arg(Chyba));
         return;
     }
     Soubor_ = Cesta;
     ObnovTabulku();
-    ZobrazStav(QStringLiteral(" Linka načtena ze souboru %1: %2 modulů.")
+    ZobrazStav(tr(" Linka načtena ze souboru %1: %2 modulů.")
                    .arg(QDir::toNativeSeparators(Cesta))
                    .arg(Linka->Pocet()));
 }
 
 void TForm17::UlozitClick() {
     if (Pockej(&TForm17::UlozitClick) || !Linka) return;
-    const QString Cesta = ZvolSoubor(this, QStringLiteral("Uložit soubor linky"), FiltrLinky, true);
+    const QString Cesta = ZvolSoubor(this, tr("Uložit soubor linky"), FiltrLinky, true);
     if (Cesta.isEmpty()) return;
     QString Chyba;
     if (!UlozLinku(Cesta, Linka->Soubor(), Chyba)) {
-        ZobrazStav(QStringLiteral(" Linka neuložena: %1").arg(Chyba));
+        ZobrazStav(tr(" Linka neuložena: %1").arg(Chyba));
         return;
     }
     Soubor_ = Cesta;
-    ZobrazStav(
-        QStringLiteral(" Linka uložena do souboru %1.").arg(QDir::toNativeSeparators(Cesta)));
+    ZobrazStav(tr(" Linka uložena do souboru %1.").arg(QDir::toNativeSeparators(Cesta)));
 }
 
 QString TForm17::UlozDoSouboru() {
     if (Soubor_.isEmpty() || !Linka) return {};
     QString Chyba;
     if (!UlozLinku(Soubor_, Linka->Soubor(), Chyba))
-        return QStringLiteral("Soubor linky neuložen: %1").arg(Chyba);
-    return QStringLiteral("Soubor linky %1 uložen.").arg(QDir::toNativeSeparators(Soubor_));
+        return tr("Soubor linky neuložen: %1").arg(Chyba);
+    return tr("Soubor linky %1 uložen.").arg(QDir::toNativeSeparators(Soubor_));
 }
 
 void TForm17::PorovnatClick() {
     if (Pockej(&TForm17::PorovnatClick) || !Linka) return;
     TSouborLinky Soubor;
     QString Cesta;
-    if (!CtiSouborLinky(QStringLiteral("Porovnat linku se souborem"), Soubor, Cesta)) return;
+    if (!CtiSouborLinky(tr("Porovnat linku se souborem"), Soubor, Cesta)) return;
     Linka->Porovnej(Soubor);
     ObnovTabulku();
-    ZobrazStav(
-        QStringLiteral(" Linka porovnána se souborem %1.").arg(QDir::toNativeSeparators(Cesta)));
+    ZobrazStav(tr(" Linka porovnána se souborem %1.").arg(QDir::toNativeSeparators(Cesta)));
 }
 
 void TForm17::PridatClick() {
@@ -639,7 +652,7 @@ void TForm17::PridatClick() {
         return;
     }
     ObnovTabulku();
-    ZobrazStav(QStringLiteral(" Přidán modul: %1.").arg(PopisModuluLinky(M)));
+    ZobrazStav(tr(" Přidán modul: %1.").arg(PopisModuluLinky(M)));
 }
 
 void TForm17::OdebratClick() {
@@ -649,7 +662,7 @@ void TForm17::OdebratClick() {
     const TModulLinky M = Linka->Polozky()[static_cast<size_t>(Radek)].Modul;
     Linka->Odeber(Radek);
     ObnovTabulku();
-    ZobrazStav(QStringLiteral(" Odebrán modul: %1.").arg(PopisModuluLinky(M)));
+    ZobrazStav(tr(" Odebrán modul: %1.").arg(PopisModuluLinky(M)));
 }
 
 // ---- operations on the whole line
@@ -680,27 +693,26 @@ void TForm17::PotvrditClick() {
             ZobrazStav(TextNeinicializovano);
             return;
         }
-        if (!ZpravaLinky(this, QStringLiteral("Potvrdit stav a vynulovat stavové registry"),
-                         QStringLiteral("Stav linky se potvrdí a ve všech %1 modulech linky se "
-                                        "vynuluje stavový registr, stejně jako v okně Status "
-                                        "registr. Bity FN, PRF, PWR, RST a ERR24 v modulech "
-                                        "zaniknou.\n\nPokračovat?")
+        if (!ZpravaLinky(this, tr("Potvrdit stav a vynulovat stavové registry"),
+                         tr("Stav linky se potvrdí a ve všech %1 modulech linky se "
+                            "vynuluje stavový registr, stejně jako v okně Status "
+                            "registr. Bity FN, PRF, PWR, RST a ERR24 v modulech "
+                            "zaniknou.\n\nPokračovat?")
                              .arg(Linka->Pocet()),
-                         QStringLiteral("Vynulovat")))
+                         tr("Vynulovat")))
             return;
     }
     Linka->Potvrd();
     ObnovTabulku();
     if (!Nulovat) {
-        ZobrazStav(QStringLiteral(" Stav linky potvrzen; výpadky napájení se počítají od teď."));
+        ZobrazStav(tr(" Stav linky potvrzen; výpadky napájení se počítají od teď."));
         return;
     }
     Zamkni(true);
     TVysledekNulovani V;
     Prenos.Proved([&] {
-        V = Linka->NulujStavy(
-            CilModulu(*Data), RizeniOperace(),
-            PrubehOperace(QStringLiteral(" Nulování stavových registrů: modul %1 z %2…")));
+        V = Linka->NulujStavy(CilModulu(*Data), RizeniOperace(),
+                              PrubehOperace(tr(" Nulování stavových registrů: modul %1 z %2…")));
     });
     Zamkni(false);
     QStringList Chyby;
@@ -714,27 +726,27 @@ void TForm17::PotvrditClick() {
                 Veta(TextChyby(Data->Rozhrani, Kod)));
         }
     }
-    ZobrazStav(QStringLiteral(" Stav linky potvrzen; stavové registry vynulovány v %1 z %2 modulů.")
+    ZobrazStav(tr(" Stav linky potvrzen; stavové registry vynulovány v %1 z %2 modulů.")
                    .arg(Vynulovano)
                    .arg(Linka->Pocet()));
-    if (!V.Text.isEmpty()) Chyby << QStringLiteral("Nulování přerušeno: %1").arg(Veta(V.Text));
-    if (V.Zastaveno) Chyby << QStringLiteral("Nulování bylo zastaveno.");
+    if (!V.Text.isEmpty()) Chyby << tr("Nulování přerušeno: %1").arg(Veta(V.Text));
+    if (V.Zastaveno) Chyby << tr("Nulování bylo zastaveno.");
     if (!Chyby.isEmpty())
-        ZpravaLinky(this, QStringLiteral("Nulování stavových registrů"),
-                    QStringLiteral("Nevynulováno:\n") + Chyby.join(QLatin1Char('\n')), {});
+        ZpravaLinky(this, tr("Nulování stavových registrů"),
+                    tr("Nevynulováno:\n") + Chyby.join(QLatin1Char('\n')), {});
 }
 
 void TForm17::ZalohovatClick() {
     if (Pockej(&TForm17::ZalohovatClick) || !Data || !Linka) return;
     if (Linka->Pocet() == 0) {
-        ZobrazStav(QStringLiteral(" Linka je prázdná: není co zálohovat."));
+        ZobrazStav(tr(" Linka je prázdná: není co zálohovat."));
         return;
     }
     if (!SpojeniOtevreno(Data)) {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    const QString Slozka = ZvolSlozku(this, QStringLiteral("Zálohovat linku do složky"));
+    const QString Slozka = ZvolSlozku(this, tr("Zálohovat linku do složky"));
     if (Slozka.isEmpty()) return;
     std::vector<TModulLinky> Moduly;
     for (const TPolozkaLinky& P : Linka->Polozky())
@@ -743,13 +755,11 @@ void TForm17::ZalohovatClick() {
     TVysledekZalohy V;
     Prenos.Proved([&] {
         V = ZalohujLinku(CilModulu(*Data), Moduly, Slozka, RizeniOperace(),
-                         PrubehOperace(QStringLiteral(" Zálohování linky: modul %1 z %2…")));
+                         PrubehOperace(tr(" Zálohování linky: modul %1 z %2…")));
     });
     Zamkni(false);
-    ZobrazStav(QStringLiteral(" Záloha linky: uloženo %1 z %2 modulů.")
-                   .arg(V.Ulozenych())
-                   .arg(Moduly.size()));
-    ZpravaLinky(this, QStringLiteral("Záloha linky"), TextZalohy(V, Slozka), {});
+    ZobrazStav(tr(" Záloha linky: uloženo %1 z %2 modulů.").arg(V.Ulozenych()).arg(Moduly.size()));
+    ZpravaLinky(this, tr("Záloha linky"), TextZalohy(V, Slozka), {});
 }
 
 void TForm17::ObnovitClick() {
@@ -758,18 +768,18 @@ void TForm17::ObnovitClick() {
         ZobrazStav(TextNeinicializovano);
         return;
     }
-    const QString Slozka = ZvolSlozku(this, QStringLiteral("Obnovit linku ze zálohy ve složce"));
+    const QString Slozka = ZvolSlozku(this, tr("Obnovit linku ze zálohy ve složce"));
     if (Slozka.isEmpty()) return;
     TObnovaLinky O;
     QString Chyba;
     if (!NactiZalohuLinky(Slozka, O, Chyba)) {
-        ZobrazStav(QStringLiteral(" Záloha odmítnuta, nic se neposlalo: %1").arg(Chyba));
+        ZobrazStav(tr(" Záloha odmítnuta, nic se neposlalo: %1").arg(Chyba));
         return;
     }
     Zamkni(true);
     Prenos.Proved([&] {
         NahledObnovy(CilModulu(*Data), O, RizeniOperace(),
-                     PrubehOperace(QStringLiteral(" Náhled obnovy: modul %1 z %2…")));
+                     PrubehOperace(tr(" Náhled obnovy: modul %1 z %2…")));
     });
     const QString Nahled = TextNahledu(O);
     bool Zmeny = false, Kolize = false;
@@ -779,38 +789,35 @@ void TForm17::ObnovitClick() {
     }
     QString Odmitnuti;
     if (!O.Nahled)
-        Odmitnuti = QStringLiteral("Náhled nebyl dokončen; do modulů se nic nezapsalo.");
+        Odmitnuti = tr("Náhled nebyl dokončen; do modulů se nic nezapsalo.");
     else if (Kolize)
-        Odmitnuti =
-            QStringLiteral("Kolize adres, obnova se neprovede; do modulů se nic nezapsalo.");
+        Odmitnuti = tr("Kolize adres, obnova se neprovede; do modulů se nic nezapsalo.");
     else if (!Zmeny)
-        Odmitnuti = QStringLiteral("Není co zapsat.");
+        Odmitnuti = tr("Není co zapsat.");
     if (!Odmitnuti.isEmpty()) {
         Zamkni(false);
         ZobrazStav(QLatin1Char(' ') + Odmitnuti);
-        ZpravaLinky(this, QStringLiteral("Obnova linky"),
-                    Nahled + QStringLiteral("\n\n") + Odmitnuti, {});
+        ZpravaLinky(this, tr("Obnova linky"), Nahled + QStringLiteral("\n\n") + Odmitnuti, {});
         return;
     }
-    if (!ZpravaLinky(this, QStringLiteral("Obnova linky: náhled"), Nahled,
-                     QStringLiteral("Zapsat"))) {
+    if (!ZpravaLinky(this, tr("Obnova linky: náhled"), Nahled, tr("Zapsat"))) {
         Zamkni(false);
-        ZobrazStav(QStringLiteral(" Obnova zrušena; do modulů se nic nezapsalo."));
+        ZobrazStav(tr(" Obnova zrušena; do modulů se nic nezapsalo."));
         return;
     }
     bool Zapsano = false;
     Prenos.Proved([&] {
         Zapsano = ObnovLinku(CilModulu(*Data), O, RizeniOperace(),
-                             PrubehOperace(QStringLiteral(" Obnova linky: modul %1 z %2…")));
+                             PrubehOperace(tr(" Obnova linky: modul %1 z %2…")));
     });
     Zamkni(false);
     const QString Vysledek =
         Zapsano ? TextObnovy(O)
-                : Nahled + QStringLiteral("\n\nObnova odmítnuta; do modulů se nic nezapsalo.\n") +
+                : Nahled + tr("\n\nObnova odmítnuta; do modulů se nic nezapsalo.\n") +
                       O.Kolize().join(QLatin1Char('\n'));
-    ZobrazStav(Zapsano ? QStringLiteral(" Obnova linky dokončena.")
-                       : QStringLiteral(" Obnova odmítnuta; do modulů se nic nezapsalo."));
-    ZpravaLinky(this, QStringLiteral("Obnova linky: výsledek"), Vysledek, {});
+    ZobrazStav(Zapsano ? tr(" Obnova linky dokončena.")
+                       : tr(" Obnova odmítnuta; do modulů se nic nezapsalo."));
+    ZpravaLinky(this, tr("Obnova linky: výsledek"), Vysledek, {});
 }
 
 void TForm17::UvestClick() {

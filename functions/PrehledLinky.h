@@ -29,8 +29,8 @@
 #include <functional>
 
 // File dialog filter of line files.
-inline const QString FiltrLinky =
-    QStringLiteral("Linka KM-207 (*.km207linka);;Všechny soubory (*)");
+inline constexpr TText FiltrLinky{
+    "TForm17", QT_TRANSLATE_NOOP("TForm17", "Linka KM-207 (*.km207linka);;Všechny soubory (*)")};
 
 class TForm17 : public QDialog {
     Q_OBJECT

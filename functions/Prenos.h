@@ -15,10 +15,14 @@
 #include <functional>
 #include <vector>
 
-inline const QString TextCteni = QStringLiteral(" Probíhá čtení konfigurace z modulu (");
-inline const QString TextZapis = QStringLiteral(" Probíhá zápis konfigurace do modulu (");
-inline const QString TextPrecteno = QStringLiteral(" Konfigurace přečtena.");
-inline const QString TextZapsano = QStringLiteral(" Konfigurace zapsána.");
+inline constexpr TText TextCteni{
+    "TPrenos", QT_TRANSLATE_NOOP("TPrenos", " Probíhá čtení konfigurace z modulu (")};
+inline constexpr TText TextZapis{
+    "TPrenos", QT_TRANSLATE_NOOP("TPrenos", " Probíhá zápis konfigurace do modulu (")};
+inline constexpr TText TextPrecteno{"TPrenos",
+                                    QT_TRANSLATE_NOOP("TPrenos", " Konfigurace přečtena.")};
+inline constexpr TText TextZapsano{"TPrenos",
+                                   QT_TRANSLATE_NOOP("TPrenos", " Konfigurace zapsána.")};
 
 // One dialog's transfers. Only one runs at a time: the pauses let window
 // messages run, so a click may arrive while a transfer is under way.

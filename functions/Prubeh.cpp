@@ -30,15 +30,16 @@ enum Radek {
     Radku
 };
 
-const char* const NazvyRadku[Radku] = {"Čas",    "Čítač", "Mód čítače", "Rychlost [1/s]",
-                                       "Vstupy", "Stav",  "Bity stavu"};
-
-const QString TextChybi = QStringLiteral("chybí");
+const char* const NazvyRadku[Radku] = {
+    QT_TRANSLATE_NOOP("TForm16", "Čas"),        QT_TRANSLATE_NOOP("TForm16", "Čítač"),
+    QT_TRANSLATE_NOOP("TForm16", "Mód čítače"), QT_TRANSLATE_NOOP("TForm16", "Rychlost [1/s]"),
+    QT_TRANSLATE_NOOP("TForm16", "Vstupy"),     QT_TRANSLATE_NOOP("TForm16", "Stav"),
+    QT_TRANSLATE_NOOP("TForm16", "Bity stavu")};
 
 } // namespace
 
 TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(Kapacita) {
-    setWindowTitle(QStringLiteral("Průběh hodnot"));
+    setWindowTitle(tr("Průběh hodnot"));
     setSizeGripEnabled(true);
     VytvorHorniRadu();
     VytvorGraf();
@@ -51,7 +52,7 @@ TForm16::TForm16(QWidget* parent, size_t Kapacita) : QDialog(parent), Historie_(
 }
 
 void TForm16::VytvorHorniRadu() {
-    Label1 = new QLabel(QStringLiteral("Perioda"), this);
+    Label1 = new QLabel(tr("Perioda"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     SpinBox1 = new QSpinBox(this);
     SpinBox1->setObjectName(QStringLiteral("SpinBox1"));
@@ -61,7 +62,7 @@ void TForm16::VytvorHorniRadu() {
     SpinBox1->setSuffix(QStringLiteral(" ms"));
     SpinBox1->setKeyboardTracking(false);
     PopisPole(Label1, SpinBox1);
-    Label7 = new QLabel(QStringLiteral("Rychlost za"), this);
+    Label7 = new QLabel(tr("Rychlost za"), this);
     Label7->setObjectName(QStringLiteral("Label7"));
     SpinBox2 = new QSpinBox(this);
     SpinBox2->setObjectName(QStringLiteral("SpinBox2"));
@@ -72,16 +73,14 @@ void TForm16::VytvorHorniRadu() {
     SpinBox2->setKeyboardTracking(false);
     PopisPole(Label7, SpinBox2);
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Pozastavit"), 0, 0, 90);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Pozastavit"), 0, 0, 90);
     Button1->setCheckable(true);
-    Button4 = NoveTlacitko(this, QStringLiteral("Button4"), QStringLiteral("Živě"), 0, 0, 60);
-    Button2 =
-        NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Záznam CSV…"), 0, 0, 120);
-    Button3 =
-        NoveTlacitko(this, QStringLiteral("Button3"), QStringLiteral("Uložit PNG…"), 0, 0, 100);
-    Button5 = NoveTlacitko(this, QStringLiteral("Button5"), QStringLiteral("Zavřít"), 0, 0, 75);
+    Button4 = NoveTlacitko(this, QStringLiteral("Button4"), tr("Živě"), 0, 0, 60);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Záznam CSV…"), 0, 0, 120);
+    Button3 = NoveTlacitko(this, QStringLiteral("Button3"), tr("Uložit PNG…"), 0, 0, 100);
+    Button5 = NoveTlacitko(this, QStringLiteral("Button5"), tr("Zavřít"), 0, 0, 75);
 
-    Label2 = new QLabel(QStringLiteral("Selhání čtení:"), this);
+    Label2 = new QLabel(tr("Selhání čtení:"), this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3 = new QLabel(QStringLiteral("0"), this);
     Label3->setObjectName(QStringLiteral("Label3"));
@@ -92,14 +91,14 @@ void TForm16::VytvorHorniRadu() {
 void TForm16::VytvorGraf() {
     PaintBox1 = new TGrafPrubehu(&Historie_, this);
     PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-    PopisPole(PaintBox1, QStringLiteral("Graf průběhu hodnot"));
+    PopisPole(PaintBox1, tr("Graf průběhu hodnot"));
     PaintBox1->setAccessibleDescription(
-        QStringLiteral("Šipky posouvají, Shift+šipky posouvají kurzor, + a - mění měřítko, "
-                       "Home nejstarší hodnoty, End živě. Hodnoty u kurzoru jsou v tabulce."));
+        tr("Šipky posouvají, Shift+šipky posouvají kurzor, + a - mění měřítko, "
+           "Home nejstarší hodnoty, End živě. Hodnoty u kurzoru jsou v tabulce."));
 }
 
 void TForm16::VytvorVyberVstupu() {
-    Label4 = new QLabel(QStringLiteral("Vstupy v grafu"), this);
+    Label4 = new QLabel(tr("Vstupy v grafu"), this);
     Label4->setObjectName(QStringLiteral("Label4"));
     ListWidget1 = new QListWidget(this);
     ListWidget1->setObjectName(QStringLiteral("ListWidget1"));
@@ -119,12 +118,11 @@ void TForm16::VytvorVyberVstupu() {
 }
 
 void TForm16::VytvorTabulku() {
-    Label5 = new QLabel(QStringLiteral("Hodnoty u kurzoru"), this);
+    Label5 = new QLabel(tr("Hodnoty u kurzoru"), this);
     Label5->setObjectName(QStringLiteral("Label5"));
     TableWidget1 = new QTableWidget(Radku + 32, 2, this);
     TableWidget1->setObjectName(QStringLiteral("TableWidget1"));
-    TableWidget1->setHorizontalHeaderLabels(
-        {QStringLiteral("Veličina"), QStringLiteral("Hodnota")});
+    TableWidget1->setHorizontalHeaderLabels({tr("Veličina"), tr("Hodnota")});
     TableWidget1->verticalHeader()->setVisible(false);
     TableWidget1->horizontalHeader()->setStretchLastSection(true);
     TableWidget1->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -132,7 +130,7 @@ void TForm16::VytvorTabulku() {
     for (int r = 0; r < Radku + 32; ++r) {
         TableWidget1->setItem(r, 0,
                               new QTableWidgetItem(r < Radku
-                                                       ? QString::fromUtf8(NazvyRadku[r])
+                                                       ? tr(NazvyRadku[r])
                                                        : QStringLiteral("DIN%1").arg(r - Radku)));
         TableWidget1->setItem(r, 1, new QTableWidgetItem(QString()));
         TableWidget1->setRowHeight(r, 20);
@@ -145,7 +143,7 @@ void TForm16::VytvorDolniRadu() {
     Label6 = new QLabel(this);
     Label6->setObjectName(QStringLiteral("Label6"));
     Label6->setTextFormat(Qt::PlainText);
-    PopisPole(Label6, QStringLiteral("Záznam"));
+    PopisPole(Label6, tr("Záznam"));
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
 }
@@ -327,11 +325,10 @@ void TForm16::PridejVzorek(const TVzorek& V) {
     if (Zaznam_.Otevreno()) {
         QString Chyba;
         if (Zaznam_.Pridej(V, Rychlost, Chyba)) {
-            Label6->setText(
-                QStringLiteral("Záznam do %1: %2 řádků").arg(Zaznam_.Cesta()).arg(Zaznam_.Radku()));
+            Label6->setText(tr("Záznam do %1: %2 řádků").arg(Zaznam_.Cesta()).arg(Zaznam_.Radku()));
         } else {
             ZastavZaznam();
-            Label6->setText(QStringLiteral("Záznam zastaven: ") + Chyba);
+            Label6->setText(tr("Záznam zastaven: ") + Chyba);
         }
     }
     if (VyberSam_) NaplnVyber();
@@ -370,7 +367,7 @@ void TForm16::NaplnVyber() {
         if (Mimo_ >> n & 1u) Nazvy << QStringLiteral("DIN%1").arg(n);
     Label8->setToolTip(Nazvy.join(QStringLiteral(", ")));
     if (Nazvy.size() > 3) Nazvy = Nazvy.mid(0, 3) << QStringLiteral("…");
-    Label8->setText(QStringLiteral("Změněné vstupy mimo graf (%1): %2")
+    Label8->setText(tr("Změněné vstupy mimo graf (%1): %2")
                         .arg(std::popcount(Mimo_))
                         .arg(Nazvy.join(QStringLiteral(", "))));
     PopisPole(Label8, Label8->text() + QLatin1Char(' ') + Label8->toolTip());
@@ -394,14 +391,14 @@ void TForm16::UkazHodnoty() {
     };
     std::optional<uint64_t> k = PaintBox1->Kurzor();
     if (!k && !Historie_.Prazdna()) k = Historie_.Konec() - 1;
-    Label5->setText(PaintBox1->Kurzor() ? QStringLiteral("Hodnoty u kurzoru")
-                                        : QStringLiteral("Poslední hodnoty"));
+    Label5->setText(PaintBox1->Kurzor() ? tr("Hodnoty u kurzoru") : tr("Poslední hodnoty"));
     if (!k) {
         for (int r = 0; r < Radku + 32; ++r)
             Nastav(r, QString());
         return;
     }
     const TBodPrubehu& B = Historie_.Bod(*k);
+    const QString TextChybi = tr("chybí");
     Nastav(RadekCas,
            QDateTime::fromMSecsSinceEpoch(B.Cas).toString(QStringLiteral("HH:mm:ss.zzz")));
     Nastav(RadekCitac,
@@ -436,20 +433,19 @@ bool TForm16::ZacniZaznam(const QString& Cesta, TDialektCsv Dialekt) {
     QString Chyba;
     if (!Zaznam_.Otevri(Cesta, Chyba, true, Dialekt)) {
         ZobrazVysledek(QLatin1Char(' ') + Chyba);
-        Label6->setText(QStringLiteral("Záznam nezačal: ") + Chyba);
+        Label6->setText(tr("Záznam nezačal: ") + Chyba);
         return false;
     }
-    Button2->setText(QStringLiteral("Zastavit záznam"));
-    Label6->setText(QStringLiteral("Záznam do %1: 0 řádků").arg(Cesta));
+    Button2->setText(tr("Zastavit záznam"));
+    Label6->setText(tr("Záznam do %1: 0 řádků").arg(Cesta));
     return true;
 }
 
 void TForm16::ZastavZaznam() {
     if (!Zaznam_.Otevreno()) return;
     Zaznam_.Zavri();
-    Button2->setText(QStringLiteral("Záznam CSV…"));
-    Label6->setText(
-        QStringLiteral("Záznam uložen do %1: %2 řádků").arg(Zaznam_.Cesta()).arg(Zaznam_.Radku()));
+    Button2->setText(tr("Záznam CSV…"));
+    Label6->setText(tr("Záznam uložen do %1: %2 řádků").arg(Zaznam_.Cesta()).arg(Zaznam_.Radku()));
 }
 
 void TForm16::Button2Click() {
@@ -462,7 +458,7 @@ void TForm16::Button2Click() {
         return;
     }
     VybranyFiltr.clear();
-    const QString Cesta = ZvolSoubor(this, QStringLiteral("Záznam průběhu do CSV"),
+    const QString Cesta = ZvolSoubor(this, tr("Záznam průběhu do CSV"),
                                      FiltrCsv + QStringLiteral(";;") + FiltrCsvExcel, true);
     if (!Cesta.isEmpty()) ZacniZaznam(Cesta, VybranyDialektCsv());
 }
@@ -478,12 +474,12 @@ bool TForm16::UlozPng(const QString& Cesta) {
     QBuffer Vystup(&Png);
     Vystup.open(QIODevice::WriteOnly);
     // Written whole or not at all, and only to a regular or a new file.
-    QString Chyba = QStringLiteral("Graf nelze převést do PNG.");
+    QString Chyba = tr("Graf nelze převést do PNG.");
     if (!Obraz.save(&Vystup, "PNG") || !ZapisSoubor(Cesta, Png, Chyba)) {
         ZobrazVysledek(QLatin1Char(' ') + Chyba);
         return false;
     }
-    ZobrazVysledek(QStringLiteral(" Graf uložen do %1").arg(Cesta));
+    ZobrazVysledek(tr(" Graf uložen do %1").arg(Cesta));
     return true;
 }
 
@@ -492,8 +488,8 @@ void TForm16::Button3Click() {
         Potom_ = [this] { Button3Click(); };
         return;
     }
-    const QString Cesta = ZvolSoubor(this, QStringLiteral("Uložit graf jako PNG"),
-                                     QStringLiteral("PNG (*.png)"), true);
+    const QString Cesta =
+        ZvolSoubor(this, tr("Uložit graf jako PNG"), QStringLiteral("PNG (*.png)"), true);
     if (!Cesta.isEmpty()) UlozPng(Cesta);
 }
 

@@ -27,14 +27,12 @@ void UkazOkamzik(const TOkamzikModulu& Okamzik, QLabel* Cas, QLabel* Datum) {
 } // namespace
 
 TForm3::TForm3(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Nastavení hodinového obvodu RTC"));
+    setWindowTitle(tr("Nastavení hodinového obvodu RTC"));
 
-    Label1 = NovyPopisek(this, QStringLiteral("Label1"), QStringLiteral("Začátek výpadku napájení"),
-                         16, 22, 160);
-    Label2 = NovyPopisek(this, QStringLiteral("Label2"), QStringLiteral("Konec výpadku napájení"),
-                         16, 46, 160);
-    Label3 = NovyPopisek(this, QStringLiteral("Label3"), QStringLiteral("Čas a datum modulu"), 16,
-                         96, 160);
+    Label1 =
+        NovyPopisek(this, QStringLiteral("Label1"), tr("Začátek výpadku napájení"), 16, 22, 160);
+    Label2 = NovyPopisek(this, QStringLiteral("Label2"), tr("Konec výpadku napájení"), 16, 46, 160);
+    Label3 = NovyPopisek(this, QStringLiteral("Label3"), tr("Čas a datum modulu"), 16, 96, 160);
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -53,21 +51,21 @@ TForm3::TForm3(QWidget* parent) : QDialog(parent) {
     Label6 = NovyPopisek(Panel2, QStringLiteral("Label6"), nula, 12, 6, 80);
     Label9 = NovyPopisek(Panel2, QStringLiteral("Label9"), nula, 100, 6, 90);
     // A screen reader says which row a value belongs to, not a bare time.
-    PopisPole(Panel1, QStringLiteral("Výpadek napájení"));
+    PopisPole(Panel1, tr("Výpadek napájení"));
     PopisPole(Panel2, Label3->text());
+    const QString Cas = tr("čas");
+    const QString Datum = tr("datum");
     const struct {
         QLabel* Hodnota;
         QLabel* Radek;
-        const char* Co;
-    } Hodnoty[] = {{Label4, Label1, "čas"},   {Label7, Label1, "datum"}, {Label5, Label2, "čas"},
-                   {Label8, Label2, "datum"}, {Label6, Label3, "čas"},   {Label9, Label3, "datum"}};
+        const QString& Co;
+    } Hodnoty[] = {{Label4, Label1, Cas},   {Label7, Label1, Datum}, {Label5, Label2, Cas},
+                   {Label8, Label2, Datum}, {Label6, Label3, Cas},   {Label9, Label3, Datum}};
     for (const auto& H : Hodnoty)
-        H.Hodnota->setAccessibleDescription(H.Radek->text() + QStringLiteral(", ") +
-                                            QString::fromUtf8(H.Co));
+        H.Hodnota->setAccessibleDescription(H.Radek->text() + QStringLiteral(", ") + H.Co);
 
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Nastavit čas"), 204,
-                           138, 90, 25);
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Cancel"), 309, 138);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Nastavit čas"), 204, 138, 90, 25);
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Cancel"), 309, 138);
     setTabOrder(Button1, Button2);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});
@@ -141,7 +139,7 @@ void TForm3::Button1Click() {
     Timer1->stop();
     // One reading of the PC clock, so date and time belong to the same instant.
     if (Uspel(NastavCasModulu(CilModulu(*Data, AdresaModulu), MistniCas())))
-        ZobrazStav(QStringLiteral(" Čas nastaven"));
+        ZobrazStav(tr(" Čas nastaven"));
     Timer1->start();
 }
 

@@ -11,14 +11,13 @@ constexpr int Vyska = 250;
 } // namespace
 
 TForm15::TForm15(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("Status registr"));
+    setWindowTitle(tr("Status registr"));
 
     Hodnoty = PostavMrizkuBitu(this, 16, 16, JmenaBituStavu());
 
-    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), QStringLiteral("Vynulovat"),
+    Button2 = NoveTlacitko(this, QStringLiteral("Button2"), tr("Vynulovat"),
                            Sirka - 16 - 75 - 12 - 75, 188);
-    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), QStringLiteral("Cancel"),
-                           Sirka - 16 - 75, 188);
+    Button1 = NoveTlacitko(this, QStringLiteral("Button1"), tr("Cancel"), Sirka - 16 - 75, 188);
     setTabOrder(Button2, Button1);
 
     StatusBar1 = new TStatusBar(this, QStringLiteral("StatusBar1"), {-1});

@@ -8,7 +8,7 @@
 TFormUvedeni::TFormUvedeni(TData* Data, TLinka* Linka, TPrenos& Prenos, QWidget* parent)
     : QDialog(parent), Data_(Data), Linka_(Linka), Prenos_(Prenos) {
     setObjectName(QStringLiteral("FormUvedeni"));
-    setWindowTitle(QStringLiteral("Uvedení modulů do provozu"));
+    setWindowTitle(tr("Uvedení modulů do provozu"));
     const auto Adresa = [this](const char* Jmeno, const QString& Text, int Hodnota) {
         auto* L = new QLabel(Text, this);
         L->setObjectName(QStringLiteral("Label") + QLatin1String(Jmeno));
@@ -19,9 +19,9 @@ TFormUvedeni::TFormUvedeni(TData* Data, TLinka* Linka, TPrenos& Prenos, QWidget*
         PopisPole(L, S);
         return std::pair{L, S};
     };
-    std::tie(LabelOd, SpinBoxOd) = Adresa("Od", QStringLiteral("Přidělovat adresy od"), 1);
-    std::tie(LabelDo, SpinBoxDo) = Adresa("Do", QStringLiteral("do"), 255);
-    CheckBoxRychlost = new QCheckBox(QStringLiteral("Zapsat i rychlost linky"), this);
+    std::tie(LabelOd, SpinBoxOd) = Adresa("Od", tr("Přidělovat adresy od"), 1);
+    std::tie(LabelDo, SpinBoxDo) = Adresa("Do", tr("do"), 255);
+    CheckBoxRychlost = new QCheckBox(tr("Zapsat i rychlost linky"), this);
     CheckBoxRychlost->setObjectName(QStringLiteral("CheckBoxRychlost"));
     ComboBoxRychlost = new QComboBox(this);
     ComboBoxRychlost->setObjectName(QStringLiteral("ComboBoxRychlost"));
@@ -30,18 +30,15 @@ TFormUvedeni::TFormUvedeni(TData* Data, TLinka* Linka, TPrenos& Prenos, QWidget*
                                            : VyrobniIndexRychlosti);
     BezZkratekVSeznamu(ComboBoxRychlost);
     PopisPole(CheckBoxRychlost, CheckBoxRychlost->text());
-    PopisPole(ComboBoxRychlost, QStringLiteral("Rychlost linky"));
+    PopisPole(ComboBoxRychlost, tr("Rychlost linky"));
     TextPrubeh = new QPlainTextEdit(this);
     TextPrubeh->setObjectName(QStringLiteral("TextPrubeh"));
     TextPrubeh->setReadOnly(true);
-    PopisPole(TextPrubeh, QStringLiteral("Průběh uvádění do provozu"));
-    ButtonUvest =
-        NoveTlacitko(this, QStringLiteral("ButtonUvest"), QStringLiteral("Uvést modul"), 0, 0, 110);
-    ButtonZastavit =
-        NoveTlacitko(this, QStringLiteral("ButtonZastavit"), QStringLiteral("Zastavit"), 0, 0, 90);
+    PopisPole(TextPrubeh, tr("Průběh uvádění do provozu"));
+    ButtonUvest = NoveTlacitko(this, QStringLiteral("ButtonUvest"), tr("Uvést modul"), 0, 0, 110);
+    ButtonZastavit = NoveTlacitko(this, QStringLiteral("ButtonZastavit"), tr("Zastavit"), 0, 0, 90);
     ButtonZastavit->setEnabled(false);
-    ButtonZavrit =
-        NoveTlacitko(this, QStringLiteral("ButtonZavrit"), QStringLiteral("Zavřít"), 0, 0, 90);
+    ButtonZavrit = NoveTlacitko(this, QStringLiteral("ButtonZavrit"), tr("Zavřít"), 0, 0, 90);
 
     auto* Volby = new QHBoxLayout;
     for (QWidget* W : std::initializer_list<QWidget*>{LabelOd, SpinBoxOd, LabelDo, SpinBoxDo,
@@ -62,8 +59,8 @@ TFormUvedeni::TFormUvedeni(TData* Data, TLinka* Linka, TPrenos& Prenos, QWidget*
     connect(ButtonUvest, &QPushButton::clicked, this, &TFormUvedeni::UvestClick);
     connect(ButtonZastavit, &QPushButton::clicked, this, [this] { Prenos_.Zastav(); });
     connect(ButtonZavrit, &QPushButton::clicked, this, &TFormUvedeni::reject);
-    Pis(QStringLiteral("Připojte k lince jeden nový modul (z výroby má adresu %1 a rychlost %2 Bd) "
-                       "a stiskněte „Uvést modul“.")
+    Pis(tr("Připojte k lince jeden nový modul (z výroby má adresu %1 a rychlost %2 Bd) "
+           "a stiskněte „Uvést modul“.")
             .arg(VyrobniAdresa)
             .arg(IndexNaRychlost(VyrobniIndexRychlosti)));
 }
@@ -77,11 +74,11 @@ void TFormUvedeni::Pis(const QString& Text) {
 void TFormUvedeni::UvestClick() {
     if (Prenos_.Bezi() || !Data_ || !Linka_) return;
     if (!SpojeniOtevreno(Data_)) {
-        Pis(TextNeinicializovano.trimmed());
+        Pis(QString(TextNeinicializovano).trimmed());
         return;
     }
     if (SpinBoxOd->value() > SpinBoxDo->value()) {
-        Pis(QStringLiteral("První adresa musí být nejvýše poslední."));
+        Pis(tr("První adresa musí být nejvýše poslední."));
         return;
     }
     TVolbyUvedeni Volby;
@@ -109,11 +106,11 @@ void TFormUvedeni::UvestClick() {
         Pis(Chyba);
         return;
     }
-    Pis(QStringLiteral("Modul přidán do linky: adresa %1, %2 Bd.")
+    Pis(tr("Modul přidán do linky: adresa %1, %2 Bd.")
             .arg(V.Modul.Adresa)
             .arg(IndexNaRychlost(V.Modul.IndexRychlosti)));
     if (Pridan) Pis(Pridan());
-    Pis(QStringLiteral("Připojte další nový modul a stiskněte „Uvést modul“, nebo okno zavřete."));
+    Pis(tr("Připojte další nový modul a stiskněte „Uvést modul“, nebo okno zavřete."));
 }
 
 void TFormUvedeni::reject() {

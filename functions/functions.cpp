@@ -235,7 +235,8 @@ std::array<QLabel*, 32> PostavMrizkuBitu(QWidget* Okno, int x, int y,
         ram->setObjectName(QStringLiteral("Panel%1").arg(k + 1));
         NastavBilyRam(ram);
         ram->setGeometry(x + k * (SirkaSloupce + Mezera), y, SirkaSloupce, 8 * VyskaRadku + 8);
-        PopisPole(ram, QStringLiteral("Bity %1-%2").arg(8 * k).arg(8 * k + 7));
+        PopisPole(ram,
+                  QCoreApplication::translate("functions", "Bity %1-%2").arg(8 * k).arg(8 * k + 7));
         for (int r = 0; r < 8; ++r) {
             const int n = 8 * k + r;
             auto* jmeno = new QLabel(Jmena[n], ram);
@@ -418,7 +419,8 @@ QString ZvolSouborDialogem(QWidget* Rodic, const QString& Titulek, const QString
         // No takes the operator back to it.
         if (Cil == Cesta || !QFileInfo::exists(Cil) ||
             QMessageBox::warning(Rodic, Titulek,
-                                 QStringLiteral("Soubor %1 již existuje.\nChcete jej nahradit?")
+                                 QCoreApplication::translate(
+                                     "functions", "Soubor %1 již existuje.\nChcete jej nahradit?")
                                      .arg(QFileInfo(Cil).fileName()),
                                  QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes)

@@ -7,6 +7,7 @@
 #include "Kxxx410.h"
 #include "Operace.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -17,9 +18,18 @@
 #include <cstdint>
 #include <vector>
 
+// A fixed text in the language chosen when it is shown, not when it was
+// made: such texts are built before the language is set. Kontext and Zdroj
+// as QT_TRANSLATE_NOOP gives them.
+struct TText {
+    const char* Kontext;
+    const char* Zdroj;
+    operator QString() const { return QCoreApplication::translate(Kontext, Zdroj); }
+};
+
 // Shown by the function dialogs when the link is not open.
-inline const QString TextNeinicializovano =
-    QStringLiteral(" Připojení k modulu není inicializováno.");
+inline constexpr TText TextNeinicializovano{
+    "functions", QT_TRANSLATE_NOOP("functions", " Připojení k modulu není inicializováno.")};
 
 // Status bar made of side-by-side text panels. A width of -1 stretches the
 // panel over the rest of the bar. Panel i is a QLabel named
@@ -163,5 +173,6 @@ extern QString VybranyFiltr;
 // The two file types of a CSV being saved, the documented one first, and
 // the dialect of the one chosen in the last ZvolSoubor.
 inline const QString FiltrCsv = QStringLiteral("CSV (*.csv)");
-inline const QString FiltrCsvExcel = QStringLiteral("CSV pro Excel (*.csv)");
+inline constexpr TText FiltrCsvExcel{"functions",
+                                     QT_TRANSLATE_NOOP("functions", "CSV pro Excel (*.csv)")};
 TDialektCsv VybranyDialektCsv();
