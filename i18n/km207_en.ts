@@ -815,6 +815,14 @@
         <source>Přehled linky…</source>
         <translation>Line overview…</translation>
     </message>
+    <message>
+        <source>Uložit konfiguraci modulu</source>
+        <translation>Save module configuration</translation>
+    </message>
+    <message>
+        <source>Nahrát konfiguraci do modulu</source>
+        <translation>Load configuration into module</translation>
+    </message>
 </context>
 <context>
     <name>TForm11</name>

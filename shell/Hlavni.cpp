@@ -256,8 +256,7 @@ void TForm1::UlozitKonfiguraci1Click() {
     // A file is asked for only when there is a module to read it from.
     QString Soubor;
     if (SpojeniOtevreno(Data)) {
-        Soubor =
-            ZvolSoubor(this, QStringLiteral("Uložit konfiguraci modulu"), FiltrKonfigurace, true);
+        Soubor = ZvolSoubor(this, tr("Uložit konfiguraci modulu"), FiltrKonfigurace, true);
         if (Soubor.isEmpty()) return;
     }
     const TUzivatelSpojeni Drzeni;
@@ -269,7 +268,7 @@ void TForm1::UlozitKonfiguraci1Click() {
 void TForm1::NahratKonfiguraci1Click() {
     if (!Data || Odlozeno(&TForm1::NahratKonfiguraci1Click)) return;
     const QString Soubor =
-        ZvolSoubor(this, QStringLiteral("Nahrát konfiguraci do modulu"), FiltrKonfigurace, false);
+        ZvolSoubor(this, tr("Nahrát konfiguraci do modulu"), FiltrKonfigurace, false);
     if (Soubor.isEmpty()) return;
     const TUzivatelSpojeni Drzeni;
     TFormKonfigurace Okno(TFormKonfigurace::TRezim::Nahrat, Soubor, this);
