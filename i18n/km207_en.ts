@@ -1530,7 +1530,7 @@ Restore rejected; nothing was written to the modules.
     </message>
     <message>
         <source>Adresa připojeného modulu</source>
-        <translation>Address of the connected module</translation>
+        <translation>Module address</translation>
     </message>
     <message>
         <source>Komunikační rychlost</source>

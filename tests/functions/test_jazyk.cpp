@@ -28,6 +28,9 @@
 
 namespace {
 
+// Texts cut off on the screen in the windows built since it was cleared.
+QStringList cutOff;
+
 // The window's texts, with what texts_shown leaves out: row names of a
 // table, a log's text and a spin box's unit.
 QMap<QString, QString> texts(QWidget* w) {
@@ -40,6 +43,7 @@ QMap<QString, QString> texts(QWidget* w) {
         t.insert(log->objectName() + QStringLiteral(".text"), log->toPlainText());
     for (const auto* spin : w->findChildren<QSpinBox*>())
         t.insert(spin->objectName() + QStringLiteral(".suffix"), spin->suffix());
+    cutOff << testsupport::texts_cut_off(w);
     return t;
 }
 
@@ -94,9 +98,14 @@ TEST(Jazyk, EveryFunctionWindowSpeaksEnglishAndCzechAgain) {
         QStringLiteral("^ *(-+|(DIN|DOUT|ERR)\\d*|FN|PRF|PWR|RST|\\d+( Bd)?|Cancel|m?s)? *$"));
     for (const auto& [name, build] : windows) {
         SCOPED_TRACE(name);
+        cutOff.clear();
         const auto czech = build();
+        const QStringList czechCut = cutOff;
         ASSERT_TRUE(NastavJazyk(TJazyk::Anglictina));
+        cutOff.clear();
         const auto english = build();
+        // No English text cut off where the Czech one is whole.
+        EXPECT_EQ(cutOff.size(), czechCut.size()) << cutOff.join(QLatin1Char('\n')).toStdString();
         ASSERT_TRUE(NastavJazyk(TJazyk::Cestina));
         ASSERT_EQ(english.keys(), czech.keys());
         for (auto it = czech.cbegin(); it != czech.cend(); ++it) {

@@ -87,8 +87,9 @@ TEST_F(Jazyk, AnEnglishSystemLocaleLeavesTheProgramCzech) {
 using Window = std::function<std::unique_ptr<QWidget>()>;
 
 // Each window built in Czech, then in English: every text changes, except
-// the module's own names and words that are the same in both; back in Czech,
-// every text is as in the first build. Returns the English texts.
+// the module's own names and words that are the same in both, and no English
+// text is cut off where the Czech one is whole; back in Czech, every text is
+// as in the first build. Returns the English texts.
 std::vector<QMap<QString, QString>> walk(const std::vector<Window>& windows) {
     const auto texts = [&windows] {
         std::vector<QMap<QString, QString>> all;
@@ -96,9 +97,17 @@ std::vector<QMap<QString, QString>> walk(const std::vector<Window>& windows) {
             all.push_back(testsupport::texts_shown(make().get()));
         return all;
     };
+    const auto cut = [&windows] {
+        QStringList all;
+        for (const Window& make : windows)
+            all << testsupport::texts_cut_off(make().get());
+        return all;
+    };
     const auto czech = texts();
+    const QStringList czechCut = cut();
     EXPECT_TRUE(NastavJazyk(TJazyk::Anglictina));
     const auto english = texts();
+    EXPECT_EQ(cut().size(), czechCut.size()) << cut().join(QLatin1Char('\n')).toStdString();
     const QRegularExpression same(
         QStringLiteral("^ *(KM-207|RTC|Jazyk / Language|Čeština|English|\\d+ Bd|Cancel|UDP "
                        "port|UDP timeout)? *$"));

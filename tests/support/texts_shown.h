@@ -5,12 +5,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
+#include <QPushButton>
 #include <QStatusBar>
+#include <QStringList>
 #include <QWidget>
 
 namespace testsupport {
@@ -47,6 +50,26 @@ inline QMap<QString, QString> texts_shown(const QWidget* window) {
             a->toolTip() == QString(a->text()).remove(QLatin1Char('&')) ? QString() : a->toolTip());
     }
     return texts;
+}
+
+// The labels and buttons of the window, shown, whose text is wider than
+// they are: a text cut off on the screen.
+inline QStringList texts_cut_off(QWidget* window) {
+    window->show();
+    QCoreApplication::processEvents();
+    QStringList cut;
+    const auto check = [&cut](const QWidget* w, const QString& text, int room) {
+        const QString shown = QString(text).remove(QLatin1Char('&'));
+        if (w->isVisible() && w->fontMetrics().horizontalAdvance(shown) > room)
+            cut << w->objectName() + QLatin1String(": ") + shown;
+    };
+    for (const QLabel* l : window->findChildren<QLabel*>())
+        if (!l->wordWrap() && !l->text().contains(QLatin1Char('<')))
+            check(l, l->text(), l->contentsRect().width());
+    for (const QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (qobject_cast<const QPushButton*>(b)) check(b, b->text(), b->width() - 6);
+    window->hide();
+    return cut;
 }
 
 } // namespace testsupport
