@@ -37,6 +37,9 @@ trap 'rm -f "$expected" "$actual"' EXIT
     echo "usr/share/icons/hicolor/scalable/apps/$id.svg"
     echo "usr/share/metainfo/$id.metainfo.xml"
     printf 'usr/share/doc/km207/%s\n' copyright README.md CHANGELOG.md guide.cs.md guide.en.md
+    for picture in main-window connection guide trend; do
+        printf 'usr/share/doc/km207/pictures/%s\n' "$picture.cs.png" "$picture.en.png"
+    done
     # Executables of the build that exist only in some configurations.
     sed -n 's|^\(..*\)$|usr/\1|p' "$build/install-optional.txt"
 } | sort >"$expected"

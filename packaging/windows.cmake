@@ -70,9 +70,9 @@ foreach(bin ${CMAKE_RUNTIME_OUTPUT_DIRECTORY} ${KM_WIN_TEST_BIN})
 endforeach()
 add_custom_target(km_windows_runtime ALL ${KM207_WIN_COPIES} VERBATIM)
 
-install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md
-    ${CMAKE_SOURCE_DIR}/doc/guide.cs.md ${CMAKE_SOURCE_DIR}/doc/guide.en.md
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/CHANGELOG.md ${KM207_GUIDE}
     DESTINATION ${KM207_WIN_DIR})
+install(FILES ${KM207_GUIDE_PICTURES} DESTINATION ${KM207_WIN_DIR}/pictures)
 install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION ${KM207_WIN_DIR} RENAME LICENSE.txt)
 # Qt is LGPL: its licence texts travel with its libraries.
 get_filename_component(KM207_QT_PREFIX "${Qt6_DIR}/../../.." ABSOLUTE)
