@@ -16,4 +16,4 @@ trap 'rm -rf "$tmp"' EXIT
 # No settings of the user's: the same first start for both languages.
 export HOME=$tmp XDG_CONFIG_HOME=$tmp/config QT_QPA_PLATFORM=offscreen
 unset KM207_LANG
-farm-bench -n "$runs" --warmup 2 --timeout 600 --vs "$bin --lang cs" -- "$bin" --lang en
+farm-bench -n "$runs" --warmup 3 --timeout 600 --vs "$bin --lang cs" -- "$bin" --lang en
