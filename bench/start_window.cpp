@@ -1,20 +1,15 @@
 // The program's start as W_KM207 makes it, up to its main window on the
 // screen, then out: timed whole from outside (bench/startup_lang.sh), once
 // in Czech and once with the English catalog loaded.
-#include "CekaniOken.h"
 #include "Hlavni.h"
-#include "Jazyk.h"
 #include "Kxxx410.h"
-#include "Prirucka.h"
 
 #include <QApplication>
 #include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
-    NastavCekaniOken();
-    NainstalujF1(app);
+    PripravAplikaci(app);
     int result = 0;
     {
         TForm1 Form1;

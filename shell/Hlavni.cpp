@@ -1,5 +1,6 @@
 #include "Hlavni.h"
 
+#include "CekaniOken.h"
 #include "Jazyk.h"
 #include "KonfModulu.h"
 #include "Kxxx410.h"
@@ -328,4 +329,10 @@ void TForm1::ZvolJazykProgramu(TJazyk Jazyk) {
     QMessageBox::information(this, QStringLiteral("Jazyk / Language"),
                              QStringLiteral("Jazyk se změní při příštím spuštění programu.\n"
                                             "The language changes when the program starts next."));
+}
+
+void PripravAplikaci(QApplication& Aplikace) {
+    NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
+    NastavCekaniOken();
+    NainstalujF1(Aplikace);
 }

@@ -11,6 +11,7 @@
 #include "functions.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -109,3 +110,7 @@ class TForm1 : public QMainWindow {
     bool umisteno_ = false;
     bool ukazatPrehled_ = false;
 };
+
+// The program's set-up before its main window: the language of this process,
+// the busy cursor while a call waits, F1 in every window.
+void PripravAplikaci(QApplication& Aplikace);

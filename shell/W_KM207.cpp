@@ -1,11 +1,8 @@
 // Start-up of the KM-207 configuration tool: one main window, its message
 // loop, and at the end the release of a driver library that a failed Init
 // may have left loaded.
-#include "CekaniOken.h"
 #include "Hlavni.h"
-#include "Jazyk.h"
 #include "Kxxx410.h"
-#include "Prirucka.h"
 #include "functions.h"
 
 #include <QApplication>
@@ -14,9 +11,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(KM207_APP_ID));
-    NastavJazyk(JazykProcesu(QCoreApplication::arguments().mid(1), true));
-    NastavCekaniOken();
-    NainstalujF1(app);
+    PripravAplikaci(app);
     int result = 0;
     {
         TForm1 Form1;
